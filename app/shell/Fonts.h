@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The Japanese faces the windows ask for, by their Japanese names.
+inline const QString ProportionalGothic = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString MonospacedGothic = QStringLiteral("ＭＳ ゴシック");
+
+// Maps the faces above (and their Latin names) to installed Japanese Gothic
+// faces when they are missing, so that no window falls back on a face without
+// Japanese glyphs. Call once after the QApplication exists.
+void installFontSubstitutions();

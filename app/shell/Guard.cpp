@@ -1,0 +1,11 @@
+#include "Guard.h"
+
+void showHandlerError(QWidget *parent, const std::exception &error)
+{
+    Prompts::current().showError(parent, QString::fromUtf8(error.what()));
+}
+
+void showUnknownHandlerError(QWidget *parent)
+{
+    Prompts::current().showError(parent, QStringLiteral("予期しないエラーが発生しました"));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// The one seam between the windows and every modal dialog: file open, file
+// save, the print dialog and the error message box. The program installs
+// DialogPrompts; tests install a fake that answers from a queue, so no test
+// ever waits on a dialog.
+class Prompts {
+public:
+    struct FileAnswer {
+        bool accepted = false;
+        QString fileName;  // empty when cancelled
+    };
+
+    virtual ~Prompts() = default;
+
+    virtual FileAnswer openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    virtual FileAnswer saveFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // Lets the user choose a printer and its settings; false when cancelled.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+    virtual void showError(QWidget *parent, const QString &text) = 0;
+
+    // The prompts in force; DialogPrompts unless a test installed others.
+    static Prompts &current();
+    // Installs `prompts` (not owned) and returns the previous ones; nullptr
+    // restores the real dialogs.
+    static Prompts *install(Prompts *prompts);
+};
+
+// The real dialogs: QFileDialog, QPrintDialog and QMessageBox.
+class DialogPrompts : public Prompts {
+public:
+    FileAnswer openFile(QWidget *parent, const QString &title, const QString &filter) override;
+    FileAnswer saveFile(QWidget *parent, const QString &title, const QString &filter) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    void showError(QWidget *parent, const QString &text) override;
+};
