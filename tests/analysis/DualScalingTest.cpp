@@ -13,12 +13,11 @@
 namespace {
 
 constexpr long double eps = LDBL_EPSILON;
-constexpr long double seven = 5e-8L;  // agreement to seven places
+constexpr long double seven = 5e-8L; // agreement to seven places
 
-const TIntMatrix workedTable = MakeTable({{10, 20}, {30, 5}});
+const TIntMatrix workedTable = MakeTable({ { 10, 20 }, { 30, 5 } });
 
-template <typename Error, typename F>
-void ExpectError(const std::string &text, F &&f)
+template <typename Error, typename F> void ExpectError(const std::string &text, F &&f)
 {
     try {
         f();
@@ -59,7 +58,7 @@ long double ColWeightedSum(const Totals &t, const ResultStore &s, int d)
     return sum;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DualScaling, WorkedExampleTwoByTwo)
 {
@@ -109,12 +108,13 @@ TEST(DualScaling, ProportionalRowsShowNoAssociationAndKeepTheStore)
     AnalyseTable(workedTable, 2, 2, 2, store);
     const ResultStore before = store;
 
-    for (const TIntMatrix &table : {MakeTable({{1, 2, 3}, {2, 4, 6}}), MakeTable({{4, 4}, {4, 4}})}) {
+    for (const TIntMatrix &table :
+        { MakeTable({ { 1, 2, 3 }, { 2, 4, 6 } }), MakeTable({ { 4, 4 }, { 4, 4 } }) }) {
         const TableAnalysis run = AnalyseTable(table, 2, table(1, 3) ? 3 : 2, 3, store);
         EXPECT_FALSE(run.Associated);
         EXPECT_LT(run.AssocSum, IndependenceLimit);
     }
-    const TableAnalysis single = AnalyseTable(MakeTable({{3, 1, 4, 1, 5}}), 1, 5, 2, store);
+    const TableAnalysis single = AnalyseTable(MakeTable({ { 3, 1, 4, 1, 5 } }), 1, 5, 2, store);
     EXPECT_FALSE(single.Associated);
     EXPECT_EQ(0, single.AssocSum);
     // Sizes and N follow the run; the computed results are the earlier ones.
@@ -136,7 +136,7 @@ TEST(DualScaling, IndependenceLimitIsTheNearestExtendedValue)
 
 TEST(DualScaling, DiagonalTableHasEqualSolutionsWithOrthogonalScales)
 {
-    for (int k : {2, 3, 5, 12}) {
+    for (int k : { 2, 3, 5, 12 }) {
         TIntMatrix table;
         for (int i = 1; i <= k; ++i)
             table(i, i) = 7;
@@ -162,7 +162,7 @@ TEST(DualScaling, GeneralPositionGivesOneSolutionLessThanTheSmallerSide)
 {
     const struct {
         int rows, cols;
-    } shapes[] = {{3, 3}, {4, 7}, {9, 5}, {2, 6}};
+    } shapes[] = { { 3, 3 }, { 4, 7 }, { 9, 5 }, { 2, 6 } };
     for (auto [rows, cols] : shapes) {
         const TIntMatrix table = RandomTable(rows * 100 + cols, rows, cols, 50);
         ResultStore store;
@@ -182,8 +182,8 @@ TEST(DualScaling, ScaleValuesHaveWeightedMeanZeroAndWeightedSquaresN)
     ASSERT_EQ(5, store.NDim);
     const long double N = t.GrandTotal;
     for (int d = 1; d <= store.NDim; ++d) {
-        const long double tolerance = 64 * 8 * eps * N * store.Eta(1) * store.Eta(1)
-                                      / (store.Eta(d) * store.Eta(d));
+        const long double tolerance
+            = 64 * 8 * eps * N * store.Eta(1) * store.Eta(1) / (store.Eta(d) * store.Eta(d));
         EXPECT_NEAR(0, RowWeightedSum(t, store, d), tolerance) << d;
         EXPECT_NEAR(0, ColWeightedSum(t, store, d), tolerance) << d;
         EXPECT_NEAR(N, RowWeightedProduct(t, store, d, d), tolerance) << d;
@@ -213,7 +213,7 @@ TEST(DualScaling, NDimIsLoweredToNSolButNeverRaised)
 TEST(DualScaling, NonPositiveNDimComputesNoScaleValues)
 {
     const TIntMatrix table = RandomTable(8, 3, 3, 20);
-    for (int NDim : {0, -4}) {
+    for (int NDim : { 0, -4 }) {
         ResultStore store;
         store.RowScale(1, 1) = 42;
         store.ColWeightedScale(1, 1) = 42;
@@ -252,61 +252,61 @@ TEST(DualScaling, EmptyRowOrColumnWithAssociationIsAnInvalidOperation)
 {
     ResultStore store;
     ExpectError<FloatError>("不正な浮動小数点数演算命令", [&] {
-        AnalyseTable(MakeTable({{10, 20}, {0, 0}, {30, 5}}), 3, 2, 2, store);
+        AnalyseTable(MakeTable({ { 10, 20 }, { 0, 0 }, { 30, 5 } }), 3, 2, 2, store);
     });
     ExpectError<FloatError>("不正な浮動小数点数演算命令", [&] {
-        AnalyseTable(MakeTable({{10, 0, 20}, {30, 0, 5}}), 2, 3, 2, store);
+        AnalyseTable(MakeTable({ { 10, 0, 20 }, { 30, 0, 5 } }), 2, 3, 2, store);
     });
 }
 
 TEST(DualScaling, ZeroGrandTotalIsAnInvalidOperationAtTheFirstAssociation)
 {
-    const TIntMatrix zero = MakeTable({{0, 0}, {0, 0}});
+    const TIntMatrix zero = MakeTable({ { 0, 0 }, { 0, 0 } });
     const Totals t = ComputeTotals(zero, 2, 2);
     EXPECT_EQ(0, t.GrandTotal);
-    ExpectError<FloatError>("不正な浮動小数点数演算命令",
-                            [&] { Association(zero, t, 1, 1); });
+    ExpectError<FloatError>("不正な浮動小数点数演算命令", [&] { Association(zero, t, 1, 1); });
     // Negative counts can make N = 0 with non-zero totals: x / 0.
-    const TIntMatrix cancelling = MakeTable({{5, -5}, {1, -1}});
+    const TIntMatrix cancelling = MakeTable({ { 5, -5 }, { 1, -1 } });
     const Totals c = ComputeTotals(cancelling, 2, 2);
     EXPECT_EQ(0, c.GrandTotal);
-    ExpectError<FloatError>("不正な浮動小数点数演算命令",
-                            [&] { Association(cancelling, c, 1, 1); });
+    ExpectError<FloatError>(
+        "不正な浮動小数点数演算命令", [&] { Association(cancelling, c, 1, 1); });
 }
 
 TEST(DualScaling, NegativeProductOfTotalsFailsAtTheSquareRoot)
 {
     ResultStore store;
     ExpectError<FloatError>("不正な浮動小数点数演算命令", [&] {
-        AnalyseTable(MakeTable({{-10, 2}, {3, 20}}), 2, 2, 1, store);
+        AnalyseTable(MakeTable({ { -10, 2 }, { 3, 20 } }), 2, 2, 1, store);
     });
 }
 
 TEST(DualScaling, TotalsBeyondThirtyTwoBitsAreRefused)
 {
-    const std::string totalText = "合計が 32 ビット整数の範囲 (-2147483648 から 2147483647) を超えます";
+    const std::string totalText
+        = "合計が 32 ビット整数の範囲 (-2147483648 から 2147483647) を超えます";
     ExpectError<TableLimitError>(totalText, [] {
-        ComputeTotals(MakeTable({{INT_MAX, 1}}), 1, 2);  // a row total
+        ComputeTotals(MakeTable({ { INT_MAX, 1 } }), 1, 2); // a row total
     });
     ExpectError<TableLimitError>(totalText, [] {
-        ComputeTotals(MakeTable({{INT_MAX}, {1}}), 2, 1);  // N
+        ComputeTotals(MakeTable({ { INT_MAX }, { 1 } }), 2, 1); // N
     });
     ExpectError<TableLimitError>(totalText, [] {
-        ComputeTotals(MakeTable({{INT_MIN, 0}, {-1, 1}}), 2, 2);  // a column total
+        ComputeTotals(MakeTable({ { INT_MIN, 0 }, { -1, 1 } }), 2, 2); // a column total
     });
     // A partial sum beyond the range does not matter when the total fits.
-    const Totals t = ComputeTotals(MakeTable({{INT_MAX, 5, -10}}), 1, 3);
+    const Totals t = ComputeTotals(MakeTable({ { INT_MAX, 5, -10 } }), 1, 3);
     EXPECT_EQ(INT_MAX - 5, t.RowTotal(1));
 }
 
 TEST(DualScaling, ProductOfTotalsBeyondThirtyTwoBitsIsRefused)
 {
-    const TIntMatrix table = MakeTable({{50000, 0}, {0, 50000}});
-    const Totals t = ComputeTotals(table, 2, 2);  // the totals themselves fit
+    const TIntMatrix table = MakeTable({ { 50000, 0 }, { 0, 50000 } });
+    const Totals t = ComputeTotals(table, 2, 2); // the totals themselves fit
     ExpectError<TableLimitError>(
         "行の合計と列の合計の積が 32 ビット整数の範囲 (-2147483648 から 2147483647) を超えます",
         [&] { Association(table, t, 1, 1); });
-    const TIntMatrix fits = MakeTable({{46340, 0}, {0, 46340}});  // 46340^2 < 2^31
+    const TIntMatrix fits = MakeTable({ { 46340, 0 }, { 0, 46340 } }); // 46340^2 < 2^31
     const Totals f = ComputeTotals(fits, 2, 2);
     EXPECT_EQ(46340 - 46340.0L * 46340 / 92680, Association(fits, f, 1, 1));
 }
@@ -314,8 +314,8 @@ TEST(DualScaling, ProductOfTotalsBeyondThirtyTwoBitsIsRefused)
 TEST(DualScaling, TableSizeOutsideOneToFiftyIsRefused)
 {
     const std::string text = "表の大きさは 1 から 50 までです";
-    const TIntMatrix table = MakeTable({{1}});
-    for (auto [rows, cols] : {std::pair{0, 3}, {3, 0}, {51, 3}, {3, 51}, {-1, -1}})
+    const TIntMatrix table = MakeTable({ { 1 } });
+    for (auto [rows, cols] : { std::pair{ 0, 3 }, { 3, 0 }, { 51, 3 }, { 3, 51 }, { -1, -1 } })
         ExpectError<TableLimitError>(text, [&] { ComputeTotals(table, rows, cols); });
     EXPECT_NO_THROW(ComputeTotals(table, 50, 50));
 }
