@@ -1,118 +1,125 @@
 #include "NullVector.h"
 
 #include "ExtMath.h"
+#include "NullVectorWork.h"
 
 #include <cmath>
+#include <cstring>
 
-void SwapExt(long double &a, long double &b)
-{
-    const long double t = a;
-    a = b;
-    b = t;
-}
+// The elimination is the O(n^3) inner part of SymEigen's O(n^4), and on x87
+// every load and store of an 80-bit value is slow. So each entry is read and
+// written once per step: the pivot search of step k+1 runs inside the
+// elimination of step k, on the values just computed, in the same row-by-row
+// order with the same strict comparison. The first largest entry therefore
+// wins exactly as a separate search would find it, and (k+1, k+1), the first
+// entry of the order, wins every tie. Exchanges move plain bytes.
 
 namespace {
 
-// The state of one elimination: the working copy M, the column labels P
-// (held as extended values, P(j) = index in W of the column now at j) and
-// the tolerance.
-struct Elimination {
-    TExtMatrix M;
-    TExtVector P;
-    long double T = 0.0L;
-    int n = 0;
+// The first largest magnitude in row-by-row order, as found so far.
+struct Pivot {
+    long double best = -1.0L;  // below every magnitude: the first entry always wins
+    int PR = 0;
+    int PC = 0;
 
-    // Row and column of the first largest abs(M(i, j)), i, j = k..n, in
-    // row-by-row order; (k, k) wins every tie.
-    long double PivotSearch(int k, int &PR, int &PC) const
+    void consider(long double value, int i, int j)
     {
-        PR = k;
-        PC = k;
-        long double best = std::fabs(M(k, k));
-        for (int i = k; i <= n; ++i)
-            for (int j = k; j <= n; ++j)
-                if (std::fabs(M(i, j)) > best) {
-                    best = std::fabs(M(i, j));
-                    PR = i;
-                    PC = j;
-                }
-        return best;
-    }
-
-    // Brings the pivot to (k, k), divides row k right of the diagonal by it
-    // and eliminates column k below it. Neither M(k, k) nor M(i, k), i > k,
-    // is read again, so neither is updated.
-    void EliminateStep(int k, int PR, int PC)
-    {
-        if (PC > k) {
-            SwapExt(P(k), P(PC));
-            for (int i = 1; i <= n; ++i)
-                SwapExt(M(i, k), M(i, PC));
+        const long double magnitude = std::fabs(value);
+        if (magnitude > best) {
+            best = magnitude;
+            PR = i;
+            PC = j;
         }
-        if (PR > k)
-            for (int j = k; j <= n; ++j)
-                SwapExt(M(k, j), M(PR, j));
-        const long double q = Div(1.0L, M(k, k));
-        for (int j = k + 1; j <= n; ++j)
-            M(k, j) = M(k, j) * q;
-        for (int i = k + 1; i <= n; ++i) {
-            const long double f = M(i, k);
-            for (int j = k + 1; j <= n; ++j)
-                M(i, j) = M(i, j) - f * M(k, j);
-        }
-    }
-
-    // Unit null vector from the rows 1..rank of the reduced matrix, the free
-    // variables all 1 before normalisation, then back in W's column order.
-    void BackSubstitute(int rank, TExtVector &x) const
-    {
-        TExtVector y;
-        for (int j = rank + 1; j <= n; ++j)
-            y(j) = 1.0L;
-        for (int i = rank; i >= 1; --i) {
-            long double sum = 0.0L;
-            for (int j = i + 1; j <= n; ++j)
-                sum = sum - M(i, j) * y(j);
-            y(i) = sum;
-        }
-        long double ss = 0.0L;
-        for (int j = 1; j <= n; ++j)
-            ss = ss + y(j) * y(j);
-        const long double sinv = Div(1.0L, Sqrt(ss)); // ss >= 1: a free variable is 1
-        for (int j = 1; j <= n; ++j)
-            y(j) = y(j) * sinv;
-        for (int j = 1; j <= n; ++j)
-            x(static_cast<int>(std::lround(P(j)))) = y(j);
     }
 };
 
-} // namespace
-
-void NullVector(const TExtMatrix &W, int n, TExtVector &x, int &rank)
+// M = A - shift I in the leading block, and the pivot of step 1 (whose
+// magnitude is G, the largest entry).
+Pivot LoadShifted(const TExtMatrix &A, int n, long double shift, TExtMatrix &M)
 {
-    Elimination e;
-    e.n = n;
-    long double G = 0.0L;
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j) {
-            e.M(i, j) = W(i, j);
-            if (std::fabs(W(i, j)) > G)
-                G = std::fabs(W(i, j));
+    Pivot pivot;
+    for (int i = 1; i <= n; ++i) {
+        std::memcpy(&M(i, 1), &A(i, 1), sizeof(long double) * n);
+        M(i, i) = A(i, i) - shift;
+        for (int j = 1; j <= n; ++j)
+            pivot.consider(M(i, j), i, j);
+    }
+    return pivot;
+}
+
+// Brings the pivot to (k, k), divides row k right of the diagonal by it and
+// eliminates column k below it; returns the pivot of step k+1. Neither
+// M(k, k) nor M(i, k), i > k, is read again, so neither is updated.
+Pivot EliminateStep(NullVectorWork &w, int n, int k, const Pivot &pivot)
+{
+    TExtMatrix &M = w.M;
+    if (pivot.PC > k) {
+        SwapExt(w.P(k), w.P(pivot.PC));
+        for (int i = 1; i <= n; ++i)
+            SwapExt(M(i, k), M(i, pivot.PC));
+    }
+    if (pivot.PR > k)
+        for (int j = k; j <= n; ++j)
+            SwapExt(M(k, j), M(pivot.PR, j));
+    const long double q = Div(1.0L, M(k, k));
+    for (int j = k + 1; j <= n; ++j)
+        M(k, j) = M(k, j) * q;
+
+    Pivot next;
+    for (int i = k + 1; i <= n; ++i) {
+        const long double f = M(i, k);
+        for (int j = k + 1; j <= n; ++j) {
+            const long double v = M(i, j) - f * M(k, j);
+            M(i, j) = v;
+            next.consider(v, i, j);
         }
-    e.T = NullVectorTolerance * G;
+    }
+    return next;
+}
+
+// Unit null vector from rows 1..rank of the reduced matrix, the free
+// variables all 1 before normalisation, put back in W's column order.
+void BackSubstitute(NullVectorWork &w, int n, int rank, TExtVector &x)
+{
+    const TExtMatrix &M = w.M;
+    TExtVector &y = w.y;
+    for (int j = rank + 1; j <= n; ++j)
+        y(j) = 1.0L;
+    for (int i = rank; i >= 1; --i) {
+        long double sum = 0.0L;
+        for (int j = i + 1; j <= n; ++j)
+            sum = sum - M(i, j) * y(j);
+        y(i) = sum;
+    }
+    long double ss = 0.0L;
     for (int j = 1; j <= n; ++j)
-        e.P(j) = j;
+        ss = ss + y(j) * y(j);
+    const long double sinv = Div(1.0L, Sqrt(ss));  // ss >= 1: a free variable is 1
+    for (int j = 1; j <= n; ++j)
+        y(j) = y(j) * sinv;
+    for (int j = 1; j <= n; ++j)
+        x(static_cast<int>(std::lround(w.P(j)))) = y(j);
+}
+
+}  // namespace
+
+void ShiftedNullVector(const TExtMatrix &A, int n, long double shift, NullVectorWork &work,
+                       TExtVector &x, int &rank)
+{
+    Pivot pivot = LoadShifted(A, n, shift, work.M);
+    const long double T = NullVectorTolerance * pivot.best;
+    for (int j = 1; j <= n; ++j)
+        work.P(j) = j;
 
     rank = n;
     for (int k = 1;; ++k) {
-        int PR = 0, PC = 0;
-        if (e.PivotSearch(k, PR, PC) <= e.T) {
+        if (pivot.best <= T) {
             rank = k - 1;
             break;
         }
         if (k >= n)
-            break; // the last pivot is only counted
-        e.EliminateStep(k, PR, PC);
+            break;  // the last pivot is only counted
+        pivot = EliminateStep(work, n, k, pivot);
     }
 
     if (rank >= n) {
@@ -120,5 +127,11 @@ void NullVector(const TExtMatrix &W, int n, TExtVector &x, int &rank)
             x(j) = 0.0L;
         return;
     }
-    e.BackSubstitute(rank, x);
+    BackSubstitute(work, n, rank, x);
+}
+
+void NullVector(const TExtMatrix &W, int n, TExtVector &x, int &rank)
+{
+    NullVectorWork work;
+    ShiftedNullVector(W, n, 0.0L, work, x, rank);
 }

@@ -2,6 +2,8 @@
 
 #include "Types.h"
 
+#include <cstring>
+
 // Rank decisions of NullVector are relative to the largest absolute entry of
 // the matrix (the extended value nearest to 1e-9).
 inline constexpr long double NullVectorTolerance = 1e-9L;
@@ -16,5 +18,12 @@ inline constexpr long double NullVectorTolerance = 1e-9L;
 // W is not changed. Cost O(n^3).
 void NullVector(const TExtMatrix &W, int n, TExtVector &x, int &rank);
 
-// Exchanges two extended values, all ten bytes.
-void SwapExt(long double &a, long double &b);
+// Exchanges two extended values, all ten bytes, as plain bytes: no value
+// passes through the floating-point unit, so nothing can be altered.
+inline void SwapExt(long double &a, long double &b)
+{
+    unsigned char t[sizeof(long double)];
+    std::memcpy(t, &a, sizeof t);
+    std::memcpy(&a, &b, sizeof t);
+    std::memcpy(&b, t, sizeof t);
+}

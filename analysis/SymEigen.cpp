@@ -1,6 +1,6 @@
 #include "EigenSolver.h"
 #include "Errors.h"
-#include "NullVector.h"
+#include "NullVectorWork.h"
 #include "SVD.h"
 #include "SymEigenSeam.h"
 
@@ -69,7 +69,10 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
         return;
     }
 
-    TExtMatrix W;
+    // One scratch matrix serves both stages: W holds the eigenvalues until
+    // they are collected, then each elimination reduces A - Lambda(k) I in it.
+    NullVectorWork work;
+    TExtMatrix &W = work.M;
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             W(i, j) = A(i, j);
@@ -96,13 +99,8 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
 
     TExtVector x;
     for (int k = 1; k <= Count; ++k) {
-        for (int i = 1; i <= n; ++i)
-            for (int j = 1; j <= n; ++j)
-                W(i, j) = A(i, j);
-        for (int i = 1; i <= n; ++i)
-            W(i, i) = W(i, i) - Lambda(k);
         int rank = 0;
-        NullVector(W, n, x, rank);
+        ShiftedNullVector(A, n, Lambda(k), work, x, rank);  // A in its current state
         if (rank >= n)
             throw NumericalFailure("calculation accuracy error occurred.");
         for (int i = 1; i <= n; ++i)

@@ -11,9 +11,14 @@ namespace {
 // unit reflector v taken from row k. Precondition: abs(s) > (N - k) * tol1,
 // so the length h of the unnormalised reflector is never zero. The entries
 // A(k, j) and A(j, k), j >= k+2, keep their old values as left-over data.
-void HouseholderStep(TExtMatrix &A, int N, int k, long double s)
-{
+// The vectors of one reflection, indexed k+1..N; set up once per call.
+struct Reflector {
     TExtVector u, v, p, q;
+};
+
+void HouseholderStep(TExtMatrix &A, int N, int k, long double s, Reflector &r)
+{
+    TExtVector &u = r.u, &v = r.v, &p = r.p, &q = r.q;
 
     const long double a = A(k, k + 1);
     u(k + 1) = a - s;
@@ -65,6 +70,7 @@ void Tridiagonalize(TExtMatrix &A, int N)
     if (N < 3)
         return;
 
+    Reflector reflector;
     for (int k = 1; k <= N - 2; ++k) {
         long double sigma2 = 0.0L;
         for (int j = k + 1; j <= N; ++j)
@@ -75,6 +81,6 @@ void Tridiagonalize(TExtMatrix &A, int N)
         // A row whose part beyond the diagonal is this small is left alone:
         // its entries beyond the coupling count as zero from now on.
         if (std::fabs(s) > (N - k) * tol1)
-            HouseholderStep(A, N, k, s);
+            HouseholderStep(A, N, k, s, reflector);
     }
 }
