@@ -31,6 +31,14 @@ struct Pivot {
             PC = j;
         }
     }
+
+    // Takes over the winner of a later part of the order if it is strictly
+    // larger, so that parts searched separately combine to one search.
+    void merge(const Pivot &later)
+    {
+        if (later.best > best)
+            *this = later;
+    }
 };
 
 // M = A - shift I in the leading block, and the pivot of step 1 (whose
@@ -65,14 +73,35 @@ Pivot EliminateStep(NullVectorWork &w, int n, int k, const Pivot &pivot)
     for (int j = k + 1; j <= n; ++j)
         M(k, j) = M(k, j) * q;
 
+    // Two rows at a time share each load of M(k, j). Each row keeps its own
+    // first largest entry; merging them in row order gives the row-by-row
+    // search.
     Pivot next;
-    for (int i = k + 1; i <= n; ++i) {
+    int i = k + 1;
+    for (; i + 1 <= n; i += 2) {
+        const long double f1 = M(i, k), f2 = M(i + 1, k);
+        Pivot row1, row2;
+        for (int j = k + 1; j <= n; ++j) {
+            const long double mkj = M(k, j);
+            const long double v1 = M(i, j) - f1 * mkj;
+            M(i, j) = v1;
+            row1.consider(v1, i, j);
+            const long double v2 = M(i + 1, j) - f2 * mkj;
+            M(i + 1, j) = v2;
+            row2.consider(v2, i + 1, j);
+        }
+        next.merge(row1);
+        next.merge(row2);
+    }
+    if (i == n) {
         const long double f = M(i, k);
+        Pivot row;
         for (int j = k + 1; j <= n; ++j) {
             const long double v = M(i, j) - f * M(k, j);
             M(i, j) = v;
-            next.consider(v, i, j);
+            row.consider(v, i, j);
         }
+        next.merge(row);
     }
     return next;
 }
