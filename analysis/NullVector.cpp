@@ -18,7 +18,7 @@ namespace {
 
 // The first largest magnitude in row-by-row order, as found so far.
 struct Pivot {
-    long double best = -1.0L;  // below every magnitude: the first entry always wins
+    long double best = -1.0L; // below every magnitude: the first entry always wins
     int PR = 0;
     int PC = 0;
 
@@ -123,17 +123,17 @@ void BackSubstitute(NullVectorWork &w, int n, int rank, TExtVector &x)
     long double ss = 0.0L;
     for (int j = 1; j <= n; ++j)
         ss = ss + y(j) * y(j);
-    const long double sinv = Div(1.0L, Sqrt(ss));  // ss >= 1: a free variable is 1
+    const long double sinv = Div(1.0L, Sqrt(ss)); // ss >= 1: a free variable is 1
     for (int j = 1; j <= n; ++j)
         y(j) = y(j) * sinv;
     for (int j = 1; j <= n; ++j)
         x(static_cast<int>(std::lround(w.P(j)))) = y(j);
 }
 
-}  // namespace
+} // namespace
 
-void ShiftedNullVector(const TExtMatrix &A, int n, long double shift, NullVectorWork &work,
-                       TExtVector &x, int &rank)
+void ShiftedNullVector(
+    const TExtMatrix &A, int n, long double shift, NullVectorWork &work, TExtVector &x, int &rank)
 {
     Pivot pivot = LoadShifted(A, n, shift, work.M);
     const long double T = NullVectorTolerance * pivot.best;
@@ -147,7 +147,7 @@ void ShiftedNullVector(const TExtMatrix &A, int n, long double shift, NullVector
             break;
         }
         if (k >= n)
-            break;  // the last pivot is only counted
+            break; // the last pivot is only counted
         pivot = EliminateStep(work, n, k, pivot);
     }
 

@@ -100,7 +100,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
     TExtVector x;
     for (int k = 1; k <= Count; ++k) {
         int rank = 0;
-        ShiftedNullVector(A, n, Lambda(k), work, x, rank);  // A in its current state
+        ShiftedNullVector(A, n, Lambda(k), work, x, rank); // A in its current state
         if (rank >= n)
             throw NumericalFailure("calculation accuracy error occurred.");
         for (int i = 1; i <= n; ++i)

@@ -36,7 +36,7 @@ void FullAnalysis(benchmark::State &state, int size)
 
 void Register()
 {
-    for (int size : {10, 30, 50}) {
+    for (int size : { 10, 30, 50 }) {
         const std::string name
             = "BM_FullAnalysis/" + std::to_string(size) + "x" + std::to_string(size);
         benchmark::RegisterBenchmark(name.c_str(), FullAnalysis, size)
@@ -46,6 +46,6 @@ void Register()
 
 const bool registered = (Register(), true);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();
