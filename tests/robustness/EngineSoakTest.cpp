@@ -28,7 +28,7 @@ namespace {
 
 constexpr std::uint64_t SoakSeed = 0x51A7'E5EE'D2024ULL;
 
-// Sanitized builds run the engine some ten times slower; they get fewer
+// Sanitized builds run the engine some three times slower; they get fewer
 // tables by default. QUARNET_SOAK_TABLES sets the number either way.
 #if defined(__SANITIZE_ADDRESS__) // g++
 constexpr bool Sanitized = true;
@@ -37,7 +37,7 @@ constexpr bool Sanitized = __has_feature(address_sanitizer);
 #else
 constexpr bool Sanitized = false;
 #endif
-constexpr std::uint64_t DefaultTables = Sanitized ? 600 : 10000;
+constexpr std::uint64_t DefaultTables = Sanitized ? 3000 : 10000;
 
 // Each measured error may reach this multiple of its bound: the rounding
 // bound for the tally, the pivot-tolerance bound for a failure.
