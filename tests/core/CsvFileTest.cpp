@@ -50,7 +50,7 @@ std::filesystem::path exampleFile(const char *name)
     return data.parent_path().parent_path() / "examples" / name;
 }
 
-class TempDir : public ::testing::Test {
+class CsvFileOnDisk : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -250,7 +250,7 @@ TEST(CsvDataFile, GivesBackEveryGridExactlyButTheCorner)
     }
 }
 
-TEST_F(TempDir, SaveCsvDataFileCreatesOrEmptiesTheFile)
+TEST_F(CsvFileOnDisk, SaveCsvDataFileCreatesOrEmptiesTheFile)
 {
     const std::string name = path("t.csv");
     {
@@ -261,7 +261,7 @@ TEST_F(TempDir, SaveCsvDataFileCreatesOrEmptiesTheFile)
     EXPECT_EQ(LoadCsvDataFile(name).grid, makeGrid({ { "", "a" }, { "r", "1" } }));
 }
 
-TEST_F(TempDir, SaveCsvDataFileReportsAFileItCannotCreate)
+TEST_F(CsvFileOnDisk, SaveCsvDataFileReportsAFileItCannotCreate)
 {
     const std::string name = path("missing-folder/t.csv");
     try {
