@@ -250,6 +250,25 @@ TEST(CsvDataFile, GivesBackEveryGridExactlyButTheCorner)
     }
 }
 
+TEST(CsvDataFile, SavesTheBundledExamplesBackByteForByte)
+{
+    for (const char *name : { "smoking.csv", "caithness.csv" }) {
+        const std::string original = readFile(exampleFile(name));
+        EXPECT_EQ(CsvDataBytes(ReadCsvData(original).grid), original) << name;
+    }
+}
+
+TEST(CsvDataFile, SavesAwkwardNamesAsTheStoredFile)
+{
+    const Grid grid = makeGrid(
+        { { "", "light blue", "\"q\"", "a,b", "全角　空白" }, { "喫煙 者", "1", "2", "3", "4" },
+            { "", "5", "", "7", "8" }, { "say \"hi\"", "9", "10", "11", "12" } });
+    const std::filesystem::path stored
+        = std::filesystem::path(std::getenv("QUARNET_TEST_DATA")) / "awkward-names.csv";
+    EXPECT_EQ(CsvDataBytes(grid), readFile(stored));
+    EXPECT_EQ(ReadCsvData(readFile(stored)).grid, grid);
+}
+
 TEST_F(CsvFileOnDisk, SaveCsvDataFileCreatesOrEmptiesTheFile)
 {
     const std::string name = path("t.csv");
