@@ -51,7 +51,11 @@ TextCharset ChooseCharset(FileEncoding encoding, const std::vector<std::string> 
 std::string EncodeTextFile(std::string_view utf8Text, FileEncoding encoding)
 {
     if (encoding == FileEncoding::Cp932OrUtf8) {
-        if (auto bytes = Cp932Codec().encode(utf8Text))
+        // CP932 bytes can happen to be valid UTF-8 holding Japanese ("縺｢" is
+        // the UTF-8 of "ぢ"); the reader would take them for UTF-8, so such a
+        // text is written in UTF-8 with its mark instead.
+        const auto bytes = Cp932Codec().encode(utf8Text);
+        if (bytes && (!IsValidUtf8(*bytes) || decodeWithoutMark(*bytes) == utf8Text))
             return *bytes;
     }
     return std::string(Utf8Bom) + std::string(utf8Text);

@@ -17,7 +17,9 @@ inline constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 // allows it), otherwise Utf8WithBom.
 TextCharset ChooseCharset(FileEncoding encoding, const std::vector<std::string> &utf8Texts);
 
-// The bytes of a whole file holding `utf8Text`, byte-order mark included.
+// The bytes of a whole file holding `utf8Text`, byte-order mark included:
+// CP932 when `encoding` allows it and DecodeTextFile reads those bytes back
+// as the same text, otherwise UTF-8 with its mark.
 std::string EncodeTextFile(std::string_view utf8Text, FileEncoding encoding);
 
 // The text of a file's bytes as UTF-8:

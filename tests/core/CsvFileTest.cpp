@@ -237,6 +237,7 @@ TEST(CsvDataFile, GivesBackEveryGridExactlyButTheCorner)
         { { "", "a,b", "," }, { ",x", "1", "" }, { "", "", "4" } },
         { { "", "タブ\tあり", "全角　空白" }, { "喫煙 者", "①", "髙" }, { "😀", "¥", "x" } },
         { { "", "" }, { "", "" } },
+        { { "", "縺｢" }, { "ﾃｱ", "1" } },
         { { "" }, { "" }, { "" } },
     };
     for (const Rows &rows : tables) {

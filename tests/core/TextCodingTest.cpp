@@ -165,6 +165,14 @@ TEST(EncodeTextFile, FallsBackToUtf8WithMarkForTheWholeFile)
         "a\r\n");
 }
 
+TEST(EncodeTextFile, AvoidsCp932ThatWouldBeReadBackAsUtf8)
+{
+    // In CP932 "縺｢" is E3 81 A2, the UTF-8 of "ぢ".
+    EXPECT_EQ(EncodeTextFile("縺｢", FileEncoding::Cp932OrUtf8), "\xEF\xBB\xBF縺｢");
+    // "ﾃｱ" (C3 B1, the UTF-8 of "ñ") is read back as CP932 and may stay.
+    EXPECT_EQ(EncodeTextFile("ﾃｱ", FileEncoding::Cp932OrUtf8), "\xC3\xB1");
+}
+
 TEST(ChooseCharset, LooksAtEachTextOnItsOwn)
 {
     EXPECT_EQ(ChooseCharset(FileEncoding::Cp932OrUtf8, { "R1", "喫煙", "" }), TextCharset::Cp932);
@@ -177,7 +185,8 @@ TEST(ChooseCharset, LooksAtEachTextOnItsOwn)
 
 TEST(TextCoding, ReadsBackWhatItWrites)
 {
-    for (const std::string text : { "喫煙,①,髙,～\r\n", "😀,¥\r\n", "ñ,x\r\n", "plain\r\n" })
+    for (const std::string text :
+        { "喫煙,①,髙,～\r\n", "😀,¥\r\n", "ñ,x\r\n", "plain\r\n", "縺｢\r\n", "ﾃｱ\r\n" })
         for (const auto encoding : { FileEncoding::Cp932OrUtf8, FileEncoding::Utf8 })
             EXPECT_EQ(DecodeTextFile(EncodeTextFile(text, encoding)), text);
 }
