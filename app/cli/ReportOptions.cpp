@@ -20,7 +20,7 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
     commandLine.addOption({ "--dims", "N", "次元数 (既定 2) / number of dimensions (default 2)",
         [&options](const std::string &value) { options.dimsText = value; } });
     commandLine.addOption({ "--encoding", "cp932|utf-8",
-        "ファイルの文字コード (既定 cp932) / file encoding (default cp932)",
+        "レポートの文字コード (既定 cp932) / report encoding (default cp932)",
         [&options](const std::string &value) { options.encoding = encodingNamed(value); } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });

@@ -1,7 +1,6 @@
 #include "Utf.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace {
 
