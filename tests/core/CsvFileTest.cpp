@@ -186,7 +186,7 @@ TEST(LoadCsvDataFile, LoadsTheBundledExamples)
     EXPECT_EQ(smoking.TableRows, 5);
     EXPECT_EQ(smoking.TableCols, 4);
     EXPECT_EQ(smoking.grid.cell(2, 1), "なし");
-    EXPECT_EQ(smoking.grid.cell(1, 2), "上級管理職");
+    EXPECT_EQ(smoking.grid.cell(1, 2), "SM上級管理職");
     EXPECT_EQ(smoking.grid.cell(5, 6), "2");
     const LoadedTable caithness = LoadCsvDataFile(exampleFile("caithness.csv").string());
     EXPECT_EQ(caithness.TableRows, 4);
