@@ -18,7 +18,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 start=$(date +%s)
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUARNET_SANITIZE=ON -DQUARNET_BUILD_BENCH=OFF
+    -DQUARNET_SANITIZE=ON -DQUARNET_BUILD_BENCH=OFF -DQUARNET_FUZZ=OFF
 cmake --build "$build" -j"$jobs"
 
 # halt_on_error: the first finding ends the test; detect_leaks is on by
