@@ -51,6 +51,8 @@ void writeSvg(const ResultStore &store, int axis1, int axis2, const QString &fil
     QSvgGenerator svg;
     svg.setFileName(file);
     svg.setSize(size);
+    // CSS pixels: a browser shows the drawing at `size`.
+    svg.setResolution(96);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(QStringLiteral("Quarnet"));
     QPainter painter;
