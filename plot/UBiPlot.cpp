@@ -31,9 +31,9 @@ namespace {
 constexpr int EntryClientWidth = 401;
 constexpr int EntryClientHeight = 226;
 
-// TEMPORARY: stands in for the core's integer conversion until it is on
-// main; same text and the same rules (optional sign, decimal digits, 32-bit
-// range, leading blanks allowed). Replace by the core's function.
+// TEMPORARY: stands in for the core's StrToInt32 (app/core/IntConversion.h)
+// until the core library is on this branch; same error text. It accepts
+// less (no hexadecimal forms). Replace every call by StrToInt32.
 int TemporaryAxisValue(const QString &text)
 {
     bool ok = false;
