@@ -210,7 +210,7 @@ void TGraphF::OKButtonClick()
     Axis2 = ClampAxis(TemporaryAxisValue(Axis2Edit->text()), store_.NDim);
     if (const char *reason = NothingToPlotText(store_)) {
         MsgLabel->setText(QString::fromUtf8(reason));
-        MsgLabel->setGeometry(0, ExitButton->height(), width(), height() - ExitButton->height());
+        placeMessage();
         MsgLabel->show();
     } else {
         plotDrawn_ = true;
@@ -220,6 +220,12 @@ void TGraphF::OKButtonClick()
     }
     NextButton->setEnabled(true);
     NextButton->setFocus();
+}
+
+// The message fills the client area below the buttons, centred.
+void TGraphF::placeMessage()
+{
+    MsgLabel->setGeometry(0, ExitButton->height(), width(), height() - ExitButton->height());
 }
 
 void TGraphF::drawKeptPlot()
@@ -240,7 +246,6 @@ void TGraphF::NextButtonClick()
     plotImage_ = QImage();
     showNormal();
     settleWindowState();
-    resize(width(), SavedLayout.Height);
     resize(SavedLayout.Width, SavedLayout.Height);
     setPalette(entryPalette_);
     MsgLabel->hide();
@@ -343,7 +348,7 @@ void TGraphF::resizeEvent(QResizeEvent *event)
     if (plotDrawn_ && plotImage_.size() != size())
         runGuarded(this, [this] { drawKeptPlot(); });
     if (MsgLabel->isVisible())
-        MsgLabel->setGeometry(0, ExitButton->height(), width(), height() - ExitButton->height());
+        placeMessage();
 }
 
 // Closing through the frame leads back as Exit does. The window stays

@@ -83,6 +83,7 @@ private:
     void connectHandlers();
     void captureLayout();
     void showPlotLayout();
+    void placeMessage();
     void drawKeptPlot();
     void printOn(QPrinter &printer);
 
