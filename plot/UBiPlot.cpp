@@ -299,8 +299,13 @@ void TGraphF::PrintButtonClick()
     NextButtonClick();
 }
 
+// What could make the drawing fail is checked before the job starts: Qt's
+// PDF and CUPS engines cannot abort a started job, whose page would go out
+// at the painter's end. abort() still comes first for engines that can.
 void TGraphF::printOn(QPrinter &printer)
 {
+    if (const char *reason = NothingToPlotText(store_))
+        throw PlotError(reason);
     printer.setDocName(QString());
     QPainter painter;
     if (!painter.begin(&printer))

@@ -439,6 +439,22 @@ private slots:
         QCOMPARE(contents(good).count("/Type /Page\n"), 1);
     }
 
+    void nothingToDrawStopsThePrintBeforeTheJob()
+    {
+        const QString file = dir_.filePath(QStringLiteral("aborted.pdf"));
+        prompts_.printerChoice = [&](QPrinter &printer) { choosePdfPage(printer, file); };
+        TGraphF *graph = open();
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        store_.MaxAbsScale = 0.0L; // the drawing would refuse to divide by it
+        QTest::mouseClick(graph->PrintButton, Qt::LeftButton);
+        QCOMPARE(prompts_.errors,
+            QStringList{
+                QStringLiteral("描画できる尺度値がありません（重み付き尺度値がすべて 0 です）") });
+        QVERIFY(!QFile::exists(file)); // the job never started
+        verifyPlotLayout(graph);
+        QCOMPARE(graph->PrintButton->text(), QStringLiteral("Print"));
+    }
+
     void saveWritesTheChosenFormat()
     {
         const QString bare = dir_.filePath(QStringLiteral("window"));
