@@ -6,6 +6,7 @@
 #include "Errors.h"
 #include "Fonts.h"
 #include "PlotTestSupport.h"
+#include "TableAnalysis.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -271,6 +272,71 @@ private slots:
         // Reads upward: the first letter's ink is in the lower half.
         QVERIFY(darkCount(image, X0, Y0 - W / 4, X0 + H, Y0)
             > darkCount(image, X0, Y0 - W, X0 + H, Y0 - 3 * W / 4));
+    }
+
+    // The 2 x 2 table (10, 20; 30, 5) has one solution, so NDim falls to 1
+    // and the plot is dimension 1 against itself; column 2 holds the largest
+    // weighted scale value, 0.6789347.
+    void workedExampleRunLiesOnTheDiagonal()
+    {
+        TIntMatrix table;
+        table(1, 1) = 10;
+        table(1, 2) = 20;
+        table(2, 1) = 30;
+        table(2, 2) = 5;
+        ResultStore store;
+        AnalyseTable(table, 2, 2, 2, store);
+        QCOMPARE(store.NDim, 1);
+        store.RowLabel = { "", "", "" };
+        store.ColLabel = { "", "", "" };
+        store = withScale(store);
+        QCOMPARE(store.MaxAbsScale, store.ColWeightedScale(2, 1));
+        const QImage image = draw(store, 1, 1);
+        verifyMarkerAt(image, 780, 70);
+        const PlotGeometry g = ScreenGeometry(1000, 700);
+        for (long double v : { store.RowWeightedScale(1, 1), store.RowWeightedScale(2, 1),
+                 store.ColWeightedScale(1, 1) }) {
+            const int x = MapX(g, store.MaxAbsScale, v);
+            QCOMPARE(MapY(g, store.MaxAbsScale, v) - 350, 500 - x);
+            verifyMarkerAt(image, x, MapY(g, store.MaxAbsScale, v));
+        }
+    }
+
+    // The staff-by-smoking table: the category with the largest magnitude
+    // on dimension 1 or 2 reaches the frame's inner edge, no other does.
+    void smokingRunReachesTheFrameOnce()
+    {
+        const int counts[5][4] = { { 4, 2, 3, 2 }, { 4, 3, 7, 4 }, { 25, 10, 12, 4 },
+            { 18, 24, 33, 13 }, { 10, 6, 7, 2 } };
+        TIntMatrix table;
+        for (int i = 1; i <= 5; ++i)
+            for (int j = 1; j <= 4; ++j)
+                table(i, j) = counts[i - 1][j - 1];
+        ResultStore store;
+        AnalyseTable(table, 5, 4, 2, store);
+        QCOMPARE(store.NDim, 2);
+        store.RowLabel.assign(6, std::string());
+        store.ColLabel.assign(5, std::string());
+        store = withScale(store);
+        const QImage image = draw(store, 1, 2);
+        const PlotGeometry g = ScreenGeometry(1000, 700);
+        int atTheEdge = 0;
+        auto check = [&](long double h, long double v) {
+            const int x = MapX(g, store.MaxAbsScale, h);
+            const int y = MapY(g, store.MaxAbsScale, v);
+            QVERIFY(x >= 220 && x <= 780 && y >= 70 && y <= 630);
+            atTheEdge += (x == 220 || x == 780 || y == 70 || y == 630) ? 1 : 0;
+        };
+        for (int i = 1; i <= 5; ++i)
+            check(store.RowWeightedScale(i, 1), store.RowWeightedScale(i, 2));
+        for (int j = 1; j <= 4; ++j)
+            check(store.ColWeightedScale(j, 1), store.ColWeightedScale(j, 2));
+        QCOMPARE(atTheEdge, 1);
+        // Every marker inside the frame: the gap next to it stays white.
+        QCOMPARE(darkCount(image, 204, 54, 795, 54), 0);
+        QCOMPARE(darkCount(image, 204, 645, 795, 645), 0);
+        QCOMPARE(darkCount(image, 204, 54, 204, 645), 0);
+        QCOMPARE(darkCount(image, 795, 54, 795, 645), 0);
     }
 
     void zeroScaleLeavesThePainterAlone()
