@@ -3,6 +3,7 @@
 #include "DrawPlot.h"
 #include "Fonts.h"
 #include "Guard.h"
+#include "IntConversion.h"
 #include "PlotErrors.h"
 #include "PlotExport.h"
 #include "PlotGeometry.h"
@@ -20,9 +21,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <cstdint>
-#include <limits>
-
 namespace {
 
 // Client area of the entry layout: the form's outer 409 x 253 less a
@@ -31,18 +29,10 @@ namespace {
 constexpr int EntryClientWidth = 401;
 constexpr int EntryClientHeight = 226;
 
-// TEMPORARY: stands in for the core's StrToInt32 (app/core/IntConversion.h)
-// until the core library is on this branch; same error text. It accepts
-// less (no hexadecimal forms). Replace every call by StrToInt32.
-int TemporaryAxisValue(const QString &text)
+// The dimension number typed in an edit; ConvertError for any other text.
+int axisValue(const QLineEdit *edit)
 {
-    bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
-    const bool trailingBlank = !text.isEmpty() && text.back().isSpace();
-    if (!ok || trailingBlank || value < std::numeric_limits<std::int32_t>::min()
-        || value > std::numeric_limits<std::int32_t>::max())
-        throw QuarnetError("''" + text.toStdString() + "'' は整数ではありません");
-    return static_cast<int>(value);
+    return StrToInt32(edit->text().toStdString());
 }
 
 QFont sizedFont(const QString &face, int pixelSize)
@@ -206,8 +196,8 @@ void TGraphF::OKButtonClick()
     repaint();
     // A text that is not an integer stops here: white, nothing drawn, Next
     // disabled; Exit leads back.
-    Axis1 = ClampAxis(TemporaryAxisValue(Axis1Edit->text()), store_.NDim);
-    Axis2 = ClampAxis(TemporaryAxisValue(Axis2Edit->text()), store_.NDim);
+    Axis1 = ClampAxis(axisValue(Axis1Edit), store_.NDim);
+    Axis2 = ClampAxis(axisValue(Axis2Edit), store_.NDim);
     if (const char *reason = NothingToPlotText(store_)) {
         MsgLabel->setText(QString::fromUtf8(reason));
         placeMessage();

@@ -248,6 +248,11 @@ private slots:
         QTest::mouseClick(graph->NextButton, Qt::LeftButton);
         clickOK(graph, QStringLiteral("-5"), QStringLiteral(" 2"));
         verifyPlotShown(graph, 1, 2);
+        QTest::mouseClick(graph->NextButton, Qt::LeftButton);
+        clickOK(graph, QStringLiteral("$2"),
+            QStringLiteral("+3")); // the integer forms of the data window
+        verifyPlotShown(graph, 2, 3);
+        QVERIFY(prompts_.errors.isEmpty());
     }
 
     void textThatIsNotAnIntegerStopsOK()
