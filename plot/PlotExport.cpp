@@ -79,6 +79,13 @@ void writePdf(const ResultStore &store, int axis1, int axis2, const QString &fil
 
 }
 
+bool ExportPlotFormatKnown(const QString &file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == QLatin1String("png") || suffix == QLatin1String("svg")
+        || suffix == QLatin1String("pdf");
+}
+
 QString ExportPlotFilter()
 {
     return QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF 文書 (*.pdf)");

@@ -22,5 +22,8 @@
 // the file cannot be written.
 void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size);
 
+// True when the suffix of `file` names one of the formats ExportPlot writes.
+bool ExportPlotFormatKnown(const QString &file);
+
 // The formats ExportPlot writes, as a file-dialog filter.
 QString ExportPlotFilter();
