@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -72,6 +73,29 @@ EditorCaret caretOf(const QLineEdit &edit)
         return { edit.selectionStart(), edit.selectionEnd(), length };
     return { edit.cursorPosition(), edit.cursorPosition(), length };
 }
+
+}
+
+namespace {
+
+// Column widths are the width of a sample text with no room to spare (" ＊-** "
+// holds "行-10"), so texts sit 2 pixels from the cell's edge, as on the grid
+// this one follows, instead of the style's wider margins.
+class NarrowMarginStyle : public QProxyStyle {
+public:
+    int pixelMetric(
+        PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        switch (metric) {
+        case PM_HeaderMargin:
+            return 2;
+        case PM_FocusFrameHMargin:
+            return 1; // the item view adds one pixel to it
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
 
 }
 
@@ -205,6 +229,13 @@ StringGrid::StringGrid(QWidget *parent)
     layout->addWidget(view_);
     setFocusProxy(view_);
     setFocusPolicy(Qt::StrongFocus);
+
+    auto *style = new NarrowMarginStyle;
+    style->setParent(view_);
+    for (QWidget *w :
+        { static_cast<QWidget *>(view_), static_cast<QWidget *>(view_->horizontalHeader()),
+            static_cast<QWidget *>(view_->verticalHeader()) })
+        w->setStyle(style);
 
     view_->setItemDelegate(new GridDelegate(view_));
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -114,9 +114,17 @@ void TInputF::ShowTable(const Grid &grid)
     StringGrid1->setFont(font);
     StringGrid1->setGrid(grid);
 
-    // Measured in the grid's own font, not the window's.
+    // Measured in the grid's own font, not the window's. " ＊-** " stands for
+    // a row header "行-NN" with a blank either side; in a face whose
+    // full-width asterisk is narrower than its kanji, a header that would
+    // not fit widens the column to its own width.
     const QFontMetrics metrics(StringGrid1->font());
-    StringGrid1->setColWidths(0, metrics.horizontalAdvance(QStringLiteral(" ＊-** ")));
+    int fixedWidth = metrics.horizontalAdvance(QStringLiteral(" ＊-** "));
+    for (int r = 1; r < StringGrid1->rowCount(); ++r)
+        fixedWidth = qMax(fixedWidth,
+            metrics.horizontalAdvance(
+                QLatin1Char(' ') + StringGrid1->cells(0, r) + QLatin1Char(' ')));
+    StringGrid1->setColWidths(0, fixedWidth);
     const int width = metrics.horizontalAdvance(QStringLiteral("＊＊＊＊＊"));
     for (int c = 1; c < StringGrid1->colCount(); ++c)
         StringGrid1->setColWidths(c, width);

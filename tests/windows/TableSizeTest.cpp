@@ -63,8 +63,9 @@ TEST(TableSize, NewDataGridHasHeaderCellsAndNothingElse)
     for (int r = 0; r < grid.rowCount(); ++r) {
         for (int c = 0; c < grid.colCount(); ++c) {
             const bool header = (r == 0 && c >= 2) || (c == 0 && r >= 2);
-            if (!header)
+            if (!header) {
                 EXPECT_EQ(grid.cell(c, r), "") << "cell (" << c << ", " << r << ")";
+            }
         }
     }
 }
