@@ -74,13 +74,9 @@ EditorCaret caretOf(const QLineEdit &edit)
     return { edit.cursorPosition(), edit.cursorPosition(), length };
 }
 
-}
-
-namespace {
-
-// Column widths are the width of a sample text with no room to spare (" ＊-** "
-// holds "行-10"), so texts sit 2 pixels from the cell's edge, as on the grid
-// this one follows, instead of the style's wider margins.
+// Column widths are measured from sample texts with no room to spare, so
+// texts sit a pixel or two from the cell's edge instead of at the style's
+// wider margins, which would cut off the last character of a full cell.
 class NarrowMarginStyle : public QProxyStyle {
 public:
     int pixelMetric(
