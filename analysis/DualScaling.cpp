@@ -1,0 +1,144 @@
+#include "DualScaling.h"
+
+#include "Errors.h"
+#include "ExtMath.h"
+#include "SVD.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// The one throw point of the table limits; the texts name the limit broken.
+[[noreturn]] void RaiseTableLimit(const char *message)
+{
+    throw TableLimitError(message);
+}
+
+void CheckTableSize(int NRow, int NCol)
+{
+    if (NRow < 1 || NRow > MaxCat || NCol < 1 || NCol > MaxCat)
+        RaiseTableLimit("表の大きさは 1 から 50 までです");
+}
+
+bool FitsInt32(std::int64_t v)
+{
+    return v >= std::numeric_limits<std::int32_t>::min()
+        && v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// A row total, a column total or N; summed in 64 bits so that only the true
+// total is judged, not a partial sum of counts of mixed signs.
+std::int32_t CheckedTotal(std::int64_t total)
+{
+    if (!FitsInt32(total))
+        RaiseTableLimit("合計が 32 ビット整数の範囲 (-2147483648 から 2147483647) を超えます");
+    return static_cast<std::int32_t>(total);
+}
+
+// RowTotal(i) * ColTotal(j), a 32-bit integer product in every formula.
+std::int32_t TotalProduct(const Totals &totals, int i, int j)
+{
+    const std::int64_t product = std::int64_t{ totals.RowTotal(i) } * totals.ColTotal(j);
+    if (!FitsInt32(product))
+        RaiseTableLimit("行の合計と列の合計の積が 32 ビット整数の範囲 (-2147483648 から "
+                        "2147483647) を超えます");
+    return static_cast<std::int32_t>(product);
+}
+
+// DataTable(i, j) minus its expected count; N = 0 makes this 0/0 (or x/0).
+long double Deviation(const TIntMatrix &DataTable, const Totals &totals, int i, int j)
+{
+    const long double expected = Div(TotalProduct(totals, i, j), totals.GrandTotal);
+    return DataTable(i, j) - expected;
+}
+
+} // namespace
+
+Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol)
+{
+    CheckTableSize(NRow, NCol);
+    Totals totals;
+    std::int64_t N = 0;
+    for (int i = 1; i <= NRow; ++i) {
+        std::int64_t rowTotal = 0;
+        for (int j = 1; j <= NCol; ++j)
+            rowTotal += DataTable(i, j);
+        totals.RowTotal(i) = CheckedTotal(rowTotal);
+        N += totals.RowTotal(i);
+    }
+    totals.GrandTotal = CheckedTotal(N);
+    for (int j = 1; j <= NCol; ++j) {
+        std::int64_t colTotal = 0;
+        for (int i = 1; i <= NRow; ++i)
+            colTotal += DataTable(i, j);
+        totals.ColTotal(j) = CheckedTotal(colTotal);
+    }
+    return totals;
+}
+
+long double Association(const TIntMatrix &DataTable, const Totals &totals, int i, int j)
+{
+    return Deviation(DataTable, totals, i, j);
+}
+
+void Decompose(
+    const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol, ResultStore &store)
+{
+    for (int i = 1; i <= NRow; ++i)
+        for (int j = 1; j <= NCol; ++j) {
+            // An empty row or column makes this 0 / sqrt(0); a negative
+            // product (negative counts) fails at the square root.
+            const long double deviation = Deviation(DataTable, totals, i, j);
+            store.StdResidual(i, j) = Div(deviation, Sqrt(TotalProduct(totals, i, j)));
+        }
+    // The whole matrix, as the store keeps it: SVD leaves its input unchanged.
+    store.SVDInput = store.StdResidual;
+    SVD(store.SVDInput, NRow, NCol, store.RowSingVec, store.Eta, store.NSol, store.ColSingVec);
+}
+
+EtaShares SquaredCorrelationRatios(const ResultStore &store)
+{
+    EtaShares shares;
+    long double total = 0.0L;
+    for (int d = 1; d <= store.NSol; ++d)
+        total = total + store.Eta(d) * store.Eta(d);
+    long double cumulative = 0.0L;
+    for (int d = 1; d <= store.NSol; ++d) {
+        shares.EtaSq(d) = store.Eta(d) * store.Eta(d);
+        shares.Share(d) = Div(shares.EtaSq(d) * 100, total);
+        cumulative = cumulative + store.Eta(d) * store.Eta(d);
+        shares.CumShare(d) = Div(cumulative * 100, total);
+    }
+    return shares;
+}
+
+bool LimitDimensions(ResultStore &store)
+{
+    if (store.NSol < store.NDim) {
+        store.NDim = store.NSol;
+        return true;
+    }
+    return false;
+}
+
+void ComputeScaleValues(const Totals &totals, ResultStore &store)
+{
+    const long double sqrtN = Sqrt(totals.GrandTotal);
+    for (int i = 1; i <= store.NRow; ++i)
+        for (int d = 1; d <= store.NDim; ++d)
+            store.RowScale(i, d) = Div(sqrtN * store.RowSingVec(i, d), Sqrt(totals.RowTotal(i)));
+    for (int j = 1; j <= store.NCol; ++j)
+        for (int d = 1; d <= store.NDim; ++d)
+            store.ColScale(j, d) = Div(sqrtN * store.ColSingVec(j, d), Sqrt(totals.ColTotal(j)));
+}
+
+void ComputeWeightedScaleValues(ResultStore &store)
+{
+    for (int d = 1; d <= store.NDim; ++d) {
+        for (int i = 1; i <= store.NRow; ++i)
+            store.RowWeightedScale(i, d) = store.Eta(d) * store.RowScale(i, d);
+        for (int j = 1; j <= store.NCol; ++j)
+            store.ColWeightedScale(j, d) = store.Eta(d) * store.ColScale(j, d);
+    }
+}

@@ -1,0 +1,6 @@
+#include "ExtMath.h"
+
+void RaiseFloatError()
+{
+    throw FloatError();
+}

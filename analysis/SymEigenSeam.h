@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Types.h"
+
+// SymEigen with its eigenvalue stage passed in, so that tests can make the
+// stage fail (Ok = false) or deliver an eigenvalue that is not one. The
+// program always runs SymEigen, which passes QLEigen.
+using QLEigenStage = void (*)(TExtMatrix &A, int N, bool &Ok);
+
+void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int &Count,
+    TExtVector &Lambda, TExtMatrix &X);

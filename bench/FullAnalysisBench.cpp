@@ -1,0 +1,51 @@
+// A whole dual-scaling analysis (totals to weighted scale values) of square
+// tables of positive counts in general position, the size in each name.
+#include "TableAnalysis.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+TIntMatrix BenchTable(int size)
+{
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(size);
+    TIntMatrix T;
+    for (int i = 1; i <= size; ++i)
+        for (int j = 1; j <= size; ++j) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            T(i, j) = 1 + static_cast<std::int32_t>((state >> 33) % 1000);
+        }
+    return T;
+}
+
+void FullAnalysis(benchmark::State &state, int size)
+{
+    const TIntMatrix table = BenchTable(size);
+    ResultStore store;
+    for (auto _ : state) {
+        const TableAnalysis run = AnalyseTable(table, size, size, size, store);
+        benchmark::DoNotOptimize(run.AssocSum);
+        benchmark::DoNotOptimize(store.ColWeightedScale(size, 1));
+    }
+    if (store.NSol != size - 1)
+        state.SkipWithError("not in general position");
+}
+
+void Register()
+{
+    for (int size : { 10, 30, 50 }) {
+        const std::string name
+            = "BM_FullAnalysis/" + std::to_string(size) + "x" + std::to_string(size);
+        benchmark::RegisterBenchmark(name.c_str(), FullAnalysis, size)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
+const bool registered = (Register(), true);
+
+} // namespace
+
+BENCHMARK_MAIN();
