@@ -113,22 +113,26 @@ void TInputF::ShowTable(const Grid &grid)
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
     StringGrid1->setGrid(grid);
+    FitColumnWidths();
+    StringGrid1->setEditing(true);
+}
 
-    // Measured in the grid's own font, not the window's. " ＊-** " stands for
-    // a row header "行-NN" with a blank either side; in a face whose
-    // full-width asterisk is narrower than its kanji, a header that would
-    // not fit widens the column to its own width.
+// Measured in the grid's own font, not the window's. " ＊-** " stands for a
+// row header "行-NN" with a blank either side; in a face whose full-width
+// asterisk is narrower than its kanji, a header that would not fit widens the
+// fixed column to the header's own width.
+void TInputF::FitColumnWidths()
+{
     const QFontMetrics metrics(StringGrid1->font());
     int fixedWidth = metrics.horizontalAdvance(QStringLiteral(" ＊-** "));
-    for (int r = 1; r < StringGrid1->rowCount(); ++r)
-        fixedWidth = qMax(fixedWidth,
-            metrics.horizontalAdvance(
-                QLatin1Char(' ') + StringGrid1->cells(0, r) + QLatin1Char(' ')));
+    for (int r = 1; r < StringGrid1->rowCount(); ++r) {
+        const QString header = QLatin1Char(' ') + StringGrid1->cells(0, r) + QLatin1Char(' ');
+        fixedWidth = qMax(fixedWidth, metrics.horizontalAdvance(header));
+    }
     StringGrid1->setColWidths(0, fixedWidth);
     const int width = metrics.horizontalAdvance(QStringLiteral("＊＊＊＊＊"));
     for (int c = 1; c < StringGrid1->colCount(); ++c)
         StringGrid1->setColWidths(c, width);
-    StringGrid1->setEditing(true);
 }
 
 // The analysis run. A completed run leaves OK disabled for good; a run stopped

@@ -59,6 +59,7 @@ protected:
 private:
     void LoadDataFile();
     void AskReportFileName();
+    void FitColumnWidths();
 
     bool InputActivated = false;
 };
