@@ -9,6 +9,12 @@
 #include <optional>
 #include <string>
 
+class ReportSink;
+
+// What the data window's message label shows during and after a run.
+inline constexpr const char *RunStartMessage = "計算を始めます";
+inline constexpr const char *RunEndMessage = "計算を終了しました";
+
 // One analysis run, from the data window's texts to the report file, with no
 // window in sight. The data window and quarnet-report both call it.
 struct RunRequest {
@@ -31,3 +37,12 @@ struct RunOutcome {
 // Throws QuarnetError (with the user's message) at the first failing step; the
 // report file then holds exactly what was written before it.
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store);
+
+// The same run writing the report to memory instead of a file (no file is
+// created); after a failure `reportBytes` holds what was written before it.
+RunOutcome RunAnalysisToBytes(
+    const RunRequest &request, ResultStore &store, std::string &reportBytes);
+
+// The run after the report file has been created: every step from the
+// conversion of the dimension text on, writing to `sink`.
+RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink);

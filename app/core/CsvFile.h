@@ -19,9 +19,24 @@ struct LoadedTable {
 LoadedTable LoadCsvDataFile(const std::string &fileName);
 LoadedTable ReadCsvData(std::string_view fileBytes);
 
+// The load step by step into a grid the caller keeps: on a failure `table`
+// holds the grid as far as it was loaded and its TableRows and TableCols are
+// unchanged; they are set only when the whole file has been read. A table of
+// more than MaxCat rows or columns is refused (InputError) before the row or
+// column beyond it reaches the grid.
+void ReadCsvDataInto(std::string_view fileBytes, LoadedTable &table);
+
 // Writes grid rows 1.. and columns 1.. as lines of comma-separated fields,
 // CR LF; the name is used as given (callers pass it through AddCsvExt).
 void SaveCsvDataFile(const std::string &fileName, const Grid &grid,
                      FileEncoding encoding = FileEncoding::Cp932OrUtf8);
 
+// The bytes SaveCsvDataFile writes. A field with a blank, a control
+// character, a comma or a double quote is written quoted, so that every grid
+// loads back as saved; a cell holding a line feed or a NUL cannot be and is
+// refused with InputError (before any file is created).
+std::string CsvDataBytes(const Grid &grid, FileEncoding encoding = FileEncoding::Cp932OrUtf8);
+
+// The name with ".csv" appended unless it is longer than four characters and
+// ends in exactly ".csv" or ".CSV".
 std::string AddCsvExt(const std::string &fileName);

@@ -1,0 +1,70 @@
+#include "ReportOptions.h"
+
+namespace {
+
+FileEncoding encodingNamed(const std::string &name)
+{
+    if (name == "cp932")
+        return FileEncoding::Cp932OrUtf8;
+    if (name == "utf-8")
+        return FileEncoding::Utf8;
+    throw UsageError("--encoding には cp932 か utf-8 を指定してください ('" + name + "')");
+}
+
+} // namespace
+
+void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
+{
+    commandLine.addOption({ "-o", "REPORT.txt", "レポートファイル (必須) / report file (required)",
+        [&options](const std::string &value) { options.output = value; } });
+    commandLine.addOption({ "--dims", "N", "次元数 (既定 2) / number of dimensions (default 2)",
+        [&options](const std::string &value) { options.dimsText = value; } });
+    commandLine.addOption({ "--encoding", "cp932|utf-8",
+        "レポートの文字コード (既定 cp932) / report encoding (default cp932)",
+        [&options](const std::string &value) { options.encoding = encodingNamed(value); } });
+    commandLine.addOption({ "--help", "", "この説明 / this help",
+        [&options](const std::string &) { options.help = true; } });
+}
+
+void TakeInputFile(ReportOptions &options, const std::string &argument)
+{
+    if (!options.input.empty())
+        throw UsageError("入力ファイルは 1 つだけ指定してください ('" + options.input + "', '"
+            + argument + "')");
+    options.input = argument;
+}
+
+void CheckReportOptions(const ReportOptions &options)
+{
+    if (options.help)
+        return;
+    if (options.input.empty())
+        throw UsageError("入力ファイル (CSV データファイル) を指定してください");
+    if (options.output.empty())
+        throw UsageError("レポートファイルを -o で指定してください");
+}
+
+std::string ReportUsage(const CommandLine &commandLine)
+{
+    return "使い方 / Usage:\n"
+           "  quarnet-report [--dims N] [--encoding cp932|utf-8] INPUT.csv -o REPORT.txt\n"
+           "\n"
+           "CSV データファイル INPUT.csv を読み込み、双対尺度法 (対応分析) を行って\n"
+           "レポートファイル REPORT.txt を書きます。\n"
+           "Reads the CSV data file INPUT.csv, runs the dual-scaling (correspondence)\n"
+           "analysis and writes the report file REPORT.txt.\n"
+           "\n"
+           "オプション / Options:\n"
+        + commandLine.optionsHelp()
+        + "\n"
+          "文字コード / Encodings:\n"
+          "  読み込み: BOM があれば UTF-8 / UTF-16、なければ UTF-8 か CP932 (Shift_JIS) を判別。\n"
+          "  書き出し: CP932。CP932 で書けない文字があるときはファイル全体を BOM 付き UTF-8 で。\n"
+          "  Reading: UTF-8 or UTF-16 by byte-order mark, otherwise UTF-8 or CP932 (Shift_JIS).\n"
+          "  Writing: CP932; a file holding characters CP932 lacks is written as UTF-8 with BOM.\n"
+          "\n"
+          "終了コード / Exit status:\n"
+          "  0 完了 (関連のない表を含む) / done (a table without association included)\n"
+          "  1 読み込みや計算の失敗 (メッセージは標準エラー) / failure, message on stderr\n"
+          "  2 コマンドラインの誤り / command-line error\n";
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include "TextEncoding.h"
+
+#include <string>
+
+// What quarnet-report is asked to do.
+struct ReportOptions {
+    bool help = false;
+    std::string dimsText = "2"; // converted by the run, as the dimension box is
+    FileEncoding encoding = FileEncoding::Cp932OrUtf8;
+    std::string input;
+    std::string output;
+};
+
+// Adds -o, --dims, --encoding and --help to `commandLine`, writing into
+// `options`, which must outlive the parse.
+void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
+
+// Takes a positional argument as the input file (only one is allowed).
+void TakeInputFile(ReportOptions &options, const std::string &argument);
+
+// After the parse: an input file and a report file are needed (unless help
+// was asked for). Throws UsageError.
+void CheckReportOptions(const ReportOptions &options);
+
+// The --help text, with the options of `commandLine`.
+std::string ReportUsage(const CommandLine &commandLine);

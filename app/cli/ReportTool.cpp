@@ -1,0 +1,62 @@
+#include "ReportTool.h"
+
+#include "ReportOptions.h"
+
+#include "CsvFile.h"
+
+namespace {
+
+// `options` is filled by the option table, so it outlives the parse.
+void parseArguments(const std::vector<std::string> &args, CommandLine &commandLine,
+    ReportOptions &options, ReportToolExtension *extension)
+{
+    AddReportOptions(commandLine, options);
+    if (extension)
+        extension->addOptions(commandLine);
+    commandLine.parse(args, [&](const std::string &arg) { TakeInputFile(options, arg); });
+    CheckReportOptions(options);
+    if (extension && !options.help)
+        extension->check();
+}
+
+void analyse(const ReportOptions &options, ReportToolExtension *extension)
+{
+    const LoadedTable table = LoadCsvDataFile(options.input);
+    RunRequest request;
+    request.reportFileName = options.output;
+    request.nDimText = options.dimsText;
+    request.tableRows = table.TableRows;
+    request.tableCols = table.TableCols;
+    request.grid = &table.grid;
+    request.encoding = options.encoding;
+    ResultStore store;
+    const RunOutcome outcome = RunAnalysis(request, store);
+    if (extension)
+        extension->afterRun(store, outcome);
+}
+
+} // namespace
+
+int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+    ReportToolExtension *extension)
+{
+    CommandLine commandLine;
+    ReportOptions options;
+    try {
+        parseArguments(args, commandLine, options, extension);
+    } catch (const UsageError &error) {
+        err << error.what() << "\n詳しくは / See: quarnet-report --help\n";
+        return ToolUsageError;
+    }
+    if (options.help) {
+        out << ReportUsage(commandLine);
+        return ToolDone;
+    }
+    try {
+        analyse(options, extension);
+    } catch (const std::exception &error) {
+        err << error.what() << "\n";
+        return ToolFailed;
+    }
+    return ToolDone;
+}

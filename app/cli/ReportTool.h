@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include "AnalysisRun.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Something more quarnet-report can do after a completed run (a plot, say),
+// with its own options. It is told nothing when the run fails.
+class ReportToolExtension {
+public:
+    virtual ~ReportToolExtension() = default;
+    virtual void addOptions(CommandLine &commandLine) = 0;
+    // After the parse, unless help was asked for; throws UsageError.
+    virtual void check() { }
+    // After a completed run; throws QuarnetError with the user's message.
+    virtual void afterRun(const ResultStore &store, const RunOutcome &outcome) = 0;
+};
+
+// The exit statuses of quarnet-report.
+enum ReportToolStatus { ToolDone = 0, ToolFailed = 1, ToolUsageError = 2 };
+
+// quarnet-report from its arguments (without the program name): loads the
+// CSV data file as the data window does, runs the analysis with the report
+// file and NDim given, and writes messages to `err`, help to `out`.
+int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+    ReportToolExtension *extension = nullptr);

@@ -1,0 +1,8 @@
+#include "ReportTool.h"
+
+#include <iostream>
+
+int main(int argc, char **argv)
+{
+    return RunReportTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

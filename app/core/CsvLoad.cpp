@@ -1,0 +1,95 @@
+#include "CommaText.h"
+#include "CoreErrors.h"
+#include "CsvFile.h"
+#include "FileIo.h"
+#include "TextCoding.h"
+
+#include "../../analysis/Types.h"
+
+#include <vector>
+
+namespace {
+
+// The lines of a text as a line-by-line reader meets them: each ends at a
+// line feed, a carriage return right before it belongs to the line end, and
+// a last piece without a line feed is a line only when it is not empty.
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = (end == std::string_view::npos) ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        else if (end > start && text[end - 1] == '\r')
+            --end;
+        lines.push_back(text.substr(start, end - start));
+        start = next;
+    }
+    return lines;
+}
+
+void refuseTooLarge(const char *what, int count)
+{
+    if (count > MaxCat)
+        throw InputError(std::string(what) + "の数が " + std::to_string(count) + " で、上限の "
+            + std::to_string(MaxCat) + " を超えています");
+}
+
+// The name row: one grid column per field after the corner cell.
+void loadNameRow(std::string_view line, Grid &grid)
+{
+    const std::vector<std::string> fields = SplitCommaText(line);
+    refuseTooLarge("列", static_cast<int>(fields.size()) - 1);
+    grid.resize(static_cast<int>(fields.size()) + 1, 2);
+    for (int c = 2; c < grid.colCount(); ++c) {
+        grid.setCell(c, 0, "列-" + std::to_string(c - 1));
+        grid.setCell(c, 1, fields[static_cast<std::size_t>(c) - 1]);
+    }
+}
+
+// One data line as a new grid row; the fields it lacks stop the load at the
+// index of the first missing one, after the fields before it are in place.
+void loadDataRow(std::string_view line, Grid &grid)
+{
+    const std::vector<std::string> fields = SplitCommaText(line);
+    const int r = grid.rowCount();
+    refuseTooLarge("行", r - 1);
+    grid.resize(grid.colCount(), r + 1);
+    grid.setCell(0, r, "行-" + std::to_string(r - 1));
+    for (int c = 1; c < grid.colCount(); ++c) {
+        const auto index = static_cast<std::size_t>(c) - 1;
+        if (index >= fields.size())
+            throw ListIndexError(static_cast<int>(index));
+        grid.setCell(c, r, fields[index]);
+    }
+}
+
+} // namespace
+
+void ReadCsvDataInto(std::string_view fileBytes, LoadedTable &table)
+{
+    const std::string text = DecodeTextFile(fileBytes);
+    std::vector<std::string_view> lines = splitLines(text);
+    // At least one data line is read; at the end of the file it is empty.
+    while (lines.size() < 2)
+        lines.emplace_back();
+    loadNameRow(lines[0], table.grid);
+    for (std::size_t k = 1; k < lines.size(); ++k)
+        loadDataRow(lines[k], table.grid);
+    table.TableCols = table.grid.colCount() - 2;
+    table.TableRows = table.grid.rowCount() - 2;
+}
+
+LoadedTable ReadCsvData(std::string_view fileBytes)
+{
+    LoadedTable table;
+    ReadCsvDataInto(fileBytes, table);
+    return table;
+}
+
+LoadedTable LoadCsvDataFile(const std::string &fileName)
+{
+    return ReadCsvData(ReadFileBytes(fileName));
+}

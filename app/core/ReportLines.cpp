@@ -1,0 +1,37 @@
+#include "ReportLines.h"
+
+#include "NumberForms.h"
+#include "Utf.h"
+
+std::string CountLine(const TIntMatrix &DataTable, int i, int NCol)
+{
+    std::string line;
+    for (int j = 1; j <= NCol; ++j)
+        line += FormI(DataTable(i, j), 7);
+    return line;
+}
+
+std::string SolutionLine(int d, long double etaSq, long double share, long double cumShare)
+{
+    return "      " + FormI(d) + " ==> " + FormF(etaSq, 10, 7) + "        " + FormF(share, 7, 2)
+        + "%" + "   " + FormF(cumShare, 7, 2) + "%";
+}
+
+std::string LabelPrefix(std::string_view label)
+{
+    return FirstUtf16Units(label, 2);
+}
+
+std::string CategoryPrefix(int index, std::string_view label, bool isRow)
+{
+    const std::string name = LabelPrefix(label);
+    return "カテゴリー" + FormI(index, 2) + (isRow ? " (" + name + ")" : " [" + name + "]");
+}
+
+std::string ScaleLine(const std::string &prefix, const TExtMatrix &scale, int index, int NDim)
+{
+    std::string line = prefix;
+    for (int d = 1; d <= NDim; ++d)
+        line += FormF(scale(index, d), 9, 3);
+    return line;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "../../analysis/Types.h"
+
+#include <string>
+#include <string_view>
+
+// The fixed texts and the line layouts of the report (UTF-8; the writer
+// encodes them).
+namespace ReportText {
+inline constexpr std::string_view InputHeading = "入力データ";
+inline constexpr std::string_view AssociationHeading = "Association in the Data";
+inline constexpr std::string_view Rule = "========================================";
+inline constexpr std::string_view AssocSumLabel = "Sum of Absolute Values of Association = ";
+inline constexpr std::string_view SolutionHeading
+    = "            相関比の２乗        説明率       累積";
+inline constexpr std::string_view TooManyDimensions = "設定した次元数が大き過ぎます...NDim = ";
+inline constexpr std::string_view NDimSetTo = "NDim = ";
+inline constexpr std::string_view NDimSetToEnd = " に設定しました";
+inline constexpr std::string_view RowScaleHeading = "行カテゴリーの尺度値";
+inline constexpr std::string_view ColScaleHeading = "列カテゴリーの尺度値";
+inline constexpr std::string_view RowWeightedHeading = "行カテゴリーの重み付き尺度値";
+inline constexpr std::string_view ColWeightedHeading = "列カテゴリーの重み付き尺度値";
+} // namespace ReportText
+
+// Row i of the input table: each count as I(7).
+std::string CountLine(const TIntMatrix &DataTable, int i, int NCol);
+
+// One line of the table of solutions.
+std::string SolutionLine(int d, long double etaSq, long double share, long double cumShare);
+
+// The written part of a category name: its first two UTF-16 code units,
+// never half of a surrogate pair.
+std::string LabelPrefix(std::string_view label);
+
+// "カテゴリー", the number as I(2), and the name's prefix in round brackets
+// for a row category, square brackets for a column category.
+std::string CategoryPrefix(int index, std::string_view label, bool isRow);
+
+// A category line: the prefix, then scale[index][d] for d = 1..NDim as F(9.3).
+std::string ScaleLine(const std::string &prefix, const TExtMatrix &scale, int index, int NDim);

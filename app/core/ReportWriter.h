@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Cp932.h"
+#include "FileIo.h"
+#include "TextCoding.h"
+
+#include <string>
+#include <string_view>
+
+// Where the report's bytes go: a file, or memory (for tests and fuzzing).
+class ReportSink {
+public:
+    virtual ~ReportSink() = default;
+    virtual void write(std::string_view bytes) = 0;
+};
+
+class MemoryReportSink : public ReportSink {
+public:
+    explicit MemoryReportSink(std::string &bytes)
+        : bytes_(bytes)
+    {
+    }
+    void write(std::string_view bytes) override { bytes_.append(bytes); }
+
+private:
+    std::string &bytes_;
+};
+
+// Creates (or empties) the file at once; see OutputFile.
+class FileReportSink : public ReportSink {
+public:
+    explicit FileReportSink(const std::string &fileName)
+        : file_(fileName)
+    {
+    }
+    void write(std::string_view bytes) override { file_.write(bytes); }
+    void close() { file_.close(); }
+
+private:
+    OutputFile file_;
+};
+
+// Writes UTF-8 report text in the file's charset, line ends CR LF. Each piece
+// goes to the sink at once, so a run that stops leaves exactly the pieces
+// written before.
+class ReportWriter {
+public:
+    explicit ReportWriter(ReportSink &sink)
+        : sink_(sink)
+    {
+    }
+
+    // Fixes the charset before the first text; UTF-8 starts with its mark.
+    void useCharset(TextCharset charset);
+
+    void text(std::string_view utf8);
+    void endLine() { sink_.write("\r\n"); }
+    void line(std::string_view utf8)
+    {
+        text(utf8);
+        endLine();
+    }
+    void blankLines(int count)
+    {
+        for (int k = 0; k < count; ++k)
+            endLine();
+    }
+
+private:
+    ReportSink &sink_;
+    TextCharset charset_ = TextCharset::Cp932;
+    Cp932Codec codec_;
+};

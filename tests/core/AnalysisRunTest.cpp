@@ -1,0 +1,288 @@
+#include "AnalysisRun.h"
+#include "CoreErrors.h"
+#include "RunTables.h"
+
+#include "../../analysis/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+RunRequest requestFor(
+    const Grid &grid, const std::string &nDim, FileEncoding encoding = FileEncoding::Cp932OrUtf8)
+{
+    RunRequest request;
+    request.nDimText = nDim;
+    request.tableRows = grid.rowCount() - 2;
+    request.tableCols = grid.colCount() - 2;
+    request.grid = &grid;
+    request.encoding = encoding;
+    return request;
+}
+
+// The report of a run, written to a file and to memory; both must agree.
+std::string reportOf(RunRequest request, ResultStore &store, RunOutcome *outcome = nullptr)
+{
+    ScratchFolder folder;
+    request.reportFileName = folder.file("report.txt");
+    ResultStore memoryStore = store;
+    std::string bytes;
+    const RunOutcome inMemory = RunAnalysisToBytes(request, memoryStore, bytes);
+    const RunOutcome onFile = RunAnalysis(request, store);
+    EXPECT_EQ(ReadBytes(request.reportFileName), bytes);
+    EXPECT_EQ(onFile.loweredNDim, inMemory.loweredNDim);
+    if (outcome)
+        *outcome = onFile;
+    return bytes;
+}
+
+std::string reportOf(const RunTable &table, const std::string &nDim,
+    FileEncoding encoding = FileEncoding::Cp932OrUtf8)
+{
+    const Grid grid = GridOf(table);
+    ResultStore store;
+    return reportOf(requestFor(grid, nDim, encoding), store);
+}
+
+// A failing run: the error's type and text, and the report (file and
+// memory alike) holding exactly what was written before the failure.
+template <typename Error>
+void expectFailure(RunRequest request, const std::string &message, const std::string &partial)
+{
+    ScratchFolder folder;
+    request.reportFileName = folder.file("report.txt");
+    for (const bool toFile : { false, true }) {
+        ResultStore store;
+        std::string bytes = "stale";
+        try {
+            if (toFile)
+                RunAnalysis(request, store);
+            else
+                RunAnalysisToBytes(request, store, bytes);
+            ADD_FAILURE() << "the run did not fail";
+        } catch (const Error &error) {
+            EXPECT_EQ(std::string(error.what()), message);
+        }
+        EXPECT_EQ(toFile ? ReadBytes(request.reportFileName) : bytes, partial);
+    }
+}
+
+const RunTable NoAssociation{ { "X", "Y", "Z" }, { "A", "B" },
+    { { "1", "2", "3" }, { "2", "4", "6" } } };
+
+const RunTable ThreeByThree{ { "c1", "c2", "c3" }, { "r1", "r2", "r3" },
+    { { "10", "2", "3" }, { "4", "12", "5" }, { "1", "6", "9" } } };
+
+// 11 x 12 counts in general position: 10 solutions.
+RunTable elevenByTwelve()
+{
+    RunTable table;
+    for (int j = 1; j <= 12; ++j)
+        table.colNames.push_back(std::string("C").append(std::to_string(j)));
+    for (int i = 1; i <= 11; ++i) {
+        table.rowNames.push_back(std::string("R").append(std::to_string(i)));
+        table.counts.emplace_back();
+        for (int j = 1; j <= 12; ++j)
+            table.counts.back().push_back(std::to_string((i * 7 + j * j * 3 + i * j) % 17 + 1));
+    }
+    return table;
+}
+
+const RunTable NamesOfEveryLength{ { "喫煙者", "ﾃｽﾄ", "①②③", "髙橋" }, { "", "a", "abc" },
+    { { "5", "1", "2", "8" }, { "2", "7", "3", "1" }, { "1", "2", "9", "4" } } };
+
+// The report's text in CP932 as the test data file holds it; these cases
+// need no name beyond CP932.
+std::string golden(const std::string &name)
+{
+    return ReadBytes(TestData(name));
+}
+
+} // namespace
+
+TEST(RunAnalysis, WritesTheWorkedExampleByteForByte)
+{
+    const Grid grid = GridOf(WorkedExample);
+    ResultStore store;
+    RunOutcome outcome;
+    EXPECT_EQ(
+        reportOf(requestFor(grid, "2"), store, &outcome), golden("worked-example.report.txt"));
+    EXPECT_TRUE(outcome.associated);
+    EXPECT_EQ(outcome.enteredNDim, 2);
+    EXPECT_EQ(outcome.loweredNDim, 1);
+    EXPECT_EQ(store.NDim, 1);
+    EXPECT_EQ(store.NSol, 1);
+    EXPECT_EQ(store.NRow, 2);
+    EXPECT_EQ(store.NCol, 2);
+    EXPECT_EQ(store.GrandTotal, 65);
+    EXPECT_EQ(store.RowLabel, (std::vector<std::string>{ "", "R1", "R2" }));
+    EXPECT_EQ(store.ColLabel, (std::vector<std::string>{ "", "C1", "C2" }));
+    EXPECT_NEAR(static_cast<double>(store.RowWeightedScale(1, 1)), 0.5797509, 1e-7);
+}
+
+TEST(RunAnalysis, EndsATableWithoutAssociationWithItsSumAndKeepsTheStore)
+{
+    EXPECT_EQ(reportOf(NoAssociation, "2"), golden("no-association.report.txt"));
+
+    const Grid worked = GridOf(WorkedExample);
+    ResultStore store;
+    reportOf(requestFor(worked, "2"), store);
+    const ResultStore before = store;
+    const Grid grid = GridOf(NoAssociation);
+    RunOutcome outcome;
+    reportOf(requestFor(grid, "3"), store, &outcome);
+    EXPECT_FALSE(outcome.associated);
+    EXPECT_EQ(outcome.loweredNDim, std::nullopt);
+    EXPECT_EQ(store.NRow, 2);
+    EXPECT_EQ(store.NCol, 3);
+    EXPECT_EQ(store.NDim, 3);
+    EXPECT_EQ(store.GrandTotal, 18);
+    EXPECT_EQ(store.ColLabel, (std::vector<std::string>{ "", "X", "Y", "Z" }));
+    EXPECT_EQ(store.NSol, before.NSol);
+    EXPECT_EQ(store.Eta, before.Eta);
+    EXPECT_EQ(store.RowWeightedScale, before.RowWeightedScale);
+    EXPECT_EQ(store.StdResidual, before.StdResidual);
+}
+
+TEST(RunAnalysis, LowersAnNDimAboveTheNumberOfSolutions)
+{
+    EXPECT_EQ(reportOf(ThreeByThree, "5"), golden("ndim-above-nsol.report.txt"));
+}
+
+TEST(RunAnalysis, WidensTheSolutionLinesFromTheTenthOn)
+{
+    EXPECT_EQ(reportOf(elevenByTwelve(), "3"), golden("ten-solutions.report.txt"));
+}
+
+TEST(RunAnalysis, WritesNamesOfEveryLengthAndJapaneseNames)
+{
+    EXPECT_EQ(reportOf(NamesOfEveryLength, "2"), golden("names.report.txt"));
+}
+
+TEST(RunAnalysis, WritesOnlyThePrefixesForNDimOfZeroOrLess)
+{
+    const std::string expected = golden("worked-example-ndim0.report.txt");
+    EXPECT_EQ(reportOf(WorkedExample, "0"), expected);
+    EXPECT_EQ(reportOf(WorkedExample, " -3"), expected);
+}
+
+TEST(RunAnalysis, WritesTheWholeReportInUtf8WhenANameNeedsIt)
+{
+    RunTable table = WorkedExample;
+    table.rowNames[1] = "😀x";
+    const std::string report = reportOf(table, "2");
+    EXPECT_EQ(report, golden("emoji-name.report.txt"));
+    EXPECT_TRUE(report.starts_with("\xEF\xBB\xBF入力データ\r\n"));
+}
+
+TEST(RunAnalysis, IgnoresWhatANameHoldsBeyondItsWrittenPart)
+{
+    RunTable table = WorkedExample;
+    table.rowNames[0] = "R1😀"; // only "R1" is written
+    EXPECT_EQ(reportOf(table, "2"), golden("worked-example.report.txt"));
+}
+
+TEST(RunAnalysis, WritesUtf8WhenAskedTo)
+{
+    // The CP932 golden file, decoded, is the UTF-8 text of the report.
+    const std::string utf8 = reportOf(WorkedExample, "2", FileEncoding::Utf8);
+    EXPECT_TRUE(utf8.starts_with("\xEF\xBB\xBF入力データ\r\n\r\n     10     20\r\n"));
+    EXPECT_TRUE(utf8.ends_with("カテゴリー 2 [C2]    0.679\r\n"));
+    EXPECT_EQ(std::count(utf8.begin(), utf8.end(), '\n'), 32);
+}
+
+TEST(RunAnalysisFailure, ReportsAFileItCannotCreateBeforeReadingAnything)
+{
+    const Grid grid = GridOf(WorkedExample);
+    RunRequest request = requestFor(grid, "not a number");
+    ResultStore store;
+    store.NDim = 7;
+    for (const std::string &name : { std::string(), std::string("/nonexistent-folder/r.txt") }) {
+        request.reportFileName = name;
+        try {
+            RunAnalysis(request, store);
+            ADD_FAILURE();
+        } catch (const FileError &error) {
+            EXPECT_EQ(std::string(error.what()), "ファイル '" + name + "' を作成できません");
+        }
+        EXPECT_EQ(store.NDim, 7);
+    }
+}
+
+TEST(RunAnalysisFailure, RefusesAnNDimThatIsNotAnInteger)
+{
+    const Grid grid = GridOf(WorkedExample);
+    expectFailure<ConvertError>(requestFor(grid, "2.5"), "''2.5'' は整数ではありません", "");
+    expectFailure<ConvertError>(requestFor(grid, ""), "'''' は整数ではありません", "");
+}
+
+TEST(RunAnalysisFailure, RefusesATableSizeOutsideOneToFifty)
+{
+    const Grid grid = GridOf(WorkedExample);
+    RunRequest request = requestFor(grid, "2");
+    request.tableCols = 51;
+    expectFailure<InputError>(request,
+        "表の大きさ (2 行 × 51 列) が扱える範囲 (行、列とも 1 から 50 まで) を外れています", "");
+    request.tableCols = 2;
+    request.tableRows = 0;
+    expectFailure<InputError>(request,
+        "表の大きさ (0 行 × 2 列) が扱える範囲 (行、列とも 1 から 50 まで) を外れています", "");
+}
+
+TEST(RunAnalysisFailure, NamesTheFirstBadCountInReadingOrder)
+{
+    RunTable table = ThreeByThree;
+    table.counts[2][0] = ""; // row 3, column 1
+    table.counts[1][2] = "1 2"; // row 2, column 3: read first
+    expectFailure<ConvertError>(requestFor(GridOf(table), "2"), "''1 2'' は整数ではありません", "");
+    table.counts[1][2] = "3";
+    expectFailure<ConvertError>(requestFor(GridOf(table), "2"), "'''' は整数ではありません", "");
+}
+
+TEST(RunAnalysisFailure, RefusesANegativeCountNamingItsCell)
+{
+    RunTable table = ThreeByThree;
+    table.counts[1][2] = "-4";
+    table.counts[2][0] = "x"; // later in reading order
+    expectFailure<InputError>(
+        requestFor(GridOf(table), "2"), "行 2, 列 3 の度数 '-4' が負です", "");
+}
+
+TEST(RunAnalysisFailure, StopsAtTheFirstAssociationValueOfAnAllZeroTable)
+{
+    const RunTable zeros{ { "a", "b" }, { "x", "y" }, { { "0", "0" }, { "0", "0" } } };
+    const std::string partial = "\x93\xFC\x97\xCD\x83\x66\x81\x5B\x83\x5E\r\n\r\n"
+                                "      0      0\r\n      0      0\r\n\r\n\r\n"
+                                "Association in the Data\r\n";
+    expectFailure<FloatError>(
+        requestFor(GridOf(zeros), "2"), "不正な浮動小数点数演算命令", partial);
+}
+
+TEST(RunAnalysisFailure, StopsAtTheDecompositionOfATableWithAnEmptyRow)
+{
+    const RunTable emptyRow{ { "a", "b" }, { "x", "y", "z" },
+        { { "0", "0" }, { "4", "1" }, { "1", "4" } } };
+    const std::string partial = "\x93\xFC\x97\xCD\x83\x66\x81\x5B\x83\x5E\r\n\r\n"
+                                "      0      0\r\n      4      1\r\n      1      4\r\n\r\n\r\n"
+                                "Association in the Data\r\n"
+                                "      0.0      0.0\r\n"
+                                "      1.5     -1.5\r\n"
+                                "     -1.5      1.5\r\n";
+    expectFailure<FloatError>(
+        requestFor(GridOf(emptyRow), "2"), "不正な浮動小数点数演算命令", partial);
+}
+
+TEST(RunAnalysisFailure, StopsBeforeWritingWhenATotalLeavesThe32BitRange)
+{
+    const RunTable huge{ { "a", "b" }, { "x", "y" }, { { "2147483647", "1" }, { "1", "1" } } };
+    ScratchFolder folder;
+    const Grid grid = GridOf(huge);
+    RunRequest request = requestFor(grid, "2");
+    request.reportFileName = folder.file("r.txt");
+    ResultStore store;
+    EXPECT_THROW(RunAnalysis(request, store), TableLimitError);
+    EXPECT_EQ(ReadBytes(request.reportFileName), "");
+}

@@ -1,0 +1,307 @@
+#include "CsvFile.h"
+#include "CoreErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// A data-window grid: header cells, then `rows` from grid row 1, column 1.
+Grid makeGrid(const Rows &rows)
+{
+    const int cols = static_cast<int>(rows.front().size()) + 1;
+    Grid grid(cols, static_cast<int>(rows.size()) + 1);
+    for (int c = 2; c < cols; ++c)
+        grid.setCell(c, 0, "列-" + std::to_string(c - 1));
+    for (int r = 2; r < grid.rowCount(); ++r)
+        grid.setCell(0, r, "行-" + std::to_string(r - 1));
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            grid.setCell(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+    return grid;
+}
+
+std::string listError(const std::string &bytes)
+{
+    try {
+        ReadCsvData(bytes);
+    } catch (const ListIndexError &error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+std::string readFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::filesystem::path exampleFile(const char *name)
+{
+    const std::filesystem::path data = std::getenv("QUARNET_TEST_DATA");
+    return data.parent_path().parent_path() / "examples" / name;
+}
+
+class CsvFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = std::filesystem::temp_directory_path()
+            / ("quarnet-csv-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
+                + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string path(const char *name) const { return (dir_ / name).string(); }
+
+private:
+    std::filesystem::path dir_;
+};
+
+} // namespace
+
+TEST(ReadCsvData, BuildsTheGridWithHeadersAndTheTableSize)
+{
+    const LoadedTable table = ReadCsvData("corner,C1,C2\r\nR1,10,20\r\nR2,30,5\r\n");
+    EXPECT_EQ(table.TableRows, 2);
+    EXPECT_EQ(table.TableCols, 2);
+    Grid expected = makeGrid({ { "", "C1", "C2" }, { "R1", "10", "20" }, { "R2", "30", "5" } });
+    EXPECT_EQ(table.grid, expected); // the corner cell is not loaded
+}
+
+TEST(ReadCsvData, TakesLfAloneAndALastLineWithoutLineEnd)
+{
+    const Grid expected = makeGrid({ { "", "a" }, { "r", "1" } });
+    EXPECT_EQ(ReadCsvData(",a\nr,1\n").grid, expected);
+    EXPECT_EQ(ReadCsvData(",a\r\nr,1").grid, expected);
+    EXPECT_EQ(ReadCsvData(",a\nr,1\r\n").TableRows, 1);
+}
+
+TEST(ReadCsvData, IgnoresFieldsBeyondTheFirstLine)
+{
+    const LoadedTable table = ReadCsvData(",a\r\nr,1,2,3\r\n");
+    EXPECT_EQ(table.grid, makeGrid({ { "", "a" }, { "r", "1" } }));
+}
+
+TEST(ReadCsvData, ShiftsARowWhoseNameHoldsABlank)
+{
+    // Saved unquoted by an old version: "light blue" splits into two fields
+    // and the row's last count is lost.
+    const LoadedTable table = ReadCsvData(",a,b\r\nlight blue,1,2\r\n");
+    EXPECT_EQ(table.grid, makeGrid({ { "", "a", "b" }, { "light", "blue", "1" } }));
+}
+
+TEST(ReadCsvData, ReportsTheIndexOfTheFirstMissingField)
+{
+    EXPECT_EQ(listError(",a,b,c\r\nr,1\r\n"), "リストのインデックスが範囲を超えています (2)");
+    EXPECT_EQ(listError(",a,b\r\nr,1,2\r\n\r\n"), "リストのインデックスが範囲を超えています (0)");
+    EXPECT_EQ(listError(",a,b\r\nr,1,2\r\n\r\ns,3,4\r\n"),
+        "リストのインデックスが範囲を超えています (0)");
+    // A column name with a blank adds a column every data line lacks.
+    EXPECT_EQ(
+        listError(",dark red,b\r\nr,1,2\r\n"), "リストのインデックスが範囲を超えています (3)");
+}
+
+TEST(ReadCsvData, NeedsADataLineAfterTheNames)
+{
+    EXPECT_EQ(listError(",a,b\r\n"), "リストのインデックスが範囲を超えています (0)");
+    EXPECT_EQ(listError(",a,b"), "リストのインデックスが範囲を超えています (0)");
+}
+
+TEST(ReadCsvData, GivesAnEmptyFileANegativeColumnCount)
+{
+    const LoadedTable table = ReadCsvData("");
+    EXPECT_EQ(table.TableCols, -1);
+    EXPECT_EQ(table.TableRows, 1);
+}
+
+TEST(ReadCsvDataInto, KeepsThePartialGridAndTheOldSizeOnFailure)
+{
+    LoadedTable table;
+    table.TableRows = 7;
+    table.TableCols = 8;
+    EXPECT_THROW(ReadCsvDataInto(",a,b,c\r\nr,1,2,3\r\ns,4\r\n", table), ListIndexError);
+    EXPECT_EQ(table.TableRows, 7);
+    EXPECT_EQ(table.TableCols, 8);
+    Grid expected
+        = makeGrid({ { "", "a", "b", "c" }, { "r", "1", "2", "3" }, { "s", "4", "", "" } });
+    EXPECT_EQ(table.grid, expected);
+}
+
+TEST(ReadCsvDataInto, RefusesMoreThanFiftyColumnsOrRows)
+{
+    std::string wide;
+    for (int j = 1; j <= 51; ++j)
+        wide += ",c" + std::to_string(j);
+    LoadedTable table;
+    try {
+        ReadCsvDataInto(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n", table);
+        ADD_FAILURE() << "51 columns accepted";
+    } catch (const InputError &error) {
+        EXPECT_STREQ(error.what(), "列の数が 51 で、上限の 50 を超えています");
+    }
+    EXPECT_EQ(table.grid, Grid()); // refused before the grid changed
+
+    std::string tall = ",a\r\n";
+    for (int i = 1; i <= 51; ++i)
+        tall.append("r").append(std::to_string(i)).append(",1\r\n");
+    try {
+        ReadCsvDataInto(tall, table);
+        ADD_FAILURE() << "51 rows accepted";
+    } catch (const InputError &error) {
+        EXPECT_STREQ(error.what(), "行の数が 51 で、上限の 50 を超えています");
+    }
+    EXPECT_EQ(table.grid.rowCount(), 52); // 50 table rows are loaded
+    EXPECT_EQ(ReadCsvData(tall.substr(0, tall.rfind("r51"))).TableRows, 50);
+}
+
+TEST(ReadCsvData, RefusesUnreadableBytes)
+{
+    EXPECT_THROW(ReadCsvData(",a\r\nr,\x80\r\n"), InputError);
+}
+
+TEST(LoadCsvDataFile, ReportsAMissingFile)
+{
+    for (const std::string name : { "", "/nonexistent/quarnet/none.csv" }) {
+        try {
+            LoadCsvDataFile(name);
+            ADD_FAILURE() << name;
+        } catch (const FileError &error) {
+            EXPECT_STREQ(error.what(), "ファイルが見つかりません");
+        }
+    }
+}
+
+TEST(LoadCsvDataFile, LoadsTheBundledExamples)
+{
+    const LoadedTable smoking = LoadCsvDataFile(exampleFile("smoking.csv").string());
+    EXPECT_EQ(smoking.TableRows, 5);
+    EXPECT_EQ(smoking.TableCols, 4);
+    EXPECT_EQ(smoking.grid.cell(2, 1), "なし");
+    EXPECT_EQ(smoking.grid.cell(1, 2), "SM上級管理職");
+    EXPECT_EQ(smoking.grid.cell(5, 6), "2");
+    const LoadedTable caithness = LoadCsvDataFile(exampleFile("caithness.csv").string());
+    EXPECT_EQ(caithness.TableRows, 4);
+    EXPECT_EQ(caithness.TableCols, 5);
+    EXPECT_EQ(caithness.grid.cell(6, 5), "85");
+}
+
+TEST(CsvDataBytes, WritesRowsFromOneWithCrLfAndPlainFieldsAsTheyStand)
+{
+    Grid grid = makeGrid({ { "x", "C1", "C2" }, { "R1", "10", "20" }, { "R2", "30", "" } });
+    EXPECT_EQ(CsvDataBytes(grid), "x,C1,C2\r\nR1,10,20\r\nR2,30,\r\n");
+}
+
+TEST(CsvDataBytes, QuotesFieldsThatWouldNotLoadBack)
+{
+    Grid grid = makeGrid({ { "", "light blue", "\"q" }, { "a,b", " 1", "say \"x\"" } });
+    EXPECT_EQ(
+        CsvDataBytes(grid), ",\"light blue\",\"\"\"q\"\r\n\"a,b\",\" 1\",\"say \"\"x\"\"\"\r\n");
+}
+
+TEST(CsvDataBytes, WritesCp932OrFallsBackToUtf8)
+{
+    Grid grid = makeGrid({ { "", "喫煙" }, { "①", "1" } });
+    EXPECT_EQ(CsvDataBytes(grid), ",\x8B\x69\x89\x8C\r\n\x87\x40,1\r\n");
+    EXPECT_EQ(CsvDataBytes(grid, FileEncoding::Utf8), "\xEF\xBB\xBF,喫煙\r\n①,1\r\n");
+    grid.setCell(1, 2, "😀");
+    EXPECT_EQ(CsvDataBytes(grid), "\xEF\xBB\xBF,喫煙\r\n😀,1\r\n");
+}
+
+TEST(CsvDataBytes, RefusesACellWithALineFeed)
+{
+    Grid grid = makeGrid({ { "", "a" }, { "r", "1\n2" } });
+    try {
+        CsvDataBytes(grid);
+        ADD_FAILURE();
+    } catch (const InputError &error) {
+        EXPECT_STREQ(
+            error.what(), "2 行目の 2 番目の欄に改行または NUL 文字があるため、保存できません");
+    }
+}
+
+TEST(CsvDataFile, GivesBackEveryGridExactlyButTheCorner)
+{
+    const std::vector<Rows> tables = {
+        { { "", "C1", "C2" }, { "R1", "10", "20" }, { "R2", "30", "5" } },
+        { { "", "light blue", "dark  red" }, { " lead", "1", "2" }, { "trail ", "3", "4" } },
+        { { "", "\"quoted\"", "a\"b" }, { "\"", "1", "2" }, { "\"\"", "3", "4" } },
+        { { "", "a,b", "," }, { ",x", "1", "" }, { "", "", "4" } },
+        { { "", "タブ\tあり", "全角　空白" }, { "喫煙 者", "①", "髙" }, { "😀", "¥", "x" } },
+        { { "", "" }, { "", "" } },
+        { { "", "縺｢" }, { "ﾃｱ", "1" } },
+        { { "" }, { "" }, { "" } },
+    };
+    for (const Rows &rows : tables) {
+        const Grid grid = makeGrid(rows);
+        for (const auto encoding : { FileEncoding::Cp932OrUtf8, FileEncoding::Utf8 }) {
+            const LoadedTable loaded = ReadCsvData(CsvDataBytes(grid, encoding));
+            EXPECT_EQ(loaded.grid, grid) << CsvDataBytes(grid, encoding);
+            EXPECT_EQ(loaded.TableRows, grid.rowCount() - 2);
+            EXPECT_EQ(loaded.TableCols, grid.colCount() - 2);
+        }
+    }
+}
+
+TEST(CsvDataFile, SavesTheBundledExamplesBackByteForByte)
+{
+    for (const char *name : { "smoking.csv", "caithness.csv" }) {
+        const std::string original = readFile(exampleFile(name));
+        EXPECT_EQ(CsvDataBytes(ReadCsvData(original).grid), original) << name;
+    }
+}
+
+TEST(CsvDataFile, SavesAwkwardNamesAsTheStoredFile)
+{
+    const Grid grid = makeGrid(
+        { { "", "light blue", "\"q\"", "a,b", "全角　空白" }, { "喫煙 者", "1", "2", "3", "4" },
+            { "", "5", "", "7", "8" }, { "say \"hi\"", "9", "10", "11", "12" } });
+    const std::filesystem::path stored
+        = std::filesystem::path(std::getenv("QUARNET_TEST_DATA")) / "awkward-names.csv";
+    EXPECT_EQ(CsvDataBytes(grid), readFile(stored));
+    EXPECT_EQ(ReadCsvData(readFile(stored)).grid, grid);
+}
+
+TEST_F(CsvFileOnDisk, SaveCsvDataFileCreatesOrEmptiesTheFile)
+{
+    const std::string name = path("t.csv");
+    {
+        std::ofstream(name) << "old content that is much longer than the new one\n";
+    }
+    SaveCsvDataFile(name, makeGrid({ { "", "a" }, { "r", "1" } }));
+    EXPECT_EQ(readFile(name), ",a\r\nr,1\r\n");
+    EXPECT_EQ(LoadCsvDataFile(name).grid, makeGrid({ { "", "a" }, { "r", "1" } }));
+}
+
+TEST_F(CsvFileOnDisk, SaveCsvDataFileReportsAFileItCannotCreate)
+{
+    const std::string name = path("missing-folder/t.csv");
+    try {
+        SaveCsvDataFile(name, makeGrid({ { "", "a" }, { "r", "1" } }));
+        ADD_FAILURE();
+    } catch (const FileError &error) {
+        EXPECT_EQ(std::string(error.what()), "ファイル '" + name + "' を作成できません");
+    }
+}
+
+TEST(AddCsvExt, AppendsTheExtensionUnlessItIsExactlyThere)
+{
+    EXPECT_EQ(AddCsvExt("data"), "data.csv");
+    EXPECT_EQ(AddCsvExt("a.csv"), "a.csv");
+    EXPECT_EQ(AddCsvExt("B.CSV"), "B.CSV");
+    EXPECT_EQ(AddCsvExt("x.Csv"), "x.Csv.csv");
+    EXPECT_EQ(AddCsvExt(".csv"), ".csv.csv");
+    EXPECT_EQ(AddCsvExt(".CSV"), ".CSV.csv");
+    EXPECT_EQ(AddCsvExt(""), ".csv");
+    EXPECT_EQ(AddCsvExt("表.csv"), "表.csv");
+    EXPECT_EQ(AddCsvExt("dir/.csv"), "dir/.csv");
+    EXPECT_EQ(AddCsvExt("a.txt"), "a.txt.csv");
+}

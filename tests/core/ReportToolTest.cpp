@@ -1,0 +1,165 @@
+#include "ReportTool.h"
+#include "RunTables.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+struct ToolResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolResult runTool(const std::vector<std::string> &args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    ToolResult result;
+    result.status = RunReportTool(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+// Runs the real executable through the shell, capturing both streams.
+ToolResult runExecutable(const std::string &arguments, const ScratchFolder &folder)
+{
+    const std::string out = folder.file("stdout.txt");
+    const std::string err = folder.file("stderr.txt");
+    const std::string command
+        = std::string(QUARNET_REPORT_EXE) + " " + arguments + " >" + out + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    ToolResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = ReadBytes(out);
+    result.err = ReadBytes(err);
+    return result;
+}
+
+} // namespace
+
+TEST(ReportTool, WritesTheWorkedExampleFromItsCsvFile)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    const ToolResult result = runTool({ TestData("worked-example.csv").string(), "-o", report });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("worked-example.report.txt")));
+}
+
+TEST(ReportTool, WritesTheBundledExampleReports)
+{
+    ScratchFolder folder;
+    for (const char *name : { "smoking", "caithness" }) {
+        const std::string report = folder.file(std::string(name) + ".txt");
+        EXPECT_EQ(
+            runTool({ ExampleFile(std::string(name) + ".csv").string(), "-o", report }).status, 0);
+        EXPECT_EQ(ReadBytes(report), ReadBytes(TestData(std::string(name) + ".report.txt")))
+            << name;
+    }
+}
+
+TEST(ReportTool, PassesTheDimensionsAsTheDimensionBoxDoes)
+{
+    ScratchFolder folder;
+    const std::string csv = TestData("worked-example.csv").string();
+    const std::string zero = folder.file("zero.txt");
+    const std::string negative = folder.file("negative.txt");
+    EXPECT_EQ(runTool({ "--dims", "0", csv, "-o", zero }).status, 0);
+    EXPECT_EQ(runTool({ "--dims=-1", csv, "-o", negative }).status, 0);
+    EXPECT_EQ(ReadBytes(zero), ReadBytes(TestData("worked-example-ndim0.report.txt")));
+    EXPECT_EQ(ReadBytes(negative), ReadBytes(zero));
+}
+
+TEST(ReportTool, WritesUtf8OnRequest)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    EXPECT_EQ(
+        runTool({ "--encoding", "utf-8", TestData("worked-example.csv").string(), "-o", report })
+            .status,
+        0);
+    EXPECT_TRUE(ReadBytes(report).starts_with("\xEF\xBB\xBF入力データ\r\n"));
+}
+
+TEST(ReportTool, CompletesATableWithoutAssociation)
+{
+    ScratchFolder folder;
+    const std::string csv = folder.file("flat.csv");
+    std::ofstream(csv, std::ios::binary) << ",X,Y,Z\r\nA,1,2,3\r\nB,2,4,6\r\n";
+    const std::string report = folder.file("r.txt");
+    EXPECT_EQ(runTool({ csv, "-o", report }).status, 0);
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("no-association.report.txt")));
+}
+
+TEST(ReportTool, FailsWithTheUsersMessageAndStatusOne)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    ToolResult result = runTool({ folder.file("missing.csv"), "-o", report });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "ファイルが見つかりません\n");
+    EXPECT_FALSE(std::filesystem::exists(report)); // the load comes before the report
+
+    result = runTool({ "--dims", "two", TestData("worked-example.csv").string(), "-o", report });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "''two'' は整数ではありません\n");
+    EXPECT_EQ(ReadBytes(report), ""); // created first, then the conversion failed
+
+    const std::string shortLine = folder.file("short.csv");
+    std::ofstream(shortLine, std::ios::binary) << ",a,b\r\nr,1\r\n";
+    result = runTool({ shortLine, "-o", report });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "リストのインデックスが範囲を超えています (2)\n");
+}
+
+TEST(ReportTool, ExplainsCommandLineMistakesWithStatusTwo)
+{
+    const ToolResult result = runTool({ "a.csv" });
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err,
+        "レポートファイルを -o で指定してください\n詳しくは / See: quarnet-report --help\n");
+    EXPECT_EQ(runTool({ "a.csv", "-o", "r", "--dims" }).status, 2);
+    EXPECT_EQ(runTool({ "a.csv", "-o", "r", "--verbose" }).status, 2);
+}
+
+TEST(ReportTool, PrintsHelp)
+{
+    const ToolResult result = runTool({ "--help" });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(result.out.starts_with("使い方 / Usage:\n  quarnet-report [--dims N]"));
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(QuarnetReportExecutable, RunsEndToEnd)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    ToolResult result
+        = runExecutable(TestData("worked-example.csv").string() + " -o " + report, folder);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("worked-example.report.txt")));
+
+    result = runExecutable(folder.file("none.csv") + " -o " + report, folder);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "ファイルが見つかりません\n");
+
+    result = runExecutable("--bogus", folder);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(
+        result.err, "オプション '--bogus' はありません\n詳しくは / See: quarnet-report --help\n");
+
+    result = runExecutable("--help", folder);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("--encoding cp932|utf-8"), std::string::npos);
+}
