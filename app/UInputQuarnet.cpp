@@ -142,7 +142,7 @@ void TInputF::OKButtonClick()
 {
     const QString messageBefore = MsgLabel->text();
     OKButton->setEnabled(false);
-    ShowMessage(QStringLiteral("計算を始めます"));
+    ShowMessage(QString::fromUtf8(RunStartMessage));
     repaint();
     auto stopped = qScopeGuard([&] {
         OKButton->setEnabled(true);
@@ -161,7 +161,7 @@ void TInputF::OKButtonClick()
 
     if (outcome.loweredNDim)
         EditNDim->setText(QString::number(*outcome.loweredNDim));
-    ShowMessage(QStringLiteral("計算を終了しました"));
+    ShowMessage(QString::fromUtf8(RunEndMessage));
     GButton->setEnabled(true);
     ExitButton->setFocus();
 }

@@ -60,7 +60,7 @@ inline QByteArray fileBytes(const QString &name)
     return file.readAll();
 }
 
-inline QString windowsTestData(const QString &name)
+inline QString testData(const QString &name)
 {
-    return QStringLiteral(QUARNET_WINDOWS_TEST_DATA "/") + name;
+    return QStringLiteral(QUARNET_TEST_DATA_DIR "/") + name;
 }
