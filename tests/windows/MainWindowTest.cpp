@@ -277,6 +277,11 @@ private slots:
         QTest::newRow("short data line")
             << QStringLiteral("short.csv") << QByteArray(",a,b,c\r\nr1,1,2,3\r\nr2,4,5\r\n")
             << QStringLiteral("リストのインデックスが範囲を超えています (3)");
+        QByteArray wide;
+        for (int j = 0; j <= 51; ++j)
+            wide += (j == 0 ? "" : ",") + QByteArray::number(j);
+        QTest::newRow("51 columns") << QStringLiteral("wide.csv") << wide + "\r\n"
+                                    << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
         QTest::newRow("names only")
             << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
             << QStringLiteral("リストのインデックスが範囲を超えています (0)");
