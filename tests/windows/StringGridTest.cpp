@@ -236,18 +236,6 @@ private slots:
         QCOMPARE(grid->cells(2, 2), QStringLiteral("x"));
     }
 
-    void upAndDownMoveAndStopAtTheEdges()
-    {
-        fillEditing();
-        press(Qt::Key_Down);
-        expectCurrent(1, 2);
-        press(Qt::Key_Down);
-        expectCurrent(1, 2);
-        press(Qt::Key_Up);
-        press(Qt::Key_Up);
-        expectCurrent(1, 1);
-    }
-
     void leftAndRightMoveTheCaretUntilItStandsAtAnEnd()
     {
         fillEditing();
