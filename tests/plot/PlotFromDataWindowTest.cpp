@@ -2,19 +2,14 @@
 
 #include "UBiPlot.h"
 
-#include <QTemporaryDir>
-
 #include <memory>
 
 // The whole road through the real windows: New Data, the worked example
 // typed into the grid, the run, the draw button, the plot, and back.
-class PlotFromDataWindowTest : public QObject {
+class PlotFromDataWindowTest : public ProgramTest {
     Q_OBJECT
 
 private:
-    FakePrompts prompts;
-    std::unique_ptr<QTemporaryDir> tempDir;
-
     void runWorkedExample()
     {
         clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"),
@@ -30,22 +25,9 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        tempDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(tempDir->isValid());
-        prompts = FakePrompts();
-        Prompts::install(&prompts);
-        resetProgram();
-        StartQuarnet({ QStringLiteral("quarnet") });
-    }
+    void init() { QVERIFY(startProgram()); }
 
-    void cleanup()
-    {
-        Prompts::install(nullptr);
-        QCOMPARE(endProgram(), QWidgetList());
-        tempDir.reset();
-    }
+    void cleanup() { QCOMPARE(stopProgram(), QWidgetList()); }
 
     void drawButtonOpensThePlotOfTheRun()
     {

@@ -3,21 +3,15 @@
 #include "UBiPlot.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <memory>
 
 // The data window: the run through the grid to the report file, saving the
 // table, the draw button, and the run's error paths.
-class DataWindowTest : public QObject {
+class DataWindowTest : public ProgramTest {
     Q_OBJECT
 
 private:
-    FakePrompts prompts;
-    std::unique_ptr<QTemporaryDir> tempDir;
-
-    QString filePath(const QString &name) const { return tempDir->filePath(name); }
-
     QString report() const { return filePath(QStringLiteral("report.txt")); }
 
     // The 2 x 2 worked example typed straight into the cells.
@@ -61,23 +55,13 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        tempDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(tempDir->isValid());
-        prompts = FakePrompts();
-        Prompts::install(&prompts);
-        resetProgram();
-        StartQuarnet({ QStringLiteral("quarnet") });
-    }
+    void init() { QVERIFY(startProgram()); }
 
     void cleanup()
     {
-        Prompts::install(nullptr);
         QCOMPARE(prompts.unexpectedQuestions, 0);
         QCOMPARE(prompts.answers.size(), 0);
-        QCOMPARE(endProgram(), QWidgetList());
-        tempDir.reset();
+        QCOMPARE(stopProgram(), QWidgetList());
     }
 
     void showsTheFormsTexts()

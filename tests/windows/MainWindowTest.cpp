@@ -1,22 +1,16 @@
 #include "WindowTestSupport.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
 
 // The program from its start to the data window, and its end.
-class MainWindowTest : public QObject {
+class MainWindowTest : public ProgramTest {
     Q_OBJECT
 
 private:
-    FakePrompts prompts;
-    std::unique_ptr<QTemporaryDir> tempDir;
-
-    QString filePath(const QString &name) const { return tempDir->filePath(name); }
-
     QString caithness() const { return QStringLiteral(QUARNET_EXAMPLES "/caithness.csv"); }
 
     QString writeFile(const QString &name, const QByteArray &bytes)
@@ -64,23 +58,13 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        tempDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(tempDir->isValid());
-        prompts = FakePrompts();
-        Prompts::install(&prompts);
-        resetProgram();
-        StartQuarnet({ QStringLiteral("quarnet") });
-    }
+    void init() { QVERIFY(startProgram()); }
 
     void cleanup()
     {
-        Prompts::install(nullptr);
         QCOMPARE(prompts.unexpectedQuestions, 0);
         QCOMPARE(prompts.answers.size(), 0);
-        QCOMPARE(endProgram(), QWidgetList());
-        tempDir.reset();
+        QCOMPARE(stopProgram(), QWidgetList());
     }
 
     void startsWithTheMainWindowAlone()

@@ -9,7 +9,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 // Shared steps of the window tests. Each test starts the program as main()
 // does and ends it in cleanup(), which also checks that no window was left.
@@ -64,3 +67,33 @@ inline QString testData(const QString &name)
 {
     return QStringLiteral(QUARNET_TEST_DATA_DIR "/") + name;
 }
+
+// Base of the tests that run the whole program: each test starts it as main()
+// does, with fake prompts and a fresh temporary folder, and ends it in
+// cleanup().
+class ProgramTest : public QObject {
+protected:
+    FakePrompts prompts;
+    std::unique_ptr<QTemporaryDir> tempDir;
+
+    QString filePath(const QString &name) const { return tempDir->filePath(name); }
+
+    bool startProgram()
+    {
+        tempDir = std::make_unique<QTemporaryDir>();
+        prompts = FakePrompts();
+        Prompts::install(&prompts);
+        resetProgram();
+        StartQuarnet({ QStringLiteral("quarnet") });
+        return tempDir->isValid();
+    }
+
+    // Ends the program; returns the top-level windows that outlived it.
+    QWidgetList stopProgram()
+    {
+        Prompts::install(nullptr);
+        QWidgetList left = endProgram();
+        tempDir.reset();
+        return left;
+    }
+};
