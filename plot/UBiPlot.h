@@ -1,14 +1,96 @@
 #pragma once
 
-#include "../analysis/ResultStore.h"
+#include "ResultStore.h"
 
+#include <QImage>
+#include <QPalette>
+#include <QString>
 #include <QWidget>
 
-// The plot window: draws the categories of the last run on two chosen
-// dimensions. Created by the data window's draw button, owned by the data
-// window, which it shows again when it is left.
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+
+// The plot window (GraphF): draws the categories of the last run on two
+// chosen dimensions, rows as circles and columns as squares. Created by the
+// data window's draw button, owned by the data window, which it hides while
+// open and shows again when left by Exit or by its frame.
+//
+// Two layouts: the entry layout, a small dialog for the two dimension
+// numbers; and the plot layout, maximised and white, with the plot and the
+// buttons Exit, Next, Print and Save at the top-left. The plot is drawn into
+// a kept image that the window paints, so it survives being uncovered, and
+// is drawn afresh for the new client area when the window is resized.
 class TGraphF : public QWidget {
     Q_OBJECT
 public:
+    // Opens the window on `store`: shown centred in the entry layout, axes
+    // "1" and "1" or "2", focus on Axis2Edit; sets store.MaxAbsScale.
     TGraphF(ResultStore &store, QWidget *dataWindow);
+
+    // The entry layout as it stood at opening, restored by Next.
+    struct TSavedLayout {
+        struct Place {
+            int Top = 0;
+            int Left = 0;
+        };
+        int Width = 0;
+        int Height = 0;
+        Place Label1, Label2, Axis1Edit, Axis2Edit, OKButton, NextButton, ExitButton;
+        QString PrintButtonCaption;
+    };
+
+    // The form's controls, reachable as a form's are.
+    QLabel *Label1;
+    QLineEdit *Axis1Edit;
+    QLabel *Label2;
+    QLineEdit *Axis2Edit;
+    QPushButton *OKButton;
+    QPushButton *NextButton;
+    QPushButton *ExitButton;
+    QPushButton *PrintButton;
+    QPushButton *SaveButton; // beside Print: PNG, SVG or PDF
+    QLabel *MsgLabel; // in the plot layout, why nothing is drawn
+
+    // The dimensions on the horizontal and the vertical axis as the last
+    // successful OK clamped them; Print and Save use them as they stand.
+    int Axis1 = 0;
+    int Axis2 = 0;
+    TSavedLayout SavedLayout;
+
+    void OKButtonClick();
+    void NextButtonClick();
+    void ExitButtonClick();
+    void PrintButtonClick();
+    void SaveButtonClick();
+
+    // True from a drawn plot until Next (or a print) leaves the plot layout.
+    bool PlotDrawn() const { return plotDrawn_; }
+    // The picture the plot layout shows; null while nothing is drawn.
+    const QImage &PlotImage() const { return plotImage_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void centreOnScreen();
+    void settleWindowState();
+    void createControls();
+    void placeEntryControls();
+    void connectHandlers();
+    void captureLayout();
+    void showPlotLayout();
+    void placeMessage();
+    void drawKeptPlot();
+    void printOn(QPrinter &printer);
+
+    ResultStore &store_;
+    QWidget *dataWindow_;
+    QPalette entryPalette_;
+    QImage plotImage_;
+    bool plotLayout_ = false;
+    bool plotDrawn_ = false;
 };

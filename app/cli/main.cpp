@@ -1,8 +1,18 @@
 #include "ReportTool.h"
 
+#ifdef QUARNET_REPORT_PLOT
+#include "PlotReportOption.h"
+#endif
+
 #include <iostream>
 
 int main(int argc, char **argv)
 {
-    return RunReportTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef QUARNET_REPORT_PLOT
+    PlotReportOption plot;
+    return RunReportTool(args, std::cout, std::cerr, &plot);
+#else
+    return RunReportTool(args, std::cout, std::cerr);
+#endif
 }

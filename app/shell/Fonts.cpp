@@ -31,3 +31,10 @@ void installFontSubstitutions()
     substitute(MonospacedGothic, monospaced);
     substitute(QStringLiteral("MS Gothic"), monospaced);
 }
+
+QFont proportionalGothic(int pixelSize)
+{
+    QFont font(ProportionalGothic);
+    font.setPixelSize(pixelSize);
+    return font;
+}

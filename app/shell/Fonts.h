@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 // The Japanese faces the windows ask for, by their Japanese names.
@@ -10,3 +11,7 @@ inline const QString MonospacedGothic = QStringLiteral("ＭＳ ゴシック");
 // faces when they are missing, so that no window falls back on a face without
 // Japanese glyphs. Call once after the QApplication exists.
 void installFontSubstitutions();
+
+// The proportional Gothic face at a height in pixels, as the windows' forms
+// give their fonts.
+QFont proportionalGothic(int pixelSize);

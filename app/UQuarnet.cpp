@@ -1,0 +1,147 @@
+#include "UQuarnet.h"
+
+#include "FormControls.h"
+#include "Guard.h"
+#include "Prompts.h"
+#include "TableSize.h"
+#include "UInputQuarnet.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+
+TMainF *MainF = nullptr;
+std::int32_t TableRows = 0;
+std::int32_t TableCols = 0;
+
+namespace {
+const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
+}
+
+TMainF::TMainF(QWidget *parent)
+    : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("Main"));
+    useFormFont(this);
+    resize(366, 196);
+
+    MsgLabel = placeLabel(this, QStringLiteral("MsgLabel"), 40, 16);
+    LabelR = placeLabel(this, QStringLiteral("行数 ="), 64, 56);
+    EditR = placeEdit(this, QStringLiteral("EditR"), 120, 48, 121, 24);
+    LabelC = placeLabel(this, QStringLiteral("列数 ="), 64, 96);
+    EditC = placeEdit(this, QStringLiteral("EditC"), 120, 88, 121, 24);
+    OKButton = placeButton(this, QStringLiteral("New Data"), 56, 144, 75, 25);
+    OKODButton = placeButton(this, QStringLiteral("Old Data"), 160, 144, 75, 25);
+    ExitButton = placeButton(this, QStringLiteral("Exit"), 272, 144, 75, 25);
+
+    setTabOrder(EditR, EditC);
+    setTabOrder(EditC, OKButton);
+    setTabOrder(OKButton, ExitButton);
+    setTabOrder(ExitButton, OKODButton);
+
+    connectGuarded(OKButton, &QPushButton::clicked, this, &TMainF::OKButtonClick);
+    connectGuarded(OKODButton, &QPushButton::clicked, this, &TMainF::OKODButtonClick);
+    connectGuarded(ExitButton, &QPushButton::clicked, this, &TMainF::ExitButtonClick);
+    runGuarded(this, [this] { FormCreate(); });
+}
+
+TMainF::~TMainF()
+{
+    if (MainF == this)
+        MainF = nullptr;
+}
+
+void TMainF::FormCreate()
+{
+    EditR->setText(QStringLiteral("3"));
+    EditC->setText(QStringLiteral("3"));
+    centreOnScreen(this);
+    setLabelText(MsgLabel, QStringLiteral("行数と列数を設定して下さい"));
+}
+
+// "New Data". The size is checked before anything changes, so a rejected
+// size leaves this window as it was, ready for another try.
+void TMainF::OKButtonClick()
+{
+    const TableSize size = ReadTableSize(EditR->text().toStdString(), EditC->text().toStdString());
+    OpenInputF(false, QString(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
+    TableRows = size.rows;
+    TableCols = size.cols;
+    InputF->ShowTable(NewDataGrid(size));
+}
+
+// "Old Data". The data file is chosen here, before this window hides, so that
+// cancelling the choice simply leaves the user where they were.
+void TMainF::OKODButtonClick()
+{
+    const Prompts::FileAnswer answer
+        = Prompts::current().openFile(this, QStringLiteral("入力データファイル"), CsvFilter);
+    if (!answer.accepted)
+        return;
+    OpenDataFile(answer.fileName);
+}
+
+void TMainF::OpenDataFile(const QString &fileName)
+{
+    OpenInputF(true, fileName, QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+}
+
+void TMainF::ExitButtonClick()
+{
+    close();
+}
+
+// Hides this window for good and opens the data window, whose one-time set-up
+// loads the data file (oldData) and asks for the report file name.
+void TMainF::OpenInputF(bool oldData, const QString &dataFileName, const QString &message)
+{
+    hide();
+    OldData = oldData;
+    InputF = new TInputF(this);
+    InputF->DataFileName = dataFileName;
+    InputF->ShowMessage(message);
+    InputF->GButton->setEnabled(false);
+    centreOnScreen(InputF);
+
+    // A load that fails takes the user back here; the error itself goes on
+    // to the guard, which shows it.
+    auto backHere = qScopeGuard([this] { ReturnFromFailedLoad(); });
+    InputF->show();
+    InputF->FormActivate();
+    backHere.dismiss();
+
+    InputF->raise();
+    InputF->activateWindow();
+}
+
+// The half-made data window goes; the sizes typed here are as they were.
+void TMainF::ReturnFromFailedLoad()
+{
+    delete InputF;
+    InputF = nullptr;
+    setLabelText(MsgLabel, QStringLiteral("データファイルを読み込めませんでした"));
+    show();
+    activateWindow();
+}
+
+// The program ends with this window, whichever window asked for it: the data
+// window (with any plot window it owns) is closed too.
+void TMainF::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (InputF)
+        InputF->close();
+    QCoreApplication::quit();
+}
+
+void StartQuarnet(const QStringList &arguments)
+{
+    MainF = new TMainF;
+    if (arguments.size() > 1)
+        runGuarded(MainF, [&] { MainF->OpenDataFile(arguments.at(1)); });
+    else
+        MainF->show();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The main window: asks for the table size and opens the data window with a
+// new table ("New Data") or with a table from a CSV data file ("Old Data").
+// Either hides it; closing it, from here or from the data window, ends the
+// program.
+class TMainF : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMainF(QWidget *parent = nullptr);
+    ~TMainF() override;
+
+    QLabel *MsgLabel;
+    QLabel *LabelR;
+    QLineEdit *EditR;
+    QLabel *LabelC;
+    QLineEdit *EditC;
+    QPushButton *OKButton;
+    QPushButton *OKODButton;
+    QPushButton *ExitButton;
+
+    void FormCreate();
+    void OKButtonClick();
+    void OKODButtonClick();
+    void ExitButtonClick();
+
+    // "Old Data" with the file already chosen, as the program's file argument
+    // gives it.
+    void OpenDataFile(const QString &fileName);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void OpenInputF(bool oldData, const QString &dataFileName, const QString &message);
+    void ReturnFromFailedLoad();
+};
+
+extern TMainF *MainF;
+// The table size: from EditR and EditC ("New Data") or from the loaded file
+// ("Old Data"); zero until then.
+extern std::int32_t TableRows;
+extern std::int32_t TableCols;
+
+// Program start: creates MainF and shows it, or, given a file argument
+// (arguments[1]), opens that CSV data file straight in the data window.
+void StartQuarnet(const QStringList &arguments);

@@ -1,0 +1,18 @@
+#include "Fonts.h"
+#include "UQuarnet.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // Matches the installed org.quarnet.Quarnet.desktop, so that desktops
+    // show the program's name and icon for its windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quarnet.Quarnet"));
+    installFontSubstitutions();
+
+    StartQuarnet(QCoreApplication::arguments());
+    const int code = QApplication::exec();
+    delete MainF;
+    return code;
+}

@@ -1,0 +1,133 @@
+#include "PlotReportOption.h"
+
+#include "Fonts.h"
+#include "IntConversion.h"
+#include "PlotExport.h"
+#include "PlotScale.h"
+
+#include "CoreErrors.h"
+
+#include <QGuiApplication>
+#include <QString>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Splits "AsepB" into its two halves; nothing when `sep` is missing.
+std::optional<std::pair<std::string, std::string>> halves(const std::string &text, char sep)
+{
+    const std::size_t at = text.find(sep);
+    if (at == std::string::npos)
+        return std::nullopt;
+    return std::make_pair(text.substr(0, at), text.substr(at + 1));
+}
+
+// Qt's own chatter (a missing runtime folder, font notes) is not the tool's
+// output; its failures reach the user as the tool's messages.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+// A QGuiApplication for the length of one drawing, unless one exists.
+class GuiSession {
+public:
+    GuiSession()
+    {
+        if (QGuiApplication::instance())
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        previous_ = qInstallMessageHandler(quietQtMessages);
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        installFontSubstitutions();
+    }
+    ~GuiSession()
+    {
+        if (!app_)
+            return;
+        app_.reset();
+        qInstallMessageHandler(previous_);
+    }
+    GuiSession(const GuiSession &) = delete;
+    GuiSession &operator=(const GuiSession &) = delete;
+
+private:
+    // QGuiApplication keeps references to both for its whole life.
+    int argc_ = 1;
+    char name_[15] = "quarnet-report";
+    char *argv_[2] = { name_, nullptr };
+    QtMessageHandler previous_ = nullptr;
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+}
+
+std::pair<int, int> ParsePlotAxes(const std::string &text)
+{
+    const auto parts = halves(text, ',');
+    try {
+        if (parts)
+            return { StrToInt32(parts->first), StrToInt32(parts->second) };
+    } catch (const ConvertError &) {
+    }
+    throw UsageError("--axes には 2 つの次元を A,B の形で指定してください ('" + text + "')");
+}
+
+QSize ParsePlotSize(const std::string &text)
+{
+    const auto parts = halves(text, 'x');
+    try {
+        if (parts) {
+            const int width = StrToInt32(parts->first);
+            const int height = StrToInt32(parts->second);
+            if (width >= 1 && width <= MaxPlotSide && height >= 1 && height <= MaxPlotSide)
+                return QSize(width, height);
+        }
+    } catch (const ConvertError &) {
+    }
+    throw UsageError("--size には 1 から " + std::to_string(MaxPlotSide)
+        + " までの幅と高さを WxH の形で指定してください ('" + text + "')");
+}
+
+void PlotReportOption::addOptions(CommandLine &commandLine)
+{
+    commandLine.addOption(
+        { "--plot", "FILE", "図を書くファイル (.png, .svg, .pdf) / plot file (.png, .svg, .pdf)",
+            [this](const std::string &value) { file_ = value; } });
+    commandLine.addOption(
+        { "--axes", "A,B", "図の横軸と縦軸の次元 (既定 1,2) / dimensions of the plot (default 1,2)",
+            [this](const std::string &value) { axes_ = ParsePlotAxes(value); } });
+    commandLine.addOption(
+        { "--size", "WxH", "図の大きさ (既定 1000x700) / plot size in pixels (default 1000x700)",
+            [this](const std::string &value) { size_ = ParsePlotSize(value); } });
+}
+
+void PlotReportOption::check()
+{
+    if (file_.empty()) {
+        if (axes_ || size_)
+            throw UsageError("--axes と --size は --plot と一緒に指定してください");
+        return;
+    }
+    if (!ExportPlotFormatKnown(QString::fromStdString(file_)))
+        throw UsageError(
+            "--plot のファイルは .png, .svg, .pdf のどれかにしてください ('" + file_ + "')");
+}
+
+void PlotReportOption::afterRun(const ResultStore &store, const RunOutcome &)
+{
+    if (file_.empty())
+        return;
+    // The store is the run's; the plot's common scale is set on a copy.
+    auto plotted = std::make_unique<ResultStore>(store);
+    plotted->MaxAbsScale = MaxAbsWeightedScale(*plotted);
+    const int axis1 = axes_ ? axes_->first : 1;
+    const int axis2 = axes_ ? axes_->second : (plotted->NDim < 2 ? 1 : 2);
+    GuiSession gui;
+    ExportPlot(
+        *plotted, axis1, axis2, QString::fromStdString(file_), size_.value_or(QSize(1000, 700)));
+}

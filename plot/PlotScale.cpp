@@ -1,0 +1,32 @@
+#include "PlotScale.h"
+
+#include <cmath>
+
+long double MaxAbsWeightedScale(const ResultStore &store)
+{
+    long double largest = 0.0L;
+    for (int d = 1; d <= store.NDim; ++d) {
+        for (int i = 1; i <= store.NRow; ++i)
+            largest = std::fmax(largest, std::fabs(store.RowWeightedScale(i, d)));
+        for (int j = 1; j <= store.NCol; ++j)
+            largest = std::fmax(largest, std::fabs(store.ColWeightedScale(j, d)));
+    }
+    return largest;
+}
+
+int ClampAxis(int typed, int NDim)
+{
+    int axis = typed < 1 ? 1 : typed;
+    if (NDim < axis)
+        axis = NDim;
+    return axis;
+}
+
+const char *NothingToPlotText(const ResultStore &store)
+{
+    if (store.NDim < 1)
+        return "描画できる次元がありません";
+    if (store.MaxAbsScale == 0.0L)
+        return "描画できる尺度値がありません（重み付き尺度値がすべて 0 です）";
+    return nullptr;
+}

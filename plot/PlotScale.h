@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ResultStore.h"
+
+// The largest absolute weighted scale value over every row and column
+// category and every retained dimension 1..NDim, or 0 when there is none.
+// Rows are visited before columns within each dimension; the result is an
+// exact copy of one stored value, so a category holding it maps exactly to
+// the frame's inner edge.
+long double MaxAbsWeightedScale(const ResultStore &store);
+
+// A typed dimension number brought into 1..NDim: below 1 it becomes 1, then
+// above NDim it becomes NDim. With NDim below 1 the result is NDim itself,
+// which is why a plot needs NothingToPlotText to be null first.
+int ClampAxis(int typed, int NDim);
+
+// Why the store cannot be plotted, as the Japanese text the user sees, or
+// nullptr when it can: no retained dimension, or no weighted scale value
+// other than 0 (MaxAbsScale = 0 would make the mapping divide by zero).
+const char *NothingToPlotText(const ResultStore &store);

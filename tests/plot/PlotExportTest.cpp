@@ -1,0 +1,134 @@
+#include "PlotExport.h"
+
+#include "DrawPlot.h"
+#include "Fonts.h"
+#include "PlotErrors.h"
+#include "PlotGeometry.h"
+#include "PlotScale.h"
+#include "PlotTestSupport.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plottest;
+
+class PlotExportTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    ResultStore store_;
+
+    QString path(const QString &name) const { return dir_.filePath(name); }
+
+    static QByteArray contents(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QString errorText(const ResultStore &store, const QString &file, QSize size)
+    {
+        try {
+            ExportPlot(store, 1, 2, file, size);
+        } catch (const PlotError &error) {
+            return QString::fromUtf8(error.what());
+        }
+        return QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        installFontSubstitutions();
+        QVERIFY(dir_.isValid());
+        store_ = makeStore(3, { { 0.5L, -0.2L, "喫煙なし" }, { -0.3L, 0.4L, "軽度" } },
+            { { 0.1L, 0.6L, "SM" }, { -0.6L, -0.1L, "JM" } });
+        store_.RowWeightedScale(1, 3) = 0.25L;
+        store_.MaxAbsScale = MaxAbsWeightedScale(store_);
+    }
+
+    void pngIsTheWindowPictureOfThatSize()
+    {
+        ExportPlot(store_, 1, 2, path(QStringLiteral("plot.PNG")), QSize(1000, 700));
+        QImage saved(path(QStringLiteral("plot.PNG")));
+        QCOMPARE(saved.size(), QSize(1000, 700));
+        QImage drawn(1000, 700, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        QPainter painter(&drawn);
+        DrawPlot(painter, ScreenGeometry(1000, 700), store_, 1, 2);
+        painter.end();
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), drawn);
+    }
+
+    void axesAreClampedAsTheWindowClampsThem()
+    {
+        ExportPlot(store_, 0, 9, path(QStringLiteral("clamped.png")), QSize(400, 300));
+        ExportPlot(store_, 1, 3, path(QStringLiteral("direct.png")), QSize(400, 300));
+        QCOMPARE(QImage(path(QStringLiteral("clamped.png"))),
+            QImage(path(QStringLiteral("direct.png"))));
+    }
+
+    void svgRendersBackToThePlot()
+    {
+        const QString file = path(QStringLiteral("plot.svg"));
+        ExportPlot(store_, 1, 2, file, QSize(1000, 700));
+        const QByteArray svg = contents(file);
+        QVERIFY(svg.contains("IPAGothic")); // a face the reader can find
+        QVERIFY(svg.contains("<image")); // the vertical caption, one picture
+        QSvgRenderer renderer(file);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.viewBox(), QRect(0, 0, 1000, 700));
+        QVERIFY(svg.contains("width=\"264.583mm\"")); // 1000 CSS pixels
+        QImage back(1000, 700, QImage::Format_RGB32);
+        back.fill(Qt::gray);
+        QPainter painter(&back);
+        renderer.render(&painter);
+        painter.end();
+        QVERIFY(isWhite(back.pixel(5, 5))); // the plot stands on white
+        QVERIFY(isDark(back.pixel(203, 350)));
+        QVERIFY(isDark(back.pixel(500, 53)));
+        QVERIFY(isWhite(back.pixel(500, 350)));
+    }
+
+    void pdfIsOnePageOfTheGivenPixelSize()
+    {
+        const QString file = path(QStringLiteral("plot.pdf"));
+        ExportPlot(store_, 1, 2, file, QSize(480, 680));
+        const QByteArray pdf = contents(file);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(pdf.count("/Type /Page\n"), 1);
+        // 480 x 680 pixels at 96 dpi are 360 x 510 points.
+        QVERIFY(pdf.contains("/MediaBox [0 0 360.000000 510.000000]"));
+    }
+
+    void nothingToPlotOrNowhereToWriteIsAPlotError()
+    {
+        ResultStore empty = store_;
+        empty.MaxAbsScale = 0.0L;
+        QCOMPARE(errorText(empty, path(QStringLiteral("a.png")), QSize(100, 100)),
+            QStringLiteral("描画できる尺度値がありません（重み付き尺度値がすべて 0 です）"));
+        empty.NDim = 0;
+        QCOMPARE(errorText(empty, path(QStringLiteral("a.png")), QSize(100, 100)),
+            QStringLiteral("描画できる次元がありません"));
+        QVERIFY(!QFile::exists(path(QStringLiteral("a.png"))));
+        QCOMPARE(errorText(store_, path(QStringLiteral("a.bmp")), QSize(100, 100)),
+            QStringLiteral("保存できる形式は PNG, SVG, PDF です"));
+        QCOMPARE(errorText(store_, path(QStringLiteral("a.png")), QSize(0, 100)),
+            QStringLiteral("図の大きさが正しくありません"));
+        for (const char *name : { "no/such/dir/a.png", "no/such/dir/a.pdf", "no/such/dir/a.svg" }) {
+            const QString file = path(QString::fromLatin1(name));
+            QCOMPARE(errorText(store_, file, QSize(100, 100)),
+                QStringLiteral("図を保存できませんでした: ") + file);
+        }
+    }
+};
+
+QTEST_MAIN(PlotExportTest)
+#include "PlotExportTest.moc"

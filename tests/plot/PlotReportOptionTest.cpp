@@ -1,0 +1,149 @@
+#include "PlotReportOption.h"
+
+#include "ReportTool.h"
+#include "RunTables.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ToolResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolResult runTool(const std::vector<std::string> &args)
+{
+    PlotReportOption plot;
+    std::ostringstream out;
+    std::ostringstream err;
+    ToolResult result;
+    result.status = RunReportTool(args, out, err, &plot);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+std::string usageError(const std::vector<std::string> &args)
+{
+    const ToolResult result = runTool(args);
+    EXPECT_EQ(result.status, ToolUsageError);
+    const std::string tail = "\n詳しくは / See: quarnet-report --help\n";
+    EXPECT_TRUE(result.err.ends_with(tail)) << result.err;
+    return result.err.substr(0, result.err.size() - tail.size());
+}
+
+bool isDark(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+// Read when a test runs: the data folder comes from the test's environment.
+std::string workedCsv()
+{
+    return TestData("worked-example.csv").string();
+}
+
+}
+
+TEST(PlotReportOption, WritesTheReportAndThenThePlot)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    const std::string png = folder.file("p.png");
+    const ToolResult result
+        = runTool({ workedCsv(), "-o", report, "--plot", png, "--size", "400x300" });
+    ASSERT_EQ(result.status, ToolDone) << result.err;
+    EXPECT_EQ(result.err, ""); // Qt's own notes stay out of the tool's output
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("worked-example.report.txt")));
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(400, 300));
+    // Centre (200, 150), PlotRadius 120, FrameMargin 9: frame pixels 71..328.
+    EXPECT_TRUE(isDark(image, 71, 150));
+    EXPECT_TRUE(isDark(image, 328, 150));
+    EXPECT_FALSE(isDark(image, 70, 150));
+    EXPECT_TRUE(isDark(image, 200, 21));
+    // One solution: the default axes are 1 and 1, and column 2 holds the
+    // largest value, at the top-right end of the diagonal (320, 30).
+    EXPECT_FALSE(isDark(image, 320, 30));
+    EXPECT_TRUE(isDark(image, 320 - 6, 30) || isDark(image, 320 - 7, 30));
+    EXPECT_TRUE(isDark(image, 320, 30 - 6) || isDark(image, 320, 30 - 7));
+}
+
+TEST(PlotReportOption, DefaultSizeAndOtherFormats)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    ASSERT_EQ(
+        runTool({ workedCsv(), "-o", report, "--plot", folder.file("d.png") }).status, ToolDone);
+    EXPECT_EQ(QImage(QString::fromStdString(folder.file("d.png"))).size(), QSize(1000, 700));
+
+    ASSERT_EQ(runTool({ workedCsv(), "-o", report, "--plot", folder.file("p.pdf"), "--axes", "1,9",
+                          "--size", "4800x6800" })
+                  .status,
+        ToolDone);
+    const std::string pdf = ReadBytes(folder.file("p.pdf"));
+    EXPECT_TRUE(pdf.starts_with("%PDF"));
+    EXPECT_NE(pdf.find("/MediaBox [0 0 3600.000000 5100.000000]"), std::string::npos);
+
+    ASSERT_EQ(
+        runTool({ workedCsv(), "-o", report, "--plot", folder.file("p.SVG") }).status, ToolDone);
+    EXPECT_NE(ReadBytes(folder.file("p.SVG")).find("<svg"), std::string::npos);
+}
+
+TEST(PlotReportOption, NothingToPlotFailsAfterTheReport)
+{
+    ScratchFolder folder;
+    const std::string csv = folder.file("flat.csv");
+    std::ofstream(csv, std::ios::binary) << ",C1,C2\r\nR1,10,20\r\nR2,20,40\r\n";
+    const std::string report = folder.file("r.txt");
+    const std::string png = folder.file("p.png");
+    const ToolResult result = runTool({ csv, "-o", report, "--plot", png });
+    EXPECT_EQ(result.status, ToolFailed);
+    EXPECT_EQ(result.err, "描画できる尺度値がありません（重み付き尺度値がすべて 0 です）\n");
+    EXPECT_FALSE(ReadBytes(report).empty());
+    EXPECT_FALSE(std::ifstream(png).good());
+}
+
+TEST(PlotReportOption, ArgumentsItRefuses)
+{
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--axes", "1" }),
+        "--axes には 2 つの次元を A,B の形で指定してください ('1')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--axes", "1,b" }),
+        "--axes には 2 つの次元を A,B の形で指定してください ('1,b')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--size", "0x5" }),
+        "--size には 1 から 10000 までの幅と高さを WxH の形で指定してください ('0x5')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--size", "10001x5" }),
+        "--size には 1 から 10000 までの幅と高さを WxH の形で指定してください ('10001x5')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--size", "640" }),
+        "--size には 1 から 10000 までの幅と高さを WxH の形で指定してください ('640')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--axes", "1,2" }),
+        "--axes と --size は --plot と一緒に指定してください");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.bmp" }),
+        "--plot のファイルは .png, .svg, .pdf のどれかにしてください ('p.bmp')");
+}
+
+TEST(PlotReportOption, AxesAndSizeInTheDataWindowsIntegerForms)
+{
+    EXPECT_EQ(ParsePlotAxes("2,3"), std::make_pair(2, 3));
+    EXPECT_EQ(ParsePlotAxes("-1,$A"), std::make_pair(-1, 10)); // clamped later, as typed
+    EXPECT_EQ(ParsePlotSize("10000x1"), QSize(10000, 1));
+    EXPECT_THROW(ParsePlotAxes("1,2,3"), UsageError);
+    EXPECT_THROW(ParsePlotSize("1x2 "), UsageError);
+}
+
+TEST(PlotReportOption, HelpListsThePlotOptions)
+{
+    const ToolResult result = runTool({ "--help" });
+    EXPECT_EQ(result.status, ToolDone);
+    for (const char *text : { "--plot FILE", "--axes A,B", "--size WxH", "plot file" })
+        EXPECT_NE(result.out.find(text), std::string::npos) << text;
+}

@@ -1,0 +1,355 @@
+#include "WindowTestSupport.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// The program from its start to the data window, and its end.
+class MainWindowTest : public ProgramTest {
+    Q_OBJECT
+
+private:
+    QString caithness() const { return QStringLiteral(QUARNET_EXAMPLES "/caithness.csv"); }
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // The main window is back, as the user left it, and nothing else is open.
+    void expectMainWindowAsTyped(const QString &rows, const QString &cols)
+    {
+        QVERIFY(MainF->isVisible());
+        QVERIFY(!InputF);
+        QCOMPARE(MainF->EditR->text(), rows);
+        QCOMPARE(MainF->EditC->text(), cols);
+        QCOMPARE(TableRows, 0);
+        QCOMPARE(TableCols, 0);
+    }
+
+    // Runs the event loop as main() does until the program ends; `action`
+    // runs first inside it. Returns exec()'s result, or -1 when the program
+    // did not end within ten seconds.
+    int runUntilTheProgramEnds(const std::function<void()> &action)
+    {
+        QTimer::singleShot(0, MainF, action);
+        bool stuck = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [&] {
+            stuck = true;
+            QCoreApplication::exit(1);
+        });
+        watchdog.start(10000);
+        const int code = QApplication::exec();
+        return stuck ? -1 : code;
+    }
+
+    void expectNoWindowVisible()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));
+    }
+
+private slots:
+    void init() { QVERIFY(startProgram()); }
+
+    void cleanup()
+    {
+        QCOMPARE(prompts.unexpectedQuestions, 0);
+        QCOMPARE(prompts.answers.size(), 0);
+        QCOMPARE(stopProgram(), QWidgetList());
+    }
+
+    void startsWithTheMainWindowAlone()
+    {
+        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{ MainF });
+        QVERIFY(MainF->isVisible());
+        QCOMPARE(MainF->windowTitle(), QStringLiteral("Main"));
+        QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
+        QCOMPARE(MainF->LabelR->text(), QStringLiteral("行数 ="));
+        QCOMPARE(MainF->LabelC->text(), QStringLiteral("列数 ="));
+        QCOMPARE(MainF->EditR->text(), QStringLiteral("3"));
+        QCOMPARE(MainF->EditC->text(), QStringLiteral("3"));
+        QCOMPARE(MainF->OKButton->text(), QStringLiteral("New Data"));
+        QCOMPARE(MainF->OKODButton->text(), QStringLiteral("Old Data"));
+        QCOMPARE(MainF->ExitButton->text(), QStringLiteral("Exit"));
+        // The message label grows with its text, so nothing of it is cut.
+        QVERIFY(MainF->MsgLabel->width() >= MainF->MsgLabel->sizeHint().width());
+        QCOMPARE(MainF->size(), QSize(366, 196));
+    }
+
+    void tabGoesThroughTheMainWindowInTheFormsOrder()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(MainF));
+        MainF->EditR->setFocus();
+        const QWidgetList expected{ MainF->EditC, MainF->OKButton, MainF->ExitButton,
+            MainF->OKODButton, MainF->EditR };
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void newDataWithTheDefaultsGivesTheFiveByFiveGrid()
+    {
+        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), filePath("r.txt"));
+        QVERIFY(!MainF->isVisible());
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(InputF->parentWidget(), MainF);
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF"));
+        QCOMPARE(TableRows, 3);
+        QCOMPARE(TableCols, 3);
+        QCOMPARE(OldData, false);
+
+        StringGrid *grid = InputF->StringGrid1;
+        QCOMPARE(grid->colCount(), 5);
+        QCOMPARE(grid->rowCount(), 5);
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(grid->cells(0, k + 1), QStringLiteral("行-%1").arg(k));
+            QCOMPARE(grid->cells(k + 1, 0), QStringLiteral("列-%1").arg(k));
+        }
+        for (int r = 0; r < 5; ++r) {
+            for (int c = 0; c < 5; ++c) {
+                if ((r == 0 && c >= 2) || (c == 0 && r >= 2))
+                    continue;
+                QCOMPARE(grid->cells(c, r), QString());
+            }
+        }
+        QVERIFY(grid->editing());
+        QVERIFY(grid->editor());
+        QCOMPARE(grid->font().pointSize(), 14);
+
+        QCOMPARE(
+            InputF->MsgLabel->text(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
+        QVERIFY(InputF->OKButton->isEnabled());
+        QVERIFY(!InputF->GButton->isEnabled());
+        QCOMPARE(InputF->EditFN->text(), filePath("r.txt"));
+        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions[0].kind, QStringLiteral("open"));
+        QCOMPARE(prompts.questions[0].title, QStringLiteral("出力ファイル"));
+        QCOMPARE(prompts.questions[0].filter, QString());
+        QVERIFY(prompts.errors.isEmpty());
+    }
+
+    void columnWidthsFollowTheGridsFont()
+    {
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("4"), filePath("r.txt"));
+        StringGrid *grid = InputF->StringGrid1;
+        QFont gridFont = InputF->font();
+        gridFont.setPointSize(14);
+        const QFontMetrics metrics(gridFont);
+        const int fixedWidth = metrics.horizontalAdvance(QStringLiteral(" ＊-** "));
+        const int cellWidth = metrics.horizontalAdvance(QStringLiteral("＊＊＊＊＊"));
+        if (metrics.horizontalAdvance(QStringLiteral(" 行-2 ")) > fixedWidth)
+            QSKIP("the installed Gothic face is too wide for the sample of the fixed column");
+        QCOMPARE(grid->colWidths(0), fixedWidth);
+        for (int c = 1; c < grid->colCount(); ++c)
+            QCOMPARE(grid->colWidths(c), cellWidth);
+        // Measured in the window's 12-pixel font the cells would be narrower.
+        QVERIFY(cellWidth
+            > QFontMetrics(InputF->font()).horizontalAdvance(QStringLiteral("＊＊＊＊＊")));
+    }
+
+    void theFixedColumnHoldsTwoDigitRowHeaders()
+    {
+        clickNewData(prompts, QStringLiteral("12"), QStringLiteral("3"), filePath("r.txt"));
+        StringGrid *grid = InputF->StringGrid1;
+        const QFontMetrics metrics(grid->font());
+        QCOMPARE(grid->cells(0, 13), QStringLiteral("行-12"));
+        QVERIFY(grid->colWidths(0) >= metrics.horizontalAdvance(QStringLiteral(" 行-12 ")));
+        QVERIFY(grid->colWidths(0) >= metrics.horizontalAdvance(QStringLiteral(" ＊-** ")));
+    }
+
+    void newDataRefusesATableSizeItCannotHold_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("cols");
+        QTest::addColumn<QString>("message");
+        const QString size = QStringLiteral("行数と列数は 1 から 50 までの整数で指定して下さい");
+        QTest::newRow("rows not a number") << QStringLiteral("abc") << QStringLiteral("3")
+                                           << QStringLiteral("''abc'' は整数ではありません");
+        QTest::newRow("columns empty")
+            << QStringLiteral("3") << QString() << QStringLiteral("'''' は整数ではありません");
+        QTest::newRow("no rows") << QStringLiteral("0") << QStringLiteral("3") << size;
+        QTest::newRow("too many columns") << QStringLiteral("3") << QStringLiteral("51") << size;
+        QTest::newRow("negative") << QStringLiteral("-2") << QStringLiteral("3") << size;
+    }
+
+    void newDataRefusesATableSizeItCannotHold()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, cols);
+        QFETCH(QString, message);
+        MainF->EditR->setText(rows);
+        MainF->EditC->setText(cols);
+        QTest::mouseClick(MainF->OKButton, Qt::LeftButton);
+        QCOMPARE(prompts.errors, QStringList{ message });
+        QVERIFY(prompts.questions.isEmpty());
+        expectMainWindowAsTyped(rows, cols);
+        QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
+
+        // The user mends the size and goes on.
+        clickNewData(prompts, QStringLiteral("1"), QStringLiteral("50"), filePath("r.txt"));
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(InputF->StringGrid1->colCount(), 52);
+        QCOMPARE(InputF->StringGrid1->rowCount(), 3);
+    }
+
+    void oldDataLoadsTheFileAndIgnoresTheSizeBoxes()
+    {
+        MainF->EditR->setText(QStringLiteral("not read"));
+        prompts.accept(caithness());
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(!MainF->isVisible());
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(OldData, true);
+        QCOMPARE(TableRows, 4);
+        QCOMPARE(TableCols, 5);
+
+        StringGrid *grid = InputF->StringGrid1;
+        QCOMPARE(grid->colCount(), 7);
+        QCOMPARE(grid->rowCount(), 6);
+        QCOMPARE(grid->cells(1, 1), QString());
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("fair"));
+        QCOMPARE(grid->cells(6, 1), QStringLiteral("black"));
+        QCOMPARE(grid->cells(1, 2), QStringLiteral("blue"));
+        QCOMPARE(grid->cells(6, 5), QStringLiteral("85"));
+        QCOMPARE(grid->cells(0, 5), QStringLiteral("行-4"));
+        QCOMPARE(grid->cells(6, 0), QStringLiteral("列-5"));
+        QCOMPARE(grid->font().pointSize(), 14);
+        QVERIFY(grid->editor());
+
+        QCOMPARE(
+            InputF->MsgLabel->text(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+        QVERIFY(!InputF->GButton->isEnabled());
+        QCOMPARE(InputF->EditFN->text(), filePath("r.txt"));
+        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+        QCOMPARE(prompts.questions.size(), 2);
+        QCOMPARE(prompts.questions[0].title, QStringLiteral("入力データファイル"));
+        QCOMPARE(prompts.questions[0].filter, QStringLiteral("CSVファイル(*.csv)"));
+        QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
+    }
+
+    void oldDataCancelledLeavesTheMainWindowAsItWas()
+    {
+        MainF->EditR->setText(QStringLiteral("7"));
+        prompts.cancel();
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(prompts.questions.size(), 1);
+        expectMainWindowAsTyped(QStringLiteral("7"), QStringLiteral("3"));
+        QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
+    }
+
+    void oldDataThatFailsToLoadReturnsToTheMainWindow_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes"); // written unless empty
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << QStringLiteral("missing.csv") << QByteArray()
+                                      << QStringLiteral("ファイルが見つかりません");
+        QTest::newRow("short data line")
+            << QStringLiteral("short.csv") << QByteArray(",a,b,c\r\nr1,1,2,3\r\nr2,4,5\r\n")
+            << QStringLiteral("リストのインデックスが範囲を超えています (3)");
+        QByteArray wide;
+        for (int j = 0; j <= 51; ++j)
+            wide += (j == 0 ? "" : ",") + QByteArray::number(j);
+        QTest::newRow("51 columns") << QStringLiteral("wide.csv") << wide + "\r\n"
+                                    << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
+        QTest::newRow("names only")
+            << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
+            << QStringLiteral("リストのインデックスが範囲を超えています (0)");
+    }
+
+    void oldDataThatFailsToLoadReturnsToTheMainWindow()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString path = bytes.isEmpty() ? filePath(file) : writeFile(file, bytes);
+        MainF->EditC->setText(QStringLiteral("4"));
+        prompts.accept(path);
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QCOMPARE(prompts.errors, QStringList{ message });
+        QCOMPARE(prompts.questions.size(), 1); // no report file question
+        expectMainWindowAsTyped(QStringLiteral("3"), QStringLiteral("4"));
+        QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("データファイルを読み込めませんでした"));
+        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{ MainF });
+
+        // The user goes on with a new table.
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(InputF->StringGrid1->rowCount(), 4);
+        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+    }
+
+    void aFileArgumentOpensTheTableStraightAway()
+    {
+        delete MainF;
+        prompts.accept(filePath("r.txt"));
+        StartQuarnet({ QStringLiteral("quarnet"), caithness() });
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(MainF && !MainF->isVisible());
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions[0].title, QStringLiteral("出力ファイル"));
+        QCOMPARE(TableRows, 4);
+        QCOMPARE(TableCols, 5);
+        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("fair"));
+        QCOMPARE(InputF->StringGrid1->cells(6, 5), QStringLiteral("85"));
+        QCOMPARE(InputF->EditFN->text(), filePath("r.txt"));
+    }
+
+    void aFileArgumentThatCannotBeLoadedShowsTheMainWindow()
+    {
+        delete MainF;
+        StartQuarnet({ QStringLiteral("quarnet"), filePath("missing.csv") });
+        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
+        QVERIFY(MainF && MainF->isVisible());
+        QVERIFY(!InputF);
+        QCOMPARE(MainF->EditR->text(), QStringLiteral("3"));
+    }
+
+    void exitEndsTheProgram()
+    {
+        QCOMPARE(runUntilTheProgramEnds([] { MainF->ExitButton->click(); }), 0);
+        expectNoWindowVisible();
+    }
+
+    void closingTheMainWindowEndsTheProgram()
+    {
+        QCOMPARE(runUntilTheProgramEnds([] { MainF->close(); }), 0);
+        expectNoWindowVisible();
+    }
+
+    void exitOfTheDataWindowEndsTheProgram()
+    {
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        QCOMPARE(runUntilTheProgramEnds([] { InputF->ExitButton->click(); }), 0);
+        expectNoWindowVisible();
+    }
+
+    void closingTheDataWindowEndsTheProgramAndReleasesTheNames()
+    {
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        Results.RowLabel = { "", "R1", "R2" };
+        Results.ColLabel = { "", "C1", "C2" };
+        QCOMPARE(runUntilTheProgramEnds([] { InputF->close(); }), 0);
+        expectNoWindowVisible();
+        QVERIFY(Results.RowLabel.empty());
+        QVERIFY(Results.ColLabel.empty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

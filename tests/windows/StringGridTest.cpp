@@ -1,0 +1,300 @@
+#include "StringGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <memory>
+
+// The grid alone, in a window between two buttons so that focus can leave it
+// both ways.
+class StringGridTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QWidget> window;
+    QPushButton *before = nullptr;
+    StringGrid *grid = nullptr;
+    QPushButton *after = nullptr;
+
+    QLineEdit *editor() const { return qobject_cast<QLineEdit *>(grid->editor()); }
+
+    // An editing grid of 3 data columns and 2 data rows holding "cC.R".
+    void fillEditing()
+    {
+        grid->setColCount(4);
+        grid->setRowCount(3);
+        for (int r = 1; r < 3; ++r)
+            for (int c = 1; c < 4; ++c)
+                grid->setCells(c, r, QStringLiteral("c%1.%2").arg(c).arg(r));
+        grid->setEditing(true);
+    }
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QVERIFY(editor());
+        QTest::keyClick(editor(), key, modifiers);
+    }
+
+    void expectCurrent(int col, int row)
+    {
+        QCOMPARE(grid->col(), col);
+        QCOMPARE(grid->row(), row);
+        QVERIFY(editor());
+    }
+
+private slots:
+    void init()
+    {
+        window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(window.get());
+        before = new QPushButton(QStringLiteral("before"));
+        grid = new StringGrid;
+        after = new QPushButton(QStringLiteral("after"));
+        layout->addWidget(before);
+        layout->addWidget(grid);
+        layout->addWidget(after);
+        QWidget::setTabOrder(before, grid);
+        QWidget::setTabOrder(grid, after);
+        window->resize(600, 400);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void startsAsTheToolkitsDefaultGrid()
+    {
+        QCOMPARE(grid->colCount(), 5);
+        QCOMPARE(grid->rowCount(), 5);
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(grid->colWidths(c), 64);
+        for (int r = 0; r < 5; ++r)
+            QCOMPARE(grid->rowHeights(r), 24);
+        QVERIFY(!grid->editing());
+        QVERIFY(!grid->editor());
+        // Header sections without a text show nothing, not Qt's numbers.
+        QCOMPARE(grid->view()->model()->headerData(0, Qt::Horizontal).toString(), QString());
+        QCOMPARE(grid->view()->model()->headerData(3, Qt::Vertical).toString(), QString());
+    }
+
+    void cellsAreAddressedColumnThenRowWithTheFixedCellsAsHeaders()
+    {
+        grid->setCells(0, 0, QStringLiteral("corner"));
+        grid->setCells(2, 0, QStringLiteral("列-1"));
+        grid->setCells(0, 3, QStringLiteral("行-2"));
+        grid->setCells(2, 3, QStringLiteral("10"));
+        QTableWidget *view = grid->view();
+        QCOMPARE(view->horizontalHeaderItem(1)->text(), QStringLiteral("列-1"));
+        QCOMPARE(view->verticalHeaderItem(2)->text(), QStringLiteral("行-2"));
+        QCOMPARE(view->item(2, 1)->text(), QStringLiteral("10"));
+        QCOMPARE(grid->cells(0, 0), QStringLiteral("corner"));
+        QCOMPARE(grid->cells(2, 0), QStringLiteral("列-1"));
+        QCOMPARE(grid->cells(0, 3), QStringLiteral("行-2"));
+        QCOMPARE(grid->cells(2, 3), QStringLiteral("10"));
+        QCOMPARE(grid->cells(3, 2), QString());
+    }
+
+    void cellsOutsideTheGridReadEmptyAndAreNotWritten()
+    {
+        grid->setCells(5, 1, QStringLiteral("x"));
+        grid->setCells(1, -1, QStringLiteral("x"));
+        QCOMPARE(grid->colCount(), 5);
+        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->cells(5, 1), QString());
+        QCOMPARE(grid->cells(-1, 0), QString());
+    }
+
+    void changingTheCountsKeepsTheRemainingCells()
+    {
+        grid->setCells(2, 0, QStringLiteral("h"));
+        grid->setCells(2, 2, QStringLiteral("kept"));
+        grid->setCells(4, 4, QStringLiteral("dropped"));
+        grid->setColCount(3);
+        grid->setRowCount(3);
+        grid->setColCount(6);
+        grid->setRowCount(7);
+        QCOMPARE(grid->colCount(), 6);
+        QCOMPARE(grid->rowCount(), 7);
+        QCOMPARE(grid->cells(2, 0), QStringLiteral("h"));
+        QCOMPARE(grid->cells(2, 2), QStringLiteral("kept"));
+        QCOMPARE(grid->cells(4, 4), QString());
+        QCOMPARE(grid->view()->model()->headerData(4, Qt::Horizontal).toString(), QString());
+        // The fixed row and column cannot go.
+        grid->setColCount(0);
+        grid->setRowCount(0);
+        QCOMPARE(grid->colCount(), 1);
+        QCOMPARE(grid->rowCount(), 1);
+    }
+
+    void convertsToTheCoresGridAndBack()
+    {
+        Grid model(4, 3);
+        model.setCell(1, 1, "角");
+        model.setCell(2, 0, "列-1");
+        model.setCell(0, 2, "行-1");
+        model.setCell(2, 1, "喫煙");
+        model.setCell(3, 2, "-7");
+        grid->setGrid(model);
+        QCOMPARE(grid->colCount(), 4);
+        QCOMPARE(grid->rowCount(), 3);
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("喫煙"));
+        QVERIFY(grid->grid() == model);
+
+        // A smaller grid replaces every text, not only the overlapping ones.
+        grid->setGrid(Grid(2, 2));
+        QVERIFY(grid->grid() == Grid(2, 2));
+        grid->setColCount(4);
+        QCOMPARE(grid->cells(2, 0), QString());
+    }
+
+    void editingOpensTheEditorAtTheFirstCellAtOnce()
+    {
+        fillEditing();
+        expectCurrent(1, 1);
+        QCOMPARE(editor()->text(), QStringLiteral("c1.1"));
+        QCOMPARE(editor()->selectedText(), QStringLiteral("c1.1"));
+        QCOMPARE(QApplication::focusWidget(), editor());
+    }
+
+    void typedTextReachesTheCellWhenTheEditorMoves()
+    {
+        fillEditing();
+        QTest::keyClicks(editor(), QStringLiteral("R1"));
+        press(Qt::Key_Tab);
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("R1"));
+        expectCurrent(2, 1);
+    }
+
+    void gridTakesOverTheTextOfTheOpenEditor()
+    {
+        fillEditing();
+        QTest::keyClicks(editor(), QStringLiteral("42"));
+        const Grid model = grid->grid();
+        QCOMPARE(model.cell(1, 1), std::string("42"));
+        expectCurrent(1, 1); // the editor stays where it was
+    }
+
+    void tabWalksTheRowsAndLeavesForTheNextControl()
+    {
+        fillEditing();
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        expectCurrent(3, 1);
+        press(Qt::Key_Tab);
+        expectCurrent(1, 2);
+        grid->setCurrentCell(3, 2);
+        QTest::keyClicks(editor(), QStringLiteral("last"));
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), after);
+        QCOMPARE(grid->cells(3, 2), QStringLiteral("last"));
+    }
+
+    void shiftTabWalksBackAndLeavesForThePreviousControl()
+    {
+        fillEditing();
+        grid->setCurrentCell(1, 2);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        expectCurrent(3, 1);
+        grid->setCurrentCell(1, 1);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), before);
+    }
+
+    void comingBackByTabOpensTheEditorAgain()
+    {
+        fillEditing();
+        after->setFocus(Qt::TabFocusReason);
+        QVERIFY(!editor());
+        QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(editor());
+        QCOMPARE(QApplication::focusWidget(), editor());
+    }
+
+    void enterGoesDownOrBackToWhereTheTabsBegan()
+    {
+        fillEditing();
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        expectCurrent(1, 2);
+        grid->setCurrentCell(2, 1);
+        press(Qt::Key_Enter, Qt::KeypadModifier);
+        expectCurrent(2, 2);
+        QTest::keyClicks(editor(), QStringLiteral("x"));
+        press(Qt::Key_Return); // the last row: the text is taken, the cell stays
+        expectCurrent(2, 2);
+        QCOMPARE(grid->cells(2, 2), QStringLiteral("x"));
+    }
+
+    void leftAndRightMoveTheCaretUntilItStandsAtAnEnd()
+    {
+        fillEditing();
+        grid->setCurrentCell(2, 1);
+        // The whole text is selected on entering: Right moves on at once.
+        press(Qt::Key_Right);
+        expectCurrent(3, 1);
+        press(Qt::Key_Home);
+        press(Qt::Key_Right); // caret inside the text
+        expectCurrent(3, 1);
+        QCOMPARE(editor()->cursorPosition(), 1);
+        press(Qt::Key_Left);
+        expectCurrent(3, 1);
+        press(Qt::Key_Left); // from the start of the text
+        expectCurrent(2, 1);
+        press(Qt::Key_End);
+        press(Qt::Key_Right);
+        expectCurrent(3, 1);
+    }
+
+    void shiftArrowsSelectTextInsteadOfMoving()
+    {
+        fillEditing();
+        press(Qt::Key_End);
+        press(Qt::Key_Left, Qt::ShiftModifier);
+        expectCurrent(1, 1);
+        QCOMPARE(editor()->selectedText(), QStringLiteral("1"));
+    }
+
+    void escapeBringsBackTheCellsText()
+    {
+        fillEditing();
+        QTest::keyClicks(editor(), QStringLiteral("wrong"));
+        press(Qt::Key_Escape);
+        QCOMPARE(editor()->text(), QStringLiteral("c1.1"));
+        press(Qt::Key_Tab);
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("c1.1"));
+    }
+
+    void aClickMovesTheEditorToTheCell()
+    {
+        fillEditing();
+        QTableWidget *view = grid->view();
+        const QRect cell = view->visualRect(view->model()->index(1, 2));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        expectCurrent(3, 2);
+        QCOMPARE(editor()->text(), QStringLiteral("c3.2"));
+    }
+
+    void switchingEditingOffClosesTheEditorAndKeepsItsText()
+    {
+        fillEditing();
+        QTest::keyClicks(editor(), QStringLiteral("typed"));
+        grid->setEditing(false);
+        QVERIFY(!editor());
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("typed"));
+        QCOMPARE(grid->view()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    }
+};
+
+QTEST_MAIN(StringGridTest)
+#include "StringGridTest.moc"
