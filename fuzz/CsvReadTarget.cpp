@@ -21,8 +21,7 @@ void CheckShape(const LoadedTable &table)
             + std::to_string(table.TableCols) + " does not match the grid's "
             + std::to_string(grid.rowCount()) + " rows and " + std::to_string(grid.colCount())
             + " columns");
-    // An empty first line gives no column at all; the run refuses that size.
-    if (table.TableCols < -1 || table.TableCols > MaxCat || table.TableRows < 1
+    if (table.TableCols < 1 || table.TableCols > MaxCat || table.TableRows < 1
         || table.TableRows > MaxCat)
         FuzzFinding("loaded a table of " + std::to_string(table.TableRows) + " x "
             + std::to_string(table.TableCols));
@@ -67,12 +66,6 @@ void FuzzCsvRead(std::string_view bytes)
         return;
     }
     CheckShape(table);
-    // A first line without any field leaves the grid without a column for
-    // names or counts. Saving writes "the last column" of each row, which is
-    // then the header column, so such a grid cannot come back as it was; the
-    // run refuses its size anyway.
-    if (table.grid.colCount() < 2)
-        return;
     CheckRoundTrip(table, FileEncoding::Cp932OrUtf8, "CP932 or UTF-8");
     CheckRoundTrip(table, FileEncoding::Utf8, "UTF-8");
 }

@@ -41,6 +41,10 @@ void refuseTooLarge(const char *what, int count)
 void loadNameRow(std::string_view line, Grid &grid)
 {
     const std::vector<std::string> fields = SplitCommaText(line);
+    // Field 0 is the corner cell: without a field after it the table has no
+    // column, and its size could neither be analysed nor saved back.
+    if (fields.size() < 2)
+        throw InputError("データファイルの 1 行目に列の名前がありません");
     refuseTooLarge("列", static_cast<int>(fields.size()) - 1);
     grid.resize(static_cast<int>(fields.size()) + 1, 2);
     for (int c = 2; c < grid.colCount(); ++c) {

@@ -116,11 +116,22 @@ TEST(ReadCsvData, NeedsADataLineAfterTheNames)
     EXPECT_EQ(listError(",a,b"), "リストのインデックスが範囲を超えています (0)");
 }
 
-TEST(ReadCsvData, GivesAnEmptyFileANegativeColumnCount)
+// Regression: an empty first line (an empty file included) used to load as a
+// table of -1 columns that saved back with its row headers as data.
+TEST(ReadCsvData, RefusesANameLineWithoutAColumn)
 {
-    const LoadedTable table = ReadCsvData("");
-    EXPECT_EQ(table.TableCols, -1);
-    EXPECT_EQ(table.TableRows, 1);
+    for (const char *bytes : { "", "\r\n1\r\n", "corner\r\nname\r\n", " , \r\n" }) {
+        LoadedTable table;
+        try {
+            ReadCsvDataInto(bytes, table);
+            ADD_FAILURE() << "loaded '" << bytes << "'";
+        } catch (const InputError &e) {
+            EXPECT_STREQ(e.what(), "データファイルの 1 行目に列の名前がありません");
+        }
+        EXPECT_EQ(table.TableCols, 0);
+        EXPECT_EQ(table.TableRows, 0);
+    }
+    EXPECT_EQ(ReadCsvData(",\r\nr,1\r\n").TableCols, 1);
 }
 
 TEST(ReadCsvDataInto, KeepsThePartialGridAndTheOldSizeOnFailure)
@@ -238,7 +249,6 @@ TEST(CsvDataFile, GivesBackEveryGridExactlyButTheCorner)
         { { "", "タブ\tあり", "全角　空白" }, { "喫煙 者", "①", "髙" }, { "😀", "¥", "x" } },
         { { "", "" }, { "", "" } },
         { { "", "縺｢" }, { "ﾃｱ", "1" } },
-        { { "" }, { "" }, { "" } },
     };
     for (const Rows &rows : tables) {
         const Grid grid = makeGrid(rows);

@@ -183,8 +183,7 @@ TEST(BadInputTool, QuarnetReportStopsEveryBadFileWithItsMessage)
                     return rows;
                 }(),
             "行の数が 51 で、上限の 50 を超えています" },
-        { "empty first line", "\r\nx\r\n",
-            "表の大きさ (1 行 × -1 列) が扱える範囲 (行、列とも 1 から 50 まで) を外れています" },
+        { "empty first line", "\r\nx\r\n", "データファイルの 1 行目に列の名前がありません" },
     };
     ScratchFolder folder;
     const std::string report = folder.file("report.txt");
