@@ -95,7 +95,8 @@ void TInputF::LoadDataFile()
     const LoadedTable table = LoadCsvDataFile(localFileName(DataFileName));
     TableRows = table.TableRows;
     TableCols = table.TableCols;
-    ShowTable(table.grid);
+    PutTableInGrid(table.grid);
+    StringGrid1->setEditing(true);
 }
 
 // The report file need not exist. A cancelled dialog leaves EditFN empty;
@@ -109,12 +110,19 @@ void TInputF::AskReportFileName()
 
 void TInputF::ShowTable(const Grid &grid)
 {
+    PutTableInGrid(grid);
+    FitColumnWidths();
+    StringGrid1->setEditing(true);
+}
+
+// The cells keep the sizes they have: a loaded table is shown in the grid's
+// starting columns and rows.
+void TInputF::PutTableInGrid(const Grid &grid)
+{
     QFont font = StringGrid1->font();
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
     StringGrid1->setGrid(grid);
-    FitColumnWidths();
-    StringGrid1->setEditing(true);
 }
 
 // Measured in the grid's own font, not the window's. " ＊-** " stands for a

@@ -47,8 +47,9 @@ public:
     void GButtonClick();
     void ExitButtonClick();
 
-    // Puts `grid` into StringGrid1 as the table: the grid's 14-point font,
-    // column widths measured in it, cell editing on with the editor open.
+    // Puts `grid` into StringGrid1 as a new table: the grid's 14-point font,
+    // column widths measured in it, cell editing on with the editor open. A
+    // table loaded from a CSV data file gets the font but not the widths.
     void ShowTable(const Grid &grid);
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
@@ -59,6 +60,7 @@ protected:
 private:
     void LoadDataFile();
     void AskReportFileName();
+    void PutTableInGrid(const Grid &grid);
     void FitColumnWidths();
 
     bool InputActivated = false;

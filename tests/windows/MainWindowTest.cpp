@@ -240,6 +240,25 @@ private slots:
         QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
     }
 
+    // The load gives the grid its 14-point font but measures no column: every
+    // column stays at the grid's starting 64 pixels, rows at 24, unlike a new
+    // table's columns, which are measured in the font.
+    void oldDataKeepsTheGridsStartingCellSizes()
+    {
+        prompts.accept(caithness());
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        StringGrid *grid = InputF->StringGrid1;
+        QCOMPARE(grid->font().pointSize(), 14);
+        QCOMPARE(grid->colCount(), 7);
+        for (int c = 0; c < grid->colCount(); ++c)
+            QCOMPARE(grid->colWidths(c), 64);
+        for (int r = 0; r < grid->rowCount(); ++r)
+            QCOMPARE(grid->rowHeights(r), 24);
+        QVERIFY(grid->editor());
+    }
+
     void oldDataCancelledLeavesTheMainWindowAsItWas()
     {
         MainF->EditR->setText(QStringLiteral("7"));
