@@ -38,6 +38,17 @@ int PickNDim(SoakRandom &r)
     return static_cast<int>(r.Between(-1, 0));
 }
 
+// A table of random size whose counts are drawn uniformly from lo..hi, row
+// by row.
+void FillUniform(SoakRandom &r, SoakTable &t, std::int64_t lo, std::int64_t hi)
+{
+    t.NRow = Side(r);
+    t.NCol = Side(r);
+    for (int i = 1; i <= t.NRow; ++i)
+        for (int j = 1; j <= t.NCol; ++j)
+            t.Data(i, j) = Saturate(r.Between(lo, hi));
+}
+
 // Gives every empty row and every empty column one count in a random cell,
 // so that the table can pass the empty-line stop and reach the decomposition.
 void FillEmptyLines(SoakRandom &r, SoakTable &t, std::int64_t value)
@@ -138,11 +149,7 @@ void LowRank(SoakRandom &r, SoakTable &t)
 // of others: association with exact zero singular values beside it.
 void Duplicated(SoakRandom &r, SoakTable &t)
 {
-    t.NRow = Side(r);
-    t.NCol = Side(r);
-    for (int i = 1; i <= t.NRow; ++i)
-        for (int j = 1; j <= t.NCol; ++j)
-            t.Data(i, j) = Saturate(r.Between(1, 100));
+    FillUniform(r, t, 1, 100);
     const int copies = static_cast<int>(r.Between(1, 1 + (t.NRow + t.NCol) / 4));
     for (int k = 1; k <= copies; ++k) {
         const std::int64_t factor = r.Between(1, 3);
@@ -228,20 +235,12 @@ void Huge(SoakRandom &r, SoakTable &t)
         if (r.Chance(1, 2))
             t.Data(1, 1) = Saturate(t.Data(1, 1) + r.Between(1, 3) * factor);
     } else if (variant == 1) {
-        t.NRow = Side(r);
-        t.NCol = Side(r);
-        for (int i = 1; i <= t.NRow; ++i)
-            for (int j = 1; j <= t.NCol; ++j)
-                t.Data(i, j) = Saturate(r.Between(0, 3));
+        FillUniform(r, t, 0, 3);
         FillEmptyLines(r, t, 1);
         t.Data(static_cast<int>(r.Between(1, t.NRow)), static_cast<int>(r.Between(1, t.NCol)))
             = Saturate(r.Magnitude(30));
     } else if (variant == 2) {
-        t.NRow = Side(r);
-        t.NCol = Side(r);
-        for (int i = 1; i <= t.NRow; ++i)
-            for (int j = 1; j <= t.NCol; ++j)
-                t.Data(i, j) = Saturate(r.Between(Int32Max / 4, Int32Max));
+        FillUniform(r, t, Int32Max / 4, Int32Max);
     } else {
         t.NRow = Side(r);
         t.NCol = Side(r);
@@ -271,11 +270,7 @@ void Tiny(SoakRandom &r, SoakTable &t)
 // four orders of magnitude.
 void Dominant(SoakRandom &r, SoakTable &t)
 {
-    t.NRow = Side(r);
-    t.NCol = Side(r);
-    for (int i = 1; i <= t.NRow; ++i)
-        for (int j = 1; j <= t.NCol; ++j)
-            t.Data(i, j) = Saturate(r.Between(0, 3));
+    FillUniform(r, t, 0, 3);
     FillEmptyLines(r, t, 1);
     t.Data(static_cast<int>(r.Between(1, t.NRow)), static_cast<int>(r.Between(1, t.NCol)))
         = Saturate(r.Between(1000, 40000));
@@ -284,11 +279,7 @@ void Dominant(SoakRandom &r, SoakTable &t)
 // Small positive counts with one to three of them negative.
 void Negative(SoakRandom &r, SoakTable &t)
 {
-    t.NRow = Side(r);
-    t.NCol = Side(r);
-    for (int i = 1; i <= t.NRow; ++i)
-        for (int j = 1; j <= t.NCol; ++j)
-            t.Data(i, j) = Saturate(r.Between(0, 20));
+    FillUniform(r, t, 0, 20);
     const int negatives = static_cast<int>(r.Between(1, 3));
     for (int k = 1; k <= negatives; ++k)
         t.Data(static_cast<int>(r.Between(1, t.NRow)), static_cast<int>(r.Between(1, t.NCol)))
