@@ -1,8 +1,8 @@
-#include "DualScaling.h"
+#include "analysis/DualScaling.h"
 
-#include "Errors.h"
-#include "ExtMath.h"
-#include "SVD.h"
+#include "analysis/Errors.h"
+#include "analysis/ExtMath.h"
+#include "analysis/SVD.h"
 
 #include <cstdint>
 #include <limits>

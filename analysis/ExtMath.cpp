@@ -1,4 +1,4 @@
-#include "ExtMath.h"
+#include "analysis/ExtMath.h"
 
 void RaiseFloatError()
 {

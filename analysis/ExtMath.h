@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Errors.h"
+#include "analysis/Errors.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "NullVector.h"
+#include "analysis/NullVector.h"
 
-#include "ExtMath.h"
-#include "NullVectorWork.h"
+#include "analysis/ExtMath.h"
+#include "analysis/NullVectorWork.h"
 
 #include <cmath>
 #include <cstring>

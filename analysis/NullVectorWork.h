@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Types.h"
+#include "analysis/Types.h"
 
 // The scratch of NullVector, held by a caller that needs many null vectors
 // (SymEigen: one per eigenvalue), so that it is set up once.

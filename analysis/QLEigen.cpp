@@ -1,7 +1,7 @@
-#include "EigenSolver.h"
+#include "analysis/EigenSolver.h"
 
-#include "Errors.h"
-#include "ExtMath.h"
+#include "analysis/Errors.h"
+#include "analysis/ExtMath.h"
 
 #include <cmath>
 

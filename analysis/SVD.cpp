@@ -1,6 +1,6 @@
-#include "SVD.h"
+#include "analysis/SVD.h"
 
-#include "ExtMath.h"
+#include "analysis/ExtMath.h"
 
 void SVD(const TExtMatrix &A, int m, int n, TExtMatrix &U, TExtVector &S, int &r, TExtMatrix &V)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Types.h"
+#include "analysis/Types.h"
 
 // Eigenpairs of a symmetric matrix and the singular value decomposition built
 // on them, in 80-bit extended precision. Eigenvalues come from Tridiagonalize

@@ -1,8 +1,8 @@
-#include "EigenSolver.h"
-#include "Errors.h"
-#include "NullVectorWork.h"
-#include "SVD.h"
-#include "SymEigenSeam.h"
+#include "analysis/EigenSolver.h"
+#include "analysis/Errors.h"
+#include "analysis/NullVectorWork.h"
+#include "analysis/SVD.h"
+#include "analysis/SymEigenSeam.h"
 
 #include <cmath>
 

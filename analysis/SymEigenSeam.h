@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Types.h"
+#include "analysis/Types.h"
 
 // SymEigen with its eigenvalue stage passed in, so that tests can make the
 // stage fail (Ok = false) or deliver an eigenvalue that is not one. The

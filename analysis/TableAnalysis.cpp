@@ -1,4 +1,4 @@
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <cmath>
 

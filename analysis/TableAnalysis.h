@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DualScaling.h"
-#include "ResultStore.h"
-#include "Types.h"
+#include "analysis/DualScaling.h"
+#include "analysis/ResultStore.h"
+#include "analysis/Types.h"
 
 // A whole dual-scaling run, steps 1 to 8 without a report: for callers that
 // need the results only (tests, benchmarks, batch tools).

@@ -1,6 +1,6 @@
-#include "EigenSolver.h"
+#include "analysis/EigenSolver.h"
 
-#include "ExtMath.h"
+#include "analysis/ExtMath.h"
 
 #include <cmath>
 

@@ -1,13 +1,13 @@
-#include "UInputQuarnet.h"
+#include "app/DataWindow.h"
 
-#include "AnalysisRun.h"
-#include "CsvFile.h"
-#include "FormControls.h"
-#include "Guard.h"
-#include "Prompts.h"
-#include "StringGrid.h"
-#include "UBiPlot.h"
-#include "UQuarnet.h"
+#include "core/AnalysisRun.h"
+#include "core/CsvFile.h"
+#include "shell/FormControls.h"
+#include "shell/Guard.h"
+#include "shell/Prompts.h"
+#include "app/StringGrid.h"
+#include "app/PlotWindow.h"
+#include "app/MainWindow.h"
 
 #include <QCloseEvent>
 #include <QFile>

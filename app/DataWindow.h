@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Grid.h"
-#include "ResultStore.h"
+#include "core/Grid.h"
+#include "analysis/ResultStore.h"
 
 #include <QString>
 #include <QWidget>
@@ -12,7 +12,8 @@ class QPushButton;
 class StringGrid;
 class TGraphF;
 
-// The data window: the table in StringGrid1, the report file name and the
+// The data window, class TInputF (the form InputF of the unit UInputQuarnet,
+// with the result store of the runs): the table in StringGrid1, the report file name and the
 // number of dimensions. OK runs the analysis, "データ保存" saves the table as
 // a CSV data file, "描  画" opens the plot window, Exit ends the program.
 // Created by the main window, which owns it.

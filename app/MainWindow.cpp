@@ -1,10 +1,10 @@
-#include "UQuarnet.h"
+#include "app/MainWindow.h"
 
-#include "FormControls.h"
-#include "Guard.h"
-#include "Prompts.h"
-#include "TableSize.h"
-#include "UInputQuarnet.h"
+#include "shell/FormControls.h"
+#include "shell/Guard.h"
+#include "shell/Prompts.h"
+#include "core/TableSize.h"
+#include "app/DataWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -10,7 +10,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The main window: asks for the table size and opens the data window with a
+// The main window, class TMainF (the form MainF; the program's unit UQuarnet
+// holds it and the table size): asks for the table size and opens the data window with a
 // new table ("New Data") or with a table from a CSV data file ("Old Data").
 // Either hides it; closing it, from here or from the data window, ends the
 // program.

@@ -1,14 +1,14 @@
-#include "UBiPlot.h"
+#include "app/PlotWindow.h"
 
-#include "DrawPlot.h"
-#include "Fonts.h"
-#include "Guard.h"
-#include "IntConversion.h"
-#include "PlotErrors.h"
-#include "PlotExport.h"
-#include "PlotGeometry.h"
-#include "PlotScale.h"
-#include "Prompts.h"
+#include "plot/DrawPlot.h"
+#include "shell/Fonts.h"
+#include "shell/Guard.h"
+#include "core/IntConversion.h"
+#include "plot/PlotErrors.h"
+#include "plot/PlotExport.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotScale.h"
+#include "shell/Prompts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

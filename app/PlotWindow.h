@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultStore.h"
+#include "analysis/ResultStore.h"
 
 #include <QImage>
 #include <QPalette>
@@ -12,7 +12,7 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 
-// The plot window (GraphF): draws the categories of the last run on two
+// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of the last run on two
 // chosen dimensions, rows as circles and columns as squares. Created by the
 // data window's draw button, owned by the data window, which it hides while
 // open and shows again when left by Exit or by its frame.

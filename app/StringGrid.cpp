@@ -1,6 +1,6 @@
-#include "StringGrid.h"
+#include "app/StringGrid.h"
 
-#include "GridKeys.h"
+#include "core/GridKeys.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Grid.h"
+#include "core/Grid.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,5 +1,5 @@
-#include "Fonts.h"
-#include "UQuarnet.h"
+#include "shell/Fonts.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 

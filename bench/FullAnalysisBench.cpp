@@ -1,6 +1,6 @@
 // A whole dual-scaling analysis (totals to weighted scale values) of square
 // tables of positive counts in general position, the size in each name.
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <benchmark/benchmark.h>
 

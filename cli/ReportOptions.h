@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "TextEncoding.h"
+#include "core/TextEncoding.h"
 
 #include <string>
 

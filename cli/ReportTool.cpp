@@ -1,8 +1,8 @@
-#include "ReportTool.h"
+#include "cli/ReportTool.h"
 
-#include "ReportOptions.h"
+#include "cli/ReportOptions.h"
 
-#include "CsvFile.h"
+#include "core/CsvFile.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "AnalysisRun.h"
+#include "core/AnalysisRun.h"
 
 #include <ostream>
 #include <string>

@@ -1,7 +1,7 @@
-#include "ReportTool.h"
+#include "cli/ReportTool.h"
 
 #ifdef QUARNET_REPORT_PLOT
-#include "PlotReportOption.h"
+#include "plot/PlotReportOption.h"
 #endif
 
 #include <iostream>

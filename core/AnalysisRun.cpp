@@ -1,12 +1,12 @@
-#include "AnalysisRun.h"
+#include "core/AnalysisRun.h"
 
-#include "CoreErrors.h"
-#include "IntConversion.h"
-#include "NumberForms.h"
-#include "ReportLines.h"
-#include "ReportWriter.h"
+#include "core/CoreErrors.h"
+#include "core/IntConversion.h"
+#include "core/NumberForms.h"
+#include "core/ReportLines.h"
+#include "core/ReportWriter.h"
 
-#include "../../analysis/DualScaling.h"
+#include "analysis/DualScaling.h"
 
 #include <cmath>
 #include <vector>

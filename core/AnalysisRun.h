@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Grid.h"
-#include "TextEncoding.h"
+#include "core/Grid.h"
+#include "core/TextEncoding.h"
 
-#include "../../analysis/ResultStore.h"
+#include "analysis/ResultStore.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "CommaText.h"
+#include "core/CommaText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CoreErrors.h"
+#include "core/CoreErrors.h"
 
 ConvertError::ConvertError(const std::string &text)
     : QuarnetError("''" + text + "'' は整数ではありません")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../../analysis/Errors.h"
+#include "analysis/Errors.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Grid.h"
-#include "TextEncoding.h"
+#include "core/Grid.h"
+#include "core/TextEncoding.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
-#include "CommaText.h"
-#include "CoreErrors.h"
-#include "CsvFile.h"
-#include "FileIo.h"
-#include "TextCoding.h"
+#include "core/CommaText.h"
+#include "core/CoreErrors.h"
+#include "core/CsvFile.h"
+#include "core/FileIo.h"
+#include "core/TextCoding.h"
 
-#include "../../analysis/Types.h"
+#include "analysis/Types.h"
 
 #include <vector>
 

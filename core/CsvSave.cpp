@@ -1,8 +1,8 @@
-#include "CommaText.h"
-#include "CoreErrors.h"
-#include "CsvFile.h"
-#include "FileIo.h"
-#include "TextCoding.h"
+#include "core/CommaText.h"
+#include "core/CoreErrors.h"
+#include "core/CsvFile.h"
+#include "core/FileIo.h"
+#include "core/TextCoding.h"
 
 #include <vector>
 

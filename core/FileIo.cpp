@@ -1,6 +1,6 @@
-#include "FileIo.h"
+#include "core/FileIo.h"
 
-#include "CoreErrors.h"
+#include "core/CoreErrors.h"
 
 #include <cerrno>
 

@@ -1,4 +1,4 @@
-#include "GridKeys.h"
+#include "core/GridKeys.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "IntConversion.h"
+#include "core/IntConversion.h"
 
-#include "CoreErrors.h"
+#include "core/CoreErrors.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "ReportLines.h"
+#include "core/ReportLines.h"
 
-#include "NumberForms.h"
-#include "Utf.h"
+#include "core/NumberForms.h"
+#include "core/Utf.h"
 
 std::string CountLine(const TIntMatrix &DataTable, int i, int NCol)
 {

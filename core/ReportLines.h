@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../../analysis/Types.h"
+#include "analysis/Types.h"
 
 #include <string>
 #include <string_view>

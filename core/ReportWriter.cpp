@@ -1,4 +1,4 @@
-#include "ReportWriter.h"
+#include "core/ReportWriter.h"
 
 #include <stdexcept>
 

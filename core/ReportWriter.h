@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Cp932.h"
-#include "FileIo.h"
-#include "TextCoding.h"
+#include "core/Cp932.h"
+#include "core/FileIo.h"
+#include "core/TextCoding.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "TableSize.h"
+#include "core/TableSize.h"
 
-#include "CoreErrors.h"
-#include "IntConversion.h"
-#include "Types.h"
+#include "core/CoreErrors.h"
+#include "core/IntConversion.h"
+#include "analysis/Types.h"
 
 TableSize ReadTableSize(const std::string &rowsText, const std::string &colsText)
 {

@@ -1,8 +1,8 @@
-#include "TextCoding.h"
+#include "core/TextCoding.h"
 
-#include "CoreErrors.h"
-#include "Cp932.h"
-#include "Utf.h"
+#include "core/CoreErrors.h"
+#include "core/Cp932.h"
+#include "core/Utf.h"
 
 #include <algorithm>
 

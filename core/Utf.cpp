@@ -1,4 +1,4 @@
-#include "Utf.h"
+#include "core/Utf.h"
 
 #include <algorithm>
 

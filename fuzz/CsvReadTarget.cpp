@@ -4,10 +4,10 @@
 // encoding the program writes.
 #include "FuzzTargets.h"
 
-#include "CoreErrors.h"
-#include "CsvFile.h"
+#include "core/CoreErrors.h"
+#include "core/CsvFile.h"
 
-#include "Types.h"
+#include "analysis/Types.h"
 
 #include <string>
 

@@ -3,9 +3,9 @@
 // integer printed (form I) and converted again is the same integer.
 #include "FuzzTargets.h"
 
-#include "CoreErrors.h"
-#include "IntConversion.h"
-#include "NumberForms.h"
+#include "core/CoreErrors.h"
+#include "core/IntConversion.h"
+#include "core/NumberForms.h"
 
 #include <cstdint>
 #include <optional>

@@ -17,9 +17,9 @@
 // - An infinity or NaN is refused with FloatError by F and E alike.
 #include "FuzzTargets.h"
 
-#include "NumberForms.h"
+#include "core/NumberForms.h"
 
-#include "Errors.h"
+#include "analysis/Errors.h"
 
 #include <cmath>
 #include <cstdint>

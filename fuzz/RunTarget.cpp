@@ -9,11 +9,11 @@
 // headings follow from the table size, NSol and whether NDim was lowered.
 #include "FuzzTargets.h"
 
-#include "AnalysisRun.h"
-#include "CoreErrors.h"
-#include "CsvFile.h"
-#include "ReportLines.h"
-#include "TextCoding.h"
+#include "core/AnalysisRun.h"
+#include "core/CoreErrors.h"
+#include "core/CsvFile.h"
+#include "core/ReportLines.h"
+#include "core/TextCoding.h"
 
 #include <algorithm>
 #include <string>

@@ -1,7 +1,7 @@
-#include "DrawPlot.h"
+#include "plot/DrawPlot.h"
 
-#include "Errors.h"
-#include "PlotFonts.h"
+#include "analysis/Errors.h"
+#include "plot/PlotFonts.h"
 
 #include <QFontMetrics>
 #include <QImage>

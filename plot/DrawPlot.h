@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PlotGeometry.h"
-#include "ResultStore.h"
+#include "plot/PlotGeometry.h"
+#include "analysis/ResultStore.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Errors.h"
+#include "analysis/Errors.h"
 
 // The plot cannot be made or sent where it was asked to go: nothing to
 // plot, a file that cannot be written, a printer that refuses the job.

@@ -1,9 +1,9 @@
-#include "PlotExport.h"
+#include "plot/PlotExport.h"
 
-#include "DrawPlot.h"
-#include "PlotErrors.h"
-#include "PlotGeometry.h"
-#include "PlotScale.h"
+#include "plot/DrawPlot.h"
+#include "plot/PlotErrors.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotScale.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "PlotFonts.h"
+#include "plot/PlotFonts.h"
 
-#include "Fonts.h"
+#include "shell/Fonts.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

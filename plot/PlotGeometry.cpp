@@ -1,6 +1,6 @@
-#include "PlotGeometry.h"
+#include "plot/PlotGeometry.h"
 
-#include "Errors.h"
+#include "analysis/Errors.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,11 +1,11 @@
-#include "PlotReportOption.h"
+#include "plot/PlotReportOption.h"
 
-#include "Fonts.h"
-#include "IntConversion.h"
-#include "PlotExport.h"
-#include "PlotScale.h"
+#include "shell/Fonts.h"
+#include "core/IntConversion.h"
+#include "plot/PlotExport.h"
+#include "plot/PlotScale.h"
 
-#include "CoreErrors.h"
+#include "core/CoreErrors.h"
 
 #include <QGuiApplication>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportTool.h"
+#include "cli/ReportTool.h"
 
 #include <QSize>
 

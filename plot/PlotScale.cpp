@@ -1,4 +1,4 @@
-#include "PlotScale.h"
+#include "plot/PlotScale.h"
 
 #include <cmath>
 

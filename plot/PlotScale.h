@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultStore.h"
+#include "analysis/ResultStore.h"
 
 // The largest absolute weighted scale value over every row and column
 // category and every retained dimension 1..NDim, or 0 when there is none.

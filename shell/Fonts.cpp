@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "shell/Fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
-#include "FormControls.h"
+#include "shell/FormControls.h"
 
-#include "Fonts.h"
+#include "shell/Fonts.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "Guard.h"
+#include "shell/Guard.h"
 
 void showHandlerError(QWidget *parent, const std::exception &error)
 {

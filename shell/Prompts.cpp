@@ -1,4 +1,4 @@
-#include "Prompts.h"
+#include "shell/Prompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

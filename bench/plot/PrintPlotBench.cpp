@@ -2,11 +2,11 @@
 // 1200 dpi) into a PDF, the way the plot window prints: QPrinter, one
 // QPainter, DrawPlot with the printer's geometry. The counter "pdf_bytes"
 // is the size of the file written.
-#include "DrawPlot.h"
-#include "PlotGeometry.h"
-#include "PlotScale.h"
+#include "plot/DrawPlot.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotScale.h"
 
-#include "Fonts.h"
+#include "shell/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

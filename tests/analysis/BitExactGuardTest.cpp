@@ -4,7 +4,7 @@
 // rule, a copy that rounds) changes them. They are not a statement of
 // correctness, only of sameness: correctness is what the other tests check.
 #include "MatrixHelpers.h"
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DualScaling.h"
-#include "Errors.h"
+#include "analysis/DualScaling.h"
+#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // Tolerances are small multiples of n * LDBL_EPSILON, scaled by the size of
 // the data and, where the method squares the matrix (the eigenpairs of
 // A A^T), by the squared condition of the value concerned.
-#include "DualScaling.h"
+#include "analysis/DualScaling.h"
 #include "MatrixHelpers.h"
-#include "SVD.h"
-#include "TableAnalysis.h"
+#include "analysis/SVD.h"
+#include "analysis/TableAnalysis.h"
 
 #include <Eigen/Dense>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "EigenSolver.h"
-#include "Errors.h"
+#include "analysis/EigenSolver.h"
+#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "ExtMath.h"
-#include "Errors.h"
+#include "analysis/ExtMath.h"
+#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
-#include "SVD.h"
+#include "analysis/SVD.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "NullVector.h"
+#include "analysis/NullVector.h"
 #include "MatrixHelpers.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "Errors.h"
+#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
-#include "SVD.h"
-#include "SymEigenSeam.h"
+#include "analysis/SVD.h"
+#include "analysis/SymEigenSeam.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "AnalysisRun.h"
-#include "CoreErrors.h"
+#include "core/AnalysisRun.h"
+#include "core/CoreErrors.h"
 #include "RunTables.h"
 
-#include "../../analysis/Errors.h"
+#include "analysis/Errors.h"
 
 #include <gtest/gtest.h>
 

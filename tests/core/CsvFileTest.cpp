@@ -1,5 +1,5 @@
-#include "CsvFile.h"
-#include "CoreErrors.h"
+#include "core/CsvFile.h"
+#include "core/CoreErrors.h"
 
 #include <gtest/gtest.h>
 

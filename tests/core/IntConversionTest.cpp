@@ -1,5 +1,5 @@
-#include "IntConversion.h"
-#include "CoreErrors.h"
+#include "core/IntConversion.h"
+#include "core/CoreErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "NumberForms.h"
+#include "core/NumberForms.h"
 
-#include "../../analysis/Errors.h"
+#include "analysis/Errors.h"
 
 #include <gtest/gtest.h>
 

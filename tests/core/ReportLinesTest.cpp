@@ -1,5 +1,5 @@
-#include "ReportLines.h"
-#include "ReportWriter.h"
+#include "core/ReportLines.h"
+#include "core/ReportWriter.h"
 
 #include <gtest/gtest.h>
 

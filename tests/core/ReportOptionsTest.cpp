@@ -1,5 +1,5 @@
-#include "ReportOptions.h"
-#include "CommandLine.h"
+#include "cli/ReportOptions.h"
+#include "cli/CommandLine.h"
 
 #include <gtest/gtest.h>
 

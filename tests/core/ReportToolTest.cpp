@@ -1,4 +1,4 @@
-#include "ReportTool.h"
+#include "cli/ReportTool.h"
 #include "RunTables.h"
 
 #include <gtest/gtest.h>

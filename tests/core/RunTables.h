@@ -3,8 +3,8 @@
 // Tables and helpers shared by the tests of the analysis run and of
 // quarnet-report.
 
-#include "AnalysisRun.h"
-#include "Grid.h"
+#include "core/AnalysisRun.h"
+#include "core/Grid.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "TableSize.h"
+#include "core/TableSize.h"
 
-#include "CoreErrors.h"
+#include "core/CoreErrors.h"
 
 #include <gtest/gtest.h>
 

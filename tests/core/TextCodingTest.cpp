@@ -1,7 +1,7 @@
-#include "TextCoding.h"
-#include "CoreErrors.h"
-#include "Cp932.h"
-#include "Utf.h"
+#include "core/TextCoding.h"
+#include "core/CoreErrors.h"
+#include "core/Cp932.h"
+#include "core/Utf.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "DrawPlot.h"
-#include "PlotFonts.h"
-#include "PlotGeometry.h"
-#include "PlotScale.h"
+#include "plot/DrawPlot.h"
+#include "plot/PlotFonts.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotScale.h"
 
-#include "Errors.h"
-#include "Fonts.h"
+#include "analysis/Errors.h"
+#include "shell/Fonts.h"
 #include "PlotTestSupport.h"
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,10 +1,10 @@
-#include "PlotExport.h"
+#include "plot/PlotExport.h"
 
-#include "DrawPlot.h"
-#include "Fonts.h"
-#include "PlotErrors.h"
-#include "PlotGeometry.h"
-#include "PlotScale.h"
+#include "plot/DrawPlot.h"
+#include "shell/Fonts.h"
+#include "plot/PlotErrors.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotScale.h"
 #include "PlotTestSupport.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "PlotGeometry.h"
-#include "PlotScale.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotScale.h"
 
-#include "Errors.h"
+#include "analysis/Errors.h"
 
 #include <gtest/gtest.h>
 

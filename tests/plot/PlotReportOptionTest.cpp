@@ -1,7 +1,7 @@
-#include "PlotReportOption.h"
+#include "plot/PlotReportOption.h"
 
-#include "ReportTool.h"
-#include "RunTables.h"
+#include "cli/ReportTool.h"
+#include "tests/core/RunTables.h"
 
 #include <QImage>
 

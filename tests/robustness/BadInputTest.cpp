@@ -2,12 +2,12 @@
 // CSV data file through the run to the report, as quarnet-report meets them:
 // each ends in its own message (or, where nothing is wrong for the program,
 // in a report), never in a crash or a corrupt file.
-#include "../core/RunTables.h"
+#include "tests/core/RunTables.h"
 
-#include "AnalysisRun.h"
-#include "CoreErrors.h"
-#include "CsvFile.h"
-#include "ReportTool.h"
+#include "core/AnalysisRun.h"
+#include "core/CoreErrors.h"
+#include "core/CsvFile.h"
+#include "cli/ReportTool.h"
 
 #include <gtest/gtest.h>
 

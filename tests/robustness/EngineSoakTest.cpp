@@ -3,12 +3,12 @@
 // either complete, with the invariants of a dual-scaling solution holding,
 // or stop with one of the system's messages; none may hang or throw anything
 // else. The tally of outcomes is printed for the record.
-#include "Errors.h"
-#include "NullVector.h"
+#include "analysis/Errors.h"
+#include "analysis/NullVector.h"
 #include "SoakInvariants.h"
 #include "SoakTables.h"
 #include "SoakWatchdog.h"
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultStore.h"
+#include "analysis/ResultStore.h"
 #include "SoakTables.h"
 
 #include <string>

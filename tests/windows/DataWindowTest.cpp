@@ -1,6 +1,6 @@
 #include "WindowTestSupport.h"
 
-#include "UBiPlot.h"
+#include "app/PlotWindow.h"
 
 #include <QLabel>
 

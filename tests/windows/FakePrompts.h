@@ -1,13 +1,17 @@
 #pragma once
 
-#include "Prompts.h"
+#include "shell/Prompts.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 
-// Answers the windows' file dialogs from a queue and records every question
-// and every error message, so that no test ever waits on a dialog.
+#include <algorithm>
+#include <functional>
+
+// Answers the windows' dialogs from what the test queued and records every
+// question and every error message, so that no test ever waits on a dialog.
 class FakePrompts : public Prompts {
 public:
     struct Question {
@@ -16,13 +20,21 @@ public:
         QString filter;
     };
 
-    QList<FileAnswer> answers;
+    QList<FileAnswer> answers; // file dialogs, taken from the front
     QList<Question> questions;
     QStringList errors;
-    int unexpectedQuestions = 0; // asked with no answer queued
+    int unexpectedQuestions = 0; // asked with no answer queued (taken as cancelled)
+    // Sets up the printer the user "chooses"; unset means Cancel.
+    std::function<void(QPrinter &)> printerChoice;
+    int printDialogs = 0;
 
     void accept(const QString &fileName) { answers.append({ true, fileName }); }
     void cancel() { answers.append({ false, QString() }); }
+    qsizetype asked(const QString &kind) const
+    {
+        return std::count_if(questions.cbegin(), questions.cend(),
+            [&](const Question &q) { return q.kind == kind; });
+    }
 
     FileAnswer openFile(QWidget *, const QString &title, const QString &filter) override
     {
@@ -34,7 +46,14 @@ public:
         questions.append({ QStringLiteral("save"), title, filter });
         return next();
     }
-    bool choosePrinter(QWidget *, QPrinter &) override { return false; }
+    bool choosePrinter(QWidget *, QPrinter &printer) override
+    {
+        ++printDialogs;
+        if (!printerChoice)
+            return false;
+        printerChoice(printer);
+        return true;
+    }
     void showError(QWidget *, const QString &text) override { errors.append(text); }
 
 private:

@@ -1,10 +1,10 @@
-#include "UBiPlot.h"
+#include "app/PlotWindow.h"
 
-#include "DrawPlot.h"
+#include "plot/DrawPlot.h"
 #include "FakePrompts.h"
-#include "Fonts.h"
-#include "PlotGeometry.h"
-#include "PlotTestSupport.h"
+#include "shell/Fonts.h"
+#include "plot/PlotGeometry.h"
+#include "tests/plot/PlotTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -76,7 +76,7 @@ QImage pdfRegion(const QString &file, QRect region, const QString &outBase)
 
 }
 
-class TGraphFTest : public QObject {
+class PlotWindowTest : public QObject {
     Q_OBJECT
 
 private:
@@ -464,13 +464,14 @@ private slots:
     {
         const QString bare = dir_.filePath(QStringLiteral("window"));
         const QString svg = dir_.filePath(QStringLiteral("window.svg"));
-        prompts_.saveAnswers = { { true, bare }, { true, svg } };
+        prompts_.accept(bare);
+        prompts_.accept(svg);
         TGraphF *graph = open();
         QTest::mouseClick(graph->OKButton, Qt::LeftButton);
         QTest::mouseClick(graph->SaveButton, Qt::LeftButton);
         QTest::mouseClick(graph->SaveButton, Qt::LeftButton);
         QTest::mouseClick(graph->SaveButton, Qt::LeftButton); // cancelled
-        QCOMPARE(prompts_.saveDialogs, 3);
+        QCOMPARE(prompts_.asked(QStringLiteral("save")), 3);
         QVERIFY(prompts_.errors.isEmpty());
         QCOMPARE(QImage(bare + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32),
             graph->PlotImage());
@@ -480,5 +481,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TGraphFTest)
-#include "TGraphFTest.moc"
+QTEST_MAIN(PlotWindowTest)
+#include "PlotWindowTest.moc"

@@ -1,4 +1,4 @@
-#include "StringGrid.h"
+#include "app/StringGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>

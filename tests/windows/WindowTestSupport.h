@@ -1,9 +1,9 @@
 #pragma once
 
 #include "FakePrompts.h"
-#include "StringGrid.h"
-#include "UInputQuarnet.h"
-#include "UQuarnet.h"
+#include "app/StringGrid.h"
+#include "app/DataWindow.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QFile>
