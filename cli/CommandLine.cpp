@@ -1,51 +1,89 @@
 #include "cli/CommandLine.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <ranges>
+
+namespace {
+
+// What CLI11 gives a value option that met no value: a NUL, which no
+// argument of a real command line can hold.
+const std::string NoValue(1, '\0');
+
+// "--name=value" names "--name"; anything else names itself.
+std::string optionName(const std::string &arg)
+{
+    return arg.starts_with("--") ? arg.substr(0, arg.find('=')) : arg;
+}
+
+// The flag among `args` given a value with "=": CLI11 says only that some
+// flag was, so the name is taken from the line itself.
+std::string flagGivenAValue(const std::vector<std::string> &args, const std::vector<OptionSpec> &options)
+{
+    for (const std::string &arg : args) {
+        const std::string name = optionName(arg);
+        const bool isFlag = std::ranges::any_of(options,
+            [&](const OptionSpec &o) { return o.name == name && o.valueName.empty(); });
+        if (isFlag && name != arg)
+            return name;
+    }
+    return {};
+}
+
+} // namespace
 
 void CommandLine::addOption(OptionSpec option)
 {
     options_.push_back(std::move(option));
 }
 
-const OptionSpec *CommandLine::find(const std::string &name) const
-{
-    const auto it = std::find_if(options_.begin(), options_.end(),
-        [&](const OptionSpec &option) { return option.name == name; });
-    return it == options_.end() ? nullptr : &*it;
-}
-
 void CommandLine::parse(const std::vector<std::string> &args,
     const std::function<void(const std::string &)> &positional) const
 {
-    bool optionsEnded = false;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string &arg = args[k];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            positional(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
-        const std::string name = arg.substr(0, equals);
-        const OptionSpec *option = find(name);
-        if (!option)
-            throw UsageError("オプション '" + name + "' はありません");
-        if (option->valueName.empty()) {
-            if (equals != std::string::npos)
-                throw UsageError("オプション '" + name + "' は値をとりません");
-            option->apply(std::string());
-        } else if (equals != std::string::npos) {
-            option->apply(arg.substr(equals + 1));
-        } else if (k + 1 < args.size()) {
-            option->apply(args[++k]);
-        } else {
-            throw UsageError(
-                "オプション '" + name + "' の後に " + option->valueName + " を指定してください");
-        }
+    CLI::App app;
+    app.set_help_flag(); // --help is an option of the table like any other
+    app.allow_extras();  // options the table lacks are named in Japanese below
+    std::vector<std::string> arguments;
+    app.add_option("ARGUMENTS", arguments);
+    std::vector<CLI::Option *> bound;
+    for (const OptionSpec &spec : options_) {
+        // A value option takes zero or one value, so a missing one is told in
+        // Japanese rather than by CLI11; the last of repeated options wins.
+        bound.push_back(spec.valueName.empty()
+                ? app.add_flag(spec.name)->disable_flag_override()
+                : app.add_option(spec.name)
+                      ->expected(0, 1)
+                      ->default_str(NoValue)
+                      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast));
     }
+    // "--" ends the options; what follows it is positional whatever it looks
+    // like, which CLI11 alone does not do when no positional came before.
+    const auto mark = std::ranges::find(args, std::string("--"));
+    try {
+        std::vector<std::string> reversed(std::make_reverse_iterator(mark), args.rend());
+        app.parse(std::move(reversed));
+    } catch (const CLI::ArgumentMismatch &) {
+        throw UsageError("オプション '" + flagGivenAValue(args, options_) + "' は値をとりません");
+    } catch (const CLI::ParseError &error) {
+        throw UsageError(error.what());
+    }
+    if (const std::vector<std::string> extras = app.remaining(); !extras.empty())
+        throw UnknownOptionError("オプション '" + optionName(extras.front()) + "' はありません");
+    for (std::size_t k = 0; k < options_.size(); ++k) {
+        const OptionSpec &spec = options_[k];
+        if (bound[k]->count() == 0)
+            continue;
+        const std::vector<std::string> values = bound[k]->results();
+        if (!spec.valueName.empty() && (values.empty() || values.back() == NoValue))
+            throw UsageError(
+                "オプション '" + spec.name + "' の後に " + spec.valueName + " を指定してください");
+        spec.apply(spec.valueName.empty() ? std::string() : values.back());
+    }
+    for (const std::string &arg : arguments)
+        positional(arg);
+    if (mark != args.end())
+        std::ranges::for_each(mark + 1, args.end(), positional);
 }
 
 std::string CommandLine::optionsHelp() const

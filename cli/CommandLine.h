@@ -11,9 +11,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One option: "--name VALUE", "--name=VALUE" (long names only) or, without a
-// value name, a flag. `apply` receives the value (empty for a flag) and may
-// throw UsageError for a value it does not accept.
+// An option the table does not hold: the one mistake a fuller tool, with more
+// options, may not make.
+class UnknownOptionError : public UsageError {
+public:
+    using UsageError::UsageError;
+};
+
+// One option: "--name VALUE", "--name=VALUE" or, without a value name, a
+// flag. `apply` receives the value (empty for a flag) and may throw
+// UsageError for a value it does not accept.
 struct OptionSpec {
     std::string name; // "--dims", "-o"
     std::string valueName; // "N"; empty for a flag
@@ -22,15 +29,17 @@ struct OptionSpec {
 };
 
 // A table of options that several parts of a tool can add to, and the reader
-// of one command line against it. The value after an option is taken as it
-// stands, even when it begins with "-" (so "--dims -1" passes -1). "--" ends
-// the options; every later argument is positional.
+// of one command line against it. CLI11 splits the arguments ("--" ends the
+// options, "-1" is a value, not an option); this class keeps the table, says
+// every mistake in Japanese and writes the help lines. Options are applied in
+// the order of the table, after the whole line has been read.
 class CommandLine {
 public:
     void addOption(OptionSpec option);
 
-    // Applies every option in order and hands each other argument to
-    // `positional`. Throws UsageError.
+    // Applies every option given and hands each other argument, in order, to
+    // `positional`. Throws UsageError (UnknownOptionError for an option the
+    // table lacks).
     void parse(const std::vector<std::string> &args,
         const std::function<void(const std::string &)> &positional) const;
 
@@ -38,7 +47,5 @@ public:
     std::string optionsHelp() const;
 
 private:
-    const OptionSpec *find(const std::string &name) const;
-
     std::vector<OptionSpec> options_;
 };
