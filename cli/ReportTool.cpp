@@ -38,12 +38,19 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension)
 } // namespace
 
 int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
-    ReportToolExtension *extension)
+    ReportToolExtension *extension, const ReportToolHandover &handover)
 {
     CommandLine commandLine;
     ReportOptions options;
     try {
         parseArguments(args, commandLine, options, extension);
+        if (options.help && handover)
+            handover();
+    } catch (const UnknownOptionError &error) {
+        if (handover)
+            handover();
+        err << error.what() << "\n詳しくは / See: quarnet-report --help\n";
+        return ToolUsageError;
     } catch (const UsageError &error) {
         err << error.what() << "\n詳しくは / See: quarnet-report --help\n";
         return ToolUsageError;

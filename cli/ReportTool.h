@@ -4,6 +4,7 @@
 
 #include "core/AnalysisRun.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -23,8 +24,14 @@ public:
 // The exit statuses of quarnet-report.
 enum ReportToolStatus { ToolDone = 0, ToolFailed = 1, ToolUsageError = 2 };
 
+// Hands the whole command line over to a fuller build of the tool (one with
+// the plot), when the arguments need more than this one knows: an option it
+// lacks, or --help, whose text lists every option. Returns only when no such
+// build can be started; the tool then answers as it is.
+using ReportToolHandover = std::function<void()>;
+
 // quarnet-report from its arguments (without the program name): loads the
 // CSV data file as the data window does, runs the analysis with the report
 // file and NDim given, and writes messages to `err`, help to `out`.
 int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
-    ReportToolExtension *extension = nullptr);
+    ReportToolExtension *extension = nullptr, const ReportToolHandover &handover = {});

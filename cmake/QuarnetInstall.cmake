@@ -1,4 +1,5 @@
-# Installation: the two programs in bin, and the files a Linux desktop needs to
+# Installation: the two programs in bin (and the plot half of quarnet-report
+# in libexec), and the files a Linux desktop needs to
 # list Quarnet in its menus and software centre, under the hicolor/freedesktop
 # locations relative to the prefix (GNUInstallDirs, so distributions can move
 # them). Included last, so every program target is already known; a program
@@ -18,6 +19,10 @@ foreach(_program IN ITEMS quarnet quarnet-report)
     install(TARGETS ${_program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+# Started by quarnet-report for a plot, not by the user.
+if(TARGET quarnet-report-plot)
+  install(TARGETS quarnet-report-plot RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quarnet)
+endif()
 
 install(FILES ${_quarnet_packaging}/${QUARNET_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -146,4 +147,23 @@ TEST(PlotReportOption, HelpListsThePlotOptions)
     EXPECT_EQ(result.status, ToolDone);
     for (const char *text : { "--plot FILE", "--axes A,B", "--size WxH", "plot file" })
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
+}
+
+TEST(QuarnetReportExecutable, HandsAPlotToItsPlotHalfAndLinksNoQtForAReport)
+{
+    ScratchFolder folder;
+    const std::string png = folder.file("p.png");
+    const std::string exe = QUARNET_REPORT_EXE;
+    const std::string run = exe + " " + workedCsv() + " -o " + folder.file("r.txt") + " --plot "
+        + png + " --size 300x200 >" + folder.file("out.txt") + " 2>&1";
+    EXPECT_EQ(std::system(run.c_str()), 0) << ReadBytes(folder.file("out.txt"));
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(300, 200));
+
+    const std::string help = exe + " --help >" + folder.file("help.txt");
+    EXPECT_EQ(std::system(help.c_str()), 0);
+    EXPECT_NE(ReadBytes(folder.file("help.txt")).find("--plot FILE"), std::string::npos);
+
+    const std::string libraries = "ldd " + exe + " >" + folder.file("ldd.txt");
+    ASSERT_EQ(std::system(libraries.c_str()), 0);
+    EXPECT_EQ(ReadBytes(folder.file("ldd.txt")).find("libQt"), std::string::npos);
 }
