@@ -10,7 +10,7 @@
 // infinity ever reaches a result. The values are those of the plain operators:
 // the checks never change a bit of a valid result.
 
-// The one throw point of FloatError in the numerical core.
+// The one throw point of FloatError, for every layer.
 [[noreturn]] void RaiseFloatError();
 
 // a / b, rounded to extended precision.

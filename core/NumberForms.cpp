@@ -1,6 +1,7 @@
 #include "core/NumberForms.h"
 
 #include "analysis/Errors.h"
+#include "analysis/ExtMath.h"
 
 #include <cmath>
 #include <cstdio>
@@ -18,7 +19,7 @@ struct Decimal18 {
 Decimal18 toDecimal18(long double value)
 {
     if (!std::isfinite(value))
-        throw FloatError();
+        RaiseFloatError();
     char text[64];
     std::snprintf(text, sizeof text, "%.17Le", std::fabs(value));
     // text is "d.ddddddddddddddddde[+-]x..."

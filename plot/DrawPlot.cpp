@@ -1,6 +1,7 @@
 #include "plot/DrawPlot.h"
 
 #include "analysis/Errors.h"
+#include "analysis/ExtMath.h"
 #include "plot/PlotFonts.h"
 
 #include <QFontMetrics>
@@ -139,7 +140,7 @@ void DrawPlot(
 {
     // Checked before the painter is touched, so a failure leaves it as it was.
     if (store.MaxAbsScale == 0.0L)
-        throw FloatError();
+        RaiseFloatError();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

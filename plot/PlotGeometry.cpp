@@ -1,6 +1,7 @@
 #include "plot/PlotGeometry.h"
 
 #include "analysis/Errors.h"
+#include "analysis/ExtMath.h"
 
 #include <cmath>
 #include <cstdint>
@@ -27,7 +28,7 @@ void deriveMarkerSizes(PlotGeometry &g)
 long double scaledOffset(const PlotGeometry &g, long double maxAbsScale, long double value)
 {
     if (maxAbsScale == 0.0L || !std::isfinite(maxAbsScale) || !std::isfinite(value))
-        throw FloatError();
+        RaiseFloatError();
     return g.PlotRadius * value / maxAbsScale;
 }
 
@@ -36,7 +37,7 @@ long double scaledOffset(const PlotGeometry &g, long double maxAbsScale, long do
 int RoundHalfEven(long double value)
 {
     if (!std::isfinite(value))
-        throw FloatError();
+        RaiseFloatError();
     const long double below = std::floor(value);
     const long double fraction = value - below; // exact: floor only clears fraction bits
     long double result = below;
@@ -44,7 +45,7 @@ int RoundHalfEven(long double value)
         result = below + 1.0L;
     if (result < std::numeric_limits<std::int32_t>::min()
         || result > std::numeric_limits<std::int32_t>::max())
-        throw FloatError();
+        RaiseFloatError();
     return static_cast<int>(result);
 }
 

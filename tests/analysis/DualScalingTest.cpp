@@ -1,6 +1,7 @@
 #include "analysis/DualScaling.h"
 #include "analysis/Errors.h"
 #include "MatrixHelpers.h"
+#include "tests/ExpectError.h"
 #include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,6 @@ constexpr long double eps = LDBL_EPSILON;
 constexpr long double seven = 5e-8L; // agreement to seven places
 
 const TIntMatrix workedTable = MakeTable({ { 10, 20 }, { 30, 5 } });
-
-template <typename Error, typename F> void ExpectError(const std::string &text, F &&f)
-{
-    try {
-        f();
-        ADD_FAILURE() << "nothing thrown, expected: " << text;
-    } catch (const Error &e) {
-        EXPECT_EQ(text, e.what());
-    }
-}
 
 // sum over i of RowTotal(i) * RowScale(i, d) * RowScale(i, e), and the same
 // for the columns.

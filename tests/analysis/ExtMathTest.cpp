@@ -1,6 +1,7 @@
 #include "analysis/ExtMath.h"
 #include "analysis/Errors.h"
 #include "MatrixHelpers.h"
+#include "tests/ExpectError.h"
 #include "analysis/SVD.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,9 @@
 
 namespace {
 
-void ExpectFloatError(const std::function<void()> &f)
+template <typename Action> void ExpectFloatError(Action &&action)
 {
-    try {
-        f();
-        ADD_FAILURE() << "no FloatError";
-    } catch (const FloatError &e) {
-        EXPECT_STREQ("不正な浮動小数点数演算命令", e.what());
-    }
+    ExpectError<FloatError>("不正な浮動小数点数演算命令", action);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/AnalysisRun.h"
 #include "core/CoreErrors.h"
 #include "RunTables.h"
+#include "tests/ExpectError.h"
 
 #include "analysis/Errors.h"
 
@@ -202,12 +203,8 @@ TEST(RunAnalysisFailure, ReportsAFileItCannotCreateBeforeReadingAnything)
     store.NDim = 7;
     for (const std::string &name : { std::string(), std::string("/nonexistent-folder/r.txt") }) {
         request.reportFileName = name;
-        try {
-            RunAnalysis(request, store);
-            ADD_FAILURE();
-        } catch (const FileError &error) {
-            EXPECT_EQ(std::string(error.what()), "ファイル '" + name + "' を作成できません");
-        }
+        ExpectError<FileError>(
+            "ファイル '" + name + "' を作成できません", [&] { RunAnalysis(request, store); });
         EXPECT_EQ(store.NDim, 7);
     }
 }

@@ -1,4 +1,5 @@
 #include "core/CsvFile.h"
+#include "tests/ExpectError.h"
 #include "core/CoreErrors.h"
 
 #include <gtest/gtest.h>
@@ -122,12 +123,8 @@ TEST(ReadCsvData, RefusesANameLineWithoutAColumn)
 {
     for (const char *bytes : { "", "\r\n1\r\n", "corner\r\nname\r\n", " , \r\n" }) {
         LoadedTable table;
-        try {
-            ReadCsvDataInto(bytes, table);
-            ADD_FAILURE() << "loaded '" << bytes << "'";
-        } catch (const InputError &e) {
-            EXPECT_STREQ(e.what(), "データファイルの 1 行目に列の名前がありません");
-        }
+        ExpectError<InputError>("データファイルの 1 行目に列の名前がありません",
+            [&] { ReadCsvDataInto(bytes, table); });
         EXPECT_EQ(table.TableCols, 0);
         EXPECT_EQ(table.TableRows, 0);
     }
@@ -153,23 +150,16 @@ TEST(ReadCsvDataInto, RefusesMoreThanFiftyColumnsOrRows)
     for (int j = 1; j <= 51; ++j)
         wide += ",c" + std::to_string(j);
     LoadedTable table;
-    try {
+    ExpectError<InputError>("列の数が 51 で、上限の 50 を超えています", [&] {
         ReadCsvDataInto(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n", table);
-        ADD_FAILURE() << "51 columns accepted";
-    } catch (const InputError &error) {
-        EXPECT_STREQ(error.what(), "列の数が 51 で、上限の 50 を超えています");
-    }
+    });
     EXPECT_EQ(table.grid, Grid()); // refused before the grid changed
 
     std::string tall = ",a\r\n";
     for (int i = 1; i <= 51; ++i)
         tall.append("r").append(std::to_string(i)).append(",1\r\n");
-    try {
-        ReadCsvDataInto(tall, table);
-        ADD_FAILURE() << "51 rows accepted";
-    } catch (const InputError &error) {
-        EXPECT_STREQ(error.what(), "行の数が 51 で、上限の 50 を超えています");
-    }
+    ExpectError<InputError>(
+        "行の数が 51 で、上限の 50 を超えています", [&] { ReadCsvDataInto(tall, table); });
     EXPECT_EQ(table.grid.rowCount(), 52); // 50 table rows are loaded
     EXPECT_EQ(ReadCsvData(tall.substr(0, tall.rfind("r51"))).TableRows, 50);
 }

@@ -1,4 +1,5 @@
 #include "core/IntConversion.h"
+#include "tests/ExpectError.h"
 #include "core/CoreErrors.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,7 @@ namespace {
 // The conversion must fail with the user's message naming the very text.
 void expectRefused(const std::string &text)
 {
-    try {
-        StrToInt32(text);
-        ADD_FAILURE() << "accepted '" << text << "'";
-    } catch (const ConvertError &error) {
-        EXPECT_EQ(std::string(error.what()), "''" + text + "'' は整数ではありません");
-    }
+    ExpectError<ConvertError>("''" + text + "'' は整数ではありません", [&] { StrToInt32(text); });
 }
 
 } // namespace
