@@ -77,15 +77,15 @@ long double DistanceSq(const Side &side, int k, std::int32_t N)
     return CheckFinite(sum);
 }
 
-CategoryStats Category(const Side &side, int k, const ResultStore &store, int dims)
+CategoryStats Category(const Side &side, int k, std::int32_t N, const ResultStore &store, int dims)
 {
     CategoryStats stats;
     const auto index = static_cast<std::size_t>(k);
     if (index < side.labels.size())
         stats.name = side.labels[index];
-    const long double mass = Div(side.ownTotal(k), store.GrandTotal);
+    const long double mass = Div(side.ownTotal(k), N);
     stats.mass = mass;
-    stats.distanceSq = DistanceSq(side, k, store.GrandTotal);
+    stats.distanceSq = DistanceSq(side, k, N);
     stats.inertia = mass * stats.distanceSq;
     stats.contribution.emplace();
     for (int d = 1; d <= dims; ++d) {
@@ -101,11 +101,12 @@ CategoryStats Category(const Side &side, int k, const ResultStore &store, int di
     return stats;
 }
 
-std::vector<CategoryStats> Categories(const Side &side, const ResultStore &store, int dims)
+std::vector<CategoryStats> Categories(
+    const Side &side, std::int32_t N, const ResultStore &store, int dims)
 {
     std::vector<CategoryStats> all;
     for (int k = 1; k <= side.own; ++k)
-        all.push_back(Category(side, k, store, dims));
+        all.push_back(Category(side, k, N, store, dims));
     return all;
 }
 
@@ -141,7 +142,7 @@ Interpretation Interpret(const TIntMatrix &DataTable, const ResultStore &store, 
     const TIntMatrix transposed = Transposed(DataTable, NRow, NCol);
     const Side columns{ transposed, NCol, NRow, totals.ColTotal, totals.RowTotal, store.ColScale,
         store.ColWeightedScale, store.ColLabel };
-    result.rows = Categories(rows, store, result.dims);
-    result.columns = Categories(columns, store, result.dims);
+    result.rows = Categories(rows, result.n, store, result.dims);
+    result.columns = Categories(columns, result.n, store, result.dims);
     return result;
 }
