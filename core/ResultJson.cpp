@@ -1,0 +1,79 @@
+#include "core/ResultJson.h"
+
+#include "core/FileIo.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json Numbers(const std::vector<long double> &values)
+{
+    Json array = Json::array();
+    for (long double v : values)
+        array.push_back(static_cast<double>(v));
+    return array;
+}
+
+template <typename T> Json OrNull(const std::optional<T> &value)
+{
+    if (!value)
+        return nullptr;
+    if constexpr (std::is_same_v<T, long double>)
+        return static_cast<double>(*value);
+    else
+        return Numbers(*value);
+}
+
+Json SolutionJson(const SolutionStats &s)
+{
+    return Json{ { "eta", static_cast<double>(s.eta) },
+        { "eta_squared", static_cast<double>(s.etaSquared) },
+        { "share", static_cast<double>(s.share) },
+        { "cumulative", static_cast<double>(s.cumulative) } };
+}
+
+Json CategoryJson(const CategoryStats &c)
+{
+    return Json{ { "name", c.name }, { "mass", OrNull(c.mass) }, { "inertia", OrNull(c.inertia) },
+        { "quality", static_cast<double>(c.quality) }, { "scale", Numbers(c.scale) },
+        { "weighted_scale", Numbers(c.weightedScale) }, { "contribution", OrNull(c.contribution) },
+        { "cos2", Numbers(c.cos2) } };
+}
+
+Json CategoriesJson(const std::vector<CategoryStats> &all)
+{
+    Json array = Json::array();
+    for (const CategoryStats &c : all)
+        array.push_back(CategoryJson(c));
+    return array;
+}
+
+} // namespace
+
+std::string ResultJsonText(const Interpretation &interpretation)
+{
+    Json solutions = Json::array();
+    for (const SolutionStats &s : interpretation.solutions)
+        solutions.push_back(SolutionJson(s));
+    const Json json{ { "n", interpretation.n }, { "dims", interpretation.dims },
+        { "chi_square", static_cast<double>(interpretation.chiSquare) },
+        { "df", interpretation.df }, { "p_value", static_cast<double>(interpretation.pValue) },
+        { "total_inertia", static_cast<double>(interpretation.totalInertia) },
+        { "solutions", solutions }, { "rows", CategoriesJson(interpretation.rows) },
+        { "columns", CategoriesJson(interpretation.columns) } };
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+void WriteResultJson(const Interpretation &interpretation, const std::string &fileName)
+{
+    const std::string text = ResultJsonText(interpretation);
+    OutputFile file(fileName);
+    file.write(text);
+    file.close();
+}
