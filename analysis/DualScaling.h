@@ -5,12 +5,35 @@
 
 #include <cstdint>
 
-// The steps of one dual-scaling run, in the order the run performs them, so
-// that the report can be written between them. All arithmetic is 80-bit
-// extended; counts and totals are 32-bit signed integers.
+// Dual scaling (correspondence analysis) of an NRow x NCol table of counts
+// n_ij, split into the stages a run performs in turn, so that the report can
+// be written between them. With r_i the row totals, c_j the column totals
+// and N their sum:
+//
+//   association        a_ij = n_ij - r_i c_j / N
+//   standardised res.  s_ij = a_ij / sqrt(r_i c_j)
+//   decomposition      S = sum_d Eta(d) u_d v_d^T   (the SVD of S; u_d, v_d unit)
+//   scale values       x_id = sqrt(N) u_id / sqrt(r_i),  y_jd = sqrt(N) v_jd / sqrt(c_j)
+//   weighted values    Eta(d) x_id,  Eta(d) y_jd
+//
+// Subtracting the expected counts removes the trivial solution (every
+// category scored alike, Eta = 1) before the decomposition, so each solution
+// found is a real one and NSol <= min(NRow, NCol) - 1. The scale values of a
+// dimension have weighted mean 0 and weighted sum of squares N:
+// sum_i r_i x_id = 0 and sum_i r_i x_id^2 = N (columns alike). The sign of a
+// dimension is the one the SVD leaves: fixed on the row side when
+// NRow <= NCol and on the column side otherwise (see SVD.h).
+//
+// Preconditions: 1 <= NRow, NCol <= MaxCat; counts are 32-bit integers and
+// every total, N and every product r_i c_j fits in 32 bits (checked: a
+// TableLimitError otherwise). All arithmetic is 80-bit extended, in the order
+// the formulas are written, so results are reproducible bit for bit.
+// Cost: O(NRow NCol) for every stage but the decomposition, which is
+// O(n^4) in n = min(NRow, NCol) (one elimination per eigenvector, SVD.h).
 
 // A table shows association when the sum of the absolute association values
-// reaches this (the nearest extended value to 1e-5).
+// reaches this (the nearest extended value to 1e-5); below it the run stops
+// without decomposing.
 inline constexpr long double IndependenceLimit = 1e-5L;
 
 struct Totals {
@@ -19,21 +42,24 @@ struct Totals {
     std::int32_t GrandTotal = 0;
 };
 
-// Step 1: row totals and N, row by row, then the column totals. Throws
-// TableLimitError when a total or N leaves the 32-bit range.
+// The row totals and N, row by row, then the column totals. Throws
+// TableLimitError for a size outside 1..MaxCat or when a total or N leaves
+// the 32-bit range.
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol);
 
-// Step 2: a[i][j] = DataTable[i][j] - (RowTotal[i] * ColTotal[j]) / N, the
-// product formed as a 32-bit integer. Throws FloatError for N = 0 and
-// TableLimitError when the product leaves the 32-bit range.
+// a_ij = DataTable(i, j) - (RowTotal(i) * ColTotal(j)) / N, the product formed
+// as a 32-bit integer. Throws FloatError for N = 0 and TableLimitError when
+// the product leaves the 32-bit range.
 long double Association(const TIntMatrix &DataTable, const Totals &totals, int i, int j);
 
-// Steps 4 and 5: StdResidual, SVDInput and the SVD into the store (RowSingVec,
-// Eta, NSol, ColSingVec). Throws FloatError for an empty row or column.
+// StdResidual, its copy SVDInput, and the SVD of it into the store
+// (RowSingVec, Eta, NSol, ColSingVec). Throws FloatError for an empty row or
+// column (0 / sqrt(0)).
 void Decompose(const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol,
                ResultStore &store);
 
-// Step 6, for d = 1..NSol.
+// For d = 1..NSol: EtaSq = Eta(d)^2, its share of the sum of all EtaSq and the
+// cumulative share, in per cent. Every solution takes part, whatever NDim is.
 struct EtaShares {
     TExtVector EtaSq;
     TExtVector Share;     // per cent of the total of all EtaSq
@@ -41,10 +67,11 @@ struct EtaShares {
 };
 EtaShares SquaredCorrelationRatios(const ResultStore &store);
 
-// Step 7: lowers store.NDim to store.NSol when larger; true when it did.
+// Lowers store.NDim to store.NSol when larger (never raises it); true when it
+// did.
 bool LimitDimensions(ResultStore &store);
 
-// Step 8, dimensions 1..NDim: first RowScale and ColScale, then the weighted
-// scale values.
+// Dimensions 1..NDim: first RowScale and ColScale (rows outer, dimensions
+// inner), then the weighted scale values, dimension by dimension.
 void ComputeScaleValues(const Totals &totals, ResultStore &store);
 void ComputeWeightedScaleValues(ResultStore &store);
