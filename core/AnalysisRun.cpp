@@ -31,8 +31,7 @@ TIntMatrix readCounts(const Grid &grid, int NRow, int NCol)
             const std::string &text = grid.cell(j + 1, i + 1);
             DataTable(i, j) = StrToInt32(text);
             if (DataTable(i, j) < 0)
-                throw InputError(
-                    "行 " + FormI(i) + ", 列 " + FormI(j) + " の度数 '" + text + "' が負です");
+                throw InputError::NegativeCount(i, j, text);
         }
     }
     return DataTable;

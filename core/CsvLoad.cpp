@@ -44,7 +44,7 @@ void loadNameRow(std::string_view line, Grid &grid)
     // Field 0 is the corner cell: without a field after it the table has no
     // column, and its size could neither be analysed nor saved back.
     if (fields.size() < 2)
-        throw InputError("データファイルの 1 行目に列の名前がありません");
+        throw InputError::NoColumnNames();
     refuseTooLarge("列", static_cast<int>(fields.size()) - 1);
     grid.resize(static_cast<int>(fields.size()) + 1, 2);
     for (int c = 2; c < grid.colCount(); ++c) {

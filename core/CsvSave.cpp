@@ -23,8 +23,7 @@ void refuseUnsavable(const std::vector<std::string> &fields, int r)
 {
     for (std::size_t k = 0; k < fields.size(); ++k)
         if (fields[k].find_first_of(std::string_view("\n\0", 2)) != std::string::npos)
-            throw InputError(std::to_string(r) + " 行目の " + std::to_string(k + 1)
-                + " 番目の欄に改行または NUL 文字があるため、保存できません");
+            throw InputError::UnsavableField(r, static_cast<int>(k + 1));
 }
 
 } // namespace

@@ -10,8 +10,7 @@ namespace {
 
 [[noreturn]] void throwUnreadable(int line, std::string_view how)
 {
-    throw InputError("ファイルの " + std::to_string(line) + " 行目に" + std::string(how)
-        + "読めないバイトがあります");
+    throw InputError::UnreadableBytes(line, how);
 }
 
 std::string decodeWithoutMark(std::string_view bytes)
