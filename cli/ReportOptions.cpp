@@ -54,7 +54,8 @@ void CheckReportOptions(const ReportOptions &options)
 std::string ReportUsage(const CommandLine &commandLine)
 {
     return "使い方 / Usage:\n"
-           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE] INPUT.csv -o REPORT.txt\n"
+           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE] INPUT.csv -o "
+           "REPORT.txt\n"
            "\n"
            "CSV データファイル INPUT.csv を読み込み、双対尺度法 (対応分析) を行って\n"
            "レポートファイル REPORT.txt を書きます。--json FILE があれば、計算を終えたとき\n"

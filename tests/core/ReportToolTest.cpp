@@ -109,8 +109,8 @@ TEST(ReportTool, WritesTheResultAsJsonBesideAnUnchangedReport)
     ScratchFolder folder;
     const std::string report = folder.file("r.txt");
     const std::string json = folder.file("r.json");
-    EXPECT_EQ(runTool({ ExampleFile("smoking.csv").string(), "--json", json, "-o", report }).status,
-        0);
+    EXPECT_EQ(
+        runTool({ ExampleFile("smoking.csv").string(), "--json", json, "-o", report }).status, 0);
     EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
     const nlohmann::json result = nlohmann::json::parse(ReadBytes(json));
     EXPECT_EQ(result["n"], 193);
@@ -126,8 +126,8 @@ TEST(ReportTool, WritesNoJsonAfterAFailingRun)
     ScratchFolder folder;
     const std::string json = folder.file("r.json");
     const std::string csv = TestData("worked-example.csv").string();
-    EXPECT_EQ(runTool({ "--dims", "two", csv, "--json", json, "-o", folder.file("r.txt") }).status,
-        1);
+    EXPECT_EQ(
+        runTool({ "--dims", "two", csv, "--json", json, "-o", folder.file("r.txt") }).status, 1);
     EXPECT_FALSE(std::filesystem::exists(json));
     EXPECT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json" }).status, 2);
     EXPECT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json=" }).status, 2);
