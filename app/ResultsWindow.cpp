@@ -59,6 +59,15 @@ QLabel *heading(const QString &text, QWidget *parent)
     return label;
 }
 
+// The solutions are few: their table shows up to `maxRows` of them whole,
+// leaving the room to the categories.
+void fitHeightToRows(QTableView *view, int maxRows)
+{
+    const int rows = qMin(view->model()->rowCount(), maxRows);
+    view->setFixedHeight(view->horizontalHeader()->sizeHint().height()
+        + rows * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth() + 2);
+}
+
 } // namespace
 
 ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
@@ -78,6 +87,7 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
     ColumnView = addTable(
         new ResultTableModel(CategoryTable(interpretation_.columns, interpretation_.dims), this),
         true);
+    fitHeightToRows(SolutionView, 6);
     SaveButton = new QPushButton(QStringLiteral("CSV 保存"), this);
     CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
 
@@ -88,7 +98,7 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SummaryLabel);
     layout->addWidget(heading(QStringLiteral("解"), this));
-    layout->addWidget(SolutionView, 1);
+    layout->addWidget(SolutionView);
     layout->addWidget(heading(QStringLiteral("行"), this));
     layout->addWidget(RowView, 2);
     layout->addWidget(heading(QStringLiteral("列"), this));
@@ -116,6 +126,7 @@ ResultView *ResultsWindow::addTable(ResultTableModel *model, bool sortable)
     }
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     return view;
 }
 
