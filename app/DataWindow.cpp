@@ -40,15 +40,16 @@ TInputF::TInputF(QWidget *owner)
 {
     setWindowTitle(QStringLiteral("InputF"));
     useFormFont(this);
-    // The form's outer size of 642 x 373 less a window frame, widened by one
-    // button step for 詳細, which stands beside 描  画 with Exit still last.
+    // The form's outer size of 642 x 373 less a window frame, widened (with
+    // the grid) by one button step for 詳細, which stands beside 描  画 with
+    // Exit still last.
     resize(722, 335);
 
     MsgLabel = placeLabel(this, QStringLiteral("MsgLabel"), 40, 8);
     Label1 = placeLabel(this, QStringLiteral("出力ファイル ="), 40, 40);
     EditFN = placeEdit(this, QStringLiteral("EditFN"), 152, 40, 369, 24);
     StringGrid1 = new StringGrid(this);
-    StringGrid1->setGeometry(24, 72, 577, 208);
+    StringGrid1->setGeometry(24, 72, 673, 208);
     Label2 = placeLabel(this, QStringLiteral("次元数 ="), 32, 304);
     EditNDim = placeEdit(this, QStringLiteral("EditNDim"), 104, 296, 121, 24);
     OKButton = placeButton(this, QStringLiteral("OK"), 248, 296, 75, 25);
