@@ -208,8 +208,10 @@ void TInputF::GButtonClick()
 // is complete never fails on them.
 void TInputF::DetailButtonClick()
 {
-    if (!ResultsW)
-        ResultsW = new ResultsWindow(Interpret(LastRun.DataTable, Results, LastRun.associated), this);
+    if (!ResultsW) {
+        Interpretation stats = Interpret(LastRun.DataTable, Results, LastRun.associated);
+        ResultsW = new ResultsWindow(std::move(stats), this);
+    }
     ResultsW->show();
     ResultsW->raise();
     ResultsW->activateWindow();

@@ -7,7 +7,7 @@
 
 class QLabel;
 class QPushButton;
-class QSortFilterProxyModel;
+class ResultTableModel;
 
 // A table view whose Ctrl+C copies the whole selection, as the view shows
 // it (sorted), as tab-separated lines a spreadsheet pastes.
@@ -41,7 +41,7 @@ public:
     void SaveButtonClick();
 
 private:
-    ResultView *addTable(class ResultTableModel *model, bool sortable);
+    ResultView *addTable(ResultTableModel *model, bool sortable);
 
     Interpretation interpretation_;
 };
