@@ -2,11 +2,13 @@
 
 #include "core/AnalysisRun.h"
 #include "core/CsvFile.h"
+#include "analysis/Interpretation.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
 #include "app/StringGrid.h"
 #include "app/PlotWindow.h"
+#include "app/ResultsWindow.h"
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
@@ -38,20 +40,24 @@ TInputF::TInputF(QWidget *owner)
 {
     setWindowTitle(QStringLiteral("InputF"));
     useFormFont(this);
-    // The form's outer size of 642 x 373 less a window frame.
-    resize(626, 335);
+    // The form's outer size of 642 x 373 less a window frame, widened (with
+    // the grid) by one button step for 詳細, which stands beside 描  画 with
+    // Exit still last.
+    resize(722, 335);
 
     MsgLabel = placeLabel(this, QStringLiteral("MsgLabel"), 40, 8);
     Label1 = placeLabel(this, QStringLiteral("出力ファイル ="), 40, 40);
     EditFN = placeEdit(this, QStringLiteral("EditFN"), 152, 40, 369, 24);
     StringGrid1 = new StringGrid(this);
-    StringGrid1->setGeometry(24, 72, 577, 208);
+    StringGrid1->setGeometry(24, 72, 673, 208);
     Label2 = placeLabel(this, QStringLiteral("次元数 ="), 32, 304);
     EditNDim = placeEdit(this, QStringLiteral("EditNDim"), 104, 296, 121, 24);
     OKButton = placeButton(this, QStringLiteral("OK"), 248, 296, 75, 25);
     SButton = placeButton(this, QStringLiteral("データ保存"), 344, 296, 75, 25);
     GButton = placeButton(this, QStringLiteral("描  画"), 440, 296, 75, 25);
-    ExitButton = placeButton(this, QStringLiteral("Exit"), 536, 296, 75, 25);
+    DetailButton = placeButton(this, QStringLiteral("詳細"), 536, 296, 75, 25);
+    DetailButton->setEnabled(false); // until a run completes
+    ExitButton = placeButton(this, QStringLiteral("Exit"), 632, 296, 75, 25);
 
     setTabOrder(StringGrid1, OKButton);
     setTabOrder(OKButton, ExitButton);
@@ -59,11 +65,13 @@ TInputF::TInputF(QWidget *owner)
     setTabOrder(EditFN, EditNDim);
     setTabOrder(EditNDim, SButton);
     setTabOrder(SButton, GButton);
+    setTabOrder(GButton, DetailButton);
     StringGrid1->setFocus();
 
     connectGuarded(OKButton, &QPushButton::clicked, this, &TInputF::OKButtonClick);
     connectGuarded(SButton, &QPushButton::clicked, this, &TInputF::SButtonClick);
     connectGuarded(GButton, &QPushButton::clicked, this, &TInputF::GButtonClick);
+    connectGuarded(DetailButton, &QPushButton::clicked, this, &TInputF::DetailButtonClick);
     connectGuarded(ExitButton, &QPushButton::clicked, this, &TInputF::ExitButtonClick);
 }
 
@@ -171,6 +179,10 @@ void TInputF::OKButtonClick()
         EditNDim->setText(QString::number(*outcome.loweredNDim));
     ShowMessage(QString::fromUtf8(RunEndMessage));
     GButton->setEnabled(true);
+    LastRun = outcome;
+    delete ResultsW; // it shows the run before
+    ResultsW = nullptr;
+    DetailButton->setEnabled(true);
     ExitButton->setFocus();
 }
 
@@ -190,6 +202,19 @@ void TInputF::GButtonClick()
 {
     GraphF = new TGraphF(Results, this);
     hide();
+}
+
+// The statistics are computed on first asking, so that a run whose report
+// is complete never fails on them.
+void TInputF::DetailButtonClick()
+{
+    if (!ResultsW) {
+        Interpretation stats = Interpret(LastRun.DataTable, Results, LastRun.associated);
+        ResultsW = new ResultsWindow(std::move(stats), this);
+    }
+    ResultsW->show();
+    ResultsW->raise();
+    ResultsW->activateWindow();
 }
 
 // Closing the owner, the main window, ends the program.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AnalysisRun.h"
 #include "core/Grid.h"
 #include "analysis/ResultStore.h"
 
@@ -9,13 +10,15 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ResultsWindow;
 class StringGrid;
 class TGraphF;
 
 // The data window, class TInputF (the form InputF of the unit UInputQuarnet,
 // with the result store of the runs): the table in StringGrid1, the report file name and the
 // number of dimensions. OK runs the analysis, "データ保存" saves the table as
-// a CSV data file, "描  画" opens the plot window, Exit ends the program.
+// a CSV data file, "描  画" opens the plot window, "詳細" the results window,
+// Exit ends the program.
 // Created by the main window, which owns it.
 class TInputF : public QWidget {
     Q_OBJECT
@@ -32,9 +35,12 @@ public:
     QPushButton *OKButton;
     QPushButton *SButton;
     QPushButton *GButton;
+    QPushButton *DetailButton;
     QPushButton *ExitButton;
     // The last plot window opened; the data window owns every one.
     TGraphF *GraphF = nullptr;
+    // The results window of the last completed run, made on first asking.
+    ResultsWindow *ResultsW = nullptr;
 
     // The CSV data file the first activation loads when OldData is set.
     QString DataFileName;
@@ -46,6 +52,7 @@ public:
     void OKButtonClick();
     void SButtonClick();
     void GButtonClick();
+    void DetailButtonClick();
     void ExitButtonClick();
 
     // Puts `grid` into StringGrid1 as a new table: the grid's 14-point font,
@@ -65,6 +72,7 @@ private:
     void FitColumnWidths();
 
     bool InputActivated = false;
+    RunOutcome LastRun; // what the results window is made from
 };
 
 extern TInputF *InputF;

@@ -22,6 +22,13 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
     commandLine.addOption({ "--encoding", "cp932|utf-8",
         "レポートの文字コード (既定 cp932) / report encoding (default cp932)",
         [&options](const std::string &value) { options.encoding = encodingNamed(value); } });
+    commandLine.addOption({ "--json", "FILE",
+        "結果全体を JSON (UTF-8) でも書く / also write the whole result as JSON (UTF-8)",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--json には JSON ファイルの名前を指定してください");
+            options.json = value;
+        } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
 }
@@ -47,12 +54,16 @@ void CheckReportOptions(const ReportOptions &options)
 std::string ReportUsage(const CommandLine &commandLine)
 {
     return "使い方 / Usage:\n"
-           "  quarnet-report [--dims N] [--encoding cp932|utf-8] INPUT.csv -o REPORT.txt\n"
+           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE] INPUT.csv -o "
+           "REPORT.txt\n"
            "\n"
            "CSV データファイル INPUT.csv を読み込み、双対尺度法 (対応分析) を行って\n"
-           "レポートファイル REPORT.txt を書きます。\n"
+           "レポートファイル REPORT.txt を書きます。--json FILE があれば、計算を終えたとき\n"
+           "カイ二乗検定・慣性・寄与・cos²・質を含む結果全体を FILE に JSON で書きます。\n"
            "Reads the CSV data file INPUT.csv, runs the dual-scaling (correspondence)\n"
-           "analysis and writes the report file REPORT.txt.\n"
+           "analysis and writes the report file REPORT.txt. With --json FILE, a completed\n"
+           "run also writes the whole result (chi-square test, inertias, contributions,\n"
+           "cos², quality) to FILE as JSON.\n"
            "\n"
            "オプション / Options:\n"
         + commandLine.optionsHelp()

@@ -13,9 +13,10 @@ struct ReportOptions {
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
     std::string output;
+    std::string json; // empty: no JSON file
 };
 
-// Adds -o, --dims, --encoding and --help to `commandLine`, writing into
+// Adds -o, --dims, --encoding, --json and --help to `commandLine`, writing into
 // `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 

@@ -3,6 +3,9 @@
 #include "cli/ReportOptions.h"
 
 #include "core/CsvFile.h"
+#include "core/ResultJson.h"
+
+#include "analysis/Interpretation.h"
 
 namespace {
 
@@ -31,6 +34,10 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension)
     request.encoding = options.encoding;
     ResultStore store;
     const RunOutcome outcome = RunAnalysis(request, store);
+    // Only a run that got to its end leaves a JSON file: a failure above
+    // throws before any is created.
+    if (!options.json.empty())
+        WriteResultJson(Interpret(outcome.DataTable, store, outcome.associated), options.json);
     if (extension)
         extension->afterRun(store, outcome);
 }

@@ -155,7 +155,8 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     checkTableSize(request.tableRows, request.tableCols);
     store.NRow = request.tableRows;
     store.NCol = request.tableCols;
-    const TIntMatrix DataTable = readCounts(grid, store.NRow, store.NCol);
+    outcome.DataTable = readCounts(grid, store.NRow, store.NCol);
+    const TIntMatrix &DataTable = outcome.DataTable;
     readLabels(grid, store);
 
     const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);

@@ -4,6 +4,7 @@
 #include "core/TextEncoding.h"
 
 #include "analysis/ResultStore.h"
+#include "analysis/Types.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,7 @@ struct RunOutcome {
     bool associated = false;                 // false: the short no-association ending
     std::int32_t enteredNDim = 0;
     std::optional<std::int32_t> loweredNDim; // set when NDim was lowered to NSol
+    TIntMatrix DataTable;                    // the counts the run read, for Interpret
 };
 
 // Performs the run: creates (or empties) the report file first, then reads

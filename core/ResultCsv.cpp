@@ -1,6 +1,8 @@
 #include "core/ResultCsv.h"
 
 #include "core/CommaText.h"
+#include "core/FileIo.h"
+#include "core/TextCoding.h"
 
 #include <charconv>
 #include <optional>
@@ -21,16 +23,16 @@ std::string NumberOrEmpty(const std::optional<long double> &value)
     return value ? Number(*value) : std::string();
 }
 
-Fields Header(int dims)
+Fields Header(int dims, const ResultCsvHeadings &h)
 {
-    Fields header = { "side", "name", "mass", "inertia", "quality" };
+    Fields header = { h.side, h.name, h.mass, h.inertia, h.quality };
     for (int d = 1; d <= dims; ++d)
-        for (const char *key : { "scale_", "weighted_scale_", "contribution_", "cos2_" })
-            header.push_back(key + std::to_string(d));
+        for (const std::string *prefix : { &h.scale, &h.weightedScale, &h.contribution, &h.cos2 })
+            header.push_back(*prefix + std::to_string(d));
     return header;
 }
 
-Fields Line(const char *side, const CategoryStats &c, int dims)
+Fields Line(const std::string &side, const CategoryStats &c, int dims)
 {
     Fields line
         = { side, c.name, NumberOrEmpty(c.mass), NumberOrEmpty(c.inertia), Number(c.quality) };
@@ -45,20 +47,44 @@ Fields Line(const char *side, const CategoryStats &c, int dims)
 
 } // namespace
 
-std::vector<Fields> ResultCsvFields(const Interpretation &interpretation)
+const ResultCsvHeadings &KeyCsvHeadings()
 {
-    std::vector<Fields> lines = { Header(interpretation.dims) };
+    static const ResultCsvHeadings headings = { "side", "row", "column", "name", "mass", "inertia",
+        "quality", "scale_", "weighted_scale_", "contribution_", "cos2_" };
+    return headings;
+}
+
+const ResultCsvHeadings &JapaneseCsvHeadings()
+{
+    static const ResultCsvHeadings headings = { "区分", "行", "列", "名前", "質量", "慣性", "質",
+        "尺度値", "重み付き尺度値", "寄与", "cos2_" };
+    return headings;
+}
+
+std::vector<Fields> ResultCsvFields(
+    const Interpretation &interpretation, const ResultCsvHeadings &headings)
+{
+    std::vector<Fields> lines = { Header(interpretation.dims, headings) };
     for (const CategoryStats &c : interpretation.rows)
-        lines.push_back(Line("row", c, interpretation.dims));
+        lines.push_back(Line(headings.row, c, interpretation.dims));
     for (const CategoryStats &c : interpretation.columns)
-        lines.push_back(Line("column", c, interpretation.dims));
+        lines.push_back(Line(headings.column, c, interpretation.dims));
     return lines;
 }
 
-std::string ResultCsvText(const Interpretation &interpretation)
+std::string ResultCsvText(const Interpretation &interpretation, const ResultCsvHeadings &headings)
 {
     std::string text;
-    for (const Fields &line : ResultCsvFields(interpretation))
+    for (const Fields &line : ResultCsvFields(interpretation, headings))
         text += JoinCommaText(line) + "\r\n";
     return text;
+}
+
+void SaveResultCsvFile(const std::string &fileName, const Interpretation &interpretation,
+    const ResultCsvHeadings &headings, FileEncoding encoding)
+{
+    const std::string bytes = EncodeTextFile(ResultCsvText(interpretation, headings), encoding);
+    OutputFile file(fileName);
+    file.write(bytes);
+    file.close();
 }

@@ -1,18 +1,43 @@
 #pragma once
 
+#include "core/TextEncoding.h"
+
 #include "analysis/Interpretation.h"
 
 #include <string>
 #include <vector>
 
+// The words of the header line and of the side field.
+struct ResultCsvHeadings {
+    std::string side, row, column, name, mass, inertia, quality;
+    // Prefixes, the dimension appended.
+    std::string scale, weightedScale, contribution, cos2;
+};
+
+// The JSON keys: side, name, mass, inertia, quality, scale_d,
+// weighted_scale_d, contribution_d, cos2_d; sides "row" and "column".
+const ResultCsvHeadings &KeyCsvHeadings();
+// The results window's words: 区分 (行 / 列), 名前, 質量, 慣性, 質, 尺度値d,
+// 重み付き尺度値d, 寄与d, cos2_d. Plain "cos2", since CP932 has no "²" and one
+// heading should not force the whole file into UTF-8.
+const ResultCsvHeadings &JapaneseCsvHeadings();
+
 // The category statistics as one flat table, for a CSV file a spreadsheet
-// reads. The header names the fields as the JSON keys do, the dimension
-// appended: side, name, mass, inertia, quality, then for d = 1..dims
-// scale_d, weighted_scale_d, contribution_d, cos2_d. Then one line per row
-// category (side "row") and per column category (side "column"), in table
-// order. Numbers are the extended values rounded to double in the shortest
-// form that reads back exactly; a value a category lacks is an empty field.
-std::vector<std::vector<std::string>> ResultCsvFields(const Interpretation &interpretation);
+// reads. The header: side, name, mass, inertia, quality, then for
+// d = 1..dims scale, weighted scale, contribution and cos2 of dimension d.
+// Then one line per row category and per column category, in table order.
+// Numbers are plain fractions (not per cent), the extended values rounded to
+// double in the shortest form that reads back exactly; a value a category
+// lacks is an empty field.
+std::vector<std::vector<std::string>> ResultCsvFields(
+    const Interpretation &interpretation, const ResultCsvHeadings &headings = KeyCsvHeadings());
 
 // Those lines as comma text (JoinCommaText), each ending in CR LF, UTF-8.
-std::string ResultCsvText(const Interpretation &interpretation);
+std::string ResultCsvText(
+    const Interpretation &interpretation, const ResultCsvHeadings &headings = KeyCsvHeadings());
+
+// Writes ResultCsvText to the file, created or emptied, in the charset of
+// every file the program writes (EncodeTextFile: CP932 when it can hold the
+// text, else UTF-8 with its mark). Throws FileError.
+void SaveResultCsvFile(const std::string &fileName, const Interpretation &interpretation,
+    const ResultCsvHeadings &headings, FileEncoding encoding = FileEncoding::Cp932OrUtf8);

@@ -2,6 +2,7 @@
 #include "RunTables.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <sstream>
@@ -99,6 +100,37 @@ TEST(ReportTool, CompletesATableWithoutAssociation)
     const std::string report = folder.file("r.txt");
     EXPECT_EQ(runTool({ csv, "-o", report }).status, 0);
     EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("no-association.report.txt")));
+}
+
+// Greenacre's smoking table (Theory and Applications of Correspondence
+// Analysis, 1984): N = 193, chi-square 16.44 on 12 df, total inertia 0.08519.
+TEST(ReportTool, WritesTheResultAsJsonBesideAnUnchangedReport)
+{
+    ScratchFolder folder;
+    const std::string report = folder.file("r.txt");
+    const std::string json = folder.file("r.json");
+    EXPECT_EQ(
+        runTool({ ExampleFile("smoking.csv").string(), "--json", json, "-o", report }).status, 0);
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
+    const nlohmann::json result = nlohmann::json::parse(ReadBytes(json));
+    EXPECT_EQ(result["n"], 193);
+    EXPECT_EQ(result["df"], 12);
+    EXPECT_NEAR(result["chi_square"].get<double>(), 16.44, 0.005);
+    EXPECT_NEAR(result["total_inertia"].get<double>(), 0.08519, 0.000005);
+    EXPECT_EQ(result["rows"].size(), 5u);
+    EXPECT_EQ(result["columns"][0]["cos2"].size(), 2u);
+}
+
+TEST(ReportTool, WritesNoJsonAfterAFailingRun)
+{
+    ScratchFolder folder;
+    const std::string json = folder.file("r.json");
+    const std::string csv = TestData("worked-example.csv").string();
+    EXPECT_EQ(
+        runTool({ "--dims", "two", csv, "--json", json, "-o", folder.file("r.txt") }).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(json));
+    EXPECT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json" }).status, 2);
+    EXPECT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json=" }).status, 2);
 }
 
 TEST(ReportTool, FailsWithTheUsersMessageAndStatusOne)

@@ -1,8 +1,11 @@
 #include "core/ResultCsv.h"
 #include "core/CommaText.h"
+#include "core/FileIo.h"
+#include "core/TextCoding.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -44,4 +47,35 @@ TEST(ResultCsv, OneLinePerCategoryWithExactNumbers)
             + JoinCommaText(lines[2]) + "\r\n",
         text);
     EXPECT_NE(std::string::npos, text.find("\"上級, 管理職\""));
+}
+
+TEST(ResultCsv, SavesJapaneseHeadingsInCp932UnlessANameNeedsUtf8)
+{
+    Interpretation stats;
+    stats.dims = 1;
+    CategoryStats row;
+    row.name = "喫煙";
+    row.mass = 0.5L;
+    row.inertia = 0.25L;
+    row.scale = { 1.0L };
+    row.weightedScale = { 1.0L };
+    row.contribution = std::vector<long double>{ 1.0L };
+    row.cos2 = { 1.0L };
+    stats.rows = { row };
+    stats.columns = { row };
+    const std::string header = "区分,名前,質量,慣性,質,尺度値1,重み付き尺度値1,寄与1,cos2_1\r\n";
+
+    const std::filesystem::path file
+        = std::filesystem::temp_directory_path() / "quarnet-result.csv";
+    SaveResultCsvFile(file.string(), stats, JapaneseCsvHeadings());
+    std::string bytes = ReadFileBytes(file.string());
+    EXPECT_FALSE(bytes.starts_with(Utf8Bom));
+    EXPECT_EQ(DecodeTextFile(bytes),
+        header + "行,喫煙,0.5,0.25,0,1,1,1,1\r\n列,喫煙,0.5,0.25,0,1,1,1,1\r\n");
+
+    stats.columns[0].name = "😀";
+    SaveResultCsvFile(file.string(), stats, JapaneseCsvHeadings());
+    bytes = ReadFileBytes(file.string());
+    EXPECT_TRUE(bytes.starts_with(std::string(Utf8Bom) + header));
+    std::filesystem::remove(file);
 }
