@@ -31,8 +31,11 @@ void CheckMargins(const std::vector<std::int32_t> &rows, const std::vector<std::
 class Hypergeometric {
 public:
     Hypergeometric(std::int64_t population, std::int64_t marked, std::int64_t draws)
-        : M_(population), K_(marked), n_(draws), lo_(std::max<std::int64_t>(0, n_ - (M_ - K_))),
-          hi_(std::min(n_, K_))
+        : M_(population)
+        , K_(marked)
+        , n_(draws)
+        , lo_(std::max<std::int64_t>(0, n_ - (M_ - K_)))
+        , hi_(std::min(n_, K_))
     {
     }
 
@@ -107,7 +110,8 @@ private:
 } // namespace
 
 TableSampler::TableSampler(std::vector<std::int32_t> rowTotals, std::vector<std::int32_t> colTotals)
-    : rowTotals_(std::move(rowTotals)), colTotals_(std::move(colTotals))
+    : rowTotals_(std::move(rowTotals))
+    , colTotals_(std::move(colTotals))
 {
     CheckMargins(rowTotals_, colTotals_);
 }
@@ -120,8 +124,8 @@ void TableSampler::Draw(std::mt19937_64 &gen, TIntMatrix &table) const
     for (int i = 1; i < nRow; ++i) {
         std::int64_t rowLeft = rowTotals_[i - 1];
         // Observations not yet placed, in columns j..nCol.
-        std::int64_t poolLeft = std::accumulate(colLeft.begin(), colLeft.begin() + nCol,
-                                                std::int64_t{ 0 });
+        std::int64_t poolLeft
+            = std::accumulate(colLeft.begin(), colLeft.begin() + nCol, std::int64_t{ 0 });
         for (int j = 1; j < nCol; ++j) {
             const std::int64_t K = colLeft[j - 1];
             const std::int64_t x = Hypergeometric(poolLeft, K, rowLeft).Draw(gen);

@@ -2,9 +2,9 @@
 // distribution of the tables (the hypergeometric one of shuffled
 // observations) checked against full enumeration. Every draw comes from a
 // fixed seed, so each test gives the same verdict on every run.
+#include "TableSampler.h"
 #include "LogFactorial.h"
 #include "TableRandom.h"
-#include "TableSampler.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <gtest/gtest.h>
@@ -82,9 +82,9 @@ std::map<Table3, double> AllTables(const Totals &rows, const Totals &cols)
         for (int b = 0; b <= N; ++b)
             for (int d = 0; d <= N; ++d)
                 for (int e = 0; e <= N; ++e) {
-                    const Table3 t = { a, b, rows[0] - a - b, d, e, rows[1] - d - e,
-                                       cols[0] - a - d, cols[1] - b - e,
-                                       cols[2] - (rows[0] - a - b) - (rows[1] - d - e) };
+                    const Table3 t
+                        = { a, b, rows[0] - a - b, d, e, rows[1] - d - e, cols[0] - a - d,
+                              cols[1] - b - e, cols[2] - (rows[0] - a - b) - (rows[1] - d - e) };
                     if (std::ranges::any_of(t, [](int v) { return v < 0; })
                         || t[6] + t[7] + t[8] != rows[2])
                         continue;
@@ -114,8 +114,8 @@ TEST(TableSamplerTest, DrawsTablesWithTheirHypergeometricProbabilities)
             std::mt19937_64 gen = TableStream(2026, k);
             TIntMatrix t;
             sampler.Draw(gen, t);
-            ++seen[{ t(1, 1), t(1, 2), t(1, 3), t(2, 1), t(2, 2), t(2, 3), t(3, 1), t(3, 2),
-                     t(3, 3) }];
+            ++seen[{
+                t(1, 1), t(1, 2), t(1, 3), t(2, 1), t(2, 2), t(2, 3), t(3, 1), t(3, 2), t(3, 3) }];
         }
         ASSERT_EQ(seen.size(), p.size()) << "a table outside the margins, or one never drawn";
         double chiSq = 0;
