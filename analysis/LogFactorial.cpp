@@ -3,7 +3,6 @@
 #include <array>
 #include <cassert>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -30,10 +29,10 @@ double LogFactorial(std::int64_t n)
     assert(n >= 0);
     if (n < TableSize)
         return SmallLogFactorials()[static_cast<std::size_t>(n)];
-    const long double x = static_cast<long double>(n);
-    const long double inv = 1.0L / x;
-    const long double inv2 = inv * inv;
-    const long double series = inv * (1.0L / 12 - inv2 * (1.0L / 360 - inv2 / 1260));
-    const long double halfLog2Pi = 0.5L * std::log(2.0L * std::numbers::pi_v<long double>);
-    return static_cast<double>((x + 0.5L) * std::log(x) - x + halfLog2Pi + series);
+    const double x = static_cast<double>(n);
+    const double inv = 1.0 / x;
+    const double inv2 = inv * inv;
+    const double series = inv * (1.0 / 12 - inv2 * (1.0 / 360 - inv2 / 1260));
+    constexpr double halfLog2Pi = 0.91893853320467274178; // log(2 pi) / 2
+    return (x + 0.5) * std::log(x) - x + halfLog2Pi + series;
 }
