@@ -55,6 +55,9 @@ void CheckRequest(const PermutationRequest &request)
         throw std::invalid_argument("RunPermutationTest: at least one permutation");
     if (request.observedEtaSq.size() > MaxCat)
         throw std::invalid_argument("RunPermutationTest: more than MaxCat dimensions");
+    const auto usable = [](double v) { return std::isfinite(v) && v >= 0; };
+    if (!std::ranges::all_of(request.observedEtaSq, usable))
+        throw std::invalid_argument("RunPermutationTest: an observed etaSq is not a number >= 0");
 }
 
 // Squared singular values of the standardised residuals of tables with the
@@ -149,7 +152,7 @@ private:
         std::vector<double> etaSq(thresholds_.size());
         std::vector<int> counts(thresholds_.size(), 0);
         while (!Stopping()) {
-            const int k = next_++;
+            const std::int64_t k = next_++;
             if (k >= request_.permutations)
                 break;
             std::mt19937_64 gen = TableStream(request_.seed, static_cast<std::uint64_t>(k));
@@ -184,7 +187,7 @@ private:
     const int progressStep_;
     std::vector<double> thresholds_;
 
-    std::atomic<int> next_{ 0 };
+    std::atomic<std::int64_t> next_{ 0 }; // runs past R by up to one per thread
     std::atomic<int> done_{ 0 };
     std::atomic<bool> failed_{ false };
     std::mutex mutex_; // counts_, error_

@@ -21,7 +21,7 @@
 // Random table k (0-based) is drawn from TableStream(seed, k), and the counts
 // are integers, so the same request gives the same p-values on any number of
 // threads. Cost: R times (one table draw + one NRow x NCol SVD), spread over
-// the threads; about 3 ms per table for 50 x 50 on one core.
+// the threads; about 1 ms per table for 50 x 50 (N about 10^6) on one core.
 
 struct PermutationRequest {
     TIntMatrix table; // the observed counts, rows 1..NRow, columns 1..NCol
@@ -52,7 +52,8 @@ PermutationRequest MakePermutationRequest(const TIntMatrix &table, const ResultS
 std::uint64_t NewPermutationSeed();
 
 // Runs the test on the calling thread and request.threads - 1 others (fewer
-// when R is smaller), and returns when all have stopped.
+// when R is smaller), and returns when all have stopped: a window calls it
+// away from its UI thread.
 // - progress(done), if set, is called from the worker threads (the calling
 //   thread among them) about every 1% of R and once at R, never two calls at
 //   once, with `done` increasing; a UI must marshal it to its own thread. It
@@ -63,8 +64,8 @@ std::uint64_t NewPermutationSeed();
 //   that comes after the last table changes nothing.
 // Throws TableLimitError for a table size outside 1..MaxCat or a total
 // beyond 32 bits, FloatError for an empty or negative row or column total
-// (as the analysis itself would), std::invalid_argument for R < 1 or more
-// than MaxCat dimensions, and rethrows what a worker or the progress
-// callback threw.
+// (as the analysis itself would), std::invalid_argument for R < 1, more
+// than MaxCat dimensions or an observed etaSq that is negative or not
+// finite, and rethrows what a worker or the progress callback threw.
 PermutationResult RunPermutationTest(const PermutationRequest &request,
     const std::function<void(int done)> &progress = {}, const std::atomic<bool> *cancel = nullptr);
