@@ -119,6 +119,10 @@ TEST(PermutationTestTest, RefusesRequestsWithoutAValidTable)
     tooBig.NRow = 51;
     EXPECT_THROW(RunPermutationTest(tooBig), TableLimitError);
 
+    PermutationRequest notANumber = request;
+    notANumber.observedEtaSq[1] = std::nan("");
+    EXPECT_THROW(RunPermutationTest(notANumber), std::invalid_argument);
+
     request.permutations = 0;
     EXPECT_THROW(RunPermutationTest(request), std::invalid_argument);
 }
