@@ -4,9 +4,9 @@
 #include <random>
 
 // The random numbers of the permutation test, the same on every platform and
-// library: std::mt19937_64 is fully specified by the standard, and the
-// conversion to [0, 1) below is ours (std::uniform_real_distribution is not
-// specified bit for bit).
+// library: the C++ standard defines every output of std::mt19937_64, and the
+// conversion to [0, 1) below is ours (std::uniform_real_distribution's is left
+// to each library).
 
 // SplitMix64's output function: a bijection of 64-bit values that sends
 // neighbouring inputs to unrelated outputs.
