@@ -1,0 +1,241 @@
+#include "PermutationTest.h"
+
+#include "DualScaling.h"
+#include "ExtMath.h"
+#include "TableRandom.h"
+#include "TableSampler.h"
+
+#include <Eigen/SVD>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <exception>
+#include <mutex>
+#include <random>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+// Two tables with the same etaSq (the observed table drawn again, or one with
+// rows or columns of equal totals exchanged) must count as reaching it. The
+// observed value comes from the extended-precision engine and the random one
+// from a double SVD, whose error in sigma_d is at most about n * eps * sigma_1
+// (n <= 50), i.e. about 1e-13 * sigma_1^2 in etaSq. A margin of 1e-10 times
+// the largest observed etaSq is far above that and far below any difference
+// that could change a p-value in practice.
+constexpr double TieTolerance = 1e-10;
+
+struct Margins {
+    std::vector<std::int32_t> rows, cols;
+    std::int32_t N = 0;
+};
+
+Margins PositiveMargins(const PermutationRequest &request)
+{
+    const Totals totals = ComputeTotals(request.table, request.NRow, request.NCol);
+    Margins m;
+    for (int i = 1; i <= request.NRow; ++i)
+        m.rows.push_back(totals.RowTotal(i));
+    for (int j = 1; j <= request.NCol; ++j)
+        m.cols.push_back(totals.ColTotal(j));
+    // The standardised residuals divide by sqrt(r_i c_j); every random table
+    // shares these totals, so one check here covers them all.
+    const auto notPositive = [](std::int32_t t) { return t <= 0; };
+    if (std::ranges::any_of(m.rows, notPositive) || std::ranges::any_of(m.cols, notPositive))
+        RaiseFloatError();
+    m.N = totals.GrandTotal;
+    return m;
+}
+
+void CheckRequest(const PermutationRequest &request)
+{
+    if (request.permutations < 1)
+        throw std::invalid_argument("RunPermutationTest: at least one permutation");
+    if (request.observedEtaSq.size() > MaxCat)
+        throw std::invalid_argument("RunPermutationTest: more than MaxCat dimensions");
+    const auto usable = [](double v) { return std::isfinite(v) && v >= 0; };
+    if (!std::ranges::all_of(request.observedEtaSq, usable))
+        throw std::invalid_argument("RunPermutationTest: an observed etaSq is not a number >= 0");
+}
+
+// Squared singular values of the standardised residuals of tables with the
+// given margins; one per thread (it keeps the SVD's workspace).
+class RandomEtaSq {
+public:
+    explicit RandomEtaSq(const Margins &m)
+        : expected_(m.rows.size(), m.cols.size())
+        , weight_(expected_.rows(), expected_.cols())
+        , residual_(expected_.rows(), expected_.cols())
+        , svd_(expected_.rows(), expected_.cols())
+    {
+        for (Eigen::Index i = 0; i < expected_.rows(); ++i)
+            for (Eigen::Index j = 0; j < expected_.cols(); ++j) {
+                const double rc = double(m.rows[i]) * double(m.cols[j]);
+                expected_(i, j) = rc / m.N;
+                weight_(i, j) = 1.0 / std::sqrt(rc);
+            }
+    }
+
+    // etaSq(d) for d = 1..etaSq.size(), 0 beyond the singular values.
+    void Compute(const TIntMatrix &table, std::vector<double> &etaSq)
+    {
+        for (Eigen::Index i = 0; i < residual_.rows(); ++i)
+            for (Eigen::Index j = 0; j < residual_.cols(); ++j)
+                residual_(i, j) = (table(int(i) + 1, int(j) + 1) - expected_(i, j)) * weight_(i, j);
+        const Eigen::VectorXd &sigma = svd_.compute(residual_).singularValues();
+        for (Eigen::Index d = 0; d < Eigen::Index(etaSq.size()); ++d)
+            etaSq[std::size_t(d)] = d < sigma.size() ? sigma(d) * sigma(d) : 0.0;
+    }
+
+private:
+    Eigen::MatrixXd expected_, weight_, residual_;
+    Eigen::BDCSVD<Eigen::MatrixXd> svd_;
+};
+
+// What the threads share while the random tables are analysed.
+class Run {
+public:
+    Run(const PermutationRequest &request, const std::function<void(int)> &progress,
+        const std::atomic<bool> *cancel)
+        : request_(request)
+        , margins_(PositiveMargins(request))
+        , sampler_(margins_.rows, margins_.cols)
+        , progress_(progress)
+        , cancel_(cancel)
+        , progressStep_(std::max(1, request.permutations / 100))
+        , counts_(request.observedEtaSq.size(), 0)
+    {
+        const auto &observed = request.observedEtaSq;
+        const double largest = observed.empty() ? 0.0 : *std::ranges::max_element(observed);
+        for (double o : observed)
+            thresholds_.push_back(o - TieTolerance * largest);
+    }
+
+    // The loop of one thread; never throws (the first error is kept).
+    void Work() noexcept
+    {
+        try {
+            WorkUnguarded();
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            if (!error_)
+                error_ = std::current_exception();
+            failed_ = true;
+        }
+    }
+
+    PermutationResult Result() const
+    {
+        if (error_)
+            std::rethrow_exception(error_);
+        PermutationResult result;
+        result.permutations = request_.permutations;
+        result.completed = done_;
+        result.seed = request_.seed;
+        result.atLeastObserved = counts_;
+        result.cancelled = done_ < request_.permutations;
+        if (!result.cancelled)
+            for (int c : counts_)
+                result.pValues.push_back((1.0 + c) / (request_.permutations + 1.0));
+        return result;
+    }
+
+private:
+    bool Stopping() const { return failed_ || (cancel_ && cancel_->load()); }
+
+    void WorkUnguarded()
+    {
+        RandomEtaSq eta(margins_);
+        TIntMatrix table;
+        std::vector<double> etaSq(thresholds_.size());
+        std::vector<int> counts(thresholds_.size(), 0);
+        while (!Stopping()) {
+            const std::int64_t k = next_++;
+            if (k >= request_.permutations)
+                break;
+            std::mt19937_64 gen = TableStream(request_.seed, static_cast<std::uint64_t>(k));
+            sampler_.Draw(gen, table);
+            eta.Compute(table, etaSq);
+            for (std::size_t d = 0; d < etaSq.size(); ++d)
+                counts[d] += etaSq[d] >= thresholds_[d];
+            Report(++done_);
+        }
+        const std::lock_guard lock(mutex_);
+        for (std::size_t d = 0; d < counts.size(); ++d)
+            counts_[d] += counts[d];
+    }
+
+    // Hands over progress every progressStep_ tables and at the last one.
+    void Report(int done)
+    {
+        if (!progress_ || (done % progressStep_ != 0 && done != request_.permutations))
+            return;
+        const std::lock_guard lock(progressMutex_);
+        if (done <= lastReported_)
+            return;
+        lastReported_ = done;
+        progress_(done);
+    }
+
+    const PermutationRequest &request_;
+    const Margins margins_;
+    const TableSampler sampler_;
+    const std::function<void(int)> &progress_;
+    const std::atomic<bool> *cancel_;
+    const int progressStep_;
+    std::vector<double> thresholds_;
+
+    std::atomic<std::int64_t> next_{ 0 }; // runs past R by up to one per thread
+    std::atomic<int> done_{ 0 };
+    std::atomic<bool> failed_{ false };
+    std::mutex mutex_; // counts_, error_
+    std::vector<int> counts_;
+    std::exception_ptr error_;
+    std::mutex progressMutex_; // lastReported_, and one progress call at a time
+    int lastReported_ = 0;
+};
+
+int ThreadCount(const PermutationRequest &request)
+{
+    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    const int wanted = request.threads > 0 ? request.threads : cores;
+    return std::min(wanted, request.permutations);
+}
+
+} // namespace
+
+PermutationRequest MakePermutationRequest(const TIntMatrix &table, const ResultStore &store)
+{
+    PermutationRequest request;
+    request.table = table;
+    request.NRow = store.NRow;
+    request.NCol = store.NCol;
+    for (int d = 1; d <= store.NSol; ++d)
+        request.observedEtaSq.push_back(static_cast<double>(store.Eta(d) * store.Eta(d)));
+    return request;
+}
+
+std::uint64_t NewPermutationSeed()
+{
+    std::random_device device;
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::uint64_t mixed
+        = SplitMix64((std::uint64_t{ device() } << 32) ^ static_cast<std::uint64_t>(ticks));
+    return mixed >> 32;
+}
+
+PermutationResult RunPermutationTest(const PermutationRequest &request,
+    const std::function<void(int done)> &progress, const std::atomic<bool> *cancel)
+{
+    CheckRequest(request);
+    Run run(request, progress, cancel);
+    {
+        std::vector<std::jthread> helpers;
+        for (int t = 1; t < ThreadCount(request); ++t)
+            helpers.emplace_back([&run] { run.Work(); });
+        run.Work();
+    } // the helpers join here
+    return run.Result();
+}
