@@ -1,4 +1,4 @@
-#include "LogFactorial.h"
+#include "analysis/LogFactorial.h"
 
 #include <array>
 #include <cassert>

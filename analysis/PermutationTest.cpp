@@ -1,9 +1,9 @@
-#include "PermutationTest.h"
+#include "analysis/PermutationTest.h"
 
-#include "DualScaling.h"
-#include "ExtMath.h"
-#include "TableRandom.h"
-#include "TableSampler.h"
+#include "analysis/DualScaling.h"
+#include "analysis/ExtMath.h"
+#include "analysis/TableRandom.h"
+#include "analysis/TableSampler.h"
 
 #include <Eigen/SVD>
 

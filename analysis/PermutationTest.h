@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ResultStore.h"
-#include "Types.h"
+#include "analysis/ResultStore.h"
+#include "analysis/Types.h"
 
 #include <atomic>
 #include <cstdint>

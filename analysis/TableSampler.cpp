@@ -1,7 +1,7 @@
-#include "TableSampler.h"
+#include "analysis/TableSampler.h"
 
-#include "LogFactorial.h"
-#include "TableRandom.h"
+#include "analysis/LogFactorial.h"
+#include "analysis/TableRandom.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Types.h"
+#include "analysis/Types.h"
 
 #include <cstdint>
 #include <random>

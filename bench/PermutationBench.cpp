@@ -2,8 +2,8 @@
 // million), 999 random tables, on one thread and on one per core. Build with
 // -DCMAKE_BUILD_TYPE=Release and run
 //   bench/PermutationBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
-#include "PermutationTest.h"
-#include "TableAnalysis.h"
+#include "analysis/PermutationTest.h"
+#include "analysis/TableAnalysis.h"
 
 #include <benchmark/benchmark.h>
 

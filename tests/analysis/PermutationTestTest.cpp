@@ -2,10 +2,10 @@
 // p-values: agreement with an independent implementation, the same result on
 // any number of threads, ties, cancelling and refused requests. Every run
 // uses a fixed seed, so each test gives the same verdict on every run.
-#include "PermutationTest.h"
-#include "Errors.h"
+#include "analysis/PermutationTest.h"
+#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
-#include "TableAnalysis.h"
+#include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // distribution of the tables (the hypergeometric one of shuffled
 // observations) checked against full enumeration. Every draw comes from a
 // fixed seed, so each test gives the same verdict on every run.
-#include "TableSampler.h"
-#include "LogFactorial.h"
-#include "TableRandom.h"
+#include "analysis/TableSampler.h"
+#include "analysis/LogFactorial.h"
+#include "analysis/TableRandom.h"
 
 #include <gtest/gtest.h>
 
