@@ -71,9 +71,15 @@ void drawLabel(QPainter &painter, const QFontMetrics &metrics, const PlotMark &m
     drawTextAt(painter, metrics, mark.labelBox.left, mark.labelBox.top, mark.label);
 }
 
+// The half side of a marker's square with the outer half of its pen.
+int inkedHalf(const PlotGeometry &g)
+{
+    return g.MarkerHalf + (g.MarkerPen + 1) / 2;
+}
+
 void drawLeader(QPainter &painter, const PlotGeometry &g, const PlotMark &mark)
 {
-    const std::optional<LeaderLine> line = LeaderTo(mark.labelBox, mark.x, mark.y, g.MarkerHalf);
+    const std::optional<LeaderLine> line = LeaderTo(mark.labelBox, mark.x, mark.y, inkedHalf(g));
     if (!line)
         return;
     painter.setPen(QPen(ThinLineColour, 1));
@@ -231,7 +237,7 @@ PlotMark markOf(const PlotPoint &point, const PlotGeometry &g, long double maxAb
 void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const PlotOptions &options)
 {
     const PlotGeometry &g = scene.geometry;
-    const int half = g.MarkerHalf + (g.MarkerPen + 1) / 2;
+    const int half = inkedHalf(g);
     std::vector<PlotRect> obstacles;
     if (options.legend) {
         std::vector<PlotRect> occupied;

@@ -30,11 +30,11 @@ std::vector<Offset> ring(int k, int step)
 }
 
 // The classic place, then the eight places beside the marker: the box's
-// nearest edge a pixel off the marker's square.
+// nearest edge LabelGap pixels off the marker's square.
 std::vector<PlotRect> besideMarker(const LabelRequest &label, int half)
 {
     const PlotRect h = label.home;
-    const int gap = half + 1;
+    const int gap = half + 1 + LabelGap;
     const int midLeft = label.x - h.width / 2;
     const int midTop = label.y - h.height / 2;
     const int rightOf = label.x + gap;
@@ -115,10 +115,15 @@ private:
             taken_.begin(), taken_.end(), [&](const PlotRect &t) { return t.overlaps(box); });
     }
 
+    // A label that fits inside its own marker may stand on it, as on the
+    // classic map; a wider one would be crossed by the marker's outline.
     bool coversNoOtherMarker(const PlotRect &box, std::size_t which) const
     {
+        const PlotRect &own = markers_[which];
+        const bool fitsOwn = labels_[which].home.width <= own.width
+            && labels_[which].home.height <= own.height;
         for (std::size_t m = 0; m < markers_.size(); ++m)
-            if (m != which && markers_[m].overlaps(box))
+            if ((m != which || !fitsOwn) && markers_[m].overlaps(box))
                 return false;
         return true;
     }
@@ -165,7 +170,7 @@ std::optional<LeaderLine> LeaderTo(const PlotRect &box, int x, int y, int marker
     const double dx = nx - x;
     const double dy = ny - y;
     const double length = std::sqrt(dx * dx + dy * dy);
-    if (length <= markerHalf + 1)
+    if (length <= markerHalf + 1 + LabelGap)
         return std::nullopt;
     const int ex = x + static_cast<int>(std::lround(dx * markerHalf / length));
     const int ey = y + static_cast<int>(std::lround(dy * markerHalf / length));

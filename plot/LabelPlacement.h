@@ -37,7 +37,8 @@ struct PlotRect {
 // of half a label height apart, nearest first, out to the whole area. A
 // place is admissible when the box lies inside `area` and overlaps no box
 // already placed nor any obstacle; the first admissible place that also
-// leaves every other marker uncovered is taken, or, when none lies within
+// leaves every other marker uncovered (and its own, unless the label fits
+// inside it as a two-character label does) is taken, or, when none lies within
 // two label heights beyond the first admissible one, that first admissible
 // place. A label with no admissible place at all is not shown rather than
 // drawn over another: its name is still given by the pointer's tool tip.
@@ -50,6 +51,9 @@ struct PlotRect {
 // labels and an area of A pixels, at most A / (h/2)^2 candidates per label,
 // each checked against n boxes, so O(n^2 A / h^2) in the worst, crowded case
 // and O(n^2) when labels find room nearby.
+// The gap between a marker's square and a label put beside it.
+inline constexpr int LabelGap = 3;
+
 struct LabelRequest {
     int x = 0; // the marker's centre
     int y = 0;
@@ -68,8 +72,9 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest> &labels, in
     const PlotRect &area, const std::vector<PlotRect> &obstacles = {});
 
 // The thin line from a moved label to its marker: from the point of the box
-// nearest the marker's centre to the edge of the marker's circle of radius
-// `markerHalf`, or nothing when the box reaches into that circle.
+// nearest the marker's centre to the circle of radius `markerHalf` about it,
+// or nothing when the box stands right beside the marker (within LabelGap
+// of its square) or on it.
 struct LeaderLine {
     int x1, y1, x2, y2;
 };
