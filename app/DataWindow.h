@@ -33,7 +33,8 @@ public:
     QPushButton *SButton;
     QPushButton *GButton;
     QPushButton *ExitButton;
-    // The last plot window opened; the data window owns every one.
+    // The plot window, the one the draw button opened last; owned here,
+    // and replaced by the next opening.
     TGraphF *GraphF = nullptr;
 
     // The CSV data file the first activation loads when OldData is set.
