@@ -140,8 +140,8 @@ void TGraphF::createOptionBoxes()
     Flip2Box = box("第２軸の符号を反転", 1, 2);
     LegendBox = box("凡例", 0, 3);
     QWidget *previous = SaveButton;
-    for (QWidget *check : { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box,
-             LegendBox }) {
+    for (QWidget *check :
+        { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox }) {
         setTabOrder(previous, check);
         previous = check;
     }
@@ -149,8 +149,8 @@ void TGraphF::createOptionBoxes()
 
 void TGraphF::setOptionBoxesVisible(bool visible)
 {
-    for (QWidget *check : { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box,
-             LegendBox })
+    for (QWidget *check :
+        { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox })
         check->setVisible(visible);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "analysis/ResultStore.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotOptions.h"
-#include "analysis/ResultStore.h"
 
 #include <QImage>
 #include <QPalette>
@@ -15,10 +15,10 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 
-// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of the last run on two
-// chosen dimensions, rows as circles and columns as squares. Created by the
-// data window's draw button, owned by the data window, which it hides while
-// open and shows again when left by Exit or by its frame.
+// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of the
+// last run on two chosen dimensions, rows as circles and columns as squares. Created by the data
+// window's draw button, owned by the data window, which it hides while open and shows again when
+// left by Exit or by its frame.
 //
 // Two layouts: the entry layout, a small dialog for the two dimension
 // numbers and the map's options; and the plot layout, maximised and white,

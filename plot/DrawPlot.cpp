@@ -91,7 +91,8 @@ void drawLeader(QPainter &painter, const PlotGeometry &g, const PlotMark &mark)
 // covers a label that was placed to be read.
 void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics, bool repel)
 {
-    auto markerOf = [](const PlotMark &m) { return m.point.isRow ? Marker::Circle : Marker::Square; };
+    auto markerOf
+        = [](const PlotMark &m) { return m.point.isRow ? Marker::Circle : Marker::Square; };
     for (const PlotMark &mark : scene.marks) {
         drawMarker(painter, scene.geometry, markerOf(mark), mark.x, mark.y);
         if (!repel)
@@ -135,8 +136,8 @@ LegendMetrics legendMetrics(const PlotGeometry &g, const QFontMetrics &labelMetr
     LegendMetrics m;
     m.pad = g.MarkerHalf / 2 + 2;
     m.line = std::max(2 * g.MarkerHalf + g.MarkerPen, labelMetrics.height()) + 2;
-    const int text
-        = std::max(labelMetrics.horizontalAdvance(RowLegend), labelMetrics.horizontalAdvance(ColLegend));
+    const int text = std::max(
+        labelMetrics.horizontalAdvance(RowLegend), labelMetrics.horizontalAdvance(ColLegend));
     m.width = 3 * m.pad + 2 * g.MarkerHalf + text;
     m.height = 2 * m.pad + 2 * m.line;
     return m;
@@ -276,7 +277,6 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;
 }
-
 }
 
 QString PlotLabel(const std::string &name)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "analysis/ResultStore.h"
 #include "plot/LabelPlacement.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotOptions.h"
 #include "plot/PlotPoints.h"
-#include "analysis/ResultStore.h"
 
 #include <QString>
 

@@ -90,8 +90,8 @@ private:
         const int rings = std::max(area_.width, area_.height) / step + 1;
         for (int k = 1; k <= rings; ++k) {
             for (const Offset &o : ring(k, step)) {
-                const PlotRect box { label.home.left + o.dx, label.home.top + o.dy,
-                    label.home.width, label.home.height };
+                const PlotRect box{ label.home.left + o.dx, label.home.top + o.dy, label.home.width,
+                    label.home.height };
                 if (admissible && distanceFromHome(label, box) > admissibleDistance + reach)
                     return admissible;
                 if (!isAdmissible(box))
@@ -120,8 +120,8 @@ private:
     bool coversNoOtherMarker(const PlotRect &box, std::size_t which) const
     {
         const PlotRect &own = markers_[which];
-        const bool fitsOwn = labels_[which].home.width <= own.width
-            && labels_[which].home.height <= own.height;
+        const bool fitsOwn
+            = labels_[which].home.width <= own.width && labels_[which].home.height <= own.height;
         for (std::size_t m = 0; m < markers_.size(); ++m)
             if ((m != which || !fitsOwn) && markers_[m].overlaps(box))
                 return false;

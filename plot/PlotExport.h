@@ -1,8 +1,8 @@
 #pragma once
 
+#include "analysis/ResultStore.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotOptions.h"
-#include "analysis/ResultStore.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plot/PlotOptions.h"
 #include "analysis/ResultStore.h"
+#include "plot/PlotOptions.h"
 
 #include <string>
 #include <vector>

@@ -108,15 +108,16 @@ std::set<int> ParseFlip(const std::string &text)
     const auto parts = halves(text, ',');
     try {
         std::set<int> dimensions;
-        for (const std::string &part :
-            parts ? std::vector<std::string>{ parts->first, parts->second }
-                  : std::vector<std::string>{ text })
+        for (const std::string &part : parts
+                ? std::vector<std::string>{ parts->first, parts->second }
+                : std::vector<std::string>{ text })
             dimensions.insert(StrToInt32(part));
         if (*dimensions.begin() >= 1)
             return dimensions;
     } catch (const ConvertError &) {
     }
-    throw UsageError("--flip には反転する次元を A または A,B の形で指定してください ('" + text + "')");
+    throw UsageError(
+        "--flip には反転する次元を A または A,B の形で指定してください ('" + text + "')");
 }
 
 void PlotReportOption::addOptions(CommandLine &commandLine)
@@ -141,9 +142,9 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
         [this](const std::string &) { options_.repel = true; } });
     commandLine.addOption({ "--legend", "", "凡例 / legend of the markers",
         [this](const std::string &) { options_.legend = true; } });
-    commandLine.addOption({ "--flip", "A[,B]",
-        "図で符号を反転する次元 / dimensions mirrored on the plot",
-        [this](const std::string &value) { options_.mirrored = ParseFlip(value); } });
+    commandLine.addOption(
+        { "--flip", "A[,B]", "図で符号を反転する次元 / dimensions mirrored on the plot",
+            [this](const std::string &value) { options_.mirrored = ParseFlip(value); } });
 }
 
 void PlotReportOption::check()
@@ -152,8 +153,9 @@ void PlotReportOption::check()
         if (axes_ || size_)
             throw UsageError("--axes と --size は --plot と一緒に指定してください");
         if (options_.anyOn())
-            throw UsageError("図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は "
-                             "--plot と一緒に指定してください");
+            throw UsageError(
+                "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は "
+                "--plot と一緒に指定してください");
         return;
     }
     if (!ExportPlotFormatKnown(QString::fromStdString(file_)))

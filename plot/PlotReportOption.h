@@ -15,10 +15,9 @@
 // plot of the run just made as PNG, SVG or PDF (by the file's suffix), drawn
 // by the same DrawPlot as the window. The map's options: "--labels
 // short|full", "--origin", "--shares", "--repel", "--legend" and "--flip
-// A[,B]" (the dimensions to mirror; the report keeps the computed signs). The axes default to those the plot
-// window proposes (1 and 2, or 1 and 1 with a single dimension) and are
-// clamped to 1..NDim as the window clamps them; the size defaults to
-// 1000 x 700 pixels.
+// A[,B]" (the dimensions to mirror; the report keeps the computed signs). The axes default to those
+// the plot window proposes (1 and 2, or 1 and 1 with a single dimension) and are clamped to 1..NDim
+// as the window clamps them; the size defaults to 1000 x 700 pixels.
 //
 // Only a run that asked for a plot touches Qt: a QGuiApplication is made for
 // the drawing (on the offscreen platform unless QT_QPA_PLATFORM says

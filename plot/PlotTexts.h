@@ -1,8 +1,8 @@
 #pragma once
 
+#include "analysis/ResultStore.h"
 #include "plot/PlotOptions.h"
 #include "plot/PlotPoints.h"
-#include "analysis/ResultStore.h"
 
 #include <string>
 
@@ -15,5 +15,4 @@ std::string CaptionText(const ResultStore &store, int axis, const PlotOptions &o
 // The text shown when the pointer rests on a marker: the whole name and the
 // kind of category, then the weighted scale value on each axis as the report
 // prints it (F(9.3) trimmed), noting an axis the map shows mirrored.
-std::string PointToolTip(
-    const PlotPoint &point, int axis1, int axis2, const PlotOptions &options);
+std::string PointToolTip(const PlotPoint &point, int axis1, int axis2, const PlotOptions &options);

@@ -4,10 +4,10 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
-#include <QSpinBox>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpinBox>
 
 namespace {
 Prompts *installed = nullptr;
@@ -36,7 +36,7 @@ Prompts::FileAnswer DialogPrompts::openFile(QWidget *parent, const QString &titl
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return {true, dialog.selectedFiles().constFirst(), QString()};
+    return { true, dialog.selectedFiles().constFirst(), QString() };
 }
 
 Prompts::FileAnswer DialogPrompts::saveFile(QWidget *parent, const QString &title,
@@ -44,11 +44,11 @@ Prompts::FileAnswer DialogPrompts::saveFile(QWidget *parent, const QString &titl
 {
     // Replacing an existing data file without a question is the program's habit.
     QString chosenFilter;
-    const QString name = QFileDialog::getSaveFileName(parent, title, QString(), filter,
-                                                      &chosenFilter, QFileDialog::DontConfirmOverwrite);
+    const QString name = QFileDialog::getSaveFileName(
+        parent, title, QString(), filter, &chosenFilter, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return {};
-    return {true, name, chosenFilter};
+    return { true, name, chosenFilter };
 }
 
 bool DialogPrompts::choosePrinter(QWidget *parent, QPrinter &printer)

@@ -3,13 +3,13 @@
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
 
-#include "analysis/Errors.h"
-#include "shell/Fonts.h"
 #include "PlotTestSupport.h"
+#include "analysis/Errors.h"
 #include "analysis/TableAnalysis.h"
 #include "core/AnalysisRun.h"
 #include "core/CsvFile.h"
 #include "plot/PlotTexts.h"
+#include "shell/Fonts.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -436,8 +436,7 @@ private slots:
         for (std::size_t k = 0; k < plain.marks.size(); ++k) {
             QVERIFY(qAbs(plain.marks[k].x + mirrored.marks[k].x - 1000) <= 1);
             QCOMPARE(mirrored.marks[k].y, plain.marks[k].y);
-            QCOMPARE(
-                mirrored.marks[k].point.reportedHorizontal, plain.marks[k].point.horizontal);
+            QCOMPARE(mirrored.marks[k].point.reportedHorizontal, plain.marks[k].point.horizontal);
         }
         const std::string tip = PointToolTip(mirrored.marks[0].point, 1, 2, flip);
         QCOMPARE(QString::fromStdString(tip),

@@ -124,7 +124,8 @@ private slots:
         QVERIFY(!QString::fromUtf8(contents(path(QStringLiteral("short.svg"))))
                      .contains(QStringLiteral("なし")));
         ExportPlot(store_, 1, 2, path(QStringLiteral("full.png")), QSize(600, 400), options);
-        const QImage png = QImage(path(QStringLiteral("full.png"))).convertToFormat(QImage::Format_RGB32);
+        const QImage png
+            = QImage(path(QStringLiteral("full.png"))).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(png, PlotImage(store_, 1, 2, QSize(600, 400), 1.0, options));
         QVERIFY(png != PlotImage(store_, 1, 2, QSize(600, 400), 1.0));
         const QString pdf = path(QStringLiteral("full.pdf"));
@@ -150,9 +151,11 @@ private slots:
         QVERIFY(ExportPlotFilter().contains(pdf) && ExportPlotFilter().contains(svg));
         QCOMPARE(ExportFileName(QStringLiteral("/d/map"), pdf), QStringLiteral("/d/map.pdf"));
         QCOMPARE(ExportFileName(QStringLiteral("/d/map.PDF"), pdf), QStringLiteral("/d/map.PDF"));
-        QCOMPARE(ExportFileName(QStringLiteral("/d/map.png"), svg), QStringLiteral("/d/map.png.svg"));
+        QCOMPARE(
+            ExportFileName(QStringLiteral("/d/map.png"), svg), QStringLiteral("/d/map.png.svg"));
         QCOMPARE(ExportFileName(QStringLiteral("/d/map"), QString()), QStringLiteral("/d/map.png"));
-        QCOMPARE(ExportFileName(QStringLiteral("/d/map.svg"), QString()), QStringLiteral("/d/map.svg"));
+        QCOMPARE(
+            ExportFileName(QStringLiteral("/d/map.svg"), QString()), QStringLiteral("/d/map.svg"));
     }
 
     void nothingToPlotOrNowhereToWriteIsAPlotError()

@@ -153,14 +153,16 @@ TEST(PlotReportOption, TheMapsOptionsReachTheExport)
                   .status,
         ToolDone);
     const std::string text = ReadBytes(svg);
-    for (const char *shown : { ">上級社員</text>", ">Solution 1 (87.76%)</text>", ">カテゴリー</text>" })
+    for (const char *shown :
+        { ">上級社員</text>", ">Solution 1 (87.76%)</text>", ">カテゴリー</text>" })
         EXPECT_NE(text.find(shown), std::string::npos) << shown;
     EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
 
     const std::string plain = folder.file("plain.png");
     const std::string flipped = folder.file("flipped.png");
     ASSERT_EQ(runTool({ smoking, "-o", report, "--plot", plain }).status, ToolDone);
-    ASSERT_EQ(runTool({ smoking, "-o", report, "--plot", flipped, "--flip", "1" }).status, ToolDone);
+    ASSERT_EQ(
+        runTool({ smoking, "-o", report, "--plot", flipped, "--flip", "1" }).status, ToolDone);
     // Mirrored about the vertical centre line x = 500: on every row the ink's
     // moment about x = 500 changes sign. Text is not mirrored, so the moments
     // agree only roughly; without the flip they differ by thousands.
@@ -188,7 +190,8 @@ TEST(PlotReportOption, MapOptionValues)
         "--labels には short か full を指定してください ('long')");
     for (const char *bad : { "0", "1,-2", "x", "1,2,3", "" })
         EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--flip", bad }),
-            std::string("--flip には反転する次元を A または A,B の形で指定してください ('") + bad + "')");
+            std::string("--flip には反転する次元を A または A,B の形で指定してください ('") + bad
+                + "')");
     EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--repel" }),
         "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は --plot "
         "と一緒に指定してください");

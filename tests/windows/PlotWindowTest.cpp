@@ -1,17 +1,16 @@
 #include "app/PlotWindow.h"
 
+#include "FakePrompts.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotExport.h"
-#include "FakePrompts.h"
-#include "shell/Fonts.h"
 #include "plot/PlotGeometry.h"
+#include "shell/Fonts.h"
 #include "tests/plot/PlotTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -22,6 +21,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -362,7 +362,8 @@ private slots:
         QCOMPARE(tip,
             QStringLiteral("喫煙なし（行カテゴリー 1）\nSolution 1: 0.500\nSolution 2: -0.200"));
         QCOMPARE(graph->ToolTipAt(QPoint(row.x + 30, row.y)), QString());
-        QHelpEvent help(QEvent::ToolTip, QPoint(row.x, row.y), graph->mapToGlobal(QPoint(row.x, row.y)));
+        QHelpEvent help(
+            QEvent::ToolTip, QPoint(row.x, row.y), graph->mapToGlobal(QPoint(row.x, row.y)));
         QApplication::sendEvent(graph, &help);
         QCOMPARE(QToolTip::text(), tip);
     }
@@ -415,6 +416,22 @@ private slots:
         QTest::mouseClick(graph->NextButton, Qt::LeftButton);
         QVERIFY(!graph->MsgLabel->isVisible());
         verifyEntryLayout(graph);
+    }
+
+    // Also run with QT_SCALE_FACTOR=2 (see CMakeLists.txt): the kept image
+    // has the screen's own pixels, the plot drawn for them, not enlarged.
+    void keptImageHasTheScreensPixels()
+    {
+        TGraphF *graph = open();
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        const qreal ratio = graph->devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        QCOMPARE(graph->PlotImage().devicePixelRatio(), ratio);
+        QCOMPARE(graph->PlotImage().size(), (QSizeF(graph->size()) * ratio).toSize());
+        QImage device = graph->PlotImage();
+        device.setDevicePixelRatio(1.0);
+        QCOMPARE(device, expectedPlot(device.size(), 1, 2));
     }
 
     void resizedPlotIsDrawnForTheNewClientArea()
