@@ -70,41 +70,51 @@ public:
     }
 
 private:
+    // The first admissible place that covers no other marker, or the first
+    // admissible one when no such place is found beside the marker or
+    // within two label heights beyond it.
     std::optional<PlotRect> search(std::size_t which) const
     {
         const LabelRequest &label = labels_[which];
-        std::optional<PlotRect> admissible;
-        long long admissibleDistance = 0;
-        for (const PlotRect &box : besideMarker(label, half_)) {
+        std::optional<PlotRect> chosen;
+        std::optional<PlotRect> fallback;
+        long long fallbackReach = 0;
+        forEachCandidate(label, [&](const PlotRect &box, bool beside) {
+            if (!beside && fallback && distanceFromHome(label, box) > fallbackReach)
+                return true;
             if (!isAdmissible(box))
-                continue;
-            if (coversNoOtherMarker(box, which))
-                return box;
-            if (!admissible) {
-                admissible = box;
-                admissibleDistance = distanceFromHome(label, box);
+                return false;
+            if (coversNoOtherMarker(box, which)) {
+                chosen = box;
+                return true;
             }
-        }
-        const long long reach = 2LL * label.home.height;
+            if (!fallback) {
+                fallback = box;
+                fallbackReach = distanceFromHome(label, box) + 2LL * label.home.height;
+            }
+            return false;
+        });
+        return chosen ? chosen : fallback;
+    }
+
+    // Hands the candidate places to `visit` in their fixed order until it
+    // returns true: the classic place and those beside the marker first
+    // (`beside` true), then the rings out to the whole area.
+    template <typename Visit> void forEachCandidate(const LabelRequest &label, Visit visit) const
+    {
+        for (const PlotRect &box : besideMarker(label, half_))
+            if (visit(box, true))
+                return;
         const int step = std::max(1, label.home.height / 2);
         const int rings = std::max(area_.width, area_.height) / step + 1;
         for (int k = 1; k <= rings; ++k) {
             for (const Offset &o : ring(k, step)) {
                 const PlotRect box{ label.home.left + o.dx, label.home.top + o.dy, label.home.width,
                     label.home.height };
-                if (admissible && distanceFromHome(label, box) > admissibleDistance + reach)
-                    return admissible;
-                if (!isAdmissible(box))
-                    continue;
-                if (coversNoOtherMarker(box, which))
-                    return box;
-                if (!admissible) {
-                    admissible = box;
-                    admissibleDistance = distanceFromHome(label, box);
-                }
+                if (visit(box, false))
+                    return;
             }
         }
-        return admissible;
     }
 
     bool isAdmissible(const PlotRect &box) const
