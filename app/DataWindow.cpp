@@ -197,10 +197,14 @@ void TInputF::SButtonClick()
 
 // The plot window shows itself and shows this window again when it is left.
 // It is made before this window hides, so that a plot window that cannot be
-// made leaves this window in view.
+// made leaves this window in view. This window keeps one plot window at a
+// time: the one left earlier (hidden, since this window is in view) gives way
+// to the new one, so closed windows do not pile up.
 void TInputF::GButtonClick()
 {
+    TGraphF *previous = GraphF;
     GraphF = new TGraphF(Results, this);
+    delete previous;
     hide();
 }
 

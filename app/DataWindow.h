@@ -37,7 +37,8 @@ public:
     QPushButton *GButton;
     QPushButton *DetailButton;
     QPushButton *ExitButton;
-    // The last plot window opened; the data window owns every one.
+    // The plot window, the one the draw button opened last; owned here,
+    // and replaced by the next opening.
     TGraphF *GraphF = nullptr;
     // The results window of the last completed run, made on first asking.
     ResultsWindow *ResultsW = nullptr;

@@ -1,45 +1,56 @@
 #include "app/PlotWindow.h"
 
-#include "plot/DrawPlot.h"
-#include "shell/Fonts.h"
-#include "shell/Guard.h"
+#include "core/CoreErrors.h"
 #include "core/IntConversion.h"
+#include "plot/DrawPlot.h"
 #include "plot/PlotErrors.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
+#include "plot/PlotTexts.h"
+#include "shell/Fonts.h"
+#include "shell/FormControls.h"
+#include "shell/Guard.h"
 #include "shell/Prompts.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
 // Client area of the entry layout: the form's outer 409 x 253 less a
 // 4-pixel border on each side and a 23-pixel caption bar, which the window
-// manager adds back.
+// manager adds back; and below the form's controls, four rows of the map's
+// options.
 constexpr int EntryClientWidth = 401;
-constexpr int EntryClientHeight = 226;
+constexpr int OptionsTop = 232;
+constexpr int OptionRow = 24;
+constexpr int EntryClientHeight = OptionsTop + 4 * OptionRow + 8;
 
-// The dimension number typed in an edit; ConvertError for any other text.
-int axisValue(const QLineEdit *edit)
+// The dimension number typed in an edit. On any other text the edit gets
+// the focus with its text selected, ready to be typed over, and the
+// ConvertError goes on to the error box.
+int axisValue(QLineEdit *edit)
 {
-    return StrToInt32(edit->text().toStdString());
-}
-
-QFont sizedFont(const QString &face, int pixelSize)
-{
-    QFont font(face);
-    font.setPixelSize(pixelSize);
-    return font;
+    try {
+        return StrToInt32(edit->text().toStdString());
+    } catch (const ConvertError &) {
+        edit->setFocus();
+        edit->selectAll();
+        throw;
+    }
 }
 
 TGraphF::TSavedLayout::Place placeOf(const QWidget *control)
@@ -60,18 +71,20 @@ TGraphF::TGraphF(ResultStore &store, QWidget *dataWindow)
     , dataWindow_(dataWindow)
 {
     setWindowTitle(QStringLiteral("GraphF"));
-    setFont(sizedFont(ProportionalGothic, 12));
+    useFormFont(this);
     entryPalette_ = palette();
     createControls();
+    createOptionBoxes();
     placeEntryControls();
     connectHandlers();
     resize(EntryClientWidth, EntryClientHeight);
 
     show();
-    centreOnScreen();
+    centreOnScreen(this);
 
-    Axis1Edit->setText(QStringLiteral("1"));
-    Axis2Edit->setText(store_.NDim < 2 ? QStringLiteral("1") : QStringLiteral("2"));
+    const auto [axis1, axis2] = DefaultAxes(store_.NDim);
+    Axis1Edit->setText(QString::number(axis1));
+    Axis2Edit->setText(QString::number(axis2));
     NextButton->setEnabled(false);
     Axis2Edit->setFocus();
     repaint();
@@ -84,28 +97,9 @@ TGraphF::TGraphF(ResultStore &store, QWidget *dataWindow)
     store_.MaxAbsScale = MaxAbsWeightedScale(store_);
 }
 
-// Centres the window with its frame, which is known once it is shown.
-void TGraphF::centreOnScreen()
-{
-    const QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!where)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(where->availableGeometry().center());
-    move(frame.topLeft());
-}
-
-// Lets the window system apply a change of window state (maximised,
-// normal) before the handler goes on, so the plot is drawn for the client
-// area it will have. User input waits: no other handler starts meanwhile.
-void TGraphF::settleWindowState()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 void TGraphF::createControls()
 {
-    const QFont entryFont = sizedFont(ProportionalGothic, 16);
+    const QFont entryFont = proportionalGothic(16);
     Label1 = new QLabel(QStringLiteral("第１軸の次元 ="), this);
     Axis1Edit = new QLineEdit(this);
     Label2 = new QLabel(QStringLiteral("第２軸の次元 ="), this);
@@ -128,6 +122,53 @@ void TGraphF::createControls()
     setTabOrder(NextButton, ExitButton);
     setTabOrder(ExitButton, PrintButton);
     setTabOrder(PrintButton, SaveButton);
+}
+
+// Two columns of check boxes under the buttons, in the window's font.
+void TGraphF::createOptionBoxes()
+{
+    auto box = [this](const char *caption, int column, int row) {
+        auto *check = new QCheckBox(QString::fromUtf8(caption), this);
+        check->setGeometry(32 + column * 176, OptionsTop + row * OptionRow, 170, 20);
+        return check;
+    };
+    FullNamesBox = box("名前を全部表示", 0, 0);
+    RepelBox = box("ラベルを重ねない", 1, 0);
+    OriginBox = box("原点を通る線", 0, 1);
+    SharesBox = box("軸名に説明率", 1, 1);
+    Flip1Box = box("第１軸の符号を反転", 0, 2);
+    Flip2Box = box("第２軸の符号を反転", 1, 2);
+    LegendBox = box("凡例", 0, 3);
+    QWidget *previous = SaveButton;
+    for (QWidget *check :
+        { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox }) {
+        setTabOrder(previous, check);
+        previous = check;
+    }
+}
+
+void TGraphF::setOptionBoxesVisible(bool visible)
+{
+    for (QWidget *check :
+        { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox })
+        check->setVisible(visible);
+}
+
+// Mirroring belongs to a dimension: with the same dimension on both axes,
+// either box mirrors it on both.
+PlotOptions TGraphF::optionsFromBoxes() const
+{
+    PlotOptions options;
+    options.labels = FullNamesBox->isChecked() ? LabelMode::Full : LabelMode::Short;
+    options.originLines = OriginBox->isChecked();
+    options.shares = SharesBox->isChecked();
+    options.repel = RepelBox->isChecked();
+    options.legend = LegendBox->isChecked();
+    if (Flip1Box->isChecked())
+        options.mirrored.insert(Axis1);
+    if (Flip2Box->isChecked())
+        options.mirrored.insert(Axis2);
+    return options;
 }
 
 void TGraphF::placeEntryControls()
@@ -174,8 +215,8 @@ void TGraphF::showPlotLayout()
     plotLayout_ = true;
     plotDrawn_ = false;
     plotImage_ = QImage();
+    fillAvailableArea();
     showMaximized();
-    settleWindowState();
     QPalette white = entryPalette_;
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -183,6 +224,7 @@ void TGraphF::showPlotLayout()
              static_cast<QWidget *>(Label2), static_cast<QWidget *>(Axis2Edit),
              static_cast<QWidget *>(OKButton) })
         control->hide();
+    setOptionBoxesVisible(false);
     ExitButton->move(0, 0);
     NextButton->move(ExitButton->width(), 0);
     PrintButton->move(NextButton->x() + NextButton->width(), 0);
@@ -190,14 +232,36 @@ void TGraphF::showPlotLayout()
     MsgLabel->hide();
 }
 
+// The plot layout takes the screen's work area itself before it asks to be
+// maximised (a resize would end the maximised state): a window manager that
+// ignores maximising, or none at all, would leave the entry layout's small
+// size. The window manager's frame stays inside the work area.
+// Nothing waits for the window system here, so no other event is handled
+// inside OK: a size the window manager settles on later arrives as a resize,
+// which draws the plot afresh.
+void TGraphF::fillAvailableArea()
+{
+    const QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where)
+        return;
+    const QRect area = where->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    setGeometry(area.adjusted(client.left() - frame.left(), client.top() - frame.top(),
+        client.right() - frame.right(), client.bottom() - frame.bottom()));
+}
+
 void TGraphF::OKButtonClick()
 {
+    // A text that is not an integer stops here, in the entry layout, with
+    // the text selected in its edit.
+    const int axis1 = axisValue(Axis1Edit);
+    const int axis2 = axisValue(Axis2Edit);
     showPlotLayout();
     repaint();
-    // A text that is not an integer stops here: white, nothing drawn, Next
-    // disabled; Exit leads back.
-    Axis1 = ClampAxis(axisValue(Axis1Edit), store_.NDim);
-    Axis2 = ClampAxis(axisValue(Axis2Edit), store_.NDim);
+    Axis1 = ClampAxis(axis1, store_.NDim);
+    Axis2 = ClampAxis(axis2, store_.NDim);
+    Options = optionsFromBoxes();
     if (const char *reason = NothingToPlotText(store_)) {
         MsgLabel->setText(QString::fromUtf8(reason));
         placeMessage();
@@ -220,12 +284,8 @@ void TGraphF::placeMessage()
 
 void TGraphF::drawKeptPlot()
 {
-    QImage image(size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    DrawPlot(painter, ScreenGeometry(width(), height()), store_, Axis1, Axis2);
-    painter.end();
-    plotImage_ = image;
+    plotImage_ = ::PlotImage(store_, Axis1, Axis2, size(), devicePixelRatioF(), Options, &scene_);
+    plotSize_ = size();
     update();
 }
 
@@ -234,8 +294,8 @@ void TGraphF::NextButtonClick()
     plotLayout_ = false;
     plotDrawn_ = false;
     plotImage_ = QImage();
+    scene_ = PlotScene();
     showNormal();
-    settleWindowState();
     resize(SavedLayout.Width, SavedLayout.Height);
     setPalette(entryPalette_);
     MsgLabel->hide();
@@ -259,6 +319,7 @@ void TGraphF::NextButtonClick()
     PrintButton->setText(SavedLayout.PrintButtonCaption);
     PrintButton->hide();
     SaveButton->hide();
+    setOptionBoxesVisible(true);
 }
 
 void TGraphF::ExitButtonClick()
@@ -301,7 +362,8 @@ void TGraphF::printOn(QPrinter &printer)
     if (!painter.begin(&printer))
         throw PlotError("印刷を開始できませんでした");
     try {
-        DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), store_, Axis1, Axis2);
+        DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), store_, Axis1, Axis2,
+            Options);
     } catch (...) {
         printer.abort();
         painter.end();
@@ -311,8 +373,9 @@ void TGraphF::printOn(QPrinter &printer)
         throw PlotError("印刷できませんでした");
 }
 
-// Writes what the window shows, drawn afresh at the client area's size; a
-// name without a suffix becomes a PNG.
+// Writes what the window shows in the format of the chosen filter. A PNG
+// gets the size the user asks for, at first the client area's (as far as the
+// command line's limit allows); an SVG or a PDF is drawn for the client area.
 void TGraphF::SaveButtonClick()
 {
     if (!plotDrawn_)
@@ -321,10 +384,43 @@ void TGraphF::SaveButtonClick()
         = Prompts::current().saveFile(this, QStringLiteral("図の保存"), ExportPlotFilter());
     if (!answer.accepted)
         return;
-    QString name = answer.fileName;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".png");
-    ExportPlot(store_, Axis1, Axis2, name, size());
+    const QString name = ExportFileName(answer.fileName, answer.filter);
+    QSize imageSize = size();
+    if (QFileInfo(name).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0) {
+        const QSize proposed = imageSize.boundedTo(QSize(MaxPlotSide, MaxPlotSide));
+        const std::optional<QSize> chosen
+            = Prompts::current().chooseImageSize(this, proposed, MaxPlotSide);
+        if (!chosen)
+            return;
+        imageSize = *chosen;
+    }
+    ExportPlot(store_, Axis1, Axis2, name, imageSize, Options);
+}
+
+QString TGraphF::ToolTipAt(QPoint pos) const
+{
+    if (!plotDrawn_ || !Options.anyOn())
+        return QString();
+    const qreal ratio = plotImage_.devicePixelRatio();
+    const PlotMark *mark = MarkAt(scene_, qRound(pos.x() * ratio), qRound(pos.y() * ratio));
+    if (!mark)
+        return QString();
+    return QString::fromStdString(PointToolTip(mark->point, Axis1, Axis2, Options));
+}
+
+bool TGraphF::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString text = ToolTipAt(help->pos());
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
 }
 
 void TGraphF::paintEvent(QPaintEvent *)
@@ -340,19 +436,21 @@ void TGraphF::paintEvent(QPaintEvent *)
 void TGraphF::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (plotDrawn_ && plotImage_.size() != size())
+    if (plotDrawn_ && plotSize_ != size())
         runGuarded(this, [this] { drawKeptPlot(); });
     if (MsgLabel->isVisible())
         placeMessage();
 }
 
 // Closing through the frame leads back as Exit does. The window stays
-// hidden, owned by the data window; its picture is let go.
+// hidden, owned by the data window until its next opening replaces it; its
+// picture is let go.
 void TGraphF::closeEvent(QCloseEvent *event)
 {
     if (dataWindow_)
         dataWindow_->show();
     plotImage_ = QImage();
+    scene_ = PlotScene();
     plotDrawn_ = false;
     event->accept();
 }

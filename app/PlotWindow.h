@@ -1,27 +1,33 @@
 #pragma once
 
 #include "analysis/ResultStore.h"
+#include "plot/DrawPlot.h"
+#include "plot/PlotOptions.h"
 
 #include <QImage>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
 
-// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of the last run on two
-// chosen dimensions, rows as circles and columns as squares. Created by the
-// data window's draw button, owned by the data window, which it hides while
-// open and shows again when left by Exit or by its frame.
+// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of the
+// last run on two chosen dimensions, rows as circles and columns as squares. Created by the data
+// window's draw button, owned by the data window, which it hides while open and shows again when
+// left by Exit or by its frame.
 //
 // Two layouts: the entry layout, a small dialog for the two dimension
-// numbers; and the plot layout, maximised and white, with the plot and the
-// buttons Exit, Next, Print and Save at the top-left. The plot is drawn into
-// a kept image that the window paints, so it survives being uncovered, and
-// is drawn afresh for the new client area when the window is resized.
+// numbers and the map's options; and the plot layout, maximised and white,
+// with the plot and the buttons Exit, Next, Print and Save at the top-left.
+// The plot is drawn into a kept image at the screen's own pixels, which the
+// window paints, so it survives being uncovered and stays sharp on a screen
+// of device pixel ratio above 1; it is drawn afresh for the new client area
+// when the window is resized. With any option on, resting the pointer on a
+// marker shows the category's whole name and values.
 class TGraphF : public QWidget {
     Q_OBJECT
 public:
@@ -52,11 +58,21 @@ public:
     QPushButton *PrintButton;
     QPushButton *SaveButton; // beside Print: PNG, SVG or PDF
     QLabel *MsgLabel; // in the plot layout, why nothing is drawn
+    // The map's options, in the entry layout; all off draw the classic map.
+    QCheckBox *FullNamesBox;
+    QCheckBox *OriginBox;
+    QCheckBox *SharesBox;
+    QCheckBox *RepelBox;
+    QCheckBox *LegendBox;
+    QCheckBox *Flip1Box; // mirrors the dimension on the horizontal axis
+    QCheckBox *Flip2Box; // ... on the vertical axis
 
     // The dimensions on the horizontal and the vertical axis as the last
-    // successful OK clamped them; Print and Save use them as they stand.
+    // successful OK clamped them, and the options it read; Print and Save use
+    // them as they stand.
     int Axis1 = 0;
     int Axis2 = 0;
+    PlotOptions Options;
     TSavedLayout SavedLayout;
 
     void OKButtonClick();
@@ -69,16 +85,24 @@ public:
     bool PlotDrawn() const { return plotDrawn_; }
     // The picture the plot layout shows; null while nothing is drawn.
     const QImage &PlotImage() const { return plotImage_; }
+    // What the shown plot placed, in the kept image's pixels.
+    const PlotScene &Scene() const { return scene_; }
+    // The tool tip for the pointer at `pos` (client coordinates): empty off
+    // the markers, with no plot, and with every option off.
+    QString ToolTipAt(QPoint pos) const;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void centreOnScreen();
-    void settleWindowState();
     void createControls();
+    void createOptionBoxes();
+    void setOptionBoxesVisible(bool visible);
+    PlotOptions optionsFromBoxes() const;
+    void fillAvailableArea();
     void placeEntryControls();
     void connectHandlers();
     void captureLayout();
@@ -91,6 +115,8 @@ private:
     QWidget *dataWindow_;
     QPalette entryPalette_;
     QImage plotImage_;
+    QSize plotSize_; // the client size the kept image was drawn for
+    PlotScene scene_;
     bool plotLayout_ = false;
     bool plotDrawn_ = false;
 };

@@ -3,15 +3,23 @@
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "plot/PlotFonts.h"
+#include "plot/PlotTexts.h"
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 enum class Marker { Circle, Square };
+
+// The thin lines the options add (origin lines, leader lines): grey, so
+// that the markers and the frame stay the strongest lines of the map.
+const QColor ThinLineColour(96, 96, 96);
 
 // Everything one drawing needs besides the painter.
 struct PlotContext {
@@ -28,56 +36,149 @@ void drawTextAt(
     painter.drawText(QPoint(left, top + metrics.ascent()), text);
 }
 
-void drawCategory(PlotContext &c, const QFontMetrics &labelMetrics, Marker marker,
-    long double horizontal, long double vertical, const QString &label)
+QString fromUtf8(const std::string &text)
 {
-    const int x = MapX(c.g, c.maxAbsScale, horizontal);
-    const int y = MapY(c.g, c.maxAbsScale, vertical);
-    const int half = c.g.MarkerHalf;
-    QPen pen(Qt::black, c.g.MarkerPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    c.painter.setPen(pen);
-    c.painter.setBrush(Qt::NoBrush);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The frame's pixels run from (left, top) to (right - 1, bottom - 1): a
+// square of side 2 * (PlotRadius + FrameMargin) about the centre.
+QRect frameBounds(const PlotGeometry &g, long double m)
+{
+    const int left = MapX(g, m, -m) - g.FrameMargin;
+    const int top = MapY(g, m, m) - g.FrameMargin;
+    const int right = MapX(g, m, m) + g.FrameMargin;
+    const int bottom = MapY(g, m, -m) + g.FrameMargin;
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void drawMarker(QPainter &painter, const PlotGeometry &g, Marker marker, int x, int y)
+{
+    const int half = g.MarkerHalf;
+    QPen pen(Qt::black, g.MarkerPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
     // The pen straddles the bounding square's outline.
     const QRectF bounds(x - half, y - half, 2 * half, 2 * half);
     if (marker == Marker::Circle)
-        c.painter.drawEllipse(bounds);
+        painter.drawEllipse(bounds);
     else
-        c.painter.drawRect(bounds);
-    c.painter.setPen(Qt::black);
-    const int left = x - labelMetrics.horizontalAdvance(label) / 2;
-    drawTextAt(c.painter, labelMetrics, left, y - c.g.LabelLift, label);
+        painter.drawRect(bounds);
 }
 
-void drawCategories(PlotContext &c, const ResultStore &store, int Axis1, int Axis2)
+void drawLabel(QPainter &painter, const QFontMetrics &metrics, const PlotMark &mark)
 {
-    const QFont labelFont = PlotFont(c.g.LabelFontHeight, c.painter.device());
-    c.painter.setFont(labelFont);
-    const QFontMetrics metrics(labelFont, c.painter.device());
-    c.g = WithLabelLift(c.g, metrics.height());
-    auto nameOf = [](const std::vector<std::string> &names, int k) {
-        return k < static_cast<int>(names.size()) ? PlotLabel(names[k]) : QString();
-    };
-    for (int i = 1; i <= store.NRow; ++i)
-        drawCategory(c, metrics, Marker::Circle, store.RowWeightedScale(i, Axis1),
-            store.RowWeightedScale(i, Axis2), nameOf(store.RowLabel, i));
-    for (int j = 1; j <= store.NCol; ++j)
-        drawCategory(c, metrics, Marker::Square, store.ColWeightedScale(j, Axis1),
-            store.ColWeightedScale(j, Axis2), nameOf(store.ColLabel, j));
+    painter.setPen(Qt::black);
+    drawTextAt(painter, metrics, mark.labelBox.left, mark.labelBox.top, mark.label);
 }
 
-QString captionText(int axis)
+// The half side of a marker's square with the outer half of its pen.
+int inkedHalf(const PlotGeometry &g)
 {
-    return QStringLiteral("Solution ") + QString::number(axis);
+    return g.MarkerHalf + (g.MarkerPen + 1) / 2;
 }
 
-// Centred under the plot as if it were as wide as "SolutionXX", so one- and
-// two-digit captions start at the same column.
-void drawHorizontalCaption(PlotContext &c, const QFontMetrics &metrics, int Axis1)
+void drawLeader(QPainter &painter, const PlotGeometry &g, const PlotMark &mark)
 {
-    const int left = c.g.CentreX - metrics.horizontalAdvance(QStringLiteral("SolutionXX")) / 2;
+    const std::optional<LeaderLine> line = LeaderTo(mark.labelBox, mark.x, mark.y, inkedHalf(g));
+    if (!line)
+        return;
+    painter.setPen(QPen(ThinLineColour, 1));
+    painter.drawLine(line->x1, line->y1, line->x2, line->y2);
+}
+
+// The classic map draws each category's label right after its marker. With
+// labels moved apart, every marker comes first, so that no later marker
+// covers a label that was placed to be read.
+void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics, bool repel)
+{
+    auto markerOf
+        = [](const PlotMark &m) { return m.point.isRow ? Marker::Circle : Marker::Square; };
+    for (const PlotMark &mark : scene.marks) {
+        drawMarker(painter, scene.geometry, markerOf(mark), mark.x, mark.y);
+        if (!repel)
+            drawLabel(painter, metrics, mark);
+    }
+    if (!repel)
+        return;
+    for (const PlotMark &mark : scene.marks)
+        if (mark.labelMoved)
+            drawLeader(painter, scene.geometry, mark);
+    for (const PlotMark &mark : scene.marks)
+        if (mark.labelShown)
+            drawLabel(painter, metrics, mark);
+}
+
+// Thin dashed lines through 0 on both axes, inside the frame.
+void drawOriginLines(QPainter &painter, const PlotScene &scene, long double maxAbsScale)
+{
+    const int x = MapX(scene.geometry, maxAbsScale, 0.0L);
+    const int y = MapY(scene.geometry, maxAbsScale, 0.0L);
+    const PlotRect &a = scene.area;
+    painter.setPen(QPen(ThinLineColour, 1, Qt::DashLine));
+    painter.drawLine(a.left, y, a.right() - 1, y);
+    painter.drawLine(x, a.top, x, a.bottom() - 1);
+}
+
+const QString RowLegend = QStringLiteral("行カテゴリー");
+const QString ColLegend = QStringLiteral("列カテゴリー");
+
+// The legend's box: a marker and its text on each of two lines, with a
+// margin of half a marker around them.
+struct LegendMetrics {
+    int pad;
+    int line;
+    int width;
+    int height;
+};
+
+LegendMetrics legendMetrics(const PlotGeometry &g, const QFontMetrics &labelMetrics)
+{
+    LegendMetrics m;
+    m.pad = g.MarkerHalf / 2 + 2;
+    m.line = std::max(2 * g.MarkerHalf + g.MarkerPen, labelMetrics.height()) + 2;
+    const int text = std::max(
+        labelMetrics.horizontalAdvance(RowLegend), labelMetrics.horizontalAdvance(ColLegend));
+    m.width = 3 * m.pad + 2 * g.MarkerHalf + text;
+    m.height = 2 * m.pad + 2 * m.line;
+    return m;
+}
+
+void drawLegend(QPainter &painter, const PlotScene &scene, const QFontMetrics &labelMetrics)
+{
+    const PlotGeometry &g = scene.geometry;
+    const LegendMetrics m = legendMetrics(g, labelMetrics);
+    const PlotRect &box = *scene.legend;
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRect(box.left, box.top, box.width - 1, box.height - 1));
+    const int markerX = box.left + m.pad + g.MarkerHalf;
+    const int textLeft = box.left + 2 * m.pad + 2 * g.MarkerHalf;
+    for (int line = 0; line < 2; ++line) {
+        const int centreY = box.top + m.pad + line * m.line + m.line / 2;
+        drawMarker(painter, g, line == 0 ? Marker::Circle : Marker::Square, markerX, centreY);
+        painter.setPen(Qt::black);
+        drawTextAt(painter, labelMetrics, textLeft, centreY - labelMetrics.height() / 2,
+            line == 0 ? RowLegend : ColLegend);
+    }
+}
+
+// The caption is centred as if it were as wide as its template, so that one-
+// and two-digit captions start at the same column; a caption with its share
+// is centred on its own width.
+QString captionTemplate(const QString &caption, const char *classic, const PlotOptions &options)
+{
+    return options.shares ? caption : QString::fromLatin1(classic);
+}
+
+void drawHorizontalCaption(
+    PlotContext &c, const QFontMetrics &metrics, const QString &caption, const PlotOptions &options)
+{
+    const QString shape = captionTemplate(caption, "SolutionXX", options);
+    const int left = c.g.CentreX - metrics.horizontalAdvance(shape) / 2;
     const int top = MapY(c.g, c.maxAbsScale, -c.maxAbsScale) + 2 * c.g.MarkerHalf;
     c.painter.setPen(Qt::black);
-    drawTextAt(c.painter, metrics, left, top, captionText(Axis1));
+    drawTextAt(c.painter, metrics, left, top, caption);
 }
 
 // The caption is drawn upright, black on white, into a bitmap of
@@ -87,9 +188,10 @@ void drawHorizontalCaption(PlotContext &c, const QFontMetrics &metrics, int Axis
 // counter-clockwise: bitmap pixel (i + 1, j + 1) lands on target pixel
 // (X0 + j, Y0 - i). One drawImage call places it, whatever the surface: a
 // printer receives one image, not a pixel at a time.
-void drawVerticalCaption(PlotContext &c, const QFont &font, const QFontMetrics &metrics, int Axis2)
+void drawVerticalCaption(PlotContext &c, const QFont &font, const QFontMetrics &metrics,
+    const QString &caption, const PlotOptions &options)
 {
-    const int W = metrics.horizontalAdvance(QStringLiteral("SolutionXXX"));
+    const int W = metrics.horizontalAdvance(captionTemplate(caption, "SolutionXXX", options));
     const int H = metrics.height();
     QImage bitmap(W + 3, H + 3, QImage::Format_RGB32);
     bitmap.fill(Qt::white);
@@ -98,7 +200,7 @@ void drawVerticalCaption(PlotContext &c, const QFont &font, const QFontMetrics &
         onBitmap.setFont(font);
         onBitmap.setPen(Qt::black);
         onBitmap.setBrush(Qt::NoBrush);
-        drawTextAt(onBitmap, QFontMetrics(font, &bitmap), 1, 1, captionText(Axis2));
+        drawTextAt(onBitmap, QFontMetrics(font, &bitmap), 1, 1, caption);
     }
     const int X0 = MapX(c.g, c.maxAbsScale, -c.maxAbsScale) - 2 * c.g.MarkerHalf - H;
     const int Y0 = c.g.CentreY + W / 2;
@@ -110,50 +212,128 @@ void drawVerticalCaption(PlotContext &c, const QFont &font, const QFontMetrics &
     c.painter.restore();
 }
 
-// A 1-pixel outline whose pixels run from (left, top) to (right - 1,
-// bottom - 1): a square of side 2 * (PlotRadius + FrameMargin) about the centre.
+// A 1-pixel outline over the frame's pixels.
 void drawFrame(PlotContext &c)
 {
-    const long double m = c.maxAbsScale;
-    const int left = MapX(c.g, m, -m) - c.g.FrameMargin;
-    const int top = MapY(c.g, m, m) - c.g.FrameMargin;
-    const int right = MapX(c.g, m, m) + c.g.FrameMargin;
-    const int bottom = MapY(c.g, m, -m) + c.g.FrameMargin;
+    const QRect frame = frameBounds(c.g, c.maxAbsScale);
     c.painter.setPen(QPen(Qt::black, 1));
     c.painter.setBrush(Qt::NoBrush);
-    c.painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    c.painter.drawRect(QRect(frame.left(), frame.top(), frame.width() - 1, frame.height() - 1));
 }
 
+PlotMark markOf(const PlotPoint &point, const PlotGeometry &g, long double maxAbsScale,
+    const QFontMetrics &metrics, LabelMode mode)
+{
+    PlotMark mark;
+    mark.point = point;
+    mark.x = MapX(g, maxAbsScale, point.horizontal);
+    mark.y = MapY(g, maxAbsScale, point.vertical);
+    mark.label = fromUtf8(LabelText(point.name, mode));
+    const int width = metrics.horizontalAdvance(mark.label);
+    mark.labelBox = { mark.x - width / 2, mark.y - g.LabelLift, width, metrics.height() };
+    return mark;
+}
+
+// The legend goes where it covers the fewest markers and classic labels;
+// moved labels then keep off it.
+void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const PlotOptions &options)
+{
+    const PlotGeometry &g = scene.geometry;
+    const int half = inkedHalf(g);
+    std::vector<PlotRect> obstacles;
+    if (options.legend) {
+        std::vector<PlotRect> occupied;
+        for (const PlotMark &m : scene.marks) {
+            occupied.push_back({ m.x - half, m.y - half, 2 * half + 1, 2 * half + 1 });
+            occupied.push_back(m.labelBox);
+        }
+        const LegendMetrics lm = legendMetrics(g, metrics);
+        scene.legend = FreeCorner(scene.area, lm.width, lm.height, g.MarkerHalf / 2, occupied);
+        obstacles.push_back(*scene.legend);
+    }
+    if (!options.repel)
+        return;
+    std::vector<LabelRequest> requests;
+    for (const PlotMark &m : scene.marks)
+        requests.push_back({ m.x, m.y, m.labelBox });
+    const std::vector<PlacedLabel> placed = PlaceLabels(requests, half, scene.area, obstacles);
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        scene.marks[k].labelBox = placed[k].box;
+        scene.marks[k].labelShown = placed[k].shown;
+        scene.marks[k].labelMoved = placed[k].moved;
+    }
+}
+
+PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
+    const ResultStore &store, int Axis1, int Axis2, const PlotOptions &options)
+{
+    PlotScene scene;
+    scene.geometry = WithLabelLift(geometry, labelMetrics.height());
+    const QRect frame = frameBounds(scene.geometry, store.MaxAbsScale);
+    scene.area = { frame.left() + 1, frame.top() + 1, frame.width() - 2, frame.height() - 2 };
+    for (const PlotPoint &point : PlottedPoints(store, Axis1, Axis2, options))
+        scene.marks.push_back(
+            markOf(point, scene.geometry, store.MaxAbsScale, labelMetrics, options.labels));
+    if (options.legend || options.repel)
+        placeLegendAndLabels(scene, labelMetrics, options);
+    return scene;
+}
 }
 
 QString PlotLabel(const std::string &name)
 {
-    const QString whole = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    QString label = whole.left(2);
-    if (label.size() == 2 && label.at(1).isHighSurrogate())
-        label.chop(1);
-    return label;
+    return fromUtf8(LabelText(name, LabelMode::Short));
 }
 
-void DrawPlot(
-    QPainter &painter, const PlotGeometry &geometry, const ResultStore &store, int Axis1, int Axis2)
+PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const ResultStore &store,
+    int Axis1, int Axis2, const PlotOptions &options)
+{
+    if (store.MaxAbsScale == 0.0L)
+        throw FloatError();
+    const QFont labelFont = PlotFont(geometry.LabelFontHeight, device);
+    return layOut(QFontMetrics(labelFont, device), geometry, store, Axis1, Axis2, options);
+}
+
+PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const ResultStore &store,
+    int Axis1, int Axis2, const PlotOptions &options)
 {
     // Checked before the painter is touched, so a failure leaves it as it was.
     if (store.MaxAbsScale == 0.0L)
         RaiseFloatError();
+    const QString caption1 = fromUtf8(CaptionText(store, Axis1, options));
+    const QString caption2 = fromUtf8(CaptionText(store, Axis2, options));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setBackgroundMode(Qt::TransparentMode);
-    PlotContext c{ painter, geometry, store.MaxAbsScale };
 
-    drawCategories(c, store, Axis1, Axis2);
+    const QFont labelFont = PlotFont(geometry.LabelFontHeight, painter.device());
+    painter.setFont(labelFont);
+    const QFontMetrics labelMetrics(labelFont, painter.device());
+    const PlotScene scene = layOut(labelMetrics, geometry, store, Axis1, Axis2, options);
+    PlotContext c{ painter, scene.geometry, store.MaxAbsScale };
+
+    if (options.originLines)
+        drawOriginLines(painter, scene, store.MaxAbsScale);
+    drawMarks(painter, scene, labelMetrics, options.repel);
+    if (scene.legend)
+        drawLegend(painter, scene, labelMetrics);
 
     const QFont captionFont = PlotFont(c.g.CaptionFontHeight, painter.device());
     painter.setFont(captionFont);
     const QFontMetrics captionMetrics(captionFont, painter.device());
-    drawHorizontalCaption(c, captionMetrics, Axis1);
-    drawVerticalCaption(c, captionFont, captionMetrics, Axis2);
+    drawHorizontalCaption(c, captionMetrics, caption1, options);
+    drawVerticalCaption(c, captionFont, captionMetrics, caption2, options);
     drawFrame(c);
     painter.restore();
+    return scene;
+}
+
+const PlotMark *MarkAt(const PlotScene &scene, int x, int y)
+{
+    const int half = scene.geometry.MarkerHalf;
+    for (auto m = scene.marks.rbegin(); m != scene.marks.rend(); ++m)
+        if (std::abs(x - m->x) <= half && std::abs(y - m->y) <= half)
+            return &*m;
+    return nullptr;
 }

@@ -1,13 +1,43 @@
 #pragma once
 
-#include "plot/PlotGeometry.h"
 #include "analysis/ResultStore.h"
+#include "plot/LabelPlacement.h"
+#include "plot/PlotGeometry.h"
+#include "plot/PlotOptions.h"
+#include "plot/PlotPoints.h"
 
 #include <QString>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class QPainter;
+class QPaintDevice;
+
+// One category where the drawing puts it, in pixels of the target.
+struct PlotMark {
+    PlotPoint point;
+    int x = 0; // the marker's centre
+    int y = 0;
+    QString label;
+    PlotRect labelBox; // the label's text cell: advance width by font height
+    bool labelShown = true;
+    bool labelMoved = false; // off its classic place, with a leader line
+};
+
+// Everything placed on one drawing: what DrawPlot draws, and what the window
+// needs to find the marker under the pointer.
+struct PlotScene {
+    PlotGeometry geometry; // LabelLift as measured on the target
+    std::vector<PlotMark> marks; // rows, then columns
+    PlotRect area; // inside the frame
+    std::optional<PlotRect> legend;
+};
+
+// Where everything of the plot goes on `device`, without drawing.
+PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const ResultStore &store,
+    int Axis1, int Axis2, const PlotOptions &options = {});
 
 // Draws the whole plot of dimension Axis1 (horizontal) against Axis2
 // (vertical) with `painter`, whatever its device: the window's kept image, a
@@ -15,18 +45,25 @@ class QPainter;
 // categories hollow squares (drawn after the rows, so a square lies over a
 // circle at the same place), each with a two-character label on it; then the
 // caption "Solution <Axis1>" under the plot, "Solution <Axis2>" reading
-// upward on a white box left of it, and a 1-pixel frame. Nothing else: no
-// axes, ticks or legend.
+// upward on a white box left of it, and a 1-pixel frame. With the options
+// all off nothing else is drawn: no axes, ticks or legend. The options add
+// whole names, dashed origin lines, shares on the captions, labels moved off
+// one another with leader lines, a legend, and mirrored dimensions.
 //
 // Reads RowWeightedScale, ColWeightedScale, RowLabel, ColLabel, NRow, NCol
-// and MaxAbsScale of `store`; Axis1 and Axis2 must lie in 1..NDim and
-// MaxAbsScale must not be 0 (FloatError otherwise). LabelLift of `geometry`
-// is ignored: it is measured here on the target. The painter's state is
-// restored on return. Aliased: the picture is exact device pixels.
-void DrawPlot(QPainter &painter, const PlotGeometry &geometry, const ResultStore &store, int Axis1,
-    int Axis2);
+// and MaxAbsScale of `store` (and Eta, NSol for the shares); Axis1 and Axis2
+// must lie in 1..NDim and MaxAbsScale must not be 0 (FloatError otherwise).
+// LabelLift of `geometry` is ignored: it is measured here on the target. The
+// painter's state is restored on return. Aliased: the picture is exact
+// device pixels. Returns what it placed.
+PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const ResultStore &store,
+    int Axis1, int Axis2, const PlotOptions &options = {});
 
 // The label shown on a marker: the first two UTF-16 code units of the UTF-8
 // name, or the whole name if shorter. A second unit that would open a
 // surrogate pair is left out rather than shown as a broken character.
 QString PlotLabel(const std::string &name);
+
+// The mark whose marker square contains the pixel (x, y), the one drawn last
+// where markers overlap; nullptr when there is none.
+const PlotMark *MarkAt(const PlotScene &scene, int x, int y);

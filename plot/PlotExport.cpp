@@ -11,6 +11,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 
 #include <string>
@@ -26,28 +27,37 @@ constexpr int PdfResolution = 96;
     throw PlotError(std::string("図を保存できませんでした: ") + file.toStdString());
 }
 
-void paintOn(QPaintDevice &device, const PlotGeometry &geometry, const ResultStore &store,
-    int axis1, int axis2, const QString &file)
+// One export: the store and the axes of the plot and where it goes.
+struct Job {
+    const ResultStore &store;
+    int axis1;
+    int axis2;
+    const QString &file;
+    QSize size;
+    const PlotOptions &options;
+};
+
+void paintOn(QPaintDevice &device, const PlotGeometry &geometry, const Job &job)
 {
     QPainter painter;
     if (!painter.begin(&device))
-        failWrite(file);
-    DrawPlot(painter, geometry, store, axis1, axis2);
+        failWrite(job.file);
+    DrawPlot(painter, geometry, job.store, job.axis1, job.axis2, job.options);
     if (!painter.end())
-        failWrite(file);
+        failWrite(job.file);
 }
 
-void writePng(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size)
+void writePng(const Job &job)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    paintOn(image, ScreenGeometry(size.width(), size.height()), store, axis1, axis2, file);
-    if (!image.save(file, "PNG"))
-        failWrite(file);
+    const QImage image = PlotImage(job.store, job.axis1, job.axis2, job.size, 1.0, job.options);
+    if (!image.save(job.file, "PNG"))
+        failWrite(job.file);
 }
 
-void writeSvg(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size)
+void writeSvg(const Job &job)
 {
+    const QString &file = job.file;
+    const QSize size = job.size;
     QSvgGenerator svg;
     svg.setFileName(file);
     svg.setSize(size);
@@ -60,21 +70,23 @@ void writeSvg(const ResultStore &store, int axis1, int axis2, const QString &fil
         failWrite(file);
     // The generator leaves the page transparent; the plot stands on white.
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    DrawPlot(painter, ScreenGeometry(size.width(), size.height()), store, axis1, axis2);
+    DrawPlot(painter, ScreenGeometry(size.width(), size.height()), job.store, job.axis1, job.axis2,
+        job.options);
     if (!painter.end())
         failWrite(file);
 }
 
-void writePdf(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size)
+void writePdf(const Job &job)
 {
-    QPdfWriter pdf(file);
+    const QSize size = job.size;
+    QPdfWriter pdf(job.file);
     pdf.setResolution(PdfResolution);
     const QSizeF points(size.width() * 72.0 / PdfResolution, size.height() * 72.0 / PdfResolution);
     pdf.setPageLayout(
         QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
             QPageLayout::Portrait, QMarginsF()));
     pdf.setCreator(QStringLiteral("Quarnet"));
-    paintOn(pdf, PrinterGeometry(pdf.width(), pdf.height()), store, axis1, axis2, file);
+    paintOn(pdf, PrinterGeometry(pdf.width(), pdf.height()), job);
 }
 
 }
@@ -91,7 +103,38 @@ QString ExportPlotFilter()
     return QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF 文書 (*.pdf)");
 }
 
-void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size)
+QImage PlotImage(const ResultStore &store, int axis1, int axis2, QSize logicalSize, qreal dpr,
+    const PlotOptions &options, PlotScene *scene)
+{
+    const QSize pixels = (QSizeF(logicalSize) * dpr).toSize();
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const PlotScene drawn = DrawPlot(
+        painter, ScreenGeometry(pixels.width(), pixels.height()), store, axis1, axis2, options);
+    painter.end();
+    // Set after the drawing, which works in the image's own pixels.
+    image.setDevicePixelRatio(dpr);
+    if (scene)
+        *scene = drawn;
+    return image;
+}
+
+QString ExportFileName(const QString &typed, const QString &chosenFilter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(png|svg|pdf)\\)$"));
+    const QRegularExpressionMatch match = pattern.match(chosenFilter);
+    const QString suffix = QFileInfo(typed).suffix();
+    if (!match.hasMatch())
+        return suffix.isEmpty() ? typed + QStringLiteral(".png") : typed;
+    const QString wanted = match.captured(1);
+    if (suffix.compare(wanted, Qt::CaseInsensitive) == 0)
+        return typed;
+    return typed + QLatin1Char('.') + wanted;
+}
+
+void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size,
+    const PlotOptions &options)
 {
     if (const char *reason = NothingToPlotText(store))
         throw PlotError(reason);
@@ -100,12 +143,13 @@ void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &f
     const int a1 = ClampAxis(axis1, store.NDim);
     const int a2 = ClampAxis(axis2, store.NDim);
     const QString suffix = QFileInfo(file).suffix().toLower();
+    const Job job{ store, a1, a2, file, size, options };
     if (suffix == QLatin1String("png"))
-        writePng(store, a1, a2, file, size);
+        writePng(job);
     else if (suffix == QLatin1String("svg"))
-        writeSvg(store, a1, a2, file, size);
+        writeSvg(job);
     else if (suffix == QLatin1String("pdf"))
-        writePdf(store, a1, a2, file, size);
+        writePdf(job);
     else
         throw PlotError("保存できる形式は PNG, SVG, PDF です");
 }

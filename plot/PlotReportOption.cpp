@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -93,6 +94,32 @@ QSize ParsePlotSize(const std::string &text)
         + " までの幅と高さを WxH の形で指定してください ('" + text + "')");
 }
 
+LabelMode ParseLabelMode(const std::string &text)
+{
+    if (text == "short")
+        return LabelMode::Short;
+    if (text == "full")
+        return LabelMode::Full;
+    throw UsageError("--labels には short か full を指定してください ('" + text + "')");
+}
+
+std::set<int> ParseFlip(const std::string &text)
+{
+    const auto parts = halves(text, ',');
+    try {
+        std::set<int> dimensions;
+        for (const std::string &part : parts
+                ? std::vector<std::string>{ parts->first, parts->second }
+                : std::vector<std::string>{ text })
+            dimensions.insert(StrToInt32(part));
+        if (*dimensions.begin() >= 1)
+            return dimensions;
+    } catch (const ConvertError &) {
+    }
+    throw UsageError(
+        "--flip には反転する次元を A または A,B の形で指定してください ('" + text + "')");
+}
+
 void PlotReportOption::addOptions(CommandLine &commandLine)
 {
     commandLine.addOption(
@@ -104,6 +131,20 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
     commandLine.addOption(
         { "--size", "WxH", "図の大きさ (既定 1000x700) / plot size in pixels (default 1000x700)",
             [this](const std::string &value) { size_ = ParsePlotSize(value); } });
+    commandLine.addOption({ "--labels", "short|full",
+        "図のラベル: 名前の先頭 2 文字か全体 / labels: first two characters or whole names",
+        [this](const std::string &value) { options_.labels = ParseLabelMode(value); } });
+    commandLine.addOption({ "--origin", "", "原点を通る破線 / dashed lines through the origin",
+        [this](const std::string &) { options_.originLines = true; } });
+    commandLine.addOption({ "--shares", "", "軸名に説明率 / shares on the axis captions",
+        [this](const std::string &) { options_.shares = true; } });
+    commandLine.addOption({ "--repel", "", "ラベルを重ねない / labels kept off one another",
+        [this](const std::string &) { options_.repel = true; } });
+    commandLine.addOption({ "--legend", "", "凡例 / legend of the markers",
+        [this](const std::string &) { options_.legend = true; } });
+    commandLine.addOption(
+        { "--flip", "A[,B]", "図で符号を反転する次元 / dimensions mirrored on the plot",
+            [this](const std::string &value) { options_.mirrored = ParseFlip(value); } });
 }
 
 void PlotReportOption::check()
@@ -111,6 +152,10 @@ void PlotReportOption::check()
     if (file_.empty()) {
         if (axes_ || size_)
             throw UsageError("--axes と --size は --plot と一緒に指定してください");
+        if (options_.anyOn())
+            throw UsageError(
+                "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は "
+                "--plot と一緒に指定してください");
         return;
     }
     if (!ExportPlotFormatKnown(QString::fromStdString(file_)))
@@ -125,9 +170,8 @@ void PlotReportOption::afterRun(const ResultStore &store, const RunOutcome &)
     // The store is the run's; the plot's common scale is set on a copy.
     auto plotted = std::make_unique<ResultStore>(store);
     plotted->MaxAbsScale = MaxAbsWeightedScale(*plotted);
-    const int axis1 = axes_ ? axes_->first : 1;
-    const int axis2 = axes_ ? axes_->second : (plotted->NDim < 2 ? 1 : 2);
+    const auto [axis1, axis2] = axes_ ? *axes_ : DefaultAxes(plotted->NDim);
     GuiSession gui;
-    ExportPlot(
-        *plotted, axis1, axis2, QString::fromStdString(file_), size_.value_or(QSize(1000, 700)));
+    ExportPlot(*plotted, axis1, axis2, QString::fromStdString(file_),
+        size_.value_or(QSize(1000, 700)), options_);
 }

@@ -22,6 +22,11 @@ int ClampAxis(int typed, int NDim)
     return axis;
 }
 
+std::pair<int, int> DefaultAxes(int NDim)
+{
+    return { 1, NDim < 2 ? 1 : 2 };
+}
+
 const char *NothingToPlotText(const ResultStore &store)
 {
     if (store.NDim < 1)

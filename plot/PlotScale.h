@@ -2,6 +2,8 @@
 
 #include "analysis/ResultStore.h"
 
+#include <utility>
+
 // The largest absolute weighted scale value over every row and column
 // category and every retained dimension 1..NDim, or 0 when there is none.
 // Rows are visited before columns within each dimension; the result is an
@@ -13,6 +15,10 @@ long double MaxAbsWeightedScale(const ResultStore &store);
 // above NDim it becomes NDim. With NDim below 1 the result is NDim itself,
 // which is why a plot needs NothingToPlotText to be null first.
 int ClampAxis(int typed, int NDim);
+
+// The dimensions a plot shows unless the user asks for others: 1 and 2, or 1
+// and 1 when the run kept a single dimension.
+std::pair<int, int> DefaultAxes(int NDim);
 
 // Why the store cannot be plotted, as the Japanese text the user sees, or
 // nullptr when it can: no retained dimension, or no weighted scale value

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -14,6 +17,7 @@ public:
     struct FileAnswer {
         bool accepted = false;
         QString fileName;  // empty when cancelled
+        QString filter; // the filter chosen in a save dialog, when known
     };
 
     virtual ~Prompts() = default;
@@ -22,6 +26,9 @@ public:
     virtual FileAnswer saveFile(QWidget *parent, const QString &title, const QString &filter) = 0;
     // Lets the user choose a printer and its settings; false when cancelled.
     virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+    // Asks for an image's width and height in pixels, each 1..maxSide,
+    // starting from `proposed`; nothing when cancelled.
+    virtual std::optional<QSize> chooseImageSize(QWidget *parent, QSize proposed, int maxSide) = 0;
     virtual void showError(QWidget *parent, const QString &text) = 0;
 
     // The prompts in force; DialogPrompts unless a test installed others.
@@ -31,11 +38,12 @@ public:
     static Prompts *install(Prompts *prompts);
 };
 
-// The real dialogs: QFileDialog, QPrintDialog and QMessageBox.
+// The real dialogs: QFileDialog, QPrintDialog, a size dialog and QMessageBox.
 class DialogPrompts : public Prompts {
 public:
     FileAnswer openFile(QWidget *parent, const QString &title, const QString &filter) override;
     FileAnswer saveFile(QWidget *parent, const QString &title, const QString &filter) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    std::optional<QSize> chooseImageSize(QWidget *parent, QSize proposed, int maxSide) override;
     void showError(QWidget *parent, const QString &text) override;
 };

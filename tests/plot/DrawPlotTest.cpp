@@ -3,10 +3,13 @@
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
 
-#include "analysis/Errors.h"
-#include "shell/Fonts.h"
 #include "PlotTestSupport.h"
+#include "analysis/Errors.h"
 #include "analysis/TableAnalysis.h"
+#include "core/AnalysisRun.h"
+#include "core/CsvFile.h"
+#include "plot/PlotTexts.h"
+#include "shell/Fonts.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -52,6 +55,45 @@ private:
         const auto [top, bottom] = darkSpanDown(image, x, y - 15, y + 15);
         QVERIFY(top >= y - 15 && top <= y - 14);
         QVERIFY(bottom >= y + 13 && bottom <= y + 14);
+    }
+
+    // The bundled staff-by-smoking example, run as the data window runs it
+    // with two dimensions: names like "SE上級社員" and "なし".
+    static ResultStore smokingExample()
+    {
+        const LoadedTable table = LoadCsvDataFile(QUARNET_EXAMPLES "/smoking.csv");
+        RunRequest request;
+        request.nDimText = "2";
+        request.tableRows = table.TableRows;
+        request.tableCols = table.TableCols;
+        request.grid = &table.grid;
+        ResultStore store;
+        std::string report;
+        RunAnalysisToBytes(request, store, report);
+        return withScale(store);
+    }
+
+    static PlotOptions everyOption()
+    {
+        PlotOptions all;
+        all.labels = LabelMode::Full;
+        all.originLines = true;
+        all.shares = true;
+        all.repel = true;
+        all.legend = true;
+        return all;
+    }
+
+    static int overlappingPairs(const PlotScene &scene)
+    {
+        int pairs = 0;
+        for (std::size_t a = 0; a < scene.marks.size(); ++a)
+            for (std::size_t b = a + 1; b < scene.marks.size(); ++b)
+                pairs += scene.marks[a].labelShown && scene.marks[b].labelShown
+                        && scene.marks[a].labelBox.overlaps(scene.marks[b].labelBox)
+                    ? 1
+                    : 0;
+        return pairs;
     }
 
 private slots:
@@ -337,6 +379,71 @@ private slots:
         QCOMPARE(darkCount(image, 204, 645, 795, 645), 0);
         QCOMPARE(darkCount(image, 204, 54, 204, 645), 0);
         QCOMPARE(darkCount(image, 795, 54, 795, 645), 0);
+    }
+
+    // Every option on the smoking example: whole names, no two labels
+    // overlapping (the classic map has "なし" over "SE"), all inside the
+    // frame and off the legend, which takes a corner without markers; the
+    // dashed origin lines; the captions with the report's shares.
+    void smokingMapWithEveryOption()
+    {
+        const ResultStore store = smokingExample();
+        QImage image(1000, 700, QImage::Format_RGB32);
+        QCOMPARE(overlappingPairs(LayOutPlot(&image, ScreenGeometry(1000, 700), store, 1, 2)), 1);
+
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const PlotScene scene
+            = DrawPlot(painter, ScreenGeometry(1000, 700), store, 1, 2, everyOption());
+        painter.end();
+        QCOMPARE(scene.marks.size(), std::size_t(9));
+        QCOMPARE(scene.marks[2].label, QStringLiteral("SE上級社員"));
+        QCOMPARE(scene.marks[5].label, QStringLiteral("なし"));
+        QCOMPARE(overlappingPairs(scene), 0);
+        QVERIFY(scene.legend);
+        for (const PlotMark &mark : scene.marks) {
+            QCOMPARE(mark.label, QString::fromStdString(mark.point.name));
+            QVERIFY(mark.labelShown);
+            QVERIFY(scene.area.contains(mark.labelBox));
+            QVERIFY(!scene.legend->overlaps(mark.labelBox));
+            QVERIFY(!scene.legend->overlaps({ mark.x - 15, mark.y - 15, 31, 31 }));
+        }
+        QVERIFY(isDark(image.pixel(scene.legend->left, scene.legend->top + 5)));
+        // Dashes along the horizontal origin line where no marker stands.
+        int ink = 0;
+        int gaps = 0;
+        for (int k = 0; k < 110; ++k) {
+            (image.pixel(210 + k, 350) == qRgb(96, 96, 96) ? ink : gaps) += 1;
+            (image.pixel(500, 60 + k) == qRgb(96, 96, 96) ? ink : gaps) += 1;
+        }
+        QVERIFY(ink > 60 && gaps > 60);
+        // The shares as the report's 説明率 column gives them.
+        QCOMPARE(CaptionText(store, 1, everyOption()), std::string("Solution 1 (87.76%)"));
+        QCOMPARE(CaptionText(store, 2, everyOption()), std::string("Solution 2 (11.76%)"));
+        QCOMPARE(CaptionText(store, 2, PlotOptions()), std::string("Solution 2"));
+    }
+
+    // Mirroring dimension 1 turns the map about its vertical centre line;
+    // the tool tip still gives the report's value, and says so.
+    void flipMirrorsEveryMarkerAboutTheCentre()
+    {
+        const ResultStore store = smokingExample();
+        PlotOptions flip;
+        flip.mirrored = { 1 };
+        QImage image(1000, 700, QImage::Format_RGB32);
+        const PlotScene plain = LayOutPlot(&image, ScreenGeometry(1000, 700), store, 1, 2);
+        const PlotScene mirrored = LayOutPlot(&image, ScreenGeometry(1000, 700), store, 1, 2, flip);
+        for (std::size_t k = 0; k < plain.marks.size(); ++k) {
+            QVERIFY(qAbs(plain.marks[k].x + mirrored.marks[k].x - 1000) <= 1);
+            QCOMPARE(mirrored.marks[k].y, plain.marks[k].y);
+            QCOMPARE(mirrored.marks[k].point.reportedHorizontal, plain.marks[k].point.horizontal);
+        }
+        const std::string tip = PointToolTip(mirrored.marks[0].point, 1, 2, flip);
+        QCOMPARE(QString::fromStdString(tip),
+            QStringLiteral("SM上級管理職（行カテゴリー 1）\nSolution 1: %1（図では符号を反転）\n"
+                           "Solution 2: %2")
+                .arg(QString::number(double(store.RowWeightedScale(1, 1)), 'f', 3),
+                    QString::number(double(store.RowWeightedScale(1, 2)), 'f', 3)));
     }
 
     void zeroScaleLeavesThePainterAlone()

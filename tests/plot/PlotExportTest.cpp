@@ -108,6 +108,56 @@ private slots:
         QVERIFY(pdf.contains("/MediaBox [0 0 360.000000 510.000000]"));
     }
 
+    // The options reach every format; the SVG keeps the whole names as text.
+    void optionsReachEveryFormat()
+    {
+        PlotOptions options;
+        options.labels = LabelMode::Full;
+        options.originLines = true;
+        options.repel = true;
+        options.legend = true;
+        ExportPlot(store_, 1, 2, path(QStringLiteral("full.svg")), QSize(1000, 700), options);
+        ExportPlot(store_, 1, 2, path(QStringLiteral("short.svg")), QSize(1000, 700));
+        // Qt writes a run of text per script: the kana follow the kanji.
+        QVERIFY(QString::fromUtf8(contents(path(QStringLiteral("full.svg"))))
+                    .contains(QStringLiteral(">なし</text>")));
+        QVERIFY(!QString::fromUtf8(contents(path(QStringLiteral("short.svg"))))
+                     .contains(QStringLiteral("なし")));
+        ExportPlot(store_, 1, 2, path(QStringLiteral("full.png")), QSize(600, 400), options);
+        const QImage png
+            = QImage(path(QStringLiteral("full.png"))).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(png, PlotImage(store_, 1, 2, QSize(600, 400), 1.0, options));
+        QVERIFY(png != PlotImage(store_, 1, 2, QSize(600, 400), 1.0));
+        const QString pdf = path(QStringLiteral("full.pdf"));
+        ExportPlot(store_, 1, 2, pdf, QSize(600, 400), options);
+        QVERIFY(contents(pdf).size() != 0);
+    }
+
+    // On a screen of ratio 2 the kept image has the screen's own pixels: the
+    // plot drawn for twice the size, not a doubled small one.
+    void keptImageIsDrawnAtTheScreensRatio()
+    {
+        QImage image = PlotImage(store_, 1, 2, QSize(500, 350), 2.0);
+        QCOMPARE(image.size(), QSize(1000, 700));
+        QCOMPARE(image.devicePixelRatio(), 2.0);
+        image.setDevicePixelRatio(1.0);
+        QCOMPARE(image, PlotImage(store_, 1, 2, QSize(1000, 700), 1.0));
+    }
+
+    void theChosenFilterDecidesTheFormat()
+    {
+        const QString pdf = QStringLiteral("PDF 文書 (*.pdf)");
+        const QString svg = QStringLiteral("SVG 画像 (*.svg)");
+        QVERIFY(ExportPlotFilter().contains(pdf) && ExportPlotFilter().contains(svg));
+        QCOMPARE(ExportFileName(QStringLiteral("/d/map"), pdf), QStringLiteral("/d/map.pdf"));
+        QCOMPARE(ExportFileName(QStringLiteral("/d/map.PDF"), pdf), QStringLiteral("/d/map.PDF"));
+        QCOMPARE(
+            ExportFileName(QStringLiteral("/d/map.png"), svg), QStringLiteral("/d/map.png.svg"));
+        QCOMPARE(ExportFileName(QStringLiteral("/d/map"), QString()), QStringLiteral("/d/map.png"));
+        QCOMPARE(
+            ExportFileName(QStringLiteral("/d/map.svg"), QString()), QStringLiteral("/d/map.svg"));
+    }
+
     void nothingToPlotOrNowhereToWriteIsAPlotError()
     {
         ResultStore empty = store_;

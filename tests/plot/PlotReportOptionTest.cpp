@@ -141,11 +141,69 @@ TEST(PlotReportOption, AxesAndSizeInTheDataWindowsIntegerForms)
     EXPECT_THROW(ParsePlotSize("1x2 "), UsageError);
 }
 
+// The bundled example with every option: the SVG carries the whole names
+// and the share captions as text; the report keeps the computed signs.
+TEST(PlotReportOption, TheMapsOptionsReachTheExport)
+{
+    ScratchFolder folder;
+    const std::string smoking = ExampleFile("smoking.csv").string();
+    const std::string report = folder.file("r.txt");
+    const std::string svg = folder.file("all.svg");
+    ASSERT_EQ(runTool({ smoking, "-o", report, "--plot", svg, "--labels", "full", "--origin",
+                          "--shares", "--repel", "--legend", "--flip", "1" })
+                  .status,
+        ToolDone);
+    const std::string text = ReadBytes(svg);
+    for (const char *shown :
+        { ">上級社員</text>", ">Solution 1 (87.76%)</text>", ">カテゴリー</text>" })
+        EXPECT_NE(text.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
+
+    const std::string plain = folder.file("plain.png");
+    const std::string flipped = folder.file("flipped.png");
+    ASSERT_EQ(runTool({ smoking, "-o", report, "--plot", plain }).status, ToolDone);
+    ASSERT_EQ(
+        runTool({ smoking, "-o", report, "--plot", flipped, "--flip", "1" }).status, ToolDone);
+    // Mirrored about the vertical centre line x = 500: on every row the ink's
+    // moment about x = 500 changes sign. Text is not mirrored, so the moments
+    // agree only roughly; without the flip they differ by thousands.
+    const QImage a(QString::fromStdString(plain));
+    const QImage b(QString::fromStdString(flipped));
+    ASSERT_NE(a, b);
+    for (int y = 60; y < 640; y += 7) {
+        int inkA = 0;
+        int inkB = 0;
+        for (int x = 210; x < 790; ++x) {
+            inkA += isDark(a, x, y) ? x - 500 : 0;
+            inkB += isDark(b, 1000 - x, y) ? 500 - x : 0;
+        }
+        EXPECT_NEAR(inkA, -inkB, 400) << "row " << y;
+    }
+}
+
+TEST(PlotReportOption, MapOptionValues)
+{
+    EXPECT_EQ(ParseLabelMode("full"), LabelMode::Full);
+    EXPECT_EQ(ParseLabelMode("short"), LabelMode::Short);
+    EXPECT_EQ(ParseFlip("2"), std::set<int>{ 2 });
+    EXPECT_EQ(ParseFlip("3,1"), (std::set<int>{ 1, 3 }));
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--labels", "long" }),
+        "--labels には short か full を指定してください ('long')");
+    for (const char *bad : { "0", "1,-2", "x", "1,2,3", "" })
+        EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--flip", bad }),
+            std::string("--flip には反転する次元を A または A,B の形で指定してください ('") + bad
+                + "')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--repel" }),
+        "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は --plot "
+        "と一緒に指定してください");
+}
+
 TEST(PlotReportOption, HelpListsThePlotOptions)
 {
     const ToolResult result = runTool({ "--help" });
     EXPECT_EQ(result.status, ToolDone);
-    for (const char *text : { "--plot FILE", "--axes A,B", "--size WxH", "plot file" })
+    for (const char *text : { "--plot FILE", "--axes A,B", "--size WxH", "plot file",
+             "--labels short|full", "--origin", "--shares", "--repel", "--legend", "--flip A[,B]" })
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 

@@ -27,9 +27,16 @@ public:
     // Sets up the printer the user "chooses"; unset means Cancel.
     std::function<void(QPrinter &)> printerChoice;
     int printDialogs = 0;
+    // Answers the image size dialog; unset means OK on the proposed size.
+    std::function<std::optional<QSize>(QSize proposed)> imageSizeChoice;
+    QList<QSize> proposedSizes;
 
-    void accept(const QString &fileName) { answers.append({ true, fileName }); }
-    void cancel() { answers.append({ false, QString() }); }
+    // `filter` is the filter the user picked in a save dialog.
+    void accept(const QString &fileName, const QString &filter = QString())
+    {
+        answers.append({ true, fileName, filter });
+    }
+    void cancel() { answers.append({ false, QString(), QString() }); }
     qsizetype asked(const QString &kind) const
     {
         return std::count_if(questions.cbegin(), questions.cend(),
@@ -53,6 +60,11 @@ public:
             return false;
         printerChoice(printer);
         return true;
+    }
+    std::optional<QSize> chooseImageSize(QWidget *, QSize proposed, int) override
+    {
+        proposedSizes.append(proposed);
+        return imageSizeChoice ? imageSizeChoice(proposed) : std::optional<QSize>(proposed);
     }
     void showError(QWidget *, const QString &text) override { errors.append(text); }
 

@@ -55,6 +55,8 @@ private slots:
         QTest::mouseClick(InputF->GButton, Qt::LeftButton);
         TGraphF *second = InputF->GraphF;
         QVERIFY(second != graph);
+        // The window left earlier is gone, not kept hidden.
+        QCOMPARE(InputF->findChildren<TGraphF *>().size(), 1);
         QVERIFY(!InputF->isVisible());
         QVERIFY(second->close());
         QVERIFY(InputF->isVisible());

@@ -1,13 +1,16 @@
 #include "app/PlotWindow.h"
 
-#include "plot/DrawPlot.h"
 #include "FakePrompts.h"
-#include "shell/Fonts.h"
+#include "plot/DrawPlot.h"
+#include "plot/PlotExport.h"
 #include "plot/PlotGeometry.h"
+#include "shell/Fonts.h"
 #include "tests/plot/PlotTestSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -18,6 +21,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -255,22 +259,27 @@ private slots:
         QVERIFY(prompts_.errors.isEmpty());
     }
 
+    // The window stays in the entry layout with the text kept and selected
+    // in its edit, ready to be typed over.
     void textThatIsNotAnIntegerStopsOK()
     {
         TGraphF *graph = open();
         clickOK(graph, QStringLiteral("1"), QStringLiteral("abc"));
         QCOMPARE(prompts_.errors, QStringList{ QStringLiteral("''abc'' は整数ではありません") });
-        verifyPlotLayout(graph);
-        QVERIFY(!graph->PlotDrawn());
+        verifyEntryLayout(graph);
+        QCOMPARE(graph->Axis2Edit->text(), QStringLiteral("abc"));
+        QCOMPARE(graph->Axis2Edit->selectedText(), QStringLiteral("abc"));
+        QCOMPARE(graph->focusWidget(), graph->Axis2Edit);
         QVERIFY(graph->PlotImage().isNull());
-        QVERIFY(!graph->NextButton->isEnabled());
-        QVERIFY(!graph->PrintButton->isVisible());
-        QVERIFY(!graph->SaveButton->isVisible());
         graph->PrintButtonClick(); // not offered, and does nothing if reached
         QCOMPARE(prompts_.printDialogs, 0);
-        QTest::mouseClick(graph->ExitButton, Qt::LeftButton);
-        QVERIFY(dataWindow_->isVisible());
-        QVERIFY(!graph->isVisible());
+        clickOK(graph, QStringLiteral("1.5"), QStringLiteral("2"));
+        QCOMPARE(prompts_.errors.size(), 2);
+        QCOMPARE(graph->Axis1Edit->selectedText(), QStringLiteral("1.5"));
+        QCOMPARE(graph->focusWidget(), graph->Axis1Edit);
+        verifyEntryLayout(graph);
+        clickOK(graph, QStringLiteral("1"), QStringLiteral("2"));
+        verifyPlotShown(graph, 1, 2);
     }
 
     void nextReturnsToTheEntryLayoutForANewPair()
@@ -288,6 +297,75 @@ private slots:
         verifyPlotLayout(graph);
         verifyPlotShown(graph, 3, 1);
         QCOMPARE(graph->focusWidget(), graph->NextButton);
+    }
+
+    // The boxes belong to the entry layout; what they say at OK goes to the
+    // shown plot, to Print and to Save. Mirroring follows the dimension.
+    void optionsApplyToThePlotPrintAndSave()
+    {
+        TGraphF *graph = open();
+        const QList<QCheckBox *> boxes{ graph->FullNamesBox, graph->RepelBox, graph->OriginBox,
+            graph->SharesBox, graph->Flip1Box, graph->Flip2Box, graph->LegendBox };
+        for (QCheckBox *box : boxes) {
+            QVERIFY(box->isVisible());
+            QVERIFY(!box->isChecked());
+        }
+        QCOMPARE(graph->FullNamesBox->text(), QStringLiteral("名前を全部表示"));
+        graph->FullNamesBox->setChecked(true);
+        graph->RepelBox->setChecked(true);
+        graph->Flip1Box->setChecked(true);
+        clickOK(graph, QStringLiteral("3"), QStringLiteral("2"));
+        for (QCheckBox *box : boxes)
+            QVERIFY(!box->isVisible());
+        PlotOptions expected;
+        expected.labels = LabelMode::Full;
+        expected.repel = true;
+        expected.mirrored = { 3 };
+        QCOMPARE(graph->Options, expected);
+        QImage image = PlotImage(store_, 3, 2, graph->size(), 1.0, expected);
+        QCOMPARE(graph->PlotImage(), image);
+        QVERIFY(graph->PlotImage() != expectedPlot(graph->size(), 3, 2));
+
+        const QString png = dir_.filePath(QStringLiteral("options.png"));
+        prompts_.accept(png);
+        QTest::mouseClick(graph->SaveButton, Qt::LeftButton);
+        QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), graph->PlotImage());
+
+        const QString file = dir_.filePath(QStringLiteral("options.pdf"));
+        prompts_.printerChoice = [&](QPrinter &printer) { choosePdfPage(printer, file); };
+        QTest::mouseClick(graph->PrintButton, Qt::LeftButton);
+        QVERIFY(prompts_.errors.isEmpty());
+        verifyEntryLayout(graph);
+        for (QCheckBox *box : boxes)
+            QVERIFY(box->isVisible());
+        QVERIFY(graph->FullNamesBox->isChecked());
+        const QString text = pdfText(file);
+        if (text.isNull())
+            QSKIP("poppler's pdftotext is not installed");
+        QVERIFY(text.contains(QStringLiteral("喫煙なし")));
+    }
+
+    // With an option on, the pointer resting on a marker names its category
+    // in full with its values; off the markers, or with every option off,
+    // there is no tip.
+    void toolTipNamesTheMarkerUnderThePointer()
+    {
+        TGraphF *graph = open();
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        const PlotMark first = graph->Scene().marks.at(0);
+        QCOMPARE(graph->ToolTipAt(QPoint(first.x, first.y)), QString());
+        QTest::mouseClick(graph->NextButton, Qt::LeftButton);
+        graph->OriginBox->setChecked(true);
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        const PlotMark row = graph->Scene().marks.at(0);
+        const QString tip = graph->ToolTipAt(QPoint(row.x + 5, row.y - 5));
+        QCOMPARE(tip,
+            QStringLiteral("喫煙なし（行カテゴリー 1）\nSolution 1: 0.500\nSolution 2: -0.200"));
+        QCOMPARE(graph->ToolTipAt(QPoint(row.x + 30, row.y)), QString());
+        QHelpEvent help(
+            QEvent::ToolTip, QPoint(row.x, row.y), graph->mapToGlobal(QPoint(row.x, row.y)));
+        QApplication::sendEvent(graph, &help);
+        QCOMPARE(QToolTip::text(), tip);
     }
 
     void exitAndFrameCloseShowTheDataWindow()
@@ -338,6 +416,22 @@ private slots:
         QTest::mouseClick(graph->NextButton, Qt::LeftButton);
         QVERIFY(!graph->MsgLabel->isVisible());
         verifyEntryLayout(graph);
+    }
+
+    // Also run with QT_SCALE_FACTOR=2 (see CMakeLists.txt): the kept image
+    // has the screen's own pixels, the plot drawn for them, not enlarged.
+    void keptImageHasTheScreensPixels()
+    {
+        TGraphF *graph = open();
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        const qreal ratio = graph->devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        QCOMPARE(graph->PlotImage().devicePixelRatio(), ratio);
+        QCOMPARE(graph->PlotImage().size(), (QSizeF(graph->size()) * ratio).toSize());
+        QImage device = graph->PlotImage();
+        device.setDevicePixelRatio(1.0);
+        QCOMPARE(device, expectedPlot(device.size(), 1, 2));
     }
 
     void resizedPlotIsDrawnForTheNewClientArea()
@@ -458,6 +552,33 @@ private slots:
         QVERIFY(!QFile::exists(file)); // the job never started
         verifyPlotLayout(graph);
         QCOMPARE(graph->PrintButton->text(), QStringLiteral("Print"));
+    }
+
+    // The chosen filter decides the format and adds its suffix; a PNG gets
+    // the size asked for, the window's at first.
+    void saveFollowsTheFilterAndAsksThePngsSize()
+    {
+        const QString bare = dir_.filePath(QStringLiteral("chosen"));
+        prompts_.accept(bare, QStringLiteral("PDF 文書 (*.pdf)"));
+        prompts_.accept(bare, QStringLiteral("PNG 画像 (*.png)"));
+        prompts_.accept(dir_.filePath(QStringLiteral("cancelled.png")));
+        TGraphF *graph = open();
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        QTest::mouseClick(graph->SaveButton, Qt::LeftButton);
+        QVERIFY(contents(bare + QStringLiteral(".pdf")).startsWith("%PDF"));
+        QVERIFY(!QFile::exists(bare + QStringLiteral(".png")));
+        QVERIFY(prompts_.proposedSizes.isEmpty());
+
+        prompts_.imageSizeChoice = [](QSize) { return std::optional<QSize>(QSize(300, 200)); };
+        QTest::mouseClick(graph->SaveButton, Qt::LeftButton);
+        QCOMPARE(prompts_.proposedSizes, QList<QSize>{ graph->size() });
+        const QImage small(bare + QStringLiteral(".png"));
+        QCOMPARE(small.convertToFormat(QImage::Format_RGB32), expectedPlot(QSize(300, 200), 1, 2));
+
+        prompts_.imageSizeChoice = [](QSize) { return std::optional<QSize>(); };
+        QTest::mouseClick(graph->SaveButton, Qt::LeftButton);
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("cancelled.png"))));
+        QVERIFY(prompts_.errors.isEmpty());
     }
 
     void saveWritesTheChosenFormat()

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <set>
+
+// What a reader of the map may add to the classic picture. Every option is
+// off by default, and all off draw the classic picture pixel for pixel.
+enum class LabelMode {
+    Short, // the first two characters of the name, as on the classic map
+    Full, // the whole name
+};
+
+struct PlotOptions {
+    LabelMode labels = LabelMode::Short;
+    bool originLines = false; // dashed lines through 0 on both axes
+    bool shares = false; // "Solution 1 (87.76%)" on the captions
+    bool repel = false; // labels moved off one another, with leader lines
+    bool legend = false; // ○ rows, □ columns, in a free corner
+    // Dimensions whose values the map multiplies by -1; the sign of a
+    // dimension is arbitrary, so a map can be turned to read like another.
+    std::set<int> mirrored;
+
+    bool anyOn() const
+    {
+        return labels != LabelMode::Short || originLines || shares || repel || legend
+            || !mirrored.empty();
+    }
+    bool isMirrored(int dimension) const { return mirrored.count(dimension) != 0; }
+
+    friend bool operator==(const PlotOptions &, const PlotOptions &) = default;
+};

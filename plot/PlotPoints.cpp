@@ -1,0 +1,45 @@
+#include "plot/PlotPoints.h"
+
+#include "core/ReportLines.h"
+
+namespace {
+
+std::string nameAt(const std::vector<std::string> &names, int k)
+{
+    return k < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(k)] : std::string();
+}
+
+PlotPoint pointOf(bool isRow, int k, const TExtMatrix &scale, const std::vector<std::string> &names,
+    int axis1, int axis2, const PlotOptions &options)
+{
+    PlotPoint p;
+    p.isRow = isRow;
+    p.index = k;
+    p.reportedHorizontal = scale(k, axis1);
+    p.reportedVertical = scale(k, axis2);
+    p.horizontal = options.isMirrored(axis1) ? -p.reportedHorizontal : p.reportedHorizontal;
+    p.vertical = options.isMirrored(axis2) ? -p.reportedVertical : p.reportedVertical;
+    p.name = nameAt(names, k);
+    return p;
+}
+
+}
+
+std::vector<PlotPoint> PlottedPoints(
+    const ResultStore &store, int axis1, int axis2, const PlotOptions &options)
+{
+    std::vector<PlotPoint> points;
+    points.reserve(static_cast<std::size_t>(store.NRow + store.NCol));
+    for (int i = 1; i <= store.NRow; ++i)
+        points.push_back(
+            pointOf(true, i, store.RowWeightedScale, store.RowLabel, axis1, axis2, options));
+    for (int j = 1; j <= store.NCol; ++j)
+        points.push_back(
+            pointOf(false, j, store.ColWeightedScale, store.ColLabel, axis1, axis2, options));
+    return points;
+}
+
+std::string LabelText(const std::string &name, LabelMode mode)
+{
+    return mode == LabelMode::Full ? name : LabelPrefix(name);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "analysis/ResultStore.h"
+#include "plot/PlotOptions.h"
+
+#include <string>
+#include <vector>
+
+// One category as the map shows it: its values on the horizontal and the
+// vertical axis (mirrored where the options say so), the values the report
+// gives, and its name.
+struct PlotPoint {
+    bool isRow = true;
+    int index = 0; // 1-based category number
+    long double horizontal = 0; // as plotted
+    long double vertical = 0;
+    long double reportedHorizontal = 0; // as computed, the report's sign
+    long double reportedVertical = 0;
+    std::string name; // the whole category name
+};
+
+// The points of the map of dimension axis1 against axis2: rows 1..NRow, then
+// columns 1..NCol, the order in which they are drawn. A missing name is empty.
+std::vector<PlotPoint> PlottedPoints(
+    const ResultStore &store, int axis1, int axis2, const PlotOptions &options);
+
+// The label drawn for a category: its first two UTF-16 code units (as the
+// report prints names), or the whole name with LabelMode::Full.
+std::string LabelText(const std::string &name, LabelMode mode);

@@ -1,0 +1,45 @@
+#include "plot/PlotTexts.h"
+
+#include "analysis/DualScaling.h"
+#include "core/NumberForms.h"
+
+namespace {
+
+std::string trimmed(const std::string &text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string valueLine(int axis, long double reported, const PlotOptions &options)
+{
+    std::string line = "Solution " + FormI(axis) + ": " + trimmed(FormF(reported, 9, 3));
+    if (options.isMirrored(axis))
+        line += "（図では符号を反転）";
+    return line;
+}
+
+}
+
+std::string CaptionText(const ResultStore &store, int axis, const PlotOptions &options)
+{
+    std::string caption = "Solution " + FormI(axis);
+    if (options.shares) {
+        const EtaShares shares = SquaredCorrelationRatios(store);
+        caption += " (" + trimmed(FormF(shares.Share(axis), 7, 2)) + "%)";
+    }
+    return caption;
+}
+
+std::string PointToolTip(const PlotPoint &point, int axis1, int axis2, const PlotOptions &options)
+{
+    std::string text = point.name + (point.isRow ? "（行カテゴリー " : "（列カテゴリー ")
+        + FormI(point.index) + "）";
+    text += '\n';
+    text += valueLine(axis1, point.reportedHorizontal, options);
+    if (axis2 != axis1) {
+        text += '\n';
+        text += valueLine(axis2, point.reportedVertical, options);
+    }
+    return text;
+}
