@@ -69,10 +69,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
         return;
     }
 
-    // One scratch matrix serves both stages: W holds the eigenvalues until
-    // they are collected, then each elimination reduces A - Lambda(k) I in it.
-    NullVectorWork work;
-    TExtMatrix &W = work.M;
+    TExtMatrix W;
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             W(i, j) = A(i, j);
@@ -97,6 +94,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
     if (Count > MaxCount)
         Count = MaxCount;
 
+    NullVectorWork work;
     TExtVector x;
     for (int k = 1; k <= Count; ++k) {
         int rank = 0;

@@ -48,6 +48,27 @@ private:
     std::array<T, MaxCat> cells_{};
 };
 
+// The same shape without the zero fill, for scratch whose leading block is
+// always written before it is read: setting up 50 x 50 cells would cost more
+// than a whole analysis of a small table.
+template <typename T>
+class ScratchMatrix {
+public:
+    T &operator()(int i, int j)
+    {
+        assert(1 <= i && i <= MaxCat && 1 <= j && j <= MaxCat);
+        return cells_[i - 1][j - 1];
+    }
+    const T &operator()(int i, int j) const
+    {
+        assert(1 <= i && i <= MaxCat && 1 <= j && j <= MaxCat);
+        return cells_[i - 1][j - 1];
+    }
+
+private:
+    T cells_[MaxCat][MaxCat];
+};
+
 // Element (i, j) is row i, column j; vectors that belong to a matrix
 // (eigenvectors, singular vectors, scale values of one dimension) are columns.
 using TExtMatrix = FixedMatrix<long double>;
