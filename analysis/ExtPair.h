@@ -23,6 +23,13 @@ inline long double Load(const ExtPair &p)
     return static_cast<long double>(p.hi) + p.lo;
 }
 
+// The check by reading back, kept out of line: inlined, its load is
+// scheduled ahead of the range test and costs every store.
+[[gnu::cold, gnu::noinline]] inline bool ReadsBack(const ExtPair &p, long double x)
+{
+    return Load(p) == x;
+}
+
 inline bool StoreExact(ExtPair &p, long double x)
 {
     p.hi = static_cast<double>(x);
@@ -36,5 +43,5 @@ inline bool StoreExact(ExtPair &p, long double x)
     const std::uint64_t exponent = (std::bit_cast<std::uint64_t>(p.hi) >> 52) & 0x7ff;
     if (exponent - 65 <= 2046 - 65)
         return true;
-    return Load(p) == x; // false also for an infinite hi or a NaN
+    return ReadsBack(p, x); // false also for an infinite hi or a NaN
 }

@@ -4,6 +4,7 @@
 #include "NullVectorWork.h"
 
 #include <cmath>
+#include <memory>
 #include <utility>
 
 // The elimination is the O(n^3) inner part of SymEigen's O(n^4). On x86 a
@@ -192,7 +193,8 @@ void ShiftedNullVector(const TExtMatrix &A, int n, long double shift, NullVector
             return;
     }
     work.heldInPairs = false;
-    ExtCells ext(work.ext);
+    const auto cells = std::make_unique_for_overwrite<ScratchMatrix<long double>>();
+    ExtCells ext(*cells);
     Elimination(ext, work, n).Run(A, shift, x, rank);
 }
 

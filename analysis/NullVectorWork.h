@@ -6,11 +6,10 @@
 // The scratch of NullVector, held by a caller that needs many null vectors
 // (SymEigen: one per eigenvalue), so that it is set up once. The matrix being
 // reduced is kept as pairs of doubles (ExtPair) whenever every value it takes
-// is held exactly that way, else in 80-bit cells; the results are the same
-// bits either way, only the speed differs.
+// is held exactly that way, else in 80-bit cells allocated for that call; the
+// results are the same bits either way, only the speed differs.
 struct NullVectorWork {
     ScratchMatrix<ExtPair> pairs;
-    ScratchMatrix<long double> ext;
     TExtVector P; // column labels: P(j) = index in W of the column now at j
     TExtVector y; // the null vector in permuted order
     bool heldInPairs = false; // the last call ran in pairs from start to end
