@@ -92,8 +92,11 @@ void Decompose(
             const long double deviation = Deviation(DataTable, totals, i, j);
             store.StdResidual(i, j) = Div(deviation, Sqrt(TotalProduct(totals, i, j)));
         }
-    // The whole matrix, as the store keeps it: SVD leaves its input unchanged.
-    store.SVDInput = store.StdResidual;
+    // SVD leaves its input unchanged. Only the block of this run is copied:
+    // outside it both matrices hold what the same earlier runs left.
+    for (int i = 1; i <= NRow; ++i)
+        for (int j = 1; j <= NCol; ++j)
+            store.SVDInput(i, j) = store.StdResidual(i, j);
     SVD(store.SVDInput, NRow, NCol, store.RowSingVec, store.Eta, store.NSol, store.ColSingVec);
 }
 

@@ -27,7 +27,7 @@ namespace {
 // every value written so far reads back exactly.
 class ExtCells {
 public:
-    explicit ExtCells(ScratchMatrix<long double> &m)
+    explicit ExtCells(TExtMatrix &m)
         : m_(m)
     {
     }
@@ -37,12 +37,12 @@ public:
     bool exact() const { return true; }
 
 private:
-    ScratchMatrix<long double> &m_;
+    TExtMatrix &m_;
 };
 
 class PairCells {
 public:
-    explicit PairCells(ScratchMatrix<ExtPair> &m)
+    explicit PairCells(FixedMatrix<ExtPair> &m)
         : m_(m)
     {
     }
@@ -52,7 +52,7 @@ public:
     bool exact() const { return exact_; }
 
 private:
-    ScratchMatrix<ExtPair> &m_;
+    FixedMatrix<ExtPair> &m_;
     bool exact_ = true;
 };
 
@@ -193,7 +193,7 @@ void ShiftedNullVector(const TExtMatrix &A, int n, long double shift, NullVector
             return;
     }
     work.heldInPairs = false;
-    const auto cells = std::make_unique_for_overwrite<ScratchMatrix<long double>>();
+    const auto cells = std::make_unique<TExtMatrix>(NoFill{});
     ExtCells ext(*cells);
     Elimination(ext, work, n).Run(A, shift, x, rank);
 }

@@ -9,7 +9,7 @@
 // is held exactly that way, else in 80-bit cells allocated for that call; the
 // results are the same bits either way, only the speed differs.
 struct NullVectorWork {
-    ScratchMatrix<ExtPair> pairs;
+    FixedMatrix<ExtPair> pairs{ NoFill{} };
     TExtVector P; // column labels: P(j) = index in W of the column now at j
     TExtVector y; // the null vector in permuted order
     bool heldInPairs = false; // the last call ran in pairs from start to end

@@ -102,7 +102,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
         return;
     }
 
-    TExtMatrix W;
+    TExtMatrix W{ NoFill{} };
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             W(i, j) = A(i, j);

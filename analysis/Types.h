@@ -10,9 +10,20 @@
 
 inline constexpr int MaxCat = 50;
 
+// Tag for scratch matrices whose leading block is always written before it
+// is read: filling 50 x 50 cells with zeros would cost more than the whole
+// analysis of a small table.
+struct NoFill { };
+
 template <typename T>
 class FixedMatrix {
 public:
+    FixedMatrix()
+        : cells_{}
+    {
+    }
+    explicit FixedMatrix(NoFill) { }
+
     T &operator()(int i, int j)
     {
         assert(1 <= i && i <= MaxCat && 1 <= j && j <= MaxCat);
@@ -26,7 +37,7 @@ public:
     friend bool operator==(const FixedMatrix &, const FixedMatrix &) = default;
 
 private:
-    std::array<std::array<T, MaxCat>, MaxCat> cells_{};
+    std::array<std::array<T, MaxCat>, MaxCat> cells_;
 };
 
 template <typename T>
@@ -46,27 +57,6 @@ public:
 
 private:
     std::array<T, MaxCat> cells_{};
-};
-
-// The same shape without the zero fill, for scratch whose leading block is
-// always written before it is read: setting up 50 x 50 cells would cost more
-// than a whole analysis of a small table.
-template <typename T>
-class ScratchMatrix {
-public:
-    T &operator()(int i, int j)
-    {
-        assert(1 <= i && i <= MaxCat && 1 <= j && j <= MaxCat);
-        return cells_[i - 1][j - 1];
-    }
-    const T &operator()(int i, int j) const
-    {
-        assert(1 <= i && i <= MaxCat && 1 <= j && j <= MaxCat);
-        return cells_[i - 1][j - 1];
-    }
-
-private:
-    T cells_[MaxCat][MaxCat];
 };
 
 // Element (i, j) is row i, column j; vectors that belong to a matrix
