@@ -19,7 +19,9 @@
 // comparison: the first largest entry wins exactly as a separate search would
 // find it, and (k+1, k+1), the first entry of the order, wins every tie. A
 // separate pass would read the matrix once more and wait on each comparison;
-// it cost about 40 per cent of the elimination's time.
+// it cost about 40 per cent of the elimination's time. Eliminating two rows
+// at a time, so that they share each read of row k, saved under a tenth and
+// is not worth its length.
 
 namespace {
 
