@@ -12,7 +12,7 @@ namespace {
 
 // Workers sleep until a new batch is posted, take items from a shared
 // counter and report when the counter is exhausted. The caller works on the
-// same batch as slot 0.
+// same batch as slot 0, so a batch finishes even when no worker gets a core.
 class WorkerPool {
 public:
     explicit WorkerPool(int threads)
@@ -41,13 +41,17 @@ public:
             task_ = &task;
             count_ = count;
             next_.store(0);
-            busy_ = static_cast<int>(workers_.size());
+            open_ = true;
             ++batch_;
         }
         wake_.notify_all();
         Drain(task, count, 0);
+        // Every item is taken. A worker that has not joined yet (not woken,
+        // or not given a core) must not hold the caller up: it skips the
+        // batch. Only the items still running on joined workers are awaited.
         std::unique_lock lock(mutex_);
-        finished_.wait(lock, [this] { return busy_ == 0; });
+        open_ = false;
+        finished_.wait(lock, [this] { return joined_ == 0; });
         task_ = nullptr;
     }
 
@@ -61,18 +65,21 @@ private:
     void WorkerLoop(int slot)
     {
         unsigned seen = 0;
+        std::unique_lock lock(mutex_);
         for (;;) {
-            std::unique_lock lock(mutex_);
             wake_.wait(lock, [&] { return stopping_ || batch_ != seen; });
             if (stopping_)
                 return;
             seen = batch_;
+            if (!open_)
+                continue;
+            ++joined_;
             const std::function<void(int, int)> &task = *task_;
             const int count = count_;
             lock.unlock();
             Drain(task, count, slot);
             lock.lock();
-            if (--busy_ == 0)
+            if (--joined_ == 0)
                 finished_.notify_one();
         }
     }
@@ -83,7 +90,8 @@ private:
     const std::function<void(int, int)> *task_ = nullptr;
     int count_ = 0;
     std::atomic<int> next_{ 0 };
-    int busy_ = 0;
+    bool open_ = false; // workers may still join the batch
+    int joined_ = 0; // workers inside the batch
     unsigned batch_ = 0;
     bool stopping_ = false;
 };
