@@ -23,8 +23,8 @@ bool SameBits(long double a, long double b)
 // A value with all 64 significand bits in use, near 2^e.
 long double FullSignificand(CountSource &source, int e)
 {
-    const long double m = 1.0L + source.next(1 << 30) * 0x1p-30L + source.next(1 << 30) * 0x1p-60L
-        + 0x1p-63L;
+    const long double m
+        = 1.0L + source.next(1 << 30) * 0x1p-30L + source.next(1 << 30) * 0x1p-60L + 0x1p-63L;
     return std::ldexp(m, e);
 }
 
@@ -77,7 +77,8 @@ TEST(ExtPair, ClaimsExactExactlyWhenTheValueReadsBackBitForBit)
     // Every binade from the smallest extended values to the largest, with
     // the edges of the range test and of the double range densely covered.
     CountSource source(7);
-    for (int e = -16445; e <= 16383; e += (e > -1100 && e < -900) || (e > 1000 && e < 1100) ? 1 : 97)
+    for (int e = -16445; e <= 16383;
+         e += (e > -1100 && e < -900) || (e > 1000 && e < 1100) ? 1 : 97)
         for (int sign : { 1, -1 })
             values.push_back(sign * FullSignificand(source, e));
 

@@ -1,8 +1,8 @@
 // The threads of the engine: every item once, and results that do not depend
 // on how many threads there are.
+#include "Parallel.h"
 #include "Errors.h"
 #include "MatrixHelpers.h"
-#include "Parallel.h"
 #include "SymEigenSeam.h"
 #include "TableAnalysis.h"
 
@@ -76,9 +76,9 @@ TEST_F(Threads, OneAndManyGiveTheSameAnalysis)
     TIntMatrix diagonal; // equal eigenvalues: deflation, one after the other
     for (int i = 1; i <= 14; ++i)
         diagonal(i, i) = 5;
-    const Case cases[] = { { RandomTable(1, 12, 15, 50), 12, 15 },
-        { RandomTable(2, 30, 30, 1000), 30, 30 }, { RandomTable(3, 50, 41, 7), 50, 41 },
-        { diagonal, 14, 14 } };
+    const Case cases[]
+        = { { RandomTable(1, 12, 15, 50), 12, 15 }, { RandomTable(2, 30, 30, 1000), 30, 30 },
+              { RandomTable(3, 50, 41, 7), 50, 41 }, { diagonal, 14, 14 } };
     for (const Case &c : cases) {
         std::unique_ptr<ResultStore> stores[2];
         int t = 0;
