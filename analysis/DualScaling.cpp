@@ -128,12 +128,16 @@ bool LimitDimensions(ResultStore &store)
 void ComputeScaleValues(const Totals &totals, ResultStore &store)
 {
     const long double sqrtN = Sqrt(totals.GrandTotal);
-    for (int i = 1; i <= store.NRow; ++i)
+    for (int i = 1; i <= store.NRow; ++i) {
+        const long double root = Sqrt(totals.RowTotal(i)); // one square root per row
         for (int d = 1; d <= store.NDim; ++d)
-            store.RowScale(i, d) = Div(sqrtN * store.RowSingVec(i, d), Sqrt(totals.RowTotal(i)));
-    for (int j = 1; j <= store.NCol; ++j)
+            store.RowScale(i, d) = Div(sqrtN * store.RowSingVec(i, d), root);
+    }
+    for (int j = 1; j <= store.NCol; ++j) {
+        const long double root = Sqrt(totals.ColTotal(j));
         for (int d = 1; d <= store.NDim; ++d)
-            store.ColScale(j, d) = Div(sqrtN * store.ColSingVec(j, d), Sqrt(totals.ColTotal(j)));
+            store.ColScale(j, d) = Div(sqrtN * store.ColSingVec(j, d), root);
+    }
 }
 
 void ComputeWeightedScaleValues(ResultStore &store)
