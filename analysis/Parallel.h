@@ -17,6 +17,8 @@ int AnalysisThreads();
 // Calls task(item, slot) once for every item in 0..count-1 and returns when
 // all calls have returned. Items may run in any order and at the same time;
 // slot (0..AnalysisThreads()-1) is unique among the calls running at once,
-// so that each slot can have scratch of its own. task must not throw. One
-// ParallelFor runs at a time; a second caller waits.
+// so that each slot can have scratch of its own. task must not throw and
+// must not call ParallelFor. One ParallelFor runs at a time; a second caller
+// waits. Not worth it for items of less than a few microseconds: a batch
+// costs a wake-up call and an allocation or two.
 void ParallelFor(int count, const std::function<void(int item, int slot)> &task);
