@@ -104,7 +104,10 @@ int Resolve(int count)
 {
     if (count > 0)
         return count;
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    // At most 49 eliminations per analysis: beyond 8 threads each gets too
+    // few to pay for its start.
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores, 1, 8);
 }
 
 } // namespace

@@ -7,11 +7,11 @@
 // number of threads or on their timing.
 
 // Sets how many threads ParallelFor may use, the calling thread included:
-// 1 runs everything on the caller, 0 (the start value) one per core. The
-// workers are started on the next ParallelFor that needs them and kept.
+// 1 runs everything on the caller, 0 (the start value) one per core up to 8.
+// The workers are started on the next ParallelFor that needs them and kept.
 void SetAnalysisThreads(int count);
 
-// The count ParallelFor uses now (0 resolved to the number of cores).
+// The count ParallelFor uses now (0 resolved as above).
 int AnalysisThreads();
 
 // Calls task(item, slot) once for every item in 0..count-1 and returns when
