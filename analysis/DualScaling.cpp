@@ -92,8 +92,11 @@ void Decompose(
             const long double deviation = Deviation(DataTable, totals, i, j);
             store.StdResidual(i, j) = Div(deviation, Sqrt(TotalProduct(totals, i, j)));
         }
-    // The whole matrix, as the store keeps it: SVD leaves its input unchanged.
-    store.SVDInput = store.StdResidual;
+    // SVD leaves its input unchanged. Only the block of this run is copied:
+    // outside it both matrices hold what the same earlier runs left.
+    for (int i = 1; i <= NRow; ++i)
+        for (int j = 1; j <= NCol; ++j)
+            store.SVDInput(i, j) = store.StdResidual(i, j);
     SVD(store.SVDInput, NRow, NCol, store.RowSingVec, store.Eta, store.NSol, store.ColSingVec);
 }
 
@@ -125,12 +128,16 @@ bool LimitDimensions(ResultStore &store)
 void ComputeScaleValues(const Totals &totals, ResultStore &store)
 {
     const long double sqrtN = Sqrt(totals.GrandTotal);
-    for (int i = 1; i <= store.NRow; ++i)
+    for (int i = 1; i <= store.NRow; ++i) {
+        const long double root = Sqrt(totals.RowTotal(i)); // one square root per row
         for (int d = 1; d <= store.NDim; ++d)
-            store.RowScale(i, d) = Div(sqrtN * store.RowSingVec(i, d), Sqrt(totals.RowTotal(i)));
-    for (int j = 1; j <= store.NCol; ++j)
+            store.RowScale(i, d) = Div(sqrtN * store.RowSingVec(i, d), root);
+    }
+    for (int j = 1; j <= store.NCol; ++j) {
+        const long double root = Sqrt(totals.ColTotal(j));
         for (int d = 1; d <= store.NDim; ++d)
-            store.ColScale(j, d) = Div(sqrtN * store.ColSingVec(j, d), Sqrt(totals.ColTotal(j)));
+            store.ColScale(j, d) = Div(sqrtN * store.ColSingVec(j, d), root);
+    }
 }
 
 void ComputeWeightedScaleValues(ResultStore &store)

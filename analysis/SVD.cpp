@@ -4,7 +4,7 @@
 
 void SVD(const TExtMatrix &A, int m, int n, TExtMatrix &U, TExtVector &S, int &r, TExtMatrix &V)
 {
-    TExtMatrix B;
+    TExtMatrix B{ NoFill{} }; // SymEigen reads the leading block only
     if (m <= n) {
         // B = A A^T of order m; eigenvectors give U, then V = A^T U / S.
         for (int i = 1; i <= m; ++i)

@@ -25,7 +25,10 @@ inline constexpr long double CloseEigenvalueLimit = 1e-7L;
 // then each pair found is subtracted from it, A - lambda x x^T.
 // Throws NumericalFailure("QL failed") or ("calculation accuracy error
 // occurred.") when an eigenvalue cannot be found or is not accurate enough
-// to make A - lambda I singular. Cost O(n^4): one elimination per pair.
+// to make A - lambda I singular; a failure leaves the columns of X before it
+// written and the rest untouched. Cost O(n^4): one elimination per pair,
+// spread over AnalysisThreads() (Parallel.h) for n >= 10 without deflation,
+// with the same results on any number of threads.
 void SymEigen(TExtMatrix &A, int n, int MaxCount, int &Count, TExtVector &Lambda, TExtMatrix &X);
 
 // Singular values and vectors of the m x n matrix A (1..MaxCat each) through

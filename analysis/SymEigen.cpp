@@ -1,10 +1,14 @@
 #include "analysis/EigenSolver.h"
 #include "analysis/Errors.h"
 #include "analysis/NullVectorWork.h"
+#include "analysis/Parallel.h"
 #include "analysis/SVD.h"
 #include "analysis/SymEigenSeam.h"
 
 #include <cmath>
+#include <exception>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -52,6 +56,35 @@ bool HasCloseEigenvalues(const TExtVector &Lambda, int Count)
     return false;
 }
 
+// Orders from which the eliminations are spread over the threads; below it
+// handing work to another thread costs more than the elimination.
+constexpr int ParallelOrder = 10;
+
+// The outcome of one elimination, kept until the results are taken in order.
+struct FoundVector {
+    TExtVector x;
+    int rank = 0;
+    std::exception_ptr error;
+};
+
+// The null vectors of A - Lambda(k) I, k = 1..Count, on all threads at once:
+// each is independent of the others and has a place of its own.
+std::vector<FoundVector> AllNullVectors(
+    const TExtMatrix &A, int n, const TExtVector &Lambda, int Count)
+{
+    std::vector<FoundVector> found(Count);
+    const auto work = std::make_unique_for_overwrite<NullVectorWork[]>(AnalysisThreads());
+    ParallelFor(Count, [&](int item, int slot) {
+        FoundVector &f = found[item];
+        try {
+            ShiftedNullVector(A, n, Lambda(item + 1), work[slot], f.x, f.rank);
+        } catch (...) {
+            f.error = std::current_exception();
+        }
+    });
+    return found;
+}
+
 } // namespace
 
 void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int &Count,
@@ -69,10 +102,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
         return;
     }
 
-    // One scratch matrix serves both stages: W holds the eigenvalues until
-    // they are collected, then each elimination reduces A - Lambda(k) I in it.
-    NullVectorWork work;
-    TExtMatrix &W = work.M;
+    TExtMatrix W{ NoFill{} };
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             W(i, j) = A(i, j);
@@ -97,10 +127,25 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
     if (Count > MaxCount)
         Count = MaxCount;
 
+    // Without deflation the eliminations do not depend on each other and are
+    // done at once; with it each one needs A as the previous ones left it.
+    // Either way the results are taken, and a failure raised, in order of k.
+    const bool atOnce = !deflate && n >= ParallelOrder;
+    std::vector<FoundVector> found;
+    if (atOnce)
+        found = AllNullVectors(A, n, Lambda, Count);
+    NullVectorWork work;
     TExtVector x;
     for (int k = 1; k <= Count; ++k) {
         int rank = 0;
-        ShiftedNullVector(A, n, Lambda(k), work, x, rank); // A in its current state
+        if (atOnce) {
+            if (found[k - 1].error)
+                std::rethrow_exception(found[k - 1].error);
+            x = found[k - 1].x;
+            rank = found[k - 1].rank;
+        } else {
+            ShiftedNullVector(A, n, Lambda(k), work, x, rank); // A in its current state
+        }
         if (rank >= n)
             throw NumericalFailure("calculation accuracy error occurred.");
         for (int i = 1; i <= n; ++i)

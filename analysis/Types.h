@@ -10,9 +10,20 @@
 
 inline constexpr int MaxCat = 50;
 
+// Tag for scratch matrices whose leading block is always written before it
+// is read: filling 50 x 50 cells with zeros would cost more than the whole
+// analysis of a small table.
+struct NoFill { };
+
 template <typename T>
 class FixedMatrix {
 public:
+    FixedMatrix()
+        : cells_{}
+    {
+    }
+    explicit FixedMatrix(NoFill) { }
+
     T &operator()(int i, int j)
     {
         assert(1 <= i && i <= MaxCat && 1 <= j && j <= MaxCat);
@@ -26,7 +37,7 @@ public:
     friend bool operator==(const FixedMatrix &, const FixedMatrix &) = default;
 
 private:
-    std::array<std::array<T, MaxCat>, MaxCat> cells_{};
+    std::array<std::array<T, MaxCat>, MaxCat> cells_;
 };
 
 template <typename T>

@@ -1,10 +1,14 @@
 // A whole dual-scaling analysis (totals to weighted scale values) of square
-// tables of positive counts in general position, the size in each name.
+// tables of positive counts in general position, the size and the number of
+// engine threads in each name; the thread count is also a counter and a
+// context line.
+#include "analysis/Parallel.h"
 #include "analysis/TableAnalysis.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 namespace {
@@ -21,8 +25,9 @@ TIntMatrix BenchTable(int size)
     return T;
 }
 
-void FullAnalysis(benchmark::State &state, int size)
+void FullAnalysis(benchmark::State &state, int size, int threads)
 {
+    SetAnalysisThreads(threads);
     const TIntMatrix table = BenchTable(size);
     ResultStore store;
     for (auto _ : state) {
@@ -30,18 +35,24 @@ void FullAnalysis(benchmark::State &state, int size)
         benchmark::DoNotOptimize(run.AssocSum);
         benchmark::DoNotOptimize(store.ColWeightedScale(size, 1));
     }
+    state.counters["threads"] = AnalysisThreads();
     if (store.NSol != size - 1)
         state.SkipWithError("not in general position");
 }
 
 void Register()
 {
-    for (int size : { 10, 30, 50 }) {
-        const std::string name
-            = "BM_FullAnalysis/" + std::to_string(size) + "x" + std::to_string(size);
-        benchmark::RegisterBenchmark(name.c_str(), FullAnalysis, size)
-            ->Unit(benchmark::kMillisecond);
-    }
+    SetAnalysisThreads(0);
+    const int cores = AnalysisThreads();
+    benchmark::AddCustomContext("engine threads", "1 and " + std::to_string(cores));
+    for (int size : { 10, 30, 50 })
+        for (int threads : std::set<int>{ 1, cores }) {
+            const std::string name = "BM_FullAnalysis/" + std::to_string(size) + "x"
+                + std::to_string(size) + "/" + std::to_string(threads) + "thr";
+            benchmark::RegisterBenchmark(name.c_str(), FullAnalysis, size, threads)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        }
 }
 
 const bool registered = (Register(), true);
