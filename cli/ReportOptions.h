@@ -4,6 +4,8 @@
 
 #include "core/TextEncoding.h"
 
+#include <optional>
+#include <set>
 #include <string>
 
 // What quarnet-report is asked to do.
@@ -13,9 +15,14 @@ struct ReportOptions {
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
     std::string output;
+    // Supplementary rows and columns given on the command line (1-based
+    // positions); each, when given, replaces what the file marks for its side.
+    std::optional<std::set<int>> supplementaryRows;
+    std::optional<std::set<int>> supplementaryCols;
 };
 
-// Adds -o, --dims, --encoding and --help to `commandLine`, writing into
+// Adds -o, --dims, --encoding, --supplementary-rows, --supplementary-columns
+// and --help to `commandLine`, writing into
 // `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 

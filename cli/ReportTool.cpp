@@ -19,9 +19,16 @@ void parseArguments(const std::vector<std::string> &args, CommandLine &commandLi
         extension->check();
 }
 
-void analyse(const ReportOptions &options, ReportToolExtension *extension)
+void warn(std::ostream &err, const std::vector<std::string> &warnings)
+{
+    for (const std::string &warning : warnings)
+        err << warning << "\n";
+}
+
+void analyse(const ReportOptions &options, ReportToolExtension *extension, std::ostream &err)
 {
     const LoadedTable table = LoadCsvDataFile(options.input);
+    warn(err, table.warnings);
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
@@ -29,8 +36,11 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension)
     request.tableCols = table.TableCols;
     request.grid = &table.grid;
     request.encoding = options.encoding;
+    request.supplementary.rows = options.supplementaryRows.value_or(table.marks.rows);
+    request.supplementary.cols = options.supplementaryCols.value_or(table.marks.cols);
     ResultStore store;
     const RunOutcome outcome = RunAnalysis(request, store);
+    warn(err, outcome.warnings);
     if (extension)
         extension->afterRun(store, outcome);
 }
@@ -60,7 +70,7 @@ int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::
         return ToolDone;
     }
     try {
-        analyse(options, extension);
+        analyse(options, extension, err);
     } catch (const std::exception &error) {
         err << error.what() << "\n";
         return ToolFailed;

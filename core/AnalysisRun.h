@@ -4,10 +4,12 @@
 #include "core/TextEncoding.h"
 
 #include "analysis/ResultStore.h"
+#include "analysis/SupplementaryStore.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ReportSink;
 
@@ -24,16 +26,25 @@ struct RunRequest {
     std::int32_t tableCols = 0;
     const Grid *grid = nullptr;  // names and counts, see Grid
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
+    // Rows and columns (table positions) left out of the analysis and placed
+    // on its solution afterwards; the report adds their sections.
+    SupplementaryMarks supplementary;
 };
 
 struct RunOutcome {
     bool associated = false;                 // false: the short no-association ending
     std::int32_t enteredNDim = 0;
     std::optional<std::int32_t> loweredNDim; // set when NDim was lowered to NSol
+    // What the user should know about a run that completed (a supplementary
+    // category that could not be placed), Japanese, one message each.
+    std::vector<std::string> warnings;
 };
 
 // Performs the run: creates (or empties) the report file first, then reads
 // the texts, analyses and writes the report as it goes, updating `store`.
+// With supplementary categories, the active table is analysed and reported
+// as if they were not there, store.NRow, NCol and the labels are the active
+// table's, and store.Supplementary holds them placed.
 // Throws QuarnetError (with the user's message) at the first failing step; the
 // report file then holds exactly what was written before it.
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store);
