@@ -164,8 +164,8 @@ CategoryStats SupplementaryCategory(const SupplementaryPoint &point)
 
 // Table positions 1..count: a supplementary point where one sits, otherwise
 // the next active category.
-std::vector<CategoryStats> Merged(std::vector<CategoryStats> active,
-    const std::vector<SupplementaryPoint> &points, int count)
+std::vector<CategoryStats> Merged(
+    std::vector<CategoryStats> active, const std::vector<SupplementaryPoint> &points, int count)
 {
     std::vector<CategoryStats> all;
     auto nextActive = active.begin();
@@ -186,7 +186,6 @@ Interpretation WithSupplementary(Interpretation active, const SupplementaryStore
     if (supplementary.empty())
         return active;
     active.rows = Merged(std::move(active.rows), supplementary.rows, supplementary.tableRows);
-    active.columns
-        = Merged(std::move(active.columns), supplementary.cols, supplementary.tableCols);
+    active.columns = Merged(std::move(active.columns), supplementary.cols, supplementary.tableCols);
     return active;
 }

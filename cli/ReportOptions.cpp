@@ -17,8 +17,8 @@ std::set<int> positionsFor(const std::string &option, const std::string &list)
 {
     const auto positions = ParsePositionList(list);
     if (!positions)
-        throw UsageError(option + " には 1 から始まる位置をカンマで区切って指定してください ('"
-            + list + "')");
+        throw UsageError(
+            option + " には 1 から始まる位置をカンマで区切って指定してください ('" + list + "')");
     return *positions;
 }
 

@@ -156,8 +156,8 @@ void writeWeightedScaleSections(ReportWriter &report, const ResultStore &store)
 }
 
 // A supplementary category is numbered by its table position.
-void writeSupplementaryLines(ReportWriter &report, const std::vector<SupplementaryPoint> &points,
-    bool isRow, bool weighted)
+void writeSupplementaryLines(
+    ReportWriter &report, const std::vector<SupplementaryPoint> &points, bool isRow, bool weighted)
 {
     for (const SupplementaryPoint &point : points)
         if (point.placed)
@@ -203,9 +203,8 @@ void nameAndWarn(std::vector<SupplementaryPoint> &points, const Grid &grid, bool
         point.label = isRow ? rowLabel(grid, point.position) : colLabel(grid, point.position);
         if (!point.placed)
             warnings.push_back(std::string(isRow ? "補助行" : "補助列") + "カテゴリー "
-                + FormI(point.position) + " (" + point.label
-                + ") は分析する" + (isRow ? "列" : "行")
-                + "の度数の合計が 0 のため、配置できません");
+                + FormI(point.position) + " (" + point.label + ") は分析する"
+                + (isRow ? "列" : "行") + "の度数の合計が 0 のため、配置できません");
     }
 }
 
@@ -245,8 +244,8 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
 
     const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
     store.GrandTotal = totals.GrandTotal;
-    report.useCharset(ChooseCharset(
-        request.encoding, variableTexts(grid, request.tableRows, request.tableCols)));
+    report.useCharset(
+        ChooseCharset(request.encoding, variableTexts(grid, request.tableRows, request.tableCols)));
     writeInputTable(report, DataTable, store.NRow, store.NCol);
     const long double AssocSum
         = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);

@@ -24,8 +24,10 @@ inline constexpr std::string_view RowWeightedHeading = "行カテゴリーの重
 inline constexpr std::string_view ColWeightedHeading = "列カテゴリーの重み付き尺度値";
 inline constexpr std::string_view SupplementaryRowScaleHeading = "補助行カテゴリーの尺度値";
 inline constexpr std::string_view SupplementaryColScaleHeading = "補助列カテゴリーの尺度値";
-inline constexpr std::string_view SupplementaryRowWeightedHeading = "補助行カテゴリーの重み付き尺度値";
-inline constexpr std::string_view SupplementaryColWeightedHeading = "補助列カテゴリーの重み付き尺度値";
+inline constexpr std::string_view SupplementaryRowWeightedHeading
+    = "補助行カテゴリーの重み付き尺度値";
+inline constexpr std::string_view SupplementaryColWeightedHeading
+    = "補助列カテゴリーの重み付き尺度値";
 } // namespace ReportText
 
 // Row i of the input table: each count as I(7).

@@ -24,7 +24,7 @@ std::string JoinPositions(const std::set<int> &positions)
 
 std::vector<std::string> BlankSeparated(std::string_view text)
 {
-    std::istringstream in { std::string(text) };
+    std::istringstream in{ std::string(text) };
     std::vector<std::string> words;
     for (std::string word; in >> word;)
         words.push_back(word);

@@ -1,8 +1,8 @@
 #include "analysis/Supplementary.h"
+#include "MatrixHelpers.h"
 #include "analysis/Errors.h"
 #include "analysis/Interpretation.h"
 #include "analysis/TableAnalysis.h"
-#include "MatrixHelpers.h"
 #include "tests/ExpectError.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,7 @@ namespace {
 // The staff smoking table with the national-average row 6 (Greenacre) and a
 // smokers column 5 (light + medium + heavy), both supplementary.
 const TIntMatrix SmokingPlus = MakeTable({ { 4, 2, 3, 2, 7 }, { 4, 3, 7, 4, 14 },
-    { 25, 10, 12, 4, 26 }, { 18, 24, 33, 13, 70 }, { 10, 6, 7, 2, 15 },
-    { 42, 29, 20, 9, 58 } });
+    { 25, 10, 12, 4, 26 }, { 18, 24, 33, 13, 70 }, { 10, 6, 7, 2, 15 }, { 42, 29, 20, 9, 58 } });
 const SupplementaryMarks RowSixColumnFive{ { 6 }, { 5 } };
 
 struct PointRef {
@@ -48,7 +47,8 @@ TEST(Supplementary, SmokingTablePointsAgreeWithReference)
     const ActiveTable active = SplitTable(SmokingPlus, 6, 5, RowSixColumnFive);
     ResultStore store;
     ASSERT_TRUE(AnalyseTable(active.counts, active.NRow, active.NCol, 2, store).Associated);
-    const SupplementaryStore placed = PlaceSupplementary(SmokingPlus, active, RowSixColumnFive, store);
+    const SupplementaryStore placed
+        = PlaceSupplementary(SmokingPlus, active, RowSixColumnFive, store);
     ASSERT_EQ(1u, placed.rows.size());
     ASSERT_EQ(1u, placed.cols.size());
     EXPECT_EQ(6, placed.rows[0].position);
@@ -85,16 +85,26 @@ TEST(Supplementary, SplitLeavesTheTableWithTheMarkedCategoriesRemoved)
 
 TEST(Supplementary, RefusesMarksOutsideTheTableOrLeavingTooLittle)
 {
-    ExpectError<SupplementaryError>("補助カテゴリーに指定した行 7 は表にありません (行は 1 から 6 まで)",
-        [] { SplitTable(SmokingPlus, 6, 5, { { 7 }, {} }); });
-    ExpectError<SupplementaryError>("補助カテゴリーに指定した列 0 は表にありません (列は 1 から 5 まで)",
-        [] { SplitTable(SmokingPlus, 6, 5, { {}, { 0 } }); });
-    ExpectError<SupplementaryError>("補助カテゴリーを除くと、分析する表が 1 行 × 1 "
-                                    "列しか残りません (1 行と 2 列、または 2 行と 1 列以上が必要です)",
-        [] { SplitTable(SmokingPlus, 6, 5, { { 2, 3, 4, 5, 6 }, { 2, 3, 4, 5 } }); });
-    ExpectError<SupplementaryError>("補助カテゴリーを除くと、分析する表が 0 行 × 5 "
-                                    "列しか残りません (1 行と 2 列、または 2 行と 1 列以上が必要です)",
-        [] { SplitTable(SmokingPlus, 6, 5, { { 1, 2, 3, 4, 5, 6 }, {} }); });
+    ExpectError<SupplementaryError>(
+        "補助カテゴリーに指定した行 7 は表にありません (行は 1 から 6 まで)", [] {
+            SplitTable(SmokingPlus, 6, 5, { { 7 }, {} });
+        });
+    ExpectError<SupplementaryError>(
+        "補助カテゴリーに指定した列 0 は表にありません (列は 1 から 5 まで)", [] {
+            SplitTable(SmokingPlus, 6, 5, { {}, { 0 } });
+        });
+    ExpectError<SupplementaryError>(
+        "補助カテゴリーを除くと、分析する表が 1 行 × 1 "
+        "列しか残りません (1 行と 2 列、または 2 行と 1 列以上が必要です)",
+        [] {
+            SplitTable(SmokingPlus, 6, 5, { { 2, 3, 4, 5, 6 }, { 2, 3, 4, 5 } });
+        });
+    ExpectError<SupplementaryError>(
+        "補助カテゴリーを除くと、分析する表が 0 行 × 5 "
+        "列しか残りません (1 行と 2 列、または 2 行と 1 列以上が必要です)",
+        [] {
+            SplitTable(SmokingPlus, 6, 5, { { 1, 2, 3, 4, 5, 6 }, {} });
+        });
     // The smallest tables allowed.
     EXPECT_EQ(2, SplitTable(SmokingPlus, 6, 5, { { 2, 3, 4, 5, 6 }, { 3, 4, 5 } }).NCol);
     EXPECT_EQ(2, SplitTable(SmokingPlus, 6, 5, { { 3, 4, 5, 6 }, { 2, 3, 4, 5 } }).NRow);

@@ -1,7 +1,7 @@
 #include "core/AnalysisRun.h"
+#include "RunTables.h"
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
-#include "RunTables.h"
 #include "tests/ExpectError.h"
 
 #include "analysis/Errors.h"
@@ -367,9 +367,10 @@ TEST(RunAnalysisSupplementary, WarnsOfARowItCannotPlaceAndPlacesTheRest)
     ResultStore store;
     RunOutcome outcome;
     const std::string report = reportOf(request, store, &outcome);
-    EXPECT_EQ(outcome.warnings, (std::vector<std::string>{ "補助行カテゴリー 6 (全国平均) "
-                                                           "は分析する列の度数の合計が 0 "
-                                                           "のため、配置できません" }));
+    EXPECT_EQ(outcome.warnings,
+        (std::vector<std::string>{ "補助行カテゴリー 6 (全国平均) "
+                                   "は分析する列の度数の合計が 0 "
+                                   "のため、配置できません" }));
     EXPECT_TRUE(report.starts_with("\xEF\xBB\xBF"));
     EXPECT_EQ(report.find("補助行"), std::string::npos);
     EXPECT_NE(report.find("補助列カテゴリーの尺度値\r\nカテゴリー 5 [😀]"), std::string::npos);

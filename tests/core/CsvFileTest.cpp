@@ -1,6 +1,6 @@
 #include "core/CsvFile.h"
-#include "tests/ExpectError.h"
 #include "core/CoreErrors.h"
+#include "tests/ExpectError.h"
 
 #include <gtest/gtest.h>
 
@@ -150,9 +150,8 @@ TEST(ReadCsvDataInto, RefusesMoreThanFiftyColumnsOrRows)
     for (int j = 1; j <= 51; ++j)
         wide += ",c" + std::to_string(j);
     LoadedTable table;
-    ExpectError<InputError>("列の数が 51 で、上限の 50 を超えています", [&] {
-        ReadCsvDataInto(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n", table);
-    });
+    ExpectError<InputError>("列の数が 51 で、上限の 50 を超えています",
+        [&] { ReadCsvDataInto(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n", table); });
     EXPECT_EQ(table.grid, Grid()); // refused before the grid changed
 
     std::string tall = ",a\r\n";
@@ -292,7 +291,8 @@ TEST(ReadCsvData, LoadsAMarkItCannotUnderstandAsAPlainTable)
 {
     const std::string body = ",C1,C2\r\nR1,1,2\r\nR2,3,4\r\n";
     const Grid plain = ReadCsvData(body).grid;
-    for (const char *corner : { "\"quarnet supplementary rows=1\"", "note", "\"# quarnet rows=1\"" }) {
+    for (const char *corner :
+        { "\"quarnet supplementary rows=1\"", "note", "\"# quarnet rows=1\"" }) {
         const LoadedTable loaded = ReadCsvData(corner + body);
         EXPECT_TRUE(loaded.marks.empty() && loaded.warnings.empty()) << corner;
         EXPECT_EQ(loaded.grid, plain);

@@ -128,7 +128,7 @@ TEST(ReportUsage, NamesEveryOptionInBothLanguages)
     AddReportOptions(commandLine, options);
     const std::string usage = ReportUsage(commandLine);
     for (const char *part : { "使い方 / Usage:", "-o REPORT.txt", "--dims N",
-             "--encoding cp932|utf-8", "--help",
-             "--supplementary-rows LIST", "--supplementary-columns LIST", "次元数", "number of dimensions", "終了コード" })
+             "--encoding cp932|utf-8", "--help", "--supplementary-rows LIST",
+             "--supplementary-columns LIST", "次元数", "number of dimensions", "終了コード" })
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }

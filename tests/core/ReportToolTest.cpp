@@ -118,14 +118,14 @@ TEST(ReportTool, TakesSupplementaryCategoriesFromTheFileOrTheCommandLine)
     EXPECT_EQ(runTool({ marked, "-o", report }).status, 0);
     EXPECT_EQ(ReadBytes(report), golden);
     EXPECT_EQ(runTool({ unmarked, "-o", report, "--supplementary-rows", "6",
-                  "--supplementary-columns", "5" })
+                          "--supplementary-columns", "5" })
                   .status,
         0);
     EXPECT_EQ(ReadBytes(report), golden);
     EXPECT_EQ(runTool({ unmarked, "-o", plain }).status, 0);
-    EXPECT_EQ(runTool({ marked, "-o", report, "--supplementary-rows", "", "--supplementary-columns",
-                  "" })
-                  .status,
+    EXPECT_EQ(
+        runTool({ marked, "-o", report, "--supplementary-rows", "", "--supplementary-columns", "" })
+            .status,
         0);
     EXPECT_EQ(ReadBytes(report), ReadBytes(plain));
     EXPECT_EQ(runTool({ marked, "-o", report, "--supplementary-columns", "" }).status, 0);
@@ -140,11 +140,13 @@ TEST(ReportTool, WarnsOnStandardErrorAndCompletes)
 {
     ScratchFolder folder;
     const std::string csv = folder.file("odd-mark.csv");
-    std::ofstream(csv, std::ios::binary) << "\"#quarnet supplementary rows=9\",A,B\r\nX,1,5\r\nY,6,2\r\n";
+    std::ofstream(csv, std::ios::binary)
+        << "\"#quarnet supplementary rows=9\",A,B\r\nX,1,5\r\nY,6,2\r\n";
     const ToolResult result = runTool({ csv, "-o", folder.file("r.txt") });
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "左上の欄の補助カテゴリーの指定 '#quarnet supplementary rows=9' "
-                          "を読み取れないため、補助カテゴリーなしの表として読み込みました\n");
+    EXPECT_EQ(result.err,
+        "左上の欄の補助カテゴリーの指定 '#quarnet supplementary rows=9' "
+        "を読み取れないため、補助カテゴリーなしの表として読み込みました\n");
 }
 
 TEST(ReportTool, FailsWithTheUsersMessageAndStatusOne)

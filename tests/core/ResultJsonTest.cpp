@@ -1,6 +1,6 @@
 #include "core/ResultJson.h"
-#include "core/CoreErrors.h"
 #include "RunTables.h"
+#include "core/CoreErrors.h"
 
 #include "analysis/TableAnalysis.h"
 
@@ -38,9 +38,8 @@ Keys KeysOf(const Json &object)
     return keys;
 }
 
-const Keys categoryKeys
-    = { "name", "supplementary", "mass", "inertia", "quality", "scale", "weighted_scale",
-          "contribution", "cos2" };
+const Keys categoryKeys = { "name", "supplementary", "mass", "inertia", "quality", "scale",
+    "weighted_scale", "contribution", "cos2" };
 
 } // namespace
 
