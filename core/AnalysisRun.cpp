@@ -237,6 +237,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     const TIntMatrix table = readCounts(grid, request.tableRows, request.tableCols);
     const ActiveTable active
         = SplitTable(table, request.tableRows, request.tableCols, request.supplementary);
+    outcome.analysedTable = active.counts;
     const TIntMatrix &DataTable = active.counts;
     store.NRow = active.NRow;
     store.NCol = active.NCol;
@@ -268,6 +269,12 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     if (!request.supplementary.empty())
         placeSupplementary(report, request, grid, table, active, store, outcome);
     return outcome;
+}
+
+Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &store)
+{
+    return WithSupplementary(
+        Interpret(outcome.analysedTable, store, outcome.associated), store.Supplementary);
 }
 
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store)

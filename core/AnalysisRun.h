@@ -3,6 +3,7 @@
 #include "core/Grid.h"
 #include "core/TextEncoding.h"
 
+#include "analysis/Interpretation.h"
 #include "analysis/ResultStore.h"
 #include "analysis/SupplementaryStore.h"
 
@@ -38,6 +39,8 @@ struct RunOutcome {
     // What the user should know about a run that completed (a supplementary
     // category that could not be placed), Japanese, one message each.
     std::vector<std::string> warnings;
+    // The counts analysed: the table without its supplementary categories.
+    TIntMatrix analysedTable;
 };
 
 // Performs the run: creates (or empties) the report file first, then reads
@@ -57,3 +60,7 @@ RunOutcome RunAnalysisToBytes(
 // The run after the report file has been created: every step from the
 // conversion of the dimension text on, writing to `sink`.
 RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink);
+
+// The interpretation statistics of a completed run, the supplementary
+// categories at their table positions.
+Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &store);

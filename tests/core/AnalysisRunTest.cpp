@@ -320,6 +320,13 @@ TEST(RunAnalysisSupplementary, ReportsTheActiveTableThenTheSupplementarySections
     ASSERT_EQ(store.Supplementary.rows.size(), 1u);
     EXPECT_EQ(store.Supplementary.rows[0].label, "全国平均");
     EXPECT_EQ(store.Supplementary.cols[0].label, "喫煙者");
+    const Interpretation stats = RunInterpretation(outcome, store);
+    ASSERT_EQ(stats.rows.size(), 6u);
+    ASSERT_EQ(stats.columns.size(), 5u);
+    EXPECT_EQ(stats.n, 193);
+    EXPECT_TRUE(stats.rows[5].supplementary && stats.columns[4].supplementary);
+    EXPECT_EQ(stats.rows[5].name, "全国平均");
+    EXPECT_FALSE(stats.rows[4].supplementary);
 }
 
 // The active results are those of the table with the categories removed by
