@@ -29,3 +29,10 @@ class TableLimitError : public QuarnetError {
 public:
     using QuarnetError::QuarnetError;
 };
+
+// Supplementary categories that cannot be used: a position outside the table,
+// or too few categories left to analyse.
+class SupplementaryError : public QuarnetError {
+public:
+    using QuarnetError::QuarnetError;
+};

@@ -146,3 +146,46 @@ Interpretation Interpret(const TIntMatrix &DataTable, const ResultStore &store, 
     result.columns = Categories(columns, result.n, store, result.dims);
     return result;
 }
+
+namespace {
+
+CategoryStats SupplementaryCategory(const SupplementaryPoint &point)
+{
+    CategoryStats stats;
+    stats.name = point.label;
+    stats.supplementary = true;
+    stats.distanceSq = point.distanceSq;
+    stats.quality = point.quality;
+    stats.scale = point.scale;
+    stats.weightedScale = point.weightedScale;
+    stats.cos2 = point.cos2;
+    return stats;
+}
+
+// Table positions 1..count: a supplementary point where one sits, otherwise
+// the next active category.
+std::vector<CategoryStats> Merged(
+    std::vector<CategoryStats> active, const std::vector<SupplementaryPoint> &points, int count)
+{
+    std::vector<CategoryStats> all;
+    auto nextActive = active.begin();
+    auto nextPoint = points.begin();
+    for (int position = 1; position <= count; ++position) {
+        if (nextPoint != points.end() && nextPoint->position == position)
+            all.push_back(SupplementaryCategory(*nextPoint++));
+        else if (nextActive != active.end())
+            all.push_back(std::move(*nextActive++));
+    }
+    return all;
+}
+
+} // namespace
+
+Interpretation WithSupplementary(Interpretation active, const SupplementaryStore &supplementary)
+{
+    if (supplementary.empty())
+        return active;
+    active.rows = Merged(std::move(active.rows), supplementary.rows, supplementary.tableRows);
+    active.columns = Merged(std::move(active.columns), supplementary.cols, supplementary.tableCols);
+    return active;
+}

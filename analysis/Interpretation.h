@@ -77,3 +77,9 @@ struct Interpretation {
 // without association the store's solutions belong to an earlier run and are
 // not used. Throws FloatError as described above.
 Interpretation Interpret(const TIntMatrix &DataTable, const ResultStore &store, bool associated);
+
+// The interpretation of the active table with the supplementary categories of
+// `supplementary` put in at their table positions (supplementary = true, no
+// mass, inertia or contribution; an unplaced one has empty vectors and
+// quality 0). Without supplementary categories `active` is returned as it is.
+Interpretation WithSupplementary(Interpretation active, const SupplementaryStore &supplementary);

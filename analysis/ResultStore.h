@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/SupplementaryStore.h"
 #include "analysis/Types.h"
 
 #include <cstdint>
@@ -31,6 +32,11 @@ struct ResultStore {
     // entry 0 holds nothing.
     std::vector<std::string> RowLabel;
     std::vector<std::string> ColLabel;
+
+    // The supplementary categories placed by the last run that had any; every
+    // run that reads a table empties it first. NRow, NCol and the labels
+    // above are those of the active table.
+    SupplementaryStore Supplementary;
 
     // The common scale of every plot, set when a plot window opens.
     long double MaxAbsScale = 0.0L;

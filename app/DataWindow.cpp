@@ -213,7 +213,7 @@ void TInputF::GButtonClick()
 void TInputF::DetailButtonClick()
 {
     if (!ResultsW) {
-        Interpretation stats = Interpret(LastRun.DataTable, Results, LastRun.associated);
+        Interpretation stats = RunInterpretation(LastRun, Results);
         ResultsW = new ResultsWindow(std::move(stats), this);
     }
     ResultsW->show();

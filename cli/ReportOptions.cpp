@@ -1,5 +1,7 @@
 #include "cli/ReportOptions.h"
 
+#include "core/SupplementaryMark.h"
+
 namespace {
 
 FileEncoding encodingNamed(const std::string &name)
@@ -9,6 +11,15 @@ FileEncoding encodingNamed(const std::string &name)
     if (name == "utf-8")
         return FileEncoding::Utf8;
     throw UsageError("--encoding には cp932 か utf-8 を指定してください ('" + name + "')");
+}
+
+std::set<int> positionsFor(const std::string &option, const std::string &list)
+{
+    const auto positions = ParsePositionList(list);
+    if (!positions)
+        throw UsageError(
+            option + " には 1 から始まる位置をカンマで区切って指定してください ('" + list + "')");
+    return *positions;
 }
 
 } // namespace
@@ -28,6 +39,18 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
             if (value.empty())
                 throw UsageError("--json には JSON ファイルの名前を指定してください");
             options.json = value;
+        } });
+    commandLine.addOption({ "--supplementary-rows", "LIST",
+        "補助行 (例 2,5; ファイルの指定より優先) / supplementary rows (e.g. 2,5; "
+        "overrides the file)",
+        [&options](const std::string &value) {
+            options.supplementaryRows = positionsFor("--supplementary-rows", value);
+        } });
+    commandLine.addOption({ "--supplementary-columns", "LIST",
+        "補助列 (例 4; ファイルの指定より優先) / supplementary columns (e.g. 4; "
+        "overrides the file)",
+        [&options](const std::string &value) {
+            options.supplementaryCols = positionsFor("--supplementary-columns", value);
         } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
@@ -54,8 +77,9 @@ void CheckReportOptions(const ReportOptions &options)
 std::string ReportUsage(const CommandLine &commandLine)
 {
     return "使い方 / Usage:\n"
-           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE] INPUT.csv -o "
-           "REPORT.txt\n"
+           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE]\n"
+           "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
+           "                 INPUT.csv -o REPORT.txt\n"
            "\n"
            "CSV データファイル INPUT.csv を読み込み、双対尺度法 (対応分析) を行って\n"
            "レポートファイル REPORT.txt を書きます。--json FILE があれば、計算を終えたとき\n"
@@ -74,8 +98,16 @@ std::string ReportUsage(const CommandLine &commandLine)
           "  Reading: UTF-8 or UTF-16 by byte-order mark, otherwise UTF-8 or CP932 (Shift_JIS).\n"
           "  Writing: CP932; a file holding characters CP932 lacks is written as UTF-8 with BOM.\n"
           "\n"
+          "補助カテゴリー / Supplementary categories:\n"
+          "  分析から除き、その解の上に配置する行と列。LIST は 1 から始まる位置のカンマ区切り\n"
+          "  (\"\" なら無し)。指定しない側はファイルの左上の欄の指定に従う。\n"
+          "  Rows and columns left out of the analysis and placed on its solution. LIST is\n"
+          "  1-based positions, comma-separated (\"\": none); a side not given follows the\n"
+          "  mark in the file's corner field.\n"
+          "\n"
           "終了コード / Exit status:\n"
-          "  0 完了 (関連のない表を含む) / done (a table without association included)\n"
+          "  0 完了 (関連のない表を含む。警告は標準エラー) / done (a table without association\n"
+          "    included; warnings on stderr)\n"
           "  1 読み込みや計算の失敗 (メッセージは標準エラー) / failure, message on stderr\n"
           "  2 コマンドラインの誤り / command-line error\n";
 }

@@ -4,6 +4,8 @@
 
 #include "core/TextEncoding.h"
 
+#include <optional>
+#include <set>
 #include <string>
 
 // What quarnet-report is asked to do.
@@ -14,9 +16,14 @@ struct ReportOptions {
     std::string input;
     std::string output;
     std::string json; // empty: no JSON file
+    // Supplementary rows and columns given on the command line (1-based
+    // positions); each, when given, replaces what the file marks for its side.
+    std::optional<std::set<int>> supplementaryRows;
+    std::optional<std::set<int>> supplementaryCols;
 };
 
-// Adds -o, --dims, --encoding, --json and --help to `commandLine`, writing into
+// Adds -o, --dims, --encoding, --json, --supplementary-rows,
+// --supplementary-columns and --help to `commandLine`, writing into
 // `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 

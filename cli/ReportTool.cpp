@@ -22,9 +22,16 @@ void parseArguments(const std::vector<std::string> &args, CommandLine &commandLi
         extension->check();
 }
 
-void analyse(const ReportOptions &options, ReportToolExtension *extension)
+void warn(std::ostream &err, const std::vector<std::string> &warnings)
+{
+    for (const std::string &warning : warnings)
+        err << warning << "\n";
+}
+
+void analyse(const ReportOptions &options, ReportToolExtension *extension, std::ostream &err)
 {
     const LoadedTable table = LoadCsvDataFile(options.input);
+    warn(err, table.warnings);
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
@@ -32,12 +39,15 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension)
     request.tableCols = table.TableCols;
     request.grid = &table.grid;
     request.encoding = options.encoding;
+    request.supplementary.rows = options.supplementaryRows.value_or(table.marks.rows);
+    request.supplementary.cols = options.supplementaryCols.value_or(table.marks.cols);
     ResultStore store;
     const RunOutcome outcome = RunAnalysis(request, store);
+    warn(err, outcome.warnings);
     // Only a run that got to its end leaves a JSON file: a failure above
     // throws before any is created.
     if (!options.json.empty())
-        WriteResultJson(Interpret(outcome.DataTable, store, outcome.associated), options.json);
+        WriteResultJson(RunInterpretation(outcome, store), options.json);
     if (extension)
         extension->afterRun(store, outcome);
 }
@@ -67,7 +77,7 @@ int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::
         return ToolDone;
     }
     try {
-        analyse(options, extension);
+        analyse(options, extension, err);
     } catch (const std::exception &error) {
         err << error.what() << "\n";
         return ToolFailed;

@@ -7,6 +7,7 @@
 #include "core/ReportWriter.h"
 
 #include "analysis/DualScaling.h"
+#include "analysis/Supplementary.h"
 
 #include <cmath>
 #include <vector>
@@ -37,25 +38,37 @@ TIntMatrix readCounts(const Grid &grid, int NRow, int NCol)
     return DataTable;
 }
 
-void readLabels(const Grid &grid, ResultStore &store)
+std::string rowLabel(const Grid &grid, int position)
 {
-    store.ColLabel.assign(static_cast<std::size_t>(store.NCol) + 1, std::string());
-    for (int j = 1; j <= store.NCol; ++j)
-        store.ColLabel[static_cast<std::size_t>(j)] = grid.cell(j + 1, 1);
-    store.RowLabel.assign(static_cast<std::size_t>(store.NRow) + 1, std::string());
-    for (int i = 1; i <= store.NRow; ++i)
-        store.RowLabel[static_cast<std::size_t>(i)] = grid.cell(1, i + 1);
+    return grid.cell(1, position + 1);
+}
+
+std::string colLabel(const Grid &grid, int position)
+{
+    return grid.cell(position + 1, 1);
+}
+
+// The active table's names, entry 0 empty.
+void readLabels(const Grid &grid, const ActiveTable &active, ResultStore &store)
+{
+    store.ColLabel.assign(1, std::string());
+    for (const int j : active.colPosition)
+        store.ColLabel.push_back(colLabel(grid, j));
+    store.RowLabel.assign(1, std::string());
+    for (const int i : active.rowPosition)
+        store.RowLabel.push_back(rowLabel(grid, i));
 }
 
 // Every text of the report that is not fixed: the written parts of the
-// names. The literals and numbers are always representable in CP932.
-std::vector<std::string> variableTexts(const ResultStore &store)
+// names of the whole table, supplementary ones included. The literals and
+// numbers are always representable in CP932.
+std::vector<std::string> variableTexts(const Grid &grid, int tableRows, int tableCols)
 {
     std::vector<std::string> texts;
-    for (std::size_t k = 1; k < store.RowLabel.size(); ++k)
-        texts.push_back(LabelPrefix(store.RowLabel[k]));
-    for (std::size_t k = 1; k < store.ColLabel.size(); ++k)
-        texts.push_back(LabelPrefix(store.ColLabel[k]));
+    for (int i = 1; i <= tableRows; ++i)
+        texts.push_back(LabelPrefix(rowLabel(grid, i)));
+    for (int j = 1; j <= tableCols; ++j)
+        texts.push_back(LabelPrefix(colLabel(grid, j)));
     return texts;
 }
 
@@ -141,6 +154,70 @@ void writeWeightedScaleSections(ReportWriter &report, const ResultStore &store)
     writeCategoryLines(report, store, store.ColWeightedScale, false);
 }
 
+// A supplementary category is numbered by its table position.
+void writeSupplementaryLines(
+    ReportWriter &report, const std::vector<SupplementaryPoint> &points, bool isRow, bool weighted)
+{
+    for (const SupplementaryPoint &point : points)
+        if (point.placed)
+            report.line(ScaleLine(CategoryPrefix(point.position, point.label, isRow),
+                weighted ? point.weightedScale : point.scale));
+}
+
+bool anyPlaced(const std::vector<SupplementaryPoint> &points)
+{
+    for (const SupplementaryPoint &point : points)
+        if (point.placed)
+            return true;
+    return false;
+}
+
+// The scale values, then the weighted scale values, as the active sections
+// lay them out; a side with no placed category has no section.
+void writeSupplementarySections(ReportWriter &report, const SupplementaryStore &supplementary)
+{
+    const bool rows = anyPlaced(supplementary.rows);
+    const bool cols = anyPlaced(supplementary.cols);
+    for (const bool weighted : { false, true }) {
+        report.blankLines(2);
+        if (rows) {
+            report.line(weighted ? ReportText::SupplementaryRowWeightedHeading
+                                 : ReportText::SupplementaryRowScaleHeading);
+            writeSupplementaryLines(report, supplementary.rows, true, weighted);
+        }
+        if (rows && cols)
+            report.blankLines(1);
+        if (cols) {
+            report.line(weighted ? ReportText::SupplementaryColWeightedHeading
+                                 : ReportText::SupplementaryColScaleHeading);
+            writeSupplementaryLines(report, supplementary.cols, false, weighted);
+        }
+    }
+}
+
+void nameAndWarn(std::vector<SupplementaryPoint> &points, const Grid &grid, bool isRow,
+    std::vector<std::string> &warnings)
+{
+    for (SupplementaryPoint &point : points) {
+        point.label = isRow ? rowLabel(grid, point.position) : colLabel(grid, point.position);
+        if (!point.placed)
+            warnings.push_back(std::string(isRow ? "補助行" : "補助列") + "カテゴリー "
+                + FormI(point.position) + " (" + point.label + ") は分析する"
+                + (isRow ? "列" : "行") + "の度数の合計が 0 のため、配置できません");
+    }
+}
+
+// Places the supplementary categories on the completed run and writes them.
+void placeSupplementary(ReportWriter &report, const RunRequest &request, const Grid &grid,
+    const TIntMatrix &table, const ActiveTable &active, ResultStore &store, RunOutcome &outcome)
+{
+    store.Supplementary = PlaceSupplementary(table, active, request.supplementary, store);
+    nameAndWarn(store.Supplementary.rows, grid, true, outcome.warnings);
+    nameAndWarn(store.Supplementary.cols, grid, false, outcome.warnings);
+    if (anyPlaced(store.Supplementary.rows) || anyPlaced(store.Supplementary.cols))
+        writeSupplementarySections(report, store.Supplementary);
+}
+
 } // namespace
 
 RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink)
@@ -155,13 +232,20 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     checkTableSize(request.tableRows, request.tableCols);
     store.NRow = request.tableRows;
     store.NCol = request.tableCols;
-    outcome.DataTable = readCounts(grid, store.NRow, store.NCol);
-    const TIntMatrix &DataTable = outcome.DataTable;
-    readLabels(grid, store);
+    store.Supplementary = {};
+    const TIntMatrix table = readCounts(grid, request.tableRows, request.tableCols);
+    const ActiveTable active
+        = SplitTable(table, request.tableRows, request.tableCols, request.supplementary);
+    outcome.analysedTable = active.counts;
+    const TIntMatrix &DataTable = active.counts;
+    store.NRow = active.NRow;
+    store.NCol = active.NCol;
+    readLabels(grid, active, store);
 
     const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
     store.GrandTotal = totals.GrandTotal;
-    report.useCharset(ChooseCharset(request.encoding, variableTexts(store)));
+    report.useCharset(
+        ChooseCharset(request.encoding, variableTexts(grid, request.tableRows, request.tableCols)));
     writeInputTable(report, DataTable, store.NRow, store.NCol);
     const long double AssocSum
         = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);
@@ -181,7 +265,15 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     writeScaleSections(report, store);
     ComputeWeightedScaleValues(store);
     writeWeightedScaleSections(report, store);
+    if (!request.supplementary.empty())
+        placeSupplementary(report, request, grid, table, active, store, outcome);
     return outcome;
+}
+
+Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &store)
+{
+    return WithSupplementary(
+        Interpret(outcome.analysedTable, store, outcome.associated), store.Supplementary);
 }
 
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store)

@@ -3,12 +3,15 @@
 #include "core/Grid.h"
 #include "core/TextEncoding.h"
 
+#include "analysis/Interpretation.h"
 #include "analysis/ResultStore.h"
 #include "analysis/Types.h"
+#include "analysis/SupplementaryStore.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ReportSink;
 
@@ -25,17 +28,27 @@ struct RunRequest {
     std::int32_t tableCols = 0;
     const Grid *grid = nullptr;  // names and counts, see Grid
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
+    // Rows and columns (table positions) left out of the analysis and placed
+    // on its solution afterwards; the report adds their sections.
+    SupplementaryMarks supplementary;
 };
 
 struct RunOutcome {
     bool associated = false;                 // false: the short no-association ending
     std::int32_t enteredNDim = 0;
     std::optional<std::int32_t> loweredNDim; // set when NDim was lowered to NSol
-    TIntMatrix DataTable;                    // the counts the run read, for Interpret
+    // What the user should know about a run that completed (a supplementary
+    // category that could not be placed), Japanese, one message each.
+    std::vector<std::string> warnings;
+    // The counts analysed: the table without its supplementary categories.
+    TIntMatrix analysedTable;
 };
 
 // Performs the run: creates (or empties) the report file first, then reads
 // the texts, analyses and writes the report as it goes, updating `store`.
+// With supplementary categories, the active table is analysed and reported
+// as if they were not there, store.NRow, NCol and the labels are the active
+// table's, and store.Supplementary holds them placed.
 // Throws QuarnetError (with the user's message) at the first failing step; the
 // report file then holds exactly what was written before it.
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store);
@@ -48,3 +61,7 @@ RunOutcome RunAnalysisToBytes(
 // The run after the report file has been created: every step from the
 // conversion of the dimension text on, writing to `sink`.
 RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink);
+
+// The interpretation statistics of a completed run, the supplementary
+// categories at their table positions.
+Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &store);

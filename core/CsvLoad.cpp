@@ -2,6 +2,7 @@
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
 #include "core/FileIo.h"
+#include "core/SupplementaryMark.h"
 #include "core/TextCoding.h"
 
 #include "analysis/Types.h"
@@ -70,6 +71,17 @@ void loadDataRow(std::string_view line, Grid &grid)
     }
 }
 
+// The marks of the corner field, once the table's size is known.
+void readMarks(std::string_view nameLine, LoadedTable &table)
+{
+    const std::vector<std::string> fields = SplitCommaText(nameLine);
+    const CornerMark mark = ReadSupplementaryMark(fields.front(), table.TableRows, table.TableCols);
+    table.marks = mark.marks.value_or(SupplementaryMarks{});
+    table.warnings.clear();
+    if (mark.isMark && !mark.marks)
+        table.warnings.push_back(UnreadableMarkWarning(fields.front()));
+}
+
 } // namespace
 
 void ReadCsvDataInto(std::string_view fileBytes, LoadedTable &table)
@@ -84,6 +96,7 @@ void ReadCsvDataInto(std::string_view fileBytes, LoadedTable &table)
         loadDataRow(lines[k], table.grid);
     table.TableCols = table.grid.colCount() - 2;
     table.TableRows = table.grid.rowCount() - 2;
+    readMarks(lines[0], table);
 }
 
 LoadedTable ReadCsvData(std::string_view fileBytes)

@@ -2,6 +2,7 @@
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
 #include "core/FileIo.h"
+#include "core/SupplementaryMark.h"
 #include "core/TextCoding.h"
 
 #include <vector>
@@ -28,20 +29,23 @@ void refuseUnsavable(const std::vector<std::string> &fields, int r)
 
 } // namespace
 
-std::string CsvDataBytes(const Grid &grid, FileEncoding encoding)
+std::string CsvDataBytes(const Grid &grid, FileEncoding encoding, const SupplementaryMarks &marks)
 {
     std::string text;
     for (int r = 1; r < grid.rowCount(); ++r) {
-        const std::vector<std::string> fields = rowFields(grid, r);
+        std::vector<std::string> fields = rowFields(grid, r);
+        if (r == 1 && !marks.empty())
+            fields.front() = SupplementaryMarkText(marks);
         refuseUnsavable(fields, r);
         text += JoinCommaText(fields) + "\r\n";
     }
     return EncodeTextFile(text, encoding);
 }
 
-void SaveCsvDataFile(const std::string &fileName, const Grid &grid, FileEncoding encoding)
+void SaveCsvDataFile(const std::string &fileName, const Grid &grid, FileEncoding encoding,
+    const SupplementaryMarks &marks)
 {
-    const std::string bytes = CsvDataBytes(grid, encoding);
+    const std::string bytes = CsvDataBytes(grid, encoding, marks);
     OutputFile file(fileName);
     file.write(bytes);
     file.close();

@@ -30,8 +30,16 @@ std::string CategoryPrefix(int index, std::string_view label, bool isRow)
 
 std::string ScaleLine(const std::string &prefix, const TExtMatrix &scale, int index, int NDim)
 {
-    std::string line = prefix;
+    std::vector<long double> values;
     for (int d = 1; d <= NDim; ++d)
-        line += FormF(scale(index, d), 9, 3);
+        values.push_back(scale(index, d));
+    return ScaleLine(prefix, values);
+}
+
+std::string ScaleLine(const std::string &prefix, const std::vector<long double> &values)
+{
+    std::string line = prefix;
+    for (const long double value : values)
+        line += FormF(value, 9, 3);
     return line;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The fixed texts and the line layouts of the report (UTF-8; the writer
 // encodes them).
@@ -21,6 +22,12 @@ inline constexpr std::string_view RowScaleHeading = "行カテゴリーの尺度
 inline constexpr std::string_view ColScaleHeading = "列カテゴリーの尺度値";
 inline constexpr std::string_view RowWeightedHeading = "行カテゴリーの重み付き尺度値";
 inline constexpr std::string_view ColWeightedHeading = "列カテゴリーの重み付き尺度値";
+inline constexpr std::string_view SupplementaryRowScaleHeading = "補助行カテゴリーの尺度値";
+inline constexpr std::string_view SupplementaryColScaleHeading = "補助列カテゴリーの尺度値";
+inline constexpr std::string_view SupplementaryRowWeightedHeading
+    = "補助行カテゴリーの重み付き尺度値";
+inline constexpr std::string_view SupplementaryColWeightedHeading
+    = "補助列カテゴリーの重み付き尺度値";
 } // namespace ReportText
 
 // Row i of the input table: each count as I(7).
@@ -39,3 +46,6 @@ std::string CategoryPrefix(int index, std::string_view label, bool isRow);
 
 // A category line: the prefix, then scale[index][d] for d = 1..NDim as F(9.3).
 std::string ScaleLine(const std::string &prefix, const TExtMatrix &scale, int index, int NDim);
+
+// The same layout for values held one per dimension.
+std::string ScaleLine(const std::string &prefix, const std::vector<long double> &values);

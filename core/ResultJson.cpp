@@ -40,7 +40,8 @@ Json SolutionJson(const SolutionStats &s)
 
 Json CategoryJson(const CategoryStats &c)
 {
-    return Json{ { "name", c.name }, { "mass", OrNull(c.mass) }, { "inertia", OrNull(c.inertia) },
+    return Json{ { "name", c.name }, { "supplementary", c.supplementary },
+        { "mass", OrNull(c.mass) }, { "inertia", OrNull(c.inertia) },
         { "quality", static_cast<double>(c.quality) }, { "scale", Numbers(c.scale) },
         { "weighted_scale", Numbers(c.weightedScale) }, { "contribution", OrNull(c.contribution) },
         { "cos2", Numbers(c.cos2) } };

@@ -7,14 +7,15 @@
 // The interpretation statistics of a run as JSON, for other programs to read:
 //   { "n", "dims", "chi_square", "df", "p_value", "total_inertia",
 //     "solutions": [ { "eta", "eta_squared", "share", "cumulative" } ],
-//     "rows" / "columns": [ { "name", "mass", "inertia", "quality",
+//     "rows" / "columns": [ { "name", "supplementary", "mass", "inertia", "quality",
 //                             "scale", "weighted_scale", "contribution", "cos2" } ] }
 // in that key order. Solutions run d = 1..NSol, categories in table order,
 // the four arrays over dimensions 1..dims. share and cumulative are per cent
 // as in the report; every other value is a plain fraction. Numbers are the
 // extended values rounded to double, printed so that they read back exactly.
-// A value a category does not have (mass, inertia, contribution of a
-// supplementary category) is null.
+// "supplementary" is true for a category left out of the analysis and placed
+// on its solution, false for every other; a value a category does not have
+// (mass, inertia, contribution of a supplementary category) is null.
 
 // UTF-8 without BOM, indented by two spaces, ending in a newline. A name that
 // is not valid UTF-8 has its bad bytes replaced by U+FFFD.

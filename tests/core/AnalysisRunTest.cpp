@@ -1,6 +1,7 @@
 #include "core/AnalysisRun.h"
-#include "core/CoreErrors.h"
 #include "RunTables.h"
+#include "core/CoreErrors.h"
+#include "core/CsvFile.h"
 #include "tests/ExpectError.h"
 
 #include "analysis/Errors.h"
@@ -282,4 +283,112 @@ TEST(RunAnalysisFailure, StopsBeforeWritingWhenATotalLeavesThe32BitRange)
     ResultStore store;
     EXPECT_THROW(RunAnalysis(request, store), TableLimitError);
     EXPECT_EQ(ReadBytes(request.reportFileName), "");
+}
+
+namespace {
+
+// The staff smoking table with a smokers column 5 and a national-average row 6.
+const RunTable SmokingPlus{ { "なし", "軽度", "中度", "重度", "喫煙者" },
+    { "SM", "JM", "SE", "JE", "SC", "全国平均" },
+    { { "4", "2", "3", "2", "7" }, { "4", "3", "7", "4", "14" }, { "25", "10", "12", "4", "26" },
+        { "18", "24", "33", "13", "70" }, { "10", "6", "7", "2", "15" },
+        { "42", "29", "20", "9", "58" } } };
+
+RunTable withoutCategories(RunTable table, std::size_t row, std::size_t col)
+{
+    table.rowNames.erase(table.rowNames.begin() + static_cast<long>(row) - 1);
+    table.counts.erase(table.counts.begin() + static_cast<long>(row) - 1);
+    table.colNames.erase(table.colNames.begin() + static_cast<long>(col) - 1);
+    for (auto &counts : table.counts)
+        counts.erase(counts.begin() + static_cast<long>(col) - 1);
+    return table;
+}
+
+} // namespace
+
+TEST(RunAnalysisSupplementary, ReportsTheActiveTableThenTheSupplementarySections)
+{
+    const LoadedTable table = LoadCsvDataFile(TestData("smoking-supplementary.csv").string());
+    RunRequest request = requestFor(table.grid, "2");
+    request.supplementary = table.marks;
+    ResultStore store;
+    RunOutcome outcome;
+    const std::string report = reportOf(request, store, &outcome);
+    EXPECT_EQ(report, golden("smoking-supplementary.report.txt"));
+    EXPECT_TRUE(report.starts_with(golden("smoking.report.txt")));
+    EXPECT_TRUE(outcome.warnings.empty());
+    ASSERT_EQ(store.Supplementary.rows.size(), 1u);
+    EXPECT_EQ(store.Supplementary.rows[0].label, "全国平均");
+    EXPECT_EQ(store.Supplementary.cols[0].label, "喫煙者");
+    const Interpretation stats = RunInterpretation(outcome, store);
+    ASSERT_EQ(stats.rows.size(), 6u);
+    ASSERT_EQ(stats.columns.size(), 5u);
+    EXPECT_EQ(stats.n, 193);
+    EXPECT_TRUE(stats.rows[5].supplementary && stats.columns[4].supplementary);
+    EXPECT_EQ(stats.rows[5].name, "全国平均");
+    EXPECT_FALSE(stats.rows[4].supplementary);
+}
+
+// The active results are those of the table with the categories removed by
+// hand, to the last bit, wherever the supplementary ones sit.
+TEST(RunAnalysisSupplementary, LeavesTheActiveResultsThoseOfTheTableWithoutThem)
+{
+    const Grid marked = GridOf(SmokingPlus);
+    RunRequest request = requestFor(marked, "2");
+    request.supplementary = { { 2 }, { 1 } };
+    ResultStore store;
+    const std::string report = reportOf(request, store);
+    const Grid removed = GridOf(withoutCategories(SmokingPlus, 2, 1));
+    ResultStore plainStore;
+    const std::string plainReport = reportOf(requestFor(removed, "2"), plainStore);
+    EXPECT_TRUE(report.starts_with(plainReport));
+    EXPECT_GT(report.size(), plainReport.size());
+    EXPECT_EQ(store.NRow, 5);
+    EXPECT_EQ(store.NCol, 4);
+    EXPECT_EQ(store.GrandTotal, plainStore.GrandTotal);
+    EXPECT_EQ(store.Eta, plainStore.Eta);
+    EXPECT_EQ(store.RowScale, plainStore.RowScale);
+    EXPECT_EQ(store.ColScale, plainStore.ColScale);
+    EXPECT_EQ(store.RowWeightedScale, plainStore.RowWeightedScale);
+    EXPECT_EQ(store.ColWeightedScale, plainStore.ColWeightedScale);
+    EXPECT_EQ(store.RowLabel, plainStore.RowLabel);
+    EXPECT_EQ(store.ColLabel, plainStore.ColLabel);
+    EXPECT_EQ(store.Supplementary.rows[0].position, 2);
+
+    // The next run without marks leaves no supplementary category behind.
+    reportOf(requestFor(removed, "2"), store);
+    EXPECT_TRUE(store.Supplementary.empty());
+}
+
+// A supplementary row with no count in the active columns is named in a
+// warning and left out of the report; the rest is placed. A supplementary
+// name CP932 lacks makes the whole report UTF-8 like an active one.
+TEST(RunAnalysisSupplementary, WarnsOfARowItCannotPlaceAndPlacesTheRest)
+{
+    RunTable table = SmokingPlus;
+    table.counts[5] = { "0", "0", "0", "0", "58" };
+    table.colNames[4] = "😀喫煙";
+    const Grid grid = GridOf(table);
+    RunRequest request = requestFor(grid, "2");
+    request.supplementary = { { 6 }, { 5 } };
+    ResultStore store;
+    RunOutcome outcome;
+    const std::string report = reportOf(request, store, &outcome);
+    EXPECT_EQ(outcome.warnings,
+        (std::vector<std::string>{ "補助行カテゴリー 6 (全国平均) "
+                                   "は分析する列の度数の合計が 0 "
+                                   "のため、配置できません" }));
+    EXPECT_TRUE(report.starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(report.find("補助行"), std::string::npos);
+    EXPECT_NE(report.find("補助列カテゴリーの尺度値\r\nカテゴリー 5 [😀]"), std::string::npos);
+}
+
+TEST(RunAnalysisSupplementary, RefusesCountsThatAreNotNonNegativeIntegers)
+{
+    RunTable table = SmokingPlus;
+    table.counts[5][4] = "-1";
+    const Grid grid = GridOf(table);
+    RunRequest request = requestFor(grid, "2");
+    request.supplementary = { { 6 }, { 5 } };
+    expectFailure<InputError>(request, "行 6, 列 5 の度数 '-1' が負です", "");
 }

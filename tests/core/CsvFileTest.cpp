@@ -1,6 +1,6 @@
 #include "core/CsvFile.h"
-#include "tests/ExpectError.h"
 #include "core/CoreErrors.h"
+#include "tests/ExpectError.h"
 
 #include <gtest/gtest.h>
 
@@ -150,9 +150,8 @@ TEST(ReadCsvDataInto, RefusesMoreThanFiftyColumnsOrRows)
     for (int j = 1; j <= 51; ++j)
         wide += ",c" + std::to_string(j);
     LoadedTable table;
-    ExpectError<InputError>("列の数が 51 で、上限の 50 を超えています", [&] {
-        ReadCsvDataInto(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n", table);
-    });
+    ExpectError<InputError>("列の数が 51 で、上限の 50 を超えています",
+        [&] { ReadCsvDataInto(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n", table); });
     EXPECT_EQ(table.grid, Grid()); // refused before the grid changed
 
     std::string tall = ",a\r\n";
@@ -247,6 +246,7 @@ TEST(CsvDataFile, GivesBackEveryGridExactlyButTheCorner)
             EXPECT_EQ(loaded.grid, grid) << CsvDataBytes(grid, encoding);
             EXPECT_EQ(loaded.TableRows, grid.rowCount() - 2);
             EXPECT_EQ(loaded.TableCols, grid.colCount() - 2);
+            EXPECT_TRUE(loaded.marks.empty() && loaded.warnings.empty());
         }
     }
 }
@@ -257,6 +257,61 @@ TEST(CsvDataFile, SavesTheBundledExamplesBackByteForByte)
         const std::string original = readFile(exampleFile(name));
         EXPECT_EQ(CsvDataBytes(ReadCsvData(original).grid), original) << name;
     }
+}
+
+TEST(CsvDataFile, KeepsSupplementaryMarksInTheCornerField)
+{
+    const Grid grid = makeGrid({ { "corner", "C1", "C2", "C3" }, { "R1", "1", "2", "3" },
+        { "R2", "4", "5", "6" }, { "R3", "7", "8", "9" } });
+    const SupplementaryMarks marks{ { 3 }, { 1, 3 } };
+    const std::string bytes = CsvDataBytes(grid, FileEncoding::Cp932OrUtf8, marks);
+    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")),
+        "\"#quarnet supplementary rows=3 columns=1,3\",C1,C2,C3");
+    const LoadedTable loaded = ReadCsvData(bytes);
+    EXPECT_EQ(loaded.marks, marks);
+    EXPECT_TRUE(loaded.warnings.empty());
+    Grid withoutCorner = grid;
+    withoutCorner.setCell(1, 1, "");
+    EXPECT_EQ(loaded.grid, withoutCorner);
+    // Without marks the corner is written as typed.
+    EXPECT_EQ(CsvDataBytes(grid, FileEncoding::Cp932OrUtf8, {}), CsvDataBytes(grid));
+    EXPECT_TRUE(bytes.starts_with("\"#quarnet"));
+    EXPECT_TRUE(CsvDataBytes(grid).starts_with("corner,"));
+
+    const std::string stored = readFile(
+        std::filesystem::path(std::getenv("QUARNET_TEST_DATA")) / "smoking-supplementary.csv");
+    const LoadedTable smoking = ReadCsvData(stored);
+    EXPECT_EQ(smoking.marks, (SupplementaryMarks{ { 6 }, { 5 } }));
+    EXPECT_EQ(CsvDataBytes(smoking.grid, FileEncoding::Cp932OrUtf8, smoking.marks), stored);
+}
+
+// A corner field without the marker is a corner text like any other; one with
+// the marker that cannot be read loads the table plain, with a warning.
+TEST(ReadCsvData, LoadsAMarkItCannotUnderstandAsAPlainTable)
+{
+    const std::string body = ",C1,C2\r\nR1,1,2\r\nR2,3,4\r\n";
+    const Grid plain = ReadCsvData(body).grid;
+    for (const char *corner :
+        { "\"quarnet supplementary rows=1\"", "note", "\"# quarnet rows=1\"" }) {
+        const LoadedTable loaded = ReadCsvData(corner + body);
+        EXPECT_TRUE(loaded.marks.empty() && loaded.warnings.empty()) << corner;
+        EXPECT_EQ(loaded.grid, plain);
+    }
+    for (const char *corner : { "#quarnet", "#quarnetX", "\"#quarnet other rows=1\"",
+             "\"#quarnet supplementary rows=3\"", "\"#quarnet supplementary columns=0\"",
+             "\"#quarnet supplementary rows=1,\"", "\"#quarnet supplementary rows=+1\"",
+             "\"#quarnet supplementary rows=1 rows=2\"", "\"#quarnet supplementary cols=1\"" }) {
+        const LoadedTable loaded = ReadCsvData(corner + body);
+        EXPECT_TRUE(loaded.marks.empty()) << corner;
+        EXPECT_EQ(loaded.warnings.size(), 1u) << corner;
+        EXPECT_EQ(loaded.grid, plain);
+        EXPECT_EQ(loaded.TableRows, 2);
+    }
+    EXPECT_EQ(ReadCsvData("\"#quarnet supplementary rows=3\"" + body).warnings.front(),
+        "左上の欄の補助カテゴリーの指定 '#quarnet supplementary rows=3' "
+        "を読み取れないため、補助カテゴリーなしの表として読み込みました");
+    EXPECT_EQ(ReadCsvData("\"#quarnet  supplementary  columns=2,1 rows=2\"" + body).marks,
+        (SupplementaryMarks{ { 2 }, { 1, 2 } }));
 }
 
 TEST(CsvDataFile, SavesAwkwardNamesAsTheStoredFile)

@@ -59,6 +59,19 @@ TEST(ReportOptions, PassesTheDimensionTextUnconvertedEvenWhenNegative)
     EXPECT_EQ(parse({ "--dims", "abc", "a", "-o", "b" }).dimsText, "abc");
 }
 
+TEST(ReportOptions, TakesSupplementaryPositionsOrNoneForEachSide)
+{
+    const ReportOptions options = parse({ "a", "-o", "b", "--supplementary-rows", "5,2,5" });
+    EXPECT_EQ(options.supplementaryRows, (std::set<int>{ 2, 5 }));
+    EXPECT_EQ(options.supplementaryCols, std::nullopt);
+    EXPECT_EQ(parse({ "a", "-o", "b", "--supplementary-columns", "" }).supplementaryCols,
+        std::set<int>{});
+    for (const char *list : { "0", "1,,2", "2,", "x", "1 2", "-1" })
+        EXPECT_EQ(usageError({ "a", "-o", "b", "--supplementary-rows", list }),
+            "--supplementary-rows には 1 から始まる位置をカンマで区切って指定してください ('"
+                + std::string(list) + "')");
+}
+
 TEST(ReportOptions, TakesArgumentsAfterADoubleDashAsFiles)
 {
     EXPECT_EQ(parse({ "-o", "r.txt", "--", "-data.csv" }).input, "-data.csv");
@@ -115,6 +128,7 @@ TEST(ReportUsage, NamesEveryOptionInBothLanguages)
     AddReportOptions(commandLine, options);
     const std::string usage = ReportUsage(commandLine);
     for (const char *part : { "使い方 / Usage:", "-o REPORT.txt", "--dims N",
-             "--encoding cp932|utf-8", "--help", "次元数", "number of dimensions", "終了コード" })
+             "--encoding cp932|utf-8", "--help", "--supplementary-rows LIST",
+             "--supplementary-columns LIST", "次元数", "number of dimensions", "終了コード" })
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -131,6 +132,53 @@ TEST(ReportTool, WritesNoJsonAfterAFailingRun)
     EXPECT_FALSE(std::filesystem::exists(json));
     EXPECT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json" }).status, 2);
     EXPECT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json=" }).status, 2);
+}
+
+// The command line's positions replace the file's marks side by side; an
+// empty list clears a side.
+TEST(ReportTool, TakesSupplementaryCategoriesFromTheFileOrTheCommandLine)
+{
+    ScratchFolder folder;
+    const std::string marked = TestData("smoking-supplementary.csv").string();
+    const std::string golden = ReadBytes(TestData("smoking-supplementary.report.txt"));
+    std::string bytes = ReadBytes(marked);
+    const std::string unmarked = folder.file("unmarked.csv");
+    std::ofstream(unmarked, std::ios::binary) << bytes.substr(bytes.find(','));
+    const std::string report = folder.file("r.txt");
+    const std::string plain = folder.file("plain.txt");
+
+    EXPECT_EQ(runTool({ marked, "-o", report }).status, 0);
+    EXPECT_EQ(ReadBytes(report), golden);
+    EXPECT_EQ(runTool({ unmarked, "-o", report, "--supplementary-rows", "6",
+                          "--supplementary-columns", "5" })
+                  .status,
+        0);
+    EXPECT_EQ(ReadBytes(report), golden);
+    EXPECT_EQ(runTool({ unmarked, "-o", plain }).status, 0);
+    EXPECT_EQ(
+        runTool({ marked, "-o", report, "--supplementary-rows", "", "--supplementary-columns", "" })
+            .status,
+        0);
+    EXPECT_EQ(ReadBytes(report), ReadBytes(plain));
+    EXPECT_EQ(runTool({ marked, "-o", report, "--supplementary-columns", "" }).status, 0);
+    EXPECT_EQ(ReadBytes(report).find("補助列"), std::string::npos);
+
+    const ToolResult outside = runTool({ unmarked, "-o", report, "--supplementary-rows", "7" });
+    EXPECT_EQ(outside.status, 1);
+    EXPECT_EQ(outside.err, "補助カテゴリーに指定した行 7 は表にありません (行は 1 から 6 まで)\n");
+}
+
+TEST(ReportTool, WarnsOnStandardErrorAndCompletes)
+{
+    ScratchFolder folder;
+    const std::string csv = folder.file("odd-mark.csv");
+    std::ofstream(csv, std::ios::binary)
+        << "\"#quarnet supplementary rows=9\",A,B\r\nX,1,5\r\nY,6,2\r\n";
+    const ToolResult result = runTool({ csv, "-o", folder.file("r.txt") });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err,
+        "左上の欄の補助カテゴリーの指定 '#quarnet supplementary rows=9' "
+        "を読み取れないため、補助カテゴリーなしの表として読み込みました\n");
 }
 
 TEST(ReportTool, FailsWithTheUsersMessageAndStatusOne)

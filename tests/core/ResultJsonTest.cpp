@@ -1,6 +1,6 @@
 #include "core/ResultJson.h"
-#include "core/CoreErrors.h"
 #include "RunTables.h"
+#include "core/CoreErrors.h"
 
 #include "analysis/TableAnalysis.h"
 
@@ -38,8 +38,8 @@ Keys KeysOf(const Json &object)
     return keys;
 }
 
-const Keys categoryKeys
-    = { "name", "mass", "inertia", "quality", "scale", "weighted_scale", "contribution", "cos2" };
+const Keys categoryKeys = { "name", "supplementary", "mass", "inertia", "quality", "scale",
+    "weighted_scale", "contribution", "cos2" };
 
 } // namespace
 
@@ -64,6 +64,7 @@ TEST(ResultJson, KeysNamesAndShapes)
     for (const char *side : { "rows", "columns" })
         for (const Json &c : json[side]) {
             EXPECT_EQ(categoryKeys, KeysOf(c));
+            EXPECT_EQ(false, c["supplementary"]);
             for (const char *array : { "scale", "weighted_scale", "contribution", "cos2" })
                 EXPECT_EQ(2u, c[array].size()) << array;
         }
@@ -104,6 +105,7 @@ TEST(ResultJson, EmptyAndAbsentValues)
     EXPECT_TRUE(json["columns"].is_array() && json["columns"].empty());
     const Json &row = json["rows"][0];
     EXPECT_EQ(categoryKeys, KeysOf(row));
+    EXPECT_EQ(true, row["supplementary"]);
     EXPECT_TRUE(row["mass"].is_null() && row["inertia"].is_null() && row["contribution"].is_null());
     EXPECT_TRUE(row["scale"].is_array() && row["scale"].empty());
     EXPECT_EQ("\xEF\xBF\xBD", row["name"]);

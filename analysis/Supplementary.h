@@ -1,0 +1,47 @@
+#pragma once
+
+#include "analysis/ResultStore.h"
+#include "analysis/SupplementaryStore.h"
+#include "analysis/Types.h"
+
+#include <vector>
+
+// Supplementary categories: the table is split into the active table, which
+// alone is analysed, and the supplementary rows and columns, which are then
+// placed on the active solution by the transition formula.
+//
+// For a supplementary row s with counts n_sj over the active columns j,
+// total n_s = sum_j n_sj and profile a_sj = n_sj / n_s:
+//   weightedScale(d) = sum_j a_sj ColScale(j, d)        (principal coordinate)
+//   scale(d)         = weightedScale(d) / Eta(d)        (standard coordinate)
+//   distanceSq       = sum_j (a_sj - c_j)^2 / c_j,  c_j = ColTotal(j) / N (active)
+//   cos2(d)          = weightedScale(d)^2 / distanceSq  (0 at the centroid)
+//   quality          = sum_{d <= NDim} cos2(d)
+// and a supplementary column likewise with RowScale over the active rows. A
+// cell where a supplementary row meets a supplementary column is used by
+// neither. The active results are those of the table with the supplementary
+// categories removed, bit for bit, since that table is what is analysed.
+// All arithmetic in 80-bit extended; cost O((S_r NCol + S_c NRow) NDim).
+
+// The active table: its counts in table order, and the table position of
+// each of its rows and columns (active row k is table row rowPosition[k - 1]).
+struct ActiveTable {
+    TIntMatrix counts;
+    int NRow = 0;
+    int NCol = 0;
+    std::vector<int> rowPosition;
+    std::vector<int> colPosition;
+};
+
+// Without marks the active table is the whole table. With marks, throws
+// SupplementaryError for a position outside 1..tableRows (1..tableCols) and
+// unless one active row and two active columns, or the reverse, remain.
+ActiveTable SplitTable(
+    const TIntMatrix &table, int tableRows, int tableCols, const SupplementaryMarks &marks);
+
+// Places the marked categories on the solution in `store` (the completed,
+// associated run of `active`), for d = 1..store.NDim. Labels stay empty.
+// A category whose active counts total 0 is returned unplaced. Throws
+// FloatError for any other 0/0, x/0 or overflow.
+SupplementaryStore PlaceSupplementary(const TIntMatrix &table, const ActiveTable &active,
+    const SupplementaryMarks &marks, const ResultStore &store);
