@@ -15,8 +15,7 @@ namespace {
 
 void checkTableSize(std::int32_t rows, std::int32_t cols)
 {
-    const auto inRange = [](std::int32_t n) { return n >= 1 && n <= MaxCat; };
-    if (!inRange(rows) || !inRange(cols))
+    if (!IsCategoryCount(rows) || !IsCategoryCount(cols))
         throw InputError("表の大きさ (" + FormI(rows) + " 行 × " + FormI(cols)
             + " 列) が扱える範囲 (行、列とも 1 から " + FormI(MaxCat) + " まで) を外れています");
 }
@@ -29,7 +28,11 @@ TIntMatrix readCounts(const Grid &grid, int NRow, int NCol)
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
             const std::string &text = grid.cell(j + 1, i + 1);
-            DataTable(i, j) = StrToInt32(text);
+            try {
+                DataTable(i, j) = StrToInt32Typed(text);
+            } catch (const ConvertError &) {
+                throw CountConvertError(text, i, j);
+            }
             if (DataTable(i, j) < 0)
                 throw InputError(
                     "行 " + FormI(i) + ", 列 " + FormI(j) + " の度数 '" + text + "' が負です");
@@ -142,27 +145,22 @@ void writeWeightedScaleSections(ReportWriter &report, const ResultStore &store)
     writeCategoryLines(report, store, store.ColWeightedScale, false);
 }
 
-} // namespace
-
-RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink)
+// Called in a handler of FloatError: a row or a column without counts is
+// named as its cause; any other floating-point error goes on as it is.
+[[noreturn]] void locateFloatError(const Totals &totals, int NRow, int NCol)
 {
-    static const Grid noGrid(0, 0);
-    const Grid &grid = request.grid ? *request.grid : noGrid;
-    ReportWriter report(sink);
-    RunOutcome outcome;
+    for (int i = 1; i <= NRow; ++i)
+        if (totals.RowTotal(i) == 0)
+            throw EmptyLineFloatError(true, i);
+    for (int j = 1; j <= NCol; ++j)
+        if (totals.ColTotal(j) == 0)
+            throw EmptyLineFloatError(false, j);
+    throw;
+}
 
-    store.NDim = StrToInt32(request.nDimText);
-    outcome.enteredNDim = store.NDim;
-    checkTableSize(request.tableRows, request.tableCols);
-    store.NRow = request.tableRows;
-    store.NCol = request.tableCols;
-    const TIntMatrix DataTable = readCounts(grid, store.NRow, store.NCol);
-    readLabels(grid, store);
-
-    const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
-    store.GrandTotal = totals.GrandTotal;
-    report.useCharset(ChooseCharset(request.encoding, variableTexts(store)));
-    writeInputTable(report, DataTable, store.NRow, store.NCol);
+RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, ReportWriter &report,
+    ResultStore &store, RunOutcome outcome)
+{
     const long double AssocSum
         = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);
     if (AssocSum < IndependenceLimit) {
@@ -182,6 +180,34 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     ComputeWeightedScaleValues(store);
     writeWeightedScaleSections(report, store);
     return outcome;
+}
+
+} // namespace
+
+RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink)
+{
+    static const Grid noGrid(0, 0);
+    const Grid &grid = request.grid ? *request.grid : noGrid;
+    ReportWriter report(sink);
+    RunOutcome outcome;
+
+    store.NDim = StrToInt32Typed(request.nDimText);
+    outcome.enteredNDim = store.NDim;
+    checkTableSize(request.tableRows, request.tableCols);
+    store.NRow = request.tableRows;
+    store.NCol = request.tableCols;
+    const TIntMatrix DataTable = readCounts(grid, store.NRow, store.NCol);
+    readLabels(grid, store);
+
+    const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
+    store.GrandTotal = totals.GrandTotal;
+    report.useCharset(ChooseCharset(request.encoding, variableTexts(store)));
+    writeInputTable(report, DataTable, store.NRow, store.NCol);
+    try {
+        return analyse(DataTable, totals, report, store, outcome);
+    } catch (const FloatError &) {
+        locateFloatError(totals, store.NRow, store.NCol);
+    }
 }
 
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store)
