@@ -1,21 +1,27 @@
 #include "app/DataWindow.h"
 
 #include "core/AnalysisRun.h"
+#include "core/CoreErrors.h"
 #include "core/CsvFile.h"
+#include "core/TableSize.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
 #include "app/StringGrid.h"
 #include "app/PlotWindow.h"
 #include "app/MainWindow.h"
+#include "app/AutosaveFile.h"
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTimer>
+#include <QUndoStack>
 
 TInputF *InputF = nullptr;
 bool OldData = false;
@@ -24,6 +30,7 @@ ResultStore Results;
 namespace {
 
 constexpr int GridPointSize = 14;
+constexpr int AutosaveIntervalMs = 60 * 1000;
 
 // File names go to the core as the bytes the file system uses.
 std::string localFileName(const QString &name)
@@ -36,7 +43,7 @@ std::string localFileName(const QString &name)
 TInputF::TInputF(QWidget *owner)
     : QWidget(owner, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("InputF"));
+    UpdateTitle();
     useFormFont(this);
     // The form's outer size of 642 x 373 less a window frame.
     resize(626, 335);
@@ -65,6 +72,19 @@ TInputF::TInputF(QWidget *owner)
     connectGuarded(SButton, &QPushButton::clicked, this, &TInputF::SButtonClick);
     connectGuarded(GButton, &QPushButton::clicked, this, &TInputF::GButtonClick);
     connectGuarded(ExitButton, &QPushButton::clicked, this, &TInputF::ExitButtonClick);
+
+    AutosaveTimer = new QTimer(this);
+    AutosaveTimer->setSingleShot(true);
+    AutosaveTimer->setInterval(AutosaveIntervalMs);
+    connectGuarded(AutosaveTimer, &QTimer::timeout, this, &TInputF::Autosave);
+    QUndoStack *history = StringGrid1->undoStack();
+    connect(history, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+    });
+    connectGuarded(history, &QUndoStack::indexChanged, this, &TInputF::TableChanged);
+    connectGuarded(StringGrid1, &StringGrid::blockApplied, this, &TInputF::BlockApplied);
+    connectGuarded(EditNDim, &QLineEdit::textChanged, this, &TInputF::InputChanged);
+    connectGuarded(EditFN, &QLineEdit::textChanged, this, &TInputF::InputChanged);
 }
 
 TInputF::~TInputF()
@@ -96,7 +116,9 @@ void TInputF::LoadDataFile()
     TableRows = table.TableRows;
     TableCols = table.TableCols;
     PutTableInGrid(table.grid);
+    WidenColumnsToNames();
     StringGrid1->setEditing(true);
+    UpdateTitle();
 }
 
 // The report file need not exist. A cancelled dialog leaves EditFN empty;
@@ -112,7 +134,14 @@ void TInputF::ShowTable(const Grid &grid)
 {
     PutTableInGrid(grid);
     FitColumnWidths();
+    WidenColumnsToNames();
     StringGrid1->setEditing(true);
+}
+
+void TInputF::MarkUnsaved()
+{
+    StringGrid1->undoStack()->resetClean();
+    setWindowModified(true);
 }
 
 // The cells keep the sizes they have: a loaded table is shown in the grid's
@@ -143,9 +172,115 @@ void TInputF::FitColumnWidths()
         StringGrid1->setColWidths(c, width);
 }
 
-// The analysis run. A completed run leaves OK disabled for good; a run stopped
-// by an error gives OK and the message back, so that the user can mend the
-// cell the error names and run again.
+// A column is widened, never narrowed, to show its name whole; the name
+// column to show every row name. Measured in the grid's font with a blank
+// either side.
+void TInputF::WidenColumnsToNames()
+{
+    const QFontMetrics metrics(StringGrid1->font());
+    const auto fits = [&](int c, int r) {
+        return metrics.horizontalAdvance(QLatin1Char(' ') + StringGrid1->cells(c, r)
+            + QLatin1Char(' '));
+    };
+    for (int c = 1; c < StringGrid1->colCount(); ++c) {
+        int width = fits(c, 1);
+        for (int r = 2; c == 1 && r < StringGrid1->rowCount(); ++r)
+            width = qMax(width, fits(c, r));
+        if (width > StringGrid1->colWidths(c))
+            StringGrid1->setColWidths(c, width);
+    }
+}
+
+// The title keeps the form's caption, adds the data file's name and Qt's
+// change marker.
+void TInputF::UpdateTitle()
+{
+    const QString caption = QStringLiteral("InputF");
+    if (DataFileName.isEmpty())
+        setWindowTitle(caption + QStringLiteral("[*]"));
+    else
+        setWindowTitle(caption + QStringLiteral(" - ") + QFileInfo(DataFileName).fileName()
+            + QStringLiteral("[*]"));
+}
+
+// Every change of the table goes through the grid's history: an edit, a
+// paste, an undo or a redo.
+void TInputF::TableChanged()
+{
+    InputChanged();
+    if (!StringGrid1->undoStack()->isClean() && !AutosaveTimer->isActive())
+        AutosaveTimer->start();
+}
+
+// Results that no longer belong to the table, the dimensions or the report
+// file are not drawn: the user runs again first.
+void TInputF::InputChanged()
+{
+    if (!RunCompleted)
+        return;
+    RunCompleted = false;
+    OKButton->setEnabled(true);
+    GButton->setEnabled(false);
+}
+
+// A paste may have grown the table, and its names may be longer.
+void TInputF::BlockApplied()
+{
+    const TableSize size = TableSizeOf(StringGrid1->grid());
+    TableRows = size.rows;
+    TableCols = size.cols;
+    WidenColumnsToNames();
+}
+
+void TInputF::Autosave()
+{
+    if (StringGrid1->undoStack()->isClean())
+        removeAutosave();
+    else
+        writeAutosave(StringGrid1->grid());
+}
+
+// An existing file is replaced only when the user says so, once per name; a
+// file this window created itself is its own.
+bool TInputF::MayReplaceReport(const QString &fileName)
+{
+    if (fileName != ReportAllowed && QFileInfo(fileName).isFile()
+        && !Prompts::current().askYesNo(
+            this, QStringLiteral("ファイル '%1' は既に存在します。置き換えますか?").arg(fileName)))
+        return false;
+    ReportAllowed = fileName;
+    return true;
+}
+
+bool TInputF::MayClose()
+{
+    if (CloseAllowed)
+        return true;
+    if (!StringGrid1->undoStack()->isClean()) {
+        switch (Prompts::current().askSaveChanges(this, QStringLiteral("変更を保存しますか?"))) {
+        case Prompts::SaveChoice::Save: {
+            bool saved = false;
+            runGuarded(this, [&] { saved = SaveTable(); });
+            if (!saved)
+                return false;
+            break;
+        }
+        case Prompts::SaveChoice::Discard:
+            break;
+        case Prompts::SaveChoice::Cancel:
+            return false;
+        }
+    }
+    CloseAllowed = true;
+    AutosaveTimer->stop();
+    removeAutosave();
+    return true;
+}
+
+// The analysis run. A completed run disables OK until the table, the
+// dimensions or the report file change; a run stopped by an error gives OK
+// and the message back, with the cell of a count that is not an integer
+// made current, so that the user can mend it and run again.
 void TInputF::OKButtonClick()
 {
     const QString messageBefore = MsgLabel->text();
@@ -158,13 +293,22 @@ void TInputF::OKButtonClick()
     });
 
     const Grid grid = StringGrid1->grid();
+    if (!MayReplaceReport(EditFN->text()))
+        return;
     RunRequest request;
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
     request.tableRows = TableRows;
     request.tableCols = TableCols;
     request.grid = &grid;
-    const RunOutcome outcome = RunAnalysis(request, Results);
+    RunOutcome outcome;
+    try {
+        outcome = RunAnalysis(request, Results);
+    } catch (const CountConvertError &error) {
+        StringGrid1->setCurrentCell(error.col() + 1, error.row() + 1);
+        StringGrid1->setFocus();
+        throw;
+    }
     stopped.dismiss();
 
     if (outcome.loweredNDim)
@@ -172,15 +316,30 @@ void TInputF::OKButtonClick()
     ShowMessage(QString::fromUtf8(RunEndMessage));
     GButton->setEnabled(true);
     ExitButton->setFocus();
+    RunCompleted = true;
 }
 
 void TInputF::SButtonClick()
 {
+    auto focusExit = qScopeGuard([this] { ExitButton->setFocus(); });
+    SaveTable();
+}
+
+// True when the table was saved; the history then counts it as unchanged.
+bool TInputF::SaveTable()
+{
     const Prompts::FileAnswer answer = Prompts::current().saveFile(
         this, QStringLiteral("データ保存用ファイル名"), QStringLiteral("CSVファイル(*.csv)"));
-    if (answer.accepted)
-        SaveCsvDataFile(AddCsvExt(localFileName(answer.fileName)), StringGrid1->grid());
-    ExitButton->setFocus();
+    if (!answer.accepted)
+        return false;
+    const std::string fileName = AddCsvExt(localFileName(answer.fileName));
+    SaveCsvDataFile(fileName, StringGrid1->grid());
+    StringGrid1->undoStack()->setClean();
+    AutosaveTimer->stop();
+    removeAutosave();
+    DataFileName = QFile::decodeName(QByteArray::fromStdString(fileName));
+    UpdateTitle();
+    return true;
 }
 
 // The plot window shows itself and shows this window again when it is left.
@@ -195,7 +354,8 @@ void TInputF::GButtonClick()
 // Closing the owner, the main window, ends the program.
 void TInputF::ExitButtonClick()
 {
-    parentWidget()->close();
+    if (MayClose())
+        parentWidget()->close();
 }
 
 // Releases the names of the last run. No window of the program would be left
@@ -209,6 +369,10 @@ void TInputF::FormClose()
 
 void TInputF::closeEvent(QCloseEvent *event)
 {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
     runGuarded(this, [this] { FormClose(); });
     event->accept();
 }

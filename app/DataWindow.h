@@ -9,6 +9,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class StringGrid;
 class TGraphF;
 
@@ -17,6 +18,11 @@ class TGraphF;
 // number of dimensions. OK runs the analysis, "データ保存" saves the table as
 // a CSV data file, "描  画" opens the plot window, Exit ends the program.
 // Created by the main window, which owns it.
+//
+// Nothing typed is lost: the window knows whether the table changed since
+// it was loaded or saved (the title shows Qt's change marker), asks
+// 「変更を保存しますか?」 before Exit or a close would lose a change, and keeps
+// an autosave of a changed table at most a minute old.
 class TInputF : public QWidget {
     Q_OBJECT
 public:
@@ -36,7 +42,12 @@ public:
     // The last plot window opened; the data window owns every one.
     TGraphF *GraphF = nullptr;
 
-    // The CSV data file the first activation loads when OldData is set.
+    // Writes the autosave of a changed table; started by a change, it runs
+    // once a minute at most.
+    QTimer *AutosaveTimer;
+
+    // The CSV data file the first activation loads when OldData is set; then
+    // the file the table was last saved to.
     QString DataFileName;
 
     // The one-time set-up; later calls do nothing. The main window calls it
@@ -54,6 +65,11 @@ public:
     void ShowTable(const Grid &grid);
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
+    // Marks the table shown as not saved anywhere (a restored autosave).
+    void MarkUnsaved();
+    // True when the window may go: the table is unchanged, or the user saved
+    // or discarded it when asked. Asks at most once.
+    bool MayClose();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -63,8 +79,22 @@ private:
     void AskReportFileName();
     void PutTableInGrid(const Grid &grid);
     void FitColumnWidths();
+    void WidenColumnsToNames();
+    void StartNewHistory();
+    void UpdateTitle();
+    void TableChanged();
+    void InputChanged();
+    void BlockApplied();
+    void Autosave();
+    bool SaveTable();
+    bool MayReplaceReport(const QString &fileName);
 
     bool InputActivated = false;
+    // A completed run whose table, dimensions and report file are unchanged.
+    bool RunCompleted = false;
+    bool CloseAllowed = false;
+    // The report file this window may write without asking again.
+    QString ReportAllowed;
 };
 
 extern TInputF *InputF;

@@ -5,6 +5,7 @@
 #include "shell/Prompts.h"
 #include "core/TableSize.h"
 #include "app/DataWindow.h"
+#include "app/AutosaveFile.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -131,17 +132,46 @@ void TMainF::ReturnFromFailedLoad()
 // window (with any plot window it owns) is closed too.
 void TMainF::closeEvent(QCloseEvent *event)
 {
+    if (InputF && !InputF->MayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (InputF)
         InputF->close();
     QCoreApplication::quit();
 }
 
+// The table restored is shown as a new one that was never saved; its
+// autosave stays until the user saves or discards it.
+void TMainF::OfferRestore()
+{
+    if (!autosaveExists())
+        return;
+    const std::optional<Grid> grid = readAutosave();
+    const QString question
+        = QStringLiteral("前回、保存されずに終わった表があります。復元しますか?");
+    if (!grid || !Prompts::current().askYesNo(this, question)) {
+        removeAutosave();
+        return;
+    }
+    OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+    const TableSize size = TableSizeOf(*grid);
+    TableRows = size.rows;
+    TableCols = size.cols;
+    InputF->ShowTable(*grid);
+    InputF->MarkUnsaved();
+}
+
+// With a file argument the table asked for opens at once; an autosave left
+// by an abnormal end is then offered at the next plain start.
 void StartQuarnet(const QStringList &arguments)
 {
     MainF = new TMainF;
-    if (arguments.size() > 1)
+    if (arguments.size() > 1) {
         runGuarded(MainF, [&] { MainF->OpenDataFile(arguments.at(1)); });
-    else
-        MainF->show();
+        return;
+    }
+    MainF->show();
+    runGuarded(MainF, [] { MainF->OfferRestore(); });
 }

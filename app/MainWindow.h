@@ -38,6 +38,8 @@ public:
     // "Old Data" with the file already chosen, as the program's file argument
     // gives it.
     void OpenDataFile(const QString &fileName);
+    // Offers the table of an autosave that an abnormal end left behind.
+    void OfferRestore();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -16,6 +16,9 @@ public:
         QString fileName;  // empty when cancelled
     };
 
+    // The answers to 「変更を保存しますか?」.
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~Prompts() = default;
 
     virtual FileAnswer openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
@@ -23,6 +26,10 @@ public:
     // Lets the user choose a printer and its settings; false when cancelled.
     virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
     virtual void showError(QWidget *parent, const QString &text) = 0;
+    // A question answered yes or no, such as replacing an existing file.
+    virtual bool askYesNo(QWidget *parent, const QString &text) = 0;
+    // Asks whether to save changes before they would be lost.
+    virtual SaveChoice askSaveChanges(QWidget *parent, const QString &text) = 0;
 
     // The prompts in force; DialogPrompts unless a test installed others.
     static Prompts &current();
@@ -38,4 +45,6 @@ public:
     FileAnswer saveFile(QWidget *parent, const QString &title, const QString &filter) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     void showError(QWidget *parent, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &text) override;
+    SaveChoice askSaveChanges(QWidget *parent, const QString &text) override;
 };

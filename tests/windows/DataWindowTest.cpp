@@ -61,6 +61,8 @@ private slots:
     {
         QCOMPARE(prompts.unexpectedQuestions, 0);
         QCOMPARE(prompts.answers.size(), 0);
+        QCOMPARE(prompts.yesNoAnswers.size(), 0);
+        QCOMPARE(prompts.saveChoices.size(), 0);
         QCOMPARE(stopProgram(), QWidgetList());
     }
 
@@ -135,10 +137,12 @@ private slots:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("nDim");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty count") << 3 << 2 << QString() << QStringLiteral("2")
-                                     << QStringLiteral("'''' は整数ではありません");
-        QTest::newRow("count not a number") << 2 << 3 << QStringLiteral("3O") << QStringLiteral("2")
-                                            << QStringLiteral("''3O'' は整数ではありません");
+        QTest::newRow("empty count")
+            << 3 << 2 << QString() << QStringLiteral("2")
+            << QStringLiteral("'''' は整数ではありません\n（行 1, 列 2 の度数）");
+        QTest::newRow("count not a number")
+            << 2 << 3 << QStringLiteral("3O") << QStringLiteral("2")
+            << QStringLiteral("''3O'' は整数ではありません\n（行 2, 列 1 の度数）");
         QTest::newRow("dimensions not a number")
             << 2 << 2 << QStringLiteral("10") << QStringLiteral("two")
             << QStringLiteral("''two'' は整数ではありません");
@@ -159,6 +163,10 @@ private slots:
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors, QStringList{ message });
         expectReadyToRun();
+        if (nDim == QStringLiteral("2")) { // the count's cell is made current
+            QCOMPARE(InputF->StringGrid1->col(), col);
+            QCOMPARE(InputF->StringGrid1->row(), row);
+        }
         QVERIFY(InputF->StringGrid1->grid() == typed);
         QCOMPARE(InputF->EditNDim->text(), nDim);
         QCOMPARE(InputF->EditFN->text(), report());
@@ -179,7 +187,8 @@ private slots:
             for (int c = 2; c <= 3; ++c)
                 InputF->StringGrid1->setCells(c, r, QStringLiteral("0"));
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
-        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("不正な浮動小数点数演算命令") });
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）") });
         expectReadyToRun();
     }
 

@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 
@@ -64,6 +65,8 @@ private slots:
     {
         QCOMPARE(prompts.unexpectedQuestions, 0);
         QCOMPARE(prompts.answers.size(), 0);
+        QCOMPARE(prompts.yesNoAnswers.size(), 0);
+        QCOMPARE(prompts.saveChoices.size(), 0);
         QCOMPARE(stopProgram(), QWidgetList());
     }
 
@@ -103,7 +106,8 @@ private slots:
         QVERIFY(!MainF->isVisible());
         QVERIFY(InputF && InputF->isVisible());
         QCOMPARE(InputF->parentWidget(), MainF);
-        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF"));
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF[*]"));
+        QVERIFY(!InputF->isWindowModified());
         QCOMPARE(TableRows, 3);
         QCOMPARE(TableCols, 3);
         QCOMPARE(OldData, false);
@@ -240,20 +244,28 @@ private slots:
         QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
     }
 
-    // The load gives the grid its 14-point font but measures no column: every
-    // column stays at the grid's starting 64 pixels, rows at 24, unlike a new
-    // table's columns, which are measured in the font.
-    void oldDataKeepsTheGridsStartingCellSizes()
+    // The load gives the grid its 14-point font and keeps the grid's starting
+    // 64-pixel columns and 24-pixel rows, except that a column widens to show
+    // its name whole (the name column: every row name).
+    void oldDataWidensOnlyTheColumnsWhoseNamesAreCutOff()
     {
-        prompts.accept(caithness());
+        const QString file = filePath("long.csv");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(",a,aMuchLongerColumnName\r\nr,1,2\r\ntheLongestRowNameOfAll,3,4\r\n");
+        out.close();
+        prompts.accept(file);
         prompts.accept(filePath("r.txt"));
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
         StringGrid *grid = InputF->StringGrid1;
         QCOMPARE(grid->font().pointSize(), 14);
-        QCOMPARE(grid->colCount(), 7);
-        for (int c = 0; c < grid->colCount(); ++c)
-            QCOMPARE(grid->colWidths(c), 64);
+        QCOMPARE(grid->colCount(), 4);
+        QCOMPARE(grid->colWidths(0), 64);
+        QCOMPARE(grid->colWidths(2), 64);
+        const QFontMetrics metrics(grid->font());
+        QVERIFY(grid->colWidths(1) > metrics.horizontalAdvance(grid->cells(1, 3)));
+        QVERIFY(grid->colWidths(3) > metrics.horizontalAdvance(grid->cells(3, 1)));
         for (int r = 0; r < grid->rowCount(); ++r)
             QCOMPARE(grid->rowHeights(r), 24);
         QVERIFY(grid->editor());
@@ -279,7 +291,7 @@ private slots:
                                       << QStringLiteral("ファイルが見つかりません");
         QTest::newRow("short data line")
             << QStringLiteral("short.csv") << QByteArray(",a,b,c\r\nr1,1,2,3\r\nr2,4,5\r\n")
-            << QStringLiteral("リストのインデックスが範囲を超えています (3)");
+            << QStringLiteral("リストのインデックスが範囲を超えています (3)\n（データファイルの 3 行目）");
         QByteArray wide;
         for (int j = 0; j <= 51; ++j)
             wide += (j == 0 ? "" : ",") + QByteArray::number(j);
@@ -287,7 +299,7 @@ private slots:
                                     << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
         QTest::newRow("names only")
             << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
-            << QStringLiteral("リストのインデックスが範囲を超えています (0)");
+            << QStringLiteral("リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
     }
 
     void oldDataThatFailsToLoadReturnsToTheMainWindow()

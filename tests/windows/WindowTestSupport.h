@@ -4,11 +4,13 @@
 #include "app/StringGrid.h"
 #include "app/DataWindow.h"
 #include "app/MainWindow.h"
+#include "app/AutosaveFile.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,12 +80,16 @@ protected:
 
     QString filePath(const QString &name) const { return tempDir->filePath(name); }
 
+    // No autosave of an earlier test is offered; the tests' data location
+    // is Qt's test location, never the user's.
     bool startProgram()
     {
         tempDir = std::make_unique<QTemporaryDir>();
         prompts = FakePrompts();
         Prompts::install(&prompts);
         resetProgram();
+        QStandardPaths::setTestModeEnabled(true);
+        removeAutosave();
         StartQuarnet({ QStringLiteral("quarnet") });
         return tempDir->isValid();
     }
@@ -94,6 +100,7 @@ protected:
         Prompts::install(nullptr);
         QWidgetList left = endProgram();
         tempDir.reset();
+        removeAutosave();
         return left;
     }
 };
