@@ -4,6 +4,7 @@
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
 #include "core/TableSize.h"
+#include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
@@ -11,8 +12,11 @@
 #include "app/PlotWindow.h"
 #include "app/MainWindow.h"
 #include "app/AutosaveFile.h"
+#include "app/RecentFiles.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -31,6 +35,9 @@ namespace {
 
 constexpr int GridPointSize = 14;
 constexpr int AutosaveIntervalMs = 60 * 1000;
+// The form's client size, where every control stands as placed.
+constexpr QSize DesignSize(626, 335);
+constexpr QRect DesignGrid(24, 72, 577, 208);
 
 // File names go to the core as the bytes the file system uses.
 std::string localFileName(const QString &name)
@@ -52,13 +59,17 @@ TInputF::TInputF(QWidget *owner)
     Label1 = placeLabel(this, QStringLiteral("出力ファイル ="), 40, 40);
     EditFN = placeEdit(this, QStringLiteral("EditFN"), 152, 40, 369, 24);
     StringGrid1 = new StringGrid(this);
-    StringGrid1->setGeometry(24, 72, 577, 208);
+    StringGrid1->setGeometry(DesignGrid);
     Label2 = placeLabel(this, QStringLiteral("次元数 ="), 32, 304);
     EditNDim = placeEdit(this, QStringLiteral("EditNDim"), 104, 296, 121, 24);
     OKButton = placeButton(this, QStringLiteral("OK"), 248, 296, 75, 25);
     SButton = placeButton(this, QStringLiteral("データ保存"), 344, 296, 75, 25);
     GButton = placeButton(this, QStringLiteral("描  画"), 440, 296, 75, 25);
     ExitButton = placeButton(this, QStringLiteral("Exit"), 536, 296, 75, 25);
+
+    // Every button stays whole; the grid keeps a few rows.
+    setMinimumSize(DesignSize.width(), DesignSize.height() - DesignGrid.height() + 3 * 24);
+    setAcceptDrops(true);
 
     setTabOrder(StringGrid1, OKButton);
     setTabOrder(OKButton, ExitButton);
@@ -112,13 +123,59 @@ void TInputF::FormActivate()
 // The table size is set only once the whole file has loaded.
 void TInputF::LoadDataFile()
 {
-    const LoadedTable table = LoadCsvDataFile(localFileName(DataFileName));
+    ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
+}
+
+void TInputF::ShowLoadedTable(const LoadedTable &table)
+{
     TableRows = table.TableRows;
     TableCols = table.TableCols;
     PutTableInGrid(table.grid);
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
     UpdateTitle();
+    rememberRecentFile(DataFileName);
+}
+
+// A file that cannot be loaded leaves the table as it was, with no question
+// about it.
+void TInputF::OpenDroppedFile(const QString &fileName)
+{
+    const LoadedTable table = LoadCsvDataFile(localFileName(fileName));
+    if (!MayLeaveTable())
+        return;
+    DataFileName = fileName;
+    ShowLoadedTable(table);
+    AutosaveTimer->stop();
+    removeAutosave();
+}
+
+void TInputF::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int dx = width() - DesignSize.width();
+    const int dy = height() - DesignSize.height();
+    StringGrid1->setGeometry(DesignGrid.adjusted(0, 0, dx, dy));
+    for (QWidget *below : { static_cast<QWidget *>(Label2), static_cast<QWidget *>(EditNDim),
+             static_cast<QWidget *>(OKButton), static_cast<QWidget *>(SButton),
+             static_cast<QWidget *>(GButton), static_cast<QWidget *>(ExitButton) })
+        below->move(below->x(), below->y() + dy - LowerControlsShift);
+    LowerControlsShift = dy;
+}
+
+void TInputF::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedCsvFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TInputF::dropEvent(QDropEvent *event)
+{
+    const QString file = droppedCsvFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    runGuarded(this, [&] { OpenDroppedFile(file); });
 }
 
 // The report file need not exist. A cancelled dialog leaves EditFN empty;
@@ -256,6 +313,18 @@ bool TInputF::MayClose()
 {
     if (CloseAllowed)
         return true;
+    if (!MayLeaveTable())
+        return false;
+    CloseAllowed = true;
+    AutosaveTimer->stop();
+    removeAutosave();
+    return true;
+}
+
+// True when the table may go: it is unchanged, or the user saved it or
+// discarded it when asked.
+bool TInputF::MayLeaveTable()
+{
     if (!StringGrid1->undoStack()->isClean()) {
         switch (Prompts::current().askSaveChanges(this, QStringLiteral("変更を保存しますか?"))) {
         case Prompts::SaveChoice::Save: {
@@ -271,9 +340,6 @@ bool TInputF::MayClose()
             return false;
         }
     }
-    CloseAllowed = true;
-    AutosaveTimer->stop();
-    removeAutosave();
     return true;
 }
 
@@ -339,6 +405,7 @@ bool TInputF::SaveTable()
     removeAutosave();
     DataFileName = QFile::decodeName(QByteArray::fromStdString(fileName));
     UpdateTitle();
+    rememberRecentFile(DataFileName);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CsvFile.h"
 #include "core/Grid.h"
 #include "analysis/ResultStore.h"
 
@@ -73,9 +74,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // The grid takes up what the window gains or loses; the controls below
+    // it keep to the bottom, so they stay in view.
+    void resizeEvent(QResizeEvent *event) override;
+    // A CSV data file dropped on the window replaces the table, as "Old
+    // Data" loads one; a changed table is offered for saving first.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void LoadDataFile();
+    void OpenDroppedFile(const QString &fileName);
+    void ShowLoadedTable(const LoadedTable &table);
+    bool MayLeaveTable();
     void AskReportFileName();
     void PutTableInGrid(const Grid &grid);
     void FitColumnWidths();
@@ -93,6 +104,8 @@ private:
     // A completed run whose table, dimensions and report file are unchanged.
     bool RunCompleted = false;
     bool CloseAllowed = false;
+    // How far the controls below the grid stand below their places on the form.
+    int LowerControlsShift = 0;
     // The report file this window may write without asking again.
     QString ReportAllowed;
 };

@@ -1,17 +1,25 @@
 #include "app/MainWindow.h"
 
+#include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
 #include "core/TableSize.h"
 #include "app/DataWindow.h"
 #include "app/AutosaveFile.h"
+#include "app/RecentFiles.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QToolButton>
 #include <QScopeGuard>
 
 TMainF *MainF = nullptr;
@@ -38,10 +46,22 @@ TMainF::TMainF(QWidget *parent)
     OKODButton = placeButton(this, QStringLiteral("Old Data"), 160, 144, 75, 25);
     ExitButton = placeButton(this, QStringLiteral("Exit"), 272, 144, 75, 25);
 
+    // In the free space right of the row box, so no control of the form moves.
+    RecentButton = new QToolButton(this);
+    RecentButton->setText(QStringLiteral("最近使ったファイル"));
+    RecentButton->setGeometry(250, 48, 108, 24);
+    connect(RecentButton, &QToolButton::clicked, this, [this] {
+        RecentMenu()->popup(RecentButton->mapToGlobal(QPoint(0, RecentButton->height())));
+    });
+    RecentButton->setEnabled(!recentFiles().isEmpty());
+    setAcceptDrops(true);
+    OKButton->setDefault(true);
+
     setTabOrder(EditR, EditC);
     setTabOrder(EditC, OKButton);
     setTabOrder(OKButton, ExitButton);
     setTabOrder(ExitButton, OKODButton);
+    setTabOrder(OKODButton, RecentButton);
 
     connectGuarded(OKButton, &QPushButton::clicked, this, &TMainF::OKButtonClick);
     connectGuarded(OKODButton, &QPushButton::clicked, this, &TMainF::OKODButtonClick);
@@ -88,6 +108,46 @@ void TMainF::OKODButtonClick()
 void TMainF::OpenDataFile(const QString &fileName)
 {
     OpenInputF(true, fileName, QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+}
+
+// Made afresh on each click, so that it lists the files as they are now,
+// and gone when closed.
+QMenu *TMainF::RecentMenu()
+{
+    auto *menu = new QMenu(RecentButton);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const QString &file : recentFiles()) {
+        QAction *action = menu->addAction(QFileInfo(file).fileName());
+        action->setToolTip(file);
+        connect(action, &QAction::triggered, this,
+            [this, file] { runGuarded(this, [&] { OpenDataFile(file); }); });
+    }
+    return menu;
+}
+
+void TMainF::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
+    (focused ? focused : OKButton)->click();
+}
+
+void TMainF::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedCsvFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainF::dropEvent(QDropEvent *event)
+{
+    const QString file = droppedCsvFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    runGuarded(this, [&] { OpenDataFile(file); });
 }
 
 void TMainF::ExitButtonClick()

@@ -1,4 +1,5 @@
 #include "shell/Fonts.h"
+#include "shell/QtTranslations.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     // show the program's name and icon for its windows.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quarnet.Quarnet"));
     installFontSubstitutions();
+    installQtTranslations(app);
 
     StartQuarnet(QCoreApplication::arguments());
     const int code = QApplication::exec();

@@ -3,6 +3,9 @@
 #include "app/PlotWindow.h"
 
 #include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QTimer>
 #include <QUndoStack>
@@ -481,6 +484,63 @@ private slots:
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton); // asked once per file
         expectRunCompleted();
         QCOMPARE(prompts.asked(QStringLiteral("yesno")), 2);
+    }
+
+    // A CSV file dropped on the window replaces the table as Old Data loads
+    // one; a changed table is offered for saving first, and a file that
+    // cannot be loaded leaves the table as it was.
+    void aDroppedCsvFileReplacesTheTable()
+    {
+        const auto drop = [](const QString &file) {
+            QMimeData mime;
+            mime.setUrls({ QUrl::fromLocalFile(file) });
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(InputF, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(InputF, &event);
+        };
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        typeCell(QStringLiteral("mine"), Qt::Key_Tab);
+        const Grid typed = InputF->StringGrid1->grid();
+        const QString smoking = QStringLiteral(QUARNET_EXAMPLES "/smoking.csv");
+        prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
+        drop(smoking);
+        QVERIFY(InputF->StringGrid1->grid() == typed);
+
+        drop(filePath(QStringLiteral("missing.csv")));
+        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
+        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
+
+        prompts.saveChoices.append(Prompts::SaveChoice::Discard);
+        drop(smoking);
+        QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 2);
+        QCOMPARE(TableRows, 5);
+        QCOMPARE(TableCols, 4);
+        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("なし"));
+        QVERIFY(!InputF->isWindowModified());
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
+        QCOMPARE(InputF->EditFN->text(), report());
+    }
+
+    void theGridGrowsWithTheWindowAndTheButtonsStayInView()
+    {
+        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
+        const QRect grid = InputF->StringGrid1->geometry();
+        const int gap = InputF->OKButton->y() - grid.bottom();
+        InputF->resize(InputF->width() + 200, InputF->height() + 150);
+        QCOMPARE(InputF->StringGrid1->size(), grid.size() + QSize(200, 150));
+        QCOMPARE(InputF->StringGrid1->pos(), grid.topLeft());
+        QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
+
+        InputF->resize(100, 100); // no smaller than its minimum
+        for (QWidget *w : { static_cast<QWidget *>(InputF->ExitButton),
+                 static_cast<QWidget *>(InputF->EditNDim), static_cast<QWidget *>(InputF->Label2) })
+            QVERIFY(InputF->rect().contains(w->geometry()));
+        QVERIFY(InputF->StringGrid1->height() >= 3 * 24);
+        QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
     }
 };
 

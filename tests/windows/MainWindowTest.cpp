@@ -1,8 +1,15 @@
 #include "WindowTestSupport.h"
 
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "shell/QtTranslations.h"
 
 #include <functional>
 #include <memory>
@@ -50,6 +57,19 @@ private:
         watchdog.start(10000);
         const int code = QApplication::exec();
         return stuck ? -1 : code;
+    }
+
+    // Drops `file` on `window` as a file manager would.
+    static void dropFile(QWidget *window, const QString &file)
+    {
+        QMimeData mime;
+        mime.setUrls({ QUrl::fromLocalFile(file) });
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        if (!enter.isAccepted())
+            return;
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &drop);
     }
 
     void expectNoWindowVisible()
@@ -379,6 +399,72 @@ private slots:
         expectNoWindowVisible();
         QVERIFY(Results.RowLabel.empty());
         QVERIFY(Results.ColLabel.empty());
+    }
+
+    void enterPressesTheFocusedButtonOrNewData()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(MainF));
+        MainF->OKODButton->setFocus();
+        prompts.cancel();
+        QTest::keyClick(MainF->OKODButton, Qt::Key_Return);
+        QCOMPARE(prompts.asked(QStringLiteral("open")), 1);
+        QVERIFY(!InputF);
+
+        MainF->EditC->setText(QStringLiteral("4"));
+        MainF->EditC->setFocus();
+        prompts.accept(filePath("r.txt"));
+        QTest::keyClick(MainF->EditC, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(TableCols, 4);
+    }
+
+    void aDroppedCsvFileOpensAsOldData()
+    {
+        dropFile(MainF, filePath("notes.txt")); // not a data file: nothing happens
+        QVERIFY(MainF->isVisible());
+        QVERIFY(prompts.questions.isEmpty());
+        prompts.accept(filePath("r.txt"));
+        dropFile(MainF, caithness());
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(InputF && InputF->isVisible());
+        QVERIFY(!MainF->isVisible());
+        QCOMPARE(TableCols, 5);
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - caithness.csv[*]"));
+    }
+
+    // Files opened or saved come back in 「最近使ったファイル」, newest first,
+    // at the next start; the button, in the room right of the row box,
+    // moves no control of the form.
+    void theRecentFilesMenuOpensAFileOfAnEarlierStart()
+    {
+        QVERIFY(!MainF->RecentButton->isEnabled());
+        QCOMPARE(MainF->RecentButton->text(), QStringLiteral("最近使ったファイル"));
+        QVERIFY(MainF->RecentButton->geometry().left() > MainF->EditR->geometry().right());
+        QVERIFY(!MainF->RecentButton->geometry().intersects(MainF->MsgLabel->geometry()));
+        QVERIFY(MainF->rect().contains(MainF->RecentButton->geometry()));
+        prompts.accept(caithness());
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(InputF);
+
+        QCOMPARE(endProgram(), QWidgetList());
+        StartQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(MainF->RecentButton->isEnabled());
+        std::unique_ptr<QMenu> menu(MainF->RecentMenu());
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("caithness.csv"));
+        prompts.accept(filePath("r.txt"));
+        menu->actions().first()->trigger();
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("fair"));
+    }
+
+    void qtsOwnDialogsSpeakJapanese()
+    {
+        QVERIFY(installQtTranslations(*qApp));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+            QStringLiteral("キャンセル"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/DataWindow.h"
 #include "app/MainWindow.h"
 #include "app/AutosaveFile.h"
+#include "app/RecentFiles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -80,8 +81,8 @@ protected:
 
     QString filePath(const QString &name) const { return tempDir->filePath(name); }
 
-    // No autosave of an earlier test is offered; the tests' data location
-    // is Qt's test location, never the user's.
+    // No autosave or recent file of an earlier test is offered; the tests'
+    // data and configuration are in Qt's test locations, never the user's.
     bool startProgram()
     {
         tempDir = std::make_unique<QTemporaryDir>();
@@ -90,6 +91,7 @@ protected:
         resetProgram();
         QStandardPaths::setTestModeEnabled(true);
         removeAutosave();
+        QFile::remove(recentFilesStore());
         StartQuarnet({ QStringLiteral("quarnet") });
         return tempDir->isValid();
     }
