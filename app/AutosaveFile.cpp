@@ -36,7 +36,8 @@ std::optional<Grid> readAutosave()
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
-    return ReadAutosaveText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return ReadAutosaveText(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void removeAutosave()

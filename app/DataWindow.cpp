@@ -16,12 +16,12 @@
 
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
@@ -89,9 +89,8 @@ TInputF::TInputF(QWidget *owner)
     AutosaveTimer->setInterval(AutosaveIntervalMs);
     connectGuarded(AutosaveTimer, &QTimer::timeout, this, &TInputF::Autosave);
     QUndoStack *history = StringGrid1->undoStack();
-    connect(history, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        setWindowModified(!clean);
-    });
+    connect(history, &QUndoStack::cleanChanged, this,
+        [this](bool clean) { setWindowModified(!clean); });
     connectGuarded(history, &QUndoStack::indexChanged, this, &TInputF::TableChanged);
     connectGuarded(StringGrid1, &StringGrid::blockApplied, this, &TInputF::BlockApplied);
     connectGuarded(EditNDim, &QLineEdit::textChanged, this, &TInputF::InputChanged);
@@ -236,8 +235,8 @@ void TInputF::WidenColumnsToNames()
 {
     const QFontMetrics metrics(StringGrid1->font());
     const auto fits = [&](int c, int r) {
-        return metrics.horizontalAdvance(QLatin1Char(' ') + StringGrid1->cells(c, r)
-            + QLatin1Char(' '));
+        return metrics.horizontalAdvance(
+            QLatin1Char(' ') + StringGrid1->cells(c, r) + QLatin1Char(' '));
     };
     for (int c = 1; c < StringGrid1->colCount(); ++c) {
         int width = fits(c, 1);

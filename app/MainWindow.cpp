@@ -19,8 +19,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QToolButton>
 #include <QScopeGuard>
+#include <QToolButton>
 
 TMainF *MainF = nullptr;
 std::int32_t TableRows = 0;

@@ -590,8 +590,8 @@ QString StringGrid::selectedBlockText() const
     if (ranges.size() != 1 || ranges.first().rowCount() * ranges.first().columnCount() < 2)
         return {};
     const QTableWidgetSelectionRange &range = ranges.first();
-    const CellBlock block = GridBlock(grid(), range.leftColumn() + 1, range.topRow() + 1,
-        range.columnCount(), range.rowCount());
+    const CellBlock block = GridBlock(
+        grid(), range.leftColumn() + 1, range.topRow() + 1, range.columnCount(), range.rowCount());
     return QString::fromStdString(CellBlockText(block));
 }
 

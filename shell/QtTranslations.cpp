@@ -7,8 +7,8 @@
 bool installQtTranslations(QCoreApplication &app)
 {
     auto *translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_ja"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(
+            QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

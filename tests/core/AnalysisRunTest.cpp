@@ -276,8 +276,7 @@ TEST(RunAnalysis, ReadsCountsAndDimensionsTypedInFullWidth)
     EXPECT_EQ(userMessageOf(requestFor(GridOf(WorkedExample), "２次元")),
         "''２次元'' は整数ではありません");
     typed.counts[1][1] = "－５";
-    EXPECT_EQ(userMessageOf(requestFor(GridOf(typed), "2")),
-        "行 2, 列 2 の度数 '－５' が負です");
+    EXPECT_EQ(userMessageOf(requestFor(GridOf(typed), "2")), "行 2, 列 2 の度数 '－５' が負です");
 }
 
 TEST(RunAnalysisFailure, RefusesANegativeCountNamingItsCell)

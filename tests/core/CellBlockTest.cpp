@@ -39,8 +39,7 @@ TEST(CellBlock, WritesTabsAndCrLfThatSplitBackToTheSameBlock)
 {
     const Rows block{ { "", "列 A", "a\"b" }, { "x\ty", "two\nlines", "\"q\"" }, { "", "", "" } };
     const std::string text = CellBlockText(block);
-    EXPECT_EQ(text,
-        "\t列 A\t\"a\"\"b\"\r\n\"x\ty\"\t\"two\nlines\"\t\"\"\"q\"\"\"\r\n\t\t\r\n");
+    EXPECT_EQ(text, "\t列 A\t\"a\"\"b\"\r\n\"x\ty\"\t\"two\nlines\"\t\"\"\"q\"\"\"\r\n\t\t\r\n");
     EXPECT_EQ(SplitCellBlock(text), block);
 }
 

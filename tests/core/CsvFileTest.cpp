@@ -122,7 +122,8 @@ TEST(ReadCsvData, LocatesTheLineOfTheMissingField)
     };
     EXPECT_EQ(lineOf(",a,b,c\r\nr,1,2,3\ns,4\r\n"),
         "リストのインデックスが範囲を超えています (2)\n（データファイルの 3 行目）");
-    EXPECT_EQ(lineOf(",a,b"), "リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
+    EXPECT_EQ(lineOf(",a,b"),
+        "リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
 }
 
 TEST(ReadCsvData, NeedsADataLineAfterTheNames)

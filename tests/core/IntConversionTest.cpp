@@ -101,7 +101,8 @@ TEST(StrToInt32Typed, ReadsFullWidthDigitsSignsAndBlankAsAscii)
     EXPECT_EQ(StrToInt32Typed("　１2"), 12);
     EXPECT_EQ(StrToInt32Typed("$7FFFFFFF"), 2147483647);
     EXPECT_EQ(FoldFullWidthNumber("ａ－０９＋　ー"), "ａ-09+ ー");
-    for (const std::string text : { "１２　", "ー１", "$ＦＦ", "２１４７４８３６４８", "\xEF\xBC" }) {
+    for (const std::string text :
+        { "１２　", "ー１", "$ＦＦ", "２１４７４８３６４８", "\xEF\xBC" }) {
         try {
             StrToInt32Typed(text);
             ADD_FAILURE() << "accepted '" << text << "'";

@@ -4,11 +4,11 @@
 
 #include <QClipboard>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QLabel>
+#include <QMimeData>
 #include <QTimer>
 #include <QUndoStack>
+#include <QUrl>
 
 #include <memory>
 
@@ -201,7 +201,8 @@ private slots:
                 InputF->StringGrid1->setCells(c, r, QStringLiteral("0"));
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
-            QStringList{ QStringLiteral("不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）") });
+            QStringList{
+                QStringLiteral("不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）") });
         expectReadyToRun();
     }
 
@@ -347,7 +348,8 @@ private slots:
         QCOMPARE(prompts.questions.last().title, QStringLiteral("変更を保存しますか?"));
         QVERIFY(InputF->isVisible());
         QVERIFY(MainF);
-        QCOMPARE(InputF->StringGrid1->cells(InputF->StringGrid1->col() - 1, 1), QStringLiteral("R1"));
+        QCOMPARE(
+            InputF->StringGrid1->cells(InputF->StringGrid1->col() - 1, 1), QStringLiteral("R1"));
     }
 
     // The frame asks as Exit does; saving or discarding lets the window go,
@@ -494,7 +496,8 @@ private slots:
         const auto drop = [](const QString &file) {
             QMimeData mime;
             mime.setUrls({ QUrl::fromLocalFile(file) });
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QDragEnterEvent enter(
+                QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(InputF, &enter);
             QVERIFY(enter.isAccepted());
             QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

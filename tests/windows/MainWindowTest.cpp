@@ -64,7 +64,8 @@ private:
     {
         QMimeData mime;
         mime.setUrls({ QUrl::fromLocalFile(file) });
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(
+            QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window, &enter);
         if (!enter.isAccepted())
             return;
@@ -311,7 +312,8 @@ private slots:
                                       << QStringLiteral("ファイルが見つかりません");
         QTest::newRow("short data line")
             << QStringLiteral("short.csv") << QByteArray(",a,b,c\r\nr1,1,2,3\r\nr2,4,5\r\n")
-            << QStringLiteral("リストのインデックスが範囲を超えています (3)\n（データファイルの 3 行目）");
+            << QStringLiteral(
+                   "リストのインデックスが範囲を超えています (3)\n（データファイルの 3 行目）");
         QByteArray wide;
         for (int j = 0; j <= 51; ++j)
             wide += (j == 0 ? "" : ",") + QByteArray::number(j);
@@ -319,7 +321,8 @@ private slots:
                                     << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
         QTest::newRow("names only")
             << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
-            << QStringLiteral("リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
+            << QStringLiteral(
+                   "リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
     }
 
     void oldDataThatFailsToLoadReturnsToTheMainWindow()
@@ -463,8 +466,8 @@ private slots:
     void qtsOwnDialogsSpeakJapanese()
     {
         QVERIFY(installQtTranslations(*qApp));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
-            QStringLiteral("キャンセル"));
+        QCOMPARE(
+            QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     }
 };
 

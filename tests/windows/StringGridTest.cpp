@@ -1,5 +1,5 @@
-#include "FakePrompts.h"
 #include "app/StringGrid.h"
+#include "FakePrompts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -333,10 +333,12 @@ private slots:
         grid->setCurrentCell(2, 1);
         QTest::keyClicks(editor(), QStringLiteral("typed"));
         pasteText(QStringLiteral("a\tb\r\nc\r\n"));
-        QCOMPARE(rowTexts(1), (QStringList{ QString(), QStringLiteral("c1.1"), QStringLiteral("a"),
-                                   QStringLiteral("b") }));
-        QCOMPARE(rowTexts(2), (QStringList{ QString(), QStringLiteral("c1.2"), QStringLiteral("c"),
-                                   QStringLiteral("c3.2") }));
+        QCOMPARE(rowTexts(1),
+            (QStringList{
+                QString(), QStringLiteral("c1.1"), QStringLiteral("a"), QStringLiteral("b") }));
+        QCOMPARE(rowTexts(2),
+            (QStringList{
+                QString(), QStringLiteral("c1.2"), QStringLiteral("c"), QStringLiteral("c3.2") }));
         QCOMPARE(grid->rowCount(), 3); // the line end closes the last row
         // The pasted block is selected; the editor is open on its first cell.
         QCOMPARE(grid->view()->selectedRanges().size(), 1);
@@ -443,8 +445,8 @@ private slots:
         const QRect cell = view->visualRect(view->model()->index(1, 2));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
         control(Qt::Key_C);
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-            QStringLiteral("c2.1\tc3.1\r\nc2.2\tc3.2\r\n"));
+        QCOMPARE(
+            QGuiApplication::clipboard()->text(), QStringLiteral("c2.1\tc3.1\r\nc2.2\tc3.2\r\n"));
     }
 
     // Every edit is one step back: a text typed and taken by a move, a text
