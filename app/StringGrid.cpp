@@ -17,9 +17,11 @@
 #include <QVBoxLayout>
 
 #include <QScopedValueRollback>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -112,6 +114,69 @@ public:
 
 }
 
+// A view of the same cells laid over the top rows or left columns of the
+// grid's viewport: the names row, the names column or the corner cell where
+// they meet, kept in view while the other cells scroll under it, as a
+// spreadsheet's frozen panes. It only shows; a click makes the cell current
+// in the grid, whose editor opens above it.
+class FrozenPane : public QTableView {
+public:
+    FrozenPane(QTableView *grid, bool followsColumns, bool followsRows)
+        : QTableView(grid->viewport())
+        , grid_(grid)
+        , followsColumns_(followsColumns)
+        , followsRows_(followsRows)
+    {
+        setModel(grid->model());
+        setSelectionModel(grid->selectionModel());
+        setStyle(grid->style());
+        horizontalHeader()->hide();
+        verticalHeader()->hide();
+        verticalHeader()->setMinimumSectionSize(1);
+        horizontalHeader()->setMinimumSectionSize(1);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollMode(ScrollPerPixel);
+        setVerticalScrollMode(ScrollPerPixel);
+        setFocusPolicy(Qt::NoFocus);
+        setEditTriggers(NoEditTriggers);
+        setSelectionMode(grid->selectionMode());
+        setWordWrap(false);
+        setTextElideMode(Qt::ElideNone);
+        setAutoScroll(false);
+    }
+
+    // Lays the pane over the grid's first row and/or column, with the same
+    // cell sizes and scrolled as the grid is along the side it follows.
+    void follow()
+    {
+        const QAbstractItemModel *model = grid_->model();
+        if (model->rowCount() == 0 || model->columnCount() == 0) {
+            hide();
+            return;
+        }
+        for (int c = 0; c < model->columnCount(); ++c)
+            setColumnWidth(c, grid_->columnWidth(c));
+        for (int r = 0; r < model->rowCount(); ++r)
+            setRowHeight(r, grid_->rowHeight(r));
+        const QRect area = grid_->viewport()->rect();
+        setGeometry(0, 0, followsColumns_ ? area.width() : grid_->columnWidth(0),
+            followsRows_ ? area.height() : grid_->rowHeight(0));
+        horizontalScrollBar()->setRange(0, grid_->horizontalScrollBar()->maximum());
+        verticalScrollBar()->setRange(0, grid_->verticalScrollBar()->maximum());
+        horizontalScrollBar()->setValue(
+            followsColumns_ ? grid_->horizontalScrollBar()->value() : 0);
+        verticalScrollBar()->setValue(followsRows_ ? grid_->verticalScrollBar()->value() : 0);
+        show();
+    }
+
+private:
+    QTableView *grid_;
+    bool followsColumns_;
+    bool followsRows_;
+};
+
 // The table view inside StringGrid. Its model rows and columns are the grid's
 // rows and columns less the fixed ones.
 class GridView : public QTableWidget {
@@ -120,6 +185,25 @@ public:
         : QTableWidget(owner)
         , owner_(owner)
     {
+        setHorizontalScrollMode(ScrollPerPixel);
+        setVerticalScrollMode(ScrollPerPixel);
+    }
+
+    // Made once the view has its style; the corner pane lies on top.
+    void freezeNames()
+    {
+        panes_ = { new FrozenPane(this, true, false), new FrozenPane(this, false, true),
+            new FrozenPane(this, false, false) };
+        followPanes();
+    }
+
+    void followPanes()
+    {
+        for (FrozenPane *pane : panes_)
+            pane->follow();
+        // The open editor stays above the panes.
+        if (QWidget *editor = openEditor())
+            editor->raise();
     }
 
     bool alwaysEdit = false;
@@ -150,8 +234,11 @@ public:
 
     void editCurrent()
     {
-        if (alwaysEdit && currentIndex().isValid() && !openEditor())
+        if (alwaysEdit && currentIndex().isValid() && !openEditor()) {
             edit(currentIndex());
+            if (QWidget *editor = openEditor())
+                editor->raise();
+        }
     }
 
     // Applies the key of an open editor; true when the key is used up.
@@ -190,8 +277,21 @@ protected:
         editCurrent();
     }
 
+    void scrollContentsBy(int dx, int dy) override
+    {
+        QTableWidget::scrollContentsBy(dx, dy);
+        followPanes();
+    }
+
+    void updateGeometries() override
+    {
+        QTableWidget::updateGeometries();
+        followPanes();
+    }
+
 private:
     StringGrid *owner_;
+    std::vector<FrozenPane *> panes_;
 };
 
 bool GridView::handleEditorKey(QLineEdit &editor, GridKey key)
@@ -355,6 +455,7 @@ StringGrid::StringGrid(QWidget *parent)
     view_->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setFixedWidth(DefaultColWidth);
+    view_->freezeNames();
 
     setColCount(5);
     setRowCount(5);

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -479,6 +480,50 @@ private slots:
         // Texts set by the program are not the user's edits.
         grid->setCells(1, 1, QStringLiteral("x"));
         QCOMPARE(grid->undoStack()->count(), 0);
+    }
+
+    // The names row and column stay in view as the counts scroll under them,
+    // and a click on a name still opens its cell's editor on top.
+    void theNamesStayInViewWhenTheCellsScroll()
+    {
+        grid->setColCount(31);
+        grid->setRowCount(31);
+        for (int k = 1; k < 31; ++k) {
+            grid->setCells(k, 1, QStringLiteral("C%1").arg(k));
+            grid->setCells(1, k, QStringLiteral("R%1").arg(k));
+        }
+        grid->setEditing(true);
+        QTableWidget *view = grid->view();
+        QWidget *viewport = view->viewport();
+        const QPoint nameRow(3 * 64 + 10, 5);
+        const QPoint nameColumn(10, 3 * 24 + 5);
+        // The cell view on top at a point of the grid's viewport.
+        const auto topViewAt = [&](QPoint at) -> QAbstractItemView * {
+            for (QWidget *w = viewport->childAt(at); w; w = w->parentWidget())
+                if (auto *cells = qobject_cast<QAbstractItemView *>(w))
+                    return cells;
+            return view;
+        };
+        const auto shownAt = [&](QPoint at) {
+            QAbstractItemView *top = topViewAt(at);
+            return top->indexAt(top->viewport()->mapFrom(viewport, at)).data().toString();
+        };
+        QCOMPARE(shownAt(nameRow), QStringLiteral("C4"));
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        view->horizontalScrollBar()->setValue(10 * 64);
+        QVERIFY(view->indexAt(nameRow).row() > 10); // the cells moved on
+        QCOMPARE(shownAt(nameRow), QStringLiteral("C14"));
+        QVERIFY(shownAt(nameColumn).startsWith(QLatin1Char('R')));
+        QVERIFY(shownAt(nameColumn) != QStringLiteral("R4"));
+        QCOMPARE(shownAt(QPoint(5, 5)), QStringLiteral("R1")); // the corner cell
+
+        QWidget *pane = topViewAt(nameRow)->viewport();
+        QVERIFY(pane != viewport);
+        QTest::mouseClick(pane, Qt::LeftButton, Qt::NoModifier, pane->mapFrom(viewport, nameRow));
+        QCOMPARE(grid->row(), 1);
+        QCOMPARE(grid->col(), 14);
+        QVERIFY(editor());
+        QCOMPARE(viewport->childAt(editor()->geometry().center()), editor());
     }
 };
 
