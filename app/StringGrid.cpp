@@ -194,6 +194,8 @@ public:
     {
         panes_ = { new FrozenPane(this, true, false), new FrozenPane(this, false, true),
             new FrozenPane(this, false, false) };
+        for (QHeaderView *header : { horizontalHeader(), verticalHeader() })
+            connect(header, &QHeaderView::sectionResized, this, [this] { followPanes(); });
         followPanes();
     }
 
