@@ -17,7 +17,7 @@ namespace {
 
 void CheckTableSize(int NRow, int NCol)
 {
-    if (NRow < 1 || NRow > MaxCat || NCol < 1 || NCol > MaxCat)
+    if (!IsCategoryCount(NRow) || !IsCategoryCount(NCol))
         RaiseTableLimit("表の大きさは 1 から 50 までです");
 }
 

@@ -15,6 +15,13 @@ inline constexpr int MaxCat = 50;
 // analysis of a small table.
 struct NoFill { };
 
+// The one rule for a number of row or column categories: 1 to MaxCat. Every
+// layer that refuses a table size asks this.
+constexpr bool IsCategoryCount(std::int64_t n)
+{
+    return n >= 1 && n <= MaxCat;
+}
+
 template <typename T>
 class FixedMatrix {
 public:

@@ -1,8 +1,11 @@
 #include "app/DataWindow.h"
 
 #include "core/AnalysisRun.h"
+#include "core/CoreErrors.h"
 #include "core/CsvFile.h"
 #include "analysis/Interpretation.h"
+#include "core/TableSize.h"
+#include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
@@ -10,14 +13,21 @@
 #include "app/PlotWindow.h"
 #include "app/ResultsWindow.h"
 #include "app/MainWindow.h"
+#include "app/AutosaveFile.h"
+#include "app/RecentFiles.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTimer>
+#include <QUndoStack>
 
 TInputF *InputF = nullptr;
 bool OldData = false;
@@ -26,6 +36,12 @@ ResultStore Results;
 namespace {
 
 constexpr int GridPointSize = 14;
+constexpr int AutosaveIntervalMs = 60 * 1000;
+// The form's client size, where every control stands as placed: the form's
+// outer size of 642 x 373 less a window frame, widened (with the grid) by one
+// button step for 詳細, which stands beside 描  画 with Exit still last.
+constexpr QSize DesignSize(722, 335);
+constexpr QRect DesignGrid(24, 72, 673, 208);
 
 // File names go to the core as the bytes the file system uses.
 std::string localFileName(const QString &name)
@@ -38,18 +54,15 @@ std::string localFileName(const QString &name)
 TInputF::TInputF(QWidget *owner)
     : QWidget(owner, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("InputF"));
+    UpdateTitle();
     useFormFont(this);
-    // The form's outer size of 642 x 373 less a window frame, widened (with
-    // the grid) by one button step for 詳細, which stands beside 描  画 with
-    // Exit still last.
-    resize(722, 335);
+    resize(DesignSize);
 
     MsgLabel = placeLabel(this, QStringLiteral("MsgLabel"), 40, 8);
     Label1 = placeLabel(this, QStringLiteral("出力ファイル ="), 40, 40);
     EditFN = placeEdit(this, QStringLiteral("EditFN"), 152, 40, 369, 24);
     StringGrid1 = new StringGrid(this);
-    StringGrid1->setGeometry(24, 72, 673, 208);
+    StringGrid1->setGeometry(DesignGrid);
     Label2 = placeLabel(this, QStringLiteral("次元数 ="), 32, 304);
     EditNDim = placeEdit(this, QStringLiteral("EditNDim"), 104, 296, 121, 24);
     OKButton = placeButton(this, QStringLiteral("OK"), 248, 296, 75, 25);
@@ -58,6 +71,10 @@ TInputF::TInputF(QWidget *owner)
     DetailButton = placeButton(this, QStringLiteral("詳細"), 536, 296, 75, 25);
     DetailButton->setEnabled(false); // until a run completes
     ExitButton = placeButton(this, QStringLiteral("Exit"), 632, 296, 75, 25);
+
+    // Every button stays whole; the grid keeps a few rows.
+    setMinimumSize(DesignSize.width(), DesignSize.height() - DesignGrid.height() + 3 * 24);
+    setAcceptDrops(true);
 
     setTabOrder(StringGrid1, OKButton);
     setTabOrder(OKButton, ExitButton);
@@ -73,6 +90,18 @@ TInputF::TInputF(QWidget *owner)
     connectGuarded(GButton, &QPushButton::clicked, this, &TInputF::GButtonClick);
     connectGuarded(DetailButton, &QPushButton::clicked, this, &TInputF::DetailButtonClick);
     connectGuarded(ExitButton, &QPushButton::clicked, this, &TInputF::ExitButtonClick);
+
+    AutosaveTimer = new QTimer(this);
+    AutosaveTimer->setSingleShot(true);
+    AutosaveTimer->setInterval(AutosaveIntervalMs);
+    connectGuarded(AutosaveTimer, &QTimer::timeout, this, &TInputF::Autosave);
+    QUndoStack *history = StringGrid1->undoStack();
+    connect(history, &QUndoStack::cleanChanged, this,
+        [this](bool clean) { setWindowModified(!clean); });
+    connectGuarded(history, &QUndoStack::indexChanged, this, &TInputF::TableChanged);
+    connectGuarded(StringGrid1, &StringGrid::blockApplied, this, &TInputF::BlockApplied);
+    connectGuarded(EditNDim, &QLineEdit::textChanged, this, &TInputF::InputChanged);
+    connectGuarded(EditFN, &QLineEdit::textChanged, this, &TInputF::InputChanged);
 }
 
 TInputF::~TInputF()
@@ -100,11 +129,60 @@ void TInputF::FormActivate()
 // The table size is set only once the whole file has loaded.
 void TInputF::LoadDataFile()
 {
-    const LoadedTable table = LoadCsvDataFile(localFileName(DataFileName));
+    ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
+}
+
+void TInputF::ShowLoadedTable(const LoadedTable &table)
+{
     TableRows = table.TableRows;
     TableCols = table.TableCols;
     PutTableInGrid(table.grid);
+    WidenColumnsToNames();
     StringGrid1->setEditing(true);
+    UpdateTitle();
+    rememberRecentFile(DataFileName);
+}
+
+// A file that cannot be loaded leaves the table as it was, with no question
+// about it.
+void TInputF::OpenDroppedFile(const QString &fileName)
+{
+    const LoadedTable table = LoadCsvDataFile(localFileName(fileName));
+    if (!MayLeaveTable())
+        return;
+    DataFileName = fileName;
+    ShowLoadedTable(table);
+    AutosaveTimer->stop();
+    removeAutosave();
+}
+
+void TInputF::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int dx = width() - DesignSize.width();
+    const int dy = height() - DesignSize.height();
+    StringGrid1->setGeometry(DesignGrid.adjusted(0, 0, dx, dy));
+    for (QWidget *below : { static_cast<QWidget *>(Label2), static_cast<QWidget *>(EditNDim),
+             static_cast<QWidget *>(OKButton), static_cast<QWidget *>(SButton),
+             static_cast<QWidget *>(GButton), static_cast<QWidget *>(DetailButton),
+             static_cast<QWidget *>(ExitButton) })
+        below->move(below->x(), below->y() + dy - LowerControlsShift);
+    LowerControlsShift = dy;
+}
+
+void TInputF::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedCsvFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TInputF::dropEvent(QDropEvent *event)
+{
+    const QString file = droppedCsvFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    runGuarded(this, [&] { OpenDroppedFile(file); });
 }
 
 // The report file need not exist. A cancelled dialog leaves EditFN empty;
@@ -120,7 +198,14 @@ void TInputF::ShowTable(const Grid &grid)
 {
     PutTableInGrid(grid);
     FitColumnWidths();
+    WidenColumnsToNames();
     StringGrid1->setEditing(true);
+}
+
+void TInputF::MarkUnsaved()
+{
+    StringGrid1->undoStack()->resetClean();
+    setWindowModified(true);
 }
 
 // The cells keep the sizes they have: a loaded table is shown in the grid's
@@ -151,9 +236,125 @@ void TInputF::FitColumnWidths()
         StringGrid1->setColWidths(c, width);
 }
 
-// The analysis run. A completed run leaves OK disabled for good; a run stopped
-// by an error gives OK and the message back, so that the user can mend the
-// cell the error names and run again.
+// A column is widened, never narrowed, to show its name whole; the name
+// column to show every row name. Measured in the grid's font with a blank
+// either side.
+void TInputF::WidenColumnsToNames()
+{
+    const QFontMetrics metrics(StringGrid1->font());
+    const auto fits = [&](int c, int r) {
+        return metrics.horizontalAdvance(
+            QLatin1Char(' ') + StringGrid1->cells(c, r) + QLatin1Char(' '));
+    };
+    for (int c = 1; c < StringGrid1->colCount(); ++c) {
+        int width = fits(c, 1);
+        for (int r = 2; c == 1 && r < StringGrid1->rowCount(); ++r)
+            width = qMax(width, fits(c, r));
+        if (width > StringGrid1->colWidths(c))
+            StringGrid1->setColWidths(c, width);
+    }
+}
+
+// The title keeps the form's caption, adds the data file's name and Qt's
+// change marker.
+void TInputF::UpdateTitle()
+{
+    const QString caption = QStringLiteral("InputF");
+    if (DataFileName.isEmpty())
+        setWindowTitle(caption + QStringLiteral("[*]"));
+    else
+        setWindowTitle(caption + QStringLiteral(" - ") + QFileInfo(DataFileName).fileName()
+            + QStringLiteral("[*]"));
+}
+
+// Every change of the table goes through the grid's history: an edit, a
+// paste, an undo or a redo.
+void TInputF::TableChanged()
+{
+    InputChanged();
+    if (!StringGrid1->undoStack()->isClean() && !AutosaveTimer->isActive())
+        AutosaveTimer->start();
+}
+
+// Results that no longer belong to the table, the dimensions or the report
+// file are not drawn: the user runs again first.
+void TInputF::InputChanged()
+{
+    if (!RunCompleted)
+        return;
+    RunCompleted = false;
+    OKButton->setEnabled(true);
+    GButton->setEnabled(false);
+    DetailButton->setEnabled(false);
+}
+
+// A paste may have grown the table, and its names may be longer.
+void TInputF::BlockApplied()
+{
+    const TableSize size = TableSizeOf(StringGrid1->grid());
+    TableRows = size.rows;
+    TableCols = size.cols;
+    WidenColumnsToNames();
+}
+
+void TInputF::Autosave()
+{
+    if (StringGrid1->undoStack()->isClean())
+        removeAutosave();
+    else
+        writeAutosave(StringGrid1->grid());
+}
+
+// An existing file is replaced only when the user says so, once per name; a
+// file this window created itself is its own.
+bool TInputF::MayReplaceReport(const QString &fileName)
+{
+    if (fileName != ReportAllowed && QFileInfo(fileName).isFile()
+        && !Prompts::current().askYesNo(
+            this, QStringLiteral("ファイル '%1' は既に存在します。置き換えますか?").arg(fileName)))
+        return false;
+    ReportAllowed = fileName;
+    return true;
+}
+
+bool TInputF::MayClose()
+{
+    if (CloseAllowed)
+        return true;
+    if (!MayLeaveTable())
+        return false;
+    CloseAllowed = true;
+    AutosaveTimer->stop();
+    removeAutosave();
+    return true;
+}
+
+// True when the table may go: it is unchanged, or the user saved it or
+// discarded it when asked.
+bool TInputF::MayLeaveTable()
+{
+    if (!StringGrid1->undoStack()->isClean()) {
+        switch (Prompts::current().askSaveChanges(this, QStringLiteral("変更を保存しますか?"))) {
+        case Prompts::SaveChoice::Save: {
+            bool saved = false;
+            runGuarded(this, [&] { saved = SaveTable(); });
+            if (!saved)
+                return false;
+            break;
+        }
+        case Prompts::SaveChoice::Discard:
+            break;
+        case Prompts::SaveChoice::Cancel:
+            return false;
+        }
+    }
+    return true;
+}
+
+// The analysis run. A completed run disables OK until the table, the
+// dimensions or the report file change; a run stopped by an error gives OK
+// and the message back, with the cell of a count that is not an integer
+// made current, so that the user can mend it and run again.
 void TInputF::OKButtonClick()
 {
     const QString messageBefore = MsgLabel->text();
@@ -166,13 +367,22 @@ void TInputF::OKButtonClick()
     });
 
     const Grid grid = StringGrid1->grid();
+    if (!MayReplaceReport(EditFN->text()))
+        return;
     RunRequest request;
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
     request.tableRows = TableRows;
     request.tableCols = TableCols;
     request.grid = &grid;
-    const RunOutcome outcome = RunAnalysis(request, Results);
+    RunOutcome outcome;
+    try {
+        outcome = RunAnalysis(request, Results);
+    } catch (const CountConvertError &error) {
+        StringGrid1->setCurrentCell(error.col() + 1, error.row() + 1);
+        StringGrid1->setFocus();
+        throw;
+    }
     stopped.dismiss();
 
     if (outcome.loweredNDim)
@@ -184,15 +394,31 @@ void TInputF::OKButtonClick()
     ResultsW = nullptr;
     DetailButton->setEnabled(true);
     ExitButton->setFocus();
+    RunCompleted = true;
 }
 
 void TInputF::SButtonClick()
 {
+    auto focusExit = qScopeGuard([this] { ExitButton->setFocus(); });
+    SaveTable();
+}
+
+// True when the table was saved; the history then counts it as unchanged.
+bool TInputF::SaveTable()
+{
     const Prompts::FileAnswer answer = Prompts::current().saveFile(
         this, QStringLiteral("データ保存用ファイル名"), QStringLiteral("CSVファイル(*.csv)"));
-    if (answer.accepted)
-        SaveCsvDataFile(AddCsvExt(localFileName(answer.fileName)), StringGrid1->grid());
-    ExitButton->setFocus();
+    if (!answer.accepted)
+        return false;
+    const std::string fileName = AddCsvExt(localFileName(answer.fileName));
+    SaveCsvDataFile(fileName, StringGrid1->grid());
+    StringGrid1->undoStack()->setClean();
+    AutosaveTimer->stop();
+    removeAutosave();
+    DataFileName = QFile::decodeName(QByteArray::fromStdString(fileName));
+    UpdateTitle();
+    rememberRecentFile(DataFileName);
+    return true;
 }
 
 // The plot window shows itself and shows this window again when it is left.
@@ -224,7 +450,8 @@ void TInputF::DetailButtonClick()
 // Closing the owner, the main window, ends the program.
 void TInputF::ExitButtonClick()
 {
-    parentWidget()->close();
+    if (MayClose())
+        parentWidget()->close();
 }
 
 // Releases the names of the last run. No window of the program would be left
@@ -238,6 +465,10 @@ void TInputF::FormClose()
 
 void TInputF::closeEvent(QCloseEvent *event)
 {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
     runGuarded(this, [this] { FormClose(); });
     event->accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AnalysisRun.h"
+#include "core/CsvFile.h"
 #include "core/Grid.h"
 #include "analysis/ResultStore.h"
 
@@ -11,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class ResultsWindow;
+class QTimer;
 class StringGrid;
 class TGraphF;
 
@@ -20,6 +22,11 @@ class TGraphF;
 // a CSV data file, "描  画" opens the plot window, "詳細" the results window,
 // Exit ends the program.
 // Created by the main window, which owns it.
+//
+// Nothing typed is lost: the window knows whether the table changed since
+// it was loaded or saved (the title shows Qt's change marker), asks
+// 「変更を保存しますか?」 before Exit or a close would lose a change, and keeps
+// an autosave of a changed table at most a minute old.
 class TInputF : public QWidget {
     Q_OBJECT
 public:
@@ -43,7 +50,12 @@ public:
     // The results window of the last completed run, made on first asking.
     ResultsWindow *ResultsW = nullptr;
 
-    // The CSV data file the first activation loads when OldData is set.
+    // Writes the autosave of a changed table; started by a change, it runs
+    // once a minute at most.
+    QTimer *AutosaveTimer;
+
+    // The CSV data file the first activation loads when OldData is set; then
+    // the file the table was last saved to.
     QString DataFileName;
 
     // The one-time set-up; later calls do nothing. The main window calls it
@@ -62,18 +74,49 @@ public:
     void ShowTable(const Grid &grid);
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
+    // Marks the table shown as not saved anywhere (a restored autosave).
+    void MarkUnsaved();
+    // True when the window may go: the table is unchanged, or the user saved
+    // or discarded it when asked. Asks at most once.
+    bool MayClose();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // The grid takes up what the window gains or loses; the controls below
+    // it keep to the bottom, so they stay in view.
+    void resizeEvent(QResizeEvent *event) override;
+    // A CSV data file dropped on the window replaces the table, as "Old
+    // Data" loads one; a changed table is offered for saving first.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void LoadDataFile();
+    void OpenDroppedFile(const QString &fileName);
+    void ShowLoadedTable(const LoadedTable &table);
+    bool MayLeaveTable();
     void AskReportFileName();
     void PutTableInGrid(const Grid &grid);
     void FitColumnWidths();
+    void WidenColumnsToNames();
+    void StartNewHistory();
+    void UpdateTitle();
+    void TableChanged();
+    void InputChanged();
+    void BlockApplied();
+    void Autosave();
+    bool SaveTable();
+    bool MayReplaceReport(const QString &fileName);
 
     bool InputActivated = false;
     RunOutcome LastRun; // what the results window is made from
+    // A completed run whose table, dimensions and report file are unchanged.
+    bool RunCompleted = false;
+    bool CloseAllowed = false;
+    // How far the controls below the grid stand below their places on the form.
+    int LowerControlsShift = 0;
+    // The report file this window may write without asking again.
+    QString ReportAllowed;
 };
 
 extern TInputF *InputF;

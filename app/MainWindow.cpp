@@ -1,17 +1,26 @@
 #include "app/MainWindow.h"
 
+#include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
 #include "core/TableSize.h"
 #include "app/DataWindow.h"
+#include "app/AutosaveFile.h"
+#include "app/RecentFiles.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QToolButton>
 
 TMainF *MainF = nullptr;
 std::int32_t TableRows = 0;
@@ -37,10 +46,22 @@ TMainF::TMainF(QWidget *parent)
     OKODButton = placeButton(this, QStringLiteral("Old Data"), 160, 144, 75, 25);
     ExitButton = placeButton(this, QStringLiteral("Exit"), 272, 144, 75, 25);
 
+    // In the free space right of the row box, so no control of the form moves.
+    RecentButton = new QToolButton(this);
+    RecentButton->setText(QStringLiteral("最近使ったファイル"));
+    RecentButton->setGeometry(250, 48, 108, 24);
+    connect(RecentButton, &QToolButton::clicked, this, [this] {
+        RecentMenu()->popup(RecentButton->mapToGlobal(QPoint(0, RecentButton->height())));
+    });
+    RecentButton->setEnabled(!recentFiles().isEmpty());
+    setAcceptDrops(true);
+    OKButton->setDefault(true);
+
     setTabOrder(EditR, EditC);
     setTabOrder(EditC, OKButton);
     setTabOrder(OKButton, ExitButton);
     setTabOrder(ExitButton, OKODButton);
+    setTabOrder(OKODButton, RecentButton);
 
     connectGuarded(OKButton, &QPushButton::clicked, this, &TMainF::OKButtonClick);
     connectGuarded(OKODButton, &QPushButton::clicked, this, &TMainF::OKODButtonClick);
@@ -89,6 +110,46 @@ void TMainF::OpenDataFile(const QString &fileName)
     OpenInputF(true, fileName, QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
 }
 
+// Made afresh on each click, so that it lists the files as they are now,
+// and gone when closed.
+QMenu *TMainF::RecentMenu()
+{
+    auto *menu = new QMenu(RecentButton);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const QString &file : recentFiles()) {
+        QAction *action = menu->addAction(QFileInfo(file).fileName());
+        action->setToolTip(file);
+        connect(action, &QAction::triggered, this,
+            [this, file] { runGuarded(this, [&] { OpenDataFile(file); }); });
+    }
+    return menu;
+}
+
+void TMainF::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
+    (focused ? focused : OKButton)->click();
+}
+
+void TMainF::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedCsvFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainF::dropEvent(QDropEvent *event)
+{
+    const QString file = droppedCsvFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    runGuarded(this, [&] { OpenDataFile(file); });
+}
+
 void TMainF::ExitButtonClick()
 {
     close();
@@ -131,17 +192,46 @@ void TMainF::ReturnFromFailedLoad()
 // window (with any plot window it owns) is closed too.
 void TMainF::closeEvent(QCloseEvent *event)
 {
+    if (InputF && !InputF->MayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (InputF)
         InputF->close();
     QCoreApplication::quit();
 }
 
+// The table restored is shown as a new one that was never saved; its
+// autosave stays until the user saves or discards it.
+void TMainF::OfferRestore()
+{
+    if (!autosaveExists())
+        return;
+    const std::optional<Grid> grid = readAutosave();
+    const QString question
+        = QStringLiteral("前回、保存されずに終わった表があります。復元しますか?");
+    if (!grid || !Prompts::current().askYesNo(this, question)) {
+        removeAutosave();
+        return;
+    }
+    OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+    const TableSize size = TableSizeOf(*grid);
+    TableRows = size.rows;
+    TableCols = size.cols;
+    InputF->ShowTable(*grid);
+    InputF->MarkUnsaved();
+}
+
+// With a file argument the table asked for opens at once; an autosave left
+// by an abnormal end is then offered at the next plain start.
 void StartQuarnet(const QStringList &arguments)
 {
     MainF = new TMainF;
-    if (arguments.size() > 1)
+    if (arguments.size() > 1) {
         runGuarded(MainF, [&] { MainF->OpenDataFile(arguments.at(1)); });
-    else
-        MainF->show();
+        return;
+    }
+    MainF->show();
+    runGuarded(MainF, [] { MainF->OfferRestore(); });
 }

@@ -8,7 +8,9 @@
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QToolButton;
 
 // The main window, class TMainF (the form MainF; the program's unit UQuarnet
 // holds it and the table size): asks for the table size and opens the data window with a
@@ -29,6 +31,8 @@ public:
     QPushButton *OKButton;
     QPushButton *OKODButton;
     QPushButton *ExitButton;
+    // 「最近使ったファイル」: a menu of the data files opened or saved last.
+    QToolButton *RecentButton;
 
     void FormCreate();
     void OKButtonClick();
@@ -38,9 +42,20 @@ public:
     // "Old Data" with the file already chosen, as the program's file argument
     // gives it.
     void OpenDataFile(const QString &fileName);
+    // Offers the table of an autosave that an abnormal end left behind.
+    void OfferRestore();
+    // The menu of RecentButton: one entry per recent file, opening it as
+    // "Old Data" does.
+    QMenu *RecentMenu();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Enter presses the focused button, or else "New Data", the window's
+    // default button.
+    void keyPressEvent(QKeyEvent *event) override;
+    // A CSV data file dropped on the window opens as "Old Data" does.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void OpenInputF(bool oldData, const QString &dataFileName, const QString &message);

@@ -1,16 +1,27 @@
 #include "app/StringGrid.h"
 
+#include "core/CellBlock.h"
 #include "core/GridKeys.h"
+#include "core/GridPaste.h"
+#include "shell/Guard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <QScopedValueRollback>
+#include <QScrollBar>
+
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -66,6 +77,14 @@ QWidget *neighbourOutside(QWidget &grid, bool forward)
     }
 }
 
+bool isRedoKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    return event.matches(QKeySequence::Redo)
+        || (event.key() == Qt::Key_Y && mods == Qt::ControlModifier)
+        || (event.key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier));
+}
+
 EditorCaret caretOf(const QLineEdit &edit)
 {
     const int length = static_cast<int>(edit.text().size());
@@ -95,13 +114,98 @@ public:
 
 }
 
+// A view of the same cells laid over the top rows or left columns of the
+// grid's viewport: the names row, the names column or the corner cell where
+// they meet, kept in view while the other cells scroll under it, as a
+// spreadsheet's frozen panes. It only shows; a click makes the cell current
+// in the grid, whose editor opens above it.
+class FrozenPane : public QTableView {
+public:
+    FrozenPane(QTableView *grid, bool followsColumns, bool followsRows)
+        : QTableView(grid->viewport())
+        , grid_(grid)
+        , followsColumns_(followsColumns)
+        , followsRows_(followsRows)
+    {
+        setModel(grid->model());
+        setSelectionModel(grid->selectionModel());
+        setStyle(grid->style());
+        horizontalHeader()->hide();
+        verticalHeader()->hide();
+        verticalHeader()->setMinimumSectionSize(1);
+        horizontalHeader()->setMinimumSectionSize(1);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollMode(ScrollPerPixel);
+        setVerticalScrollMode(ScrollPerPixel);
+        setFocusPolicy(Qt::NoFocus);
+        setEditTriggers(NoEditTriggers);
+        setSelectionMode(grid->selectionMode());
+        setWordWrap(false);
+        setTextElideMode(Qt::ElideNone);
+        setAutoScroll(false);
+    }
+
+    // Lays the pane over the grid's first row and/or column, with the same
+    // cell sizes and scrolled as the grid is along the side it follows.
+    void follow()
+    {
+        const QAbstractItemModel *model = grid_->model();
+        if (model->rowCount() == 0 || model->columnCount() == 0) {
+            hide();
+            return;
+        }
+        for (int c = 0; c < model->columnCount(); ++c)
+            setColumnWidth(c, grid_->columnWidth(c));
+        for (int r = 0; r < model->rowCount(); ++r)
+            setRowHeight(r, grid_->rowHeight(r));
+        const QRect area = grid_->viewport()->rect();
+        setGeometry(0, 0, followsColumns_ ? area.width() : grid_->columnWidth(0),
+            followsRows_ ? area.height() : grid_->rowHeight(0));
+        horizontalScrollBar()->setRange(0, grid_->horizontalScrollBar()->maximum());
+        verticalScrollBar()->setRange(0, grid_->verticalScrollBar()->maximum());
+        horizontalScrollBar()->setValue(
+            followsColumns_ ? grid_->horizontalScrollBar()->value() : 0);
+        verticalScrollBar()->setValue(followsRows_ ? grid_->verticalScrollBar()->value() : 0);
+        show();
+    }
+
+private:
+    QTableView *grid_;
+    bool followsColumns_;
+    bool followsRows_;
+};
+
 // The table view inside StringGrid. Its model rows and columns are the grid's
 // rows and columns less the fixed ones.
 class GridView : public QTableWidget {
 public:
-    explicit GridView(QWidget *parent)
-        : QTableWidget(parent)
+    explicit GridView(StringGrid *owner)
+        : QTableWidget(owner)
+        , owner_(owner)
     {
+        setHorizontalScrollMode(ScrollPerPixel);
+        setVerticalScrollMode(ScrollPerPixel);
+    }
+
+    // Made once the view has its style; the corner pane lies on top.
+    void freezeNames()
+    {
+        panes_ = { new FrozenPane(this, true, false), new FrozenPane(this, false, true),
+            new FrozenPane(this, false, false) };
+        for (QHeaderView *header : { horizontalHeader(), verticalHeader() })
+            connect(header, &QHeaderView::sectionResized, this, [this] { followPanes(); });
+        followPanes();
+    }
+
+    void followPanes()
+    {
+        for (FrozenPane *pane : panes_)
+            pane->follow();
+        // The open editor stays above the panes.
+        if (QWidget *editor = openEditor())
+            editor->raise();
     }
 
     bool alwaysEdit = false;
@@ -132,14 +236,33 @@ public:
 
     void editCurrent()
     {
-        if (alwaysEdit && currentIndex().isValid() && !openEditor())
+        if (alwaysEdit && currentIndex().isValid() && !openEditor()) {
             edit(currentIndex());
+            if (QWidget *editor = openEditor())
+                editor->raise();
+        }
     }
 
     // Applies the key of an open editor; true when the key is used up.
     bool handleEditorKey(QLineEdit &editor, GridKey key);
 
+    bool handleEditKey(const QKeyEvent &event) { return owner_->handleEditKey(event); }
+
+    // The text an editor commits: recorded in the history, unless a change
+    // of the history is being applied.
+    bool recordsEdits() const { return !owner_->applying_; }
+    void recordEdit(const QModelIndex &index, const QString &text)
+    {
+        owner_->recordCellEdit(index.column() + 1, index.row() + 1, text);
+    }
+
 protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!handleEditKey(*event))
+            QTableWidget::keyPressEvent(event);
+    }
+
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override
     {
         // The base commits and closes the previous cell's editor.
@@ -155,6 +278,22 @@ protected:
         QTableWidget::focusInEvent(event);
         editCurrent();
     }
+
+    void scrollContentsBy(int dx, int dy) override
+    {
+        QTableWidget::scrollContentsBy(dx, dy);
+        followPanes();
+    }
+
+    void updateGeometries() override
+    {
+        QTableWidget::updateGeometries();
+        followPanes();
+    }
+
+private:
+    StringGrid *owner_;
+    std::vector<FrozenPane *> panes_;
 };
 
 bool GridView::handleEditorKey(QLineEdit &editor, GridKey key)
@@ -204,10 +343,22 @@ protected:
                 editor->selectAll();
                 return true;
             }
+            if (view_->handleEditKey(keyEvent))
+                return true;
             if (const std::optional<GridKey> key = gridKey(keyEvent))
                 return view_->handleEditorKey(*editor, *key);
         }
         return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+    void setModelData(
+        QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        auto *edit = qobject_cast<QLineEdit *>(editor);
+        if (edit && view_->recordsEdits())
+            view_->recordEdit(index, edit->text());
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
     }
 
 private:
@@ -216,9 +367,62 @@ private:
 
 }
 
+// One cell's text before and after an edit or a paste of one text.
+class StringGrid::CellEdit : public QUndoCommand {
+public:
+    CellEdit(StringGrid *grid, int col, int row, QString before, QString after)
+        : grid_(grid)
+        , col_(col)
+        , row_(row)
+        , before_(std::move(before))
+        , after_(std::move(after))
+    {
+    }
+
+    // The first redo is the edit itself, made where the user is.
+    void redo() override
+    {
+        grid_->applyCell(col_, row_, after_, !first_);
+        first_ = false;
+    }
+    void undo() override { grid_->applyCell(col_, row_, before_, true); }
+
+private:
+    StringGrid *grid_;
+    int col_;
+    int row_;
+    QString before_;
+    QString after_;
+    bool first_ = true;
+};
+
+// The whole grid before and after a paste of a block, which may have grown
+// the table; (col, row, cols, rows) is the pasted block, selected after
+// either.
+class StringGrid::BlockChange : public QUndoCommand {
+public:
+    BlockChange(StringGrid *grid, Grid before, Grid after, QRect block)
+        : grid_(grid)
+        , before_(std::move(before))
+        , after_(std::move(after))
+        , block_(block)
+    {
+    }
+
+    void redo() override { grid_->applyGrid(after_, block_); }
+    void undo() override { grid_->applyGrid(before_, block_); }
+
+private:
+    StringGrid *grid_;
+    Grid before_;
+    Grid after_;
+    QRect block_;
+};
+
 StringGrid::StringGrid(QWidget *parent)
     : QWidget(parent)
     , view_(new GridView(this))
+    , undo_(new QUndoStack(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -253,6 +457,7 @@ StringGrid::StringGrid(QWidget *parent)
     view_->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setFixedWidth(DefaultColWidth);
+    view_->freezeNames();
 
     setColCount(5);
     setRowCount(5);
@@ -407,7 +612,15 @@ Grid StringGrid::grid() const
 
 void StringGrid::setGrid(const Grid &grid)
 {
-    // An open editor would write its old text back over the new cell.
+    replaceGrid(grid);
+    undo_->clear();
+}
+
+void StringGrid::replaceGrid(const Grid &grid)
+{
+    // An open editor would write its old text back over the new cell; what
+    // it commits now is replaced, so it is kept out of the history.
+    const QScopedValueRollback<bool> applying(applying_, true);
     const bool wasEditing = editing();
     setEditing(false);
     view_->clearContents();
@@ -417,4 +630,112 @@ void StringGrid::setGrid(const Grid &grid)
         for (int c = 0; c < grid.colCount(); ++c)
             setCells(c, r, QString::fromStdString(grid.cell(c, r)));
     setEditing(wasEditing);
+}
+
+QUndoStack *StringGrid::undoStack() const
+{
+    return undo_;
+}
+
+void StringGrid::recordCellEdit(int col, int row, const QString &text)
+{
+    const QString before = cells(col, row);
+    if (text != before)
+        undo_->push(new CellEdit(this, col, row, before, text));
+}
+
+void StringGrid::applyCell(int col, int row, const QString &text, bool goThere)
+{
+    const QScopedValueRollback<bool> applying(applying_, true);
+    setCells(col, row, text);
+    if (goThere)
+        setCurrentCell(col, row);
+    auto *edit = qobject_cast<QLineEdit *>(view_->openEditor());
+    if (edit && this->col() == col && this->row() == row && edit->text() != text) {
+        view_->itemDelegate()->setEditorData(edit, view_->currentIndex());
+        edit->selectAll();
+    }
+}
+
+void StringGrid::applyGrid(const Grid &grid, QRect block)
+{
+    const QScopedValueRollback<bool> applying(applying_, true);
+    replaceGrid(grid);
+    setCurrentCell(block.left(), block.top());
+    const int bottom = qMin(block.bottom(), rowCount() - 1);
+    const int right = qMin(block.right(), colCount() - 1);
+    view_->setRangeSelected(
+        QTableWidgetSelectionRange(block.top() - 1, block.left() - 1, bottom - 1, right - 1), true);
+    emit blockApplied();
+}
+
+void StringGrid::paste(const QString &text)
+{
+    const std::string utf8 = text.toStdString();
+    view_->commitOpenEditor();
+    if (!IsCellBlockText(utf8)) {
+        recordCellEdit(col(), row(), text);
+        return;
+    }
+    const CellBlock block = SplitCellBlock(utf8);
+    std::size_t width = 0;
+    for (const auto &cells : block)
+        width = std::max(width, cells.size());
+    const Grid before = grid();
+    Grid after = PasteIntoGrid(before, col(), row(), block);
+    const QRect area(col(), row(), static_cast<int>(width), static_cast<int>(block.size()));
+    undo_->push(new BlockChange(this, before, std::move(after), area));
+}
+
+QString StringGrid::selectedBlockText() const
+{
+    const QList<QTableWidgetSelectionRange> ranges = view_->selectedRanges();
+    if (ranges.size() != 1 || ranges.first().rowCount() * ranges.first().columnCount() < 2)
+        return {};
+    const QTableWidgetSelectionRange &range = ranges.first();
+    const CellBlock block = GridBlock(
+        grid(), range.leftColumn() + 1, range.topRow() + 1, range.columnCount(), range.rowCount());
+    return QString::fromStdString(CellBlockText(block));
+}
+
+void StringGrid::selectTable()
+{
+    view_->selectAll();
+}
+
+// Copy and Select All work on a grid that is only shown; paste, undo and
+// redo only where cells can be edited. Paste of text that is no block, and
+// copy without a block, are the open editor's own.
+bool StringGrid::handleEditKey(const QKeyEvent &event)
+{
+    if (event.matches(QKeySequence::SelectAll)) {
+        selectTable();
+        return true;
+    }
+    if (event.matches(QKeySequence::Copy)) {
+        QString text = selectedBlockText();
+        if (text.isEmpty()) {
+            if (editor())
+                return false;
+            text = cells(col(), row());
+        }
+        QGuiApplication::clipboard()->setText(text);
+        return true;
+    }
+    if (!editing())
+        return false;
+    if (event.matches(QKeySequence::Paste)) {
+        const QString text = QGuiApplication::clipboard()->text();
+        if (editor() && !IsCellBlockText(text.toStdString()))
+            return false;
+        runGuarded(window(), [&] { paste(text); });
+        return true;
+    }
+    const bool undo = event.matches(QKeySequence::Undo);
+    if (undo || isRedoKey(event)) {
+        view_->commitOpenEditor();
+        undo ? undo_->undo() : undo_->redo();
+        return true;
+    }
+    return false;
 }

@@ -2,11 +2,14 @@
 
 #include "core/Grid.h"
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 class QTableWidget;
 class QTableWidgetItem;
+class QKeyEvent;
+class QUndoStack;
 class GridView;
 
 // An editable grid of texts as a spreadsheet user knows it. Cells are
@@ -17,6 +20,12 @@ class GridView;
 //
 // Once editing is switched on, the current cell always shows its editor, and
 // Tab, Enter and the arrow keys move between the cells (see GridKeys.h).
+//
+// The spreadsheet's keys work whether or not the editor is open: Ctrl+V
+// pastes a block of tab-separated cells, Ctrl+C copies the selected block
+// (a drag, Shift+click or Ctrl+A selects one), Ctrl+A selects the whole
+// table, names and corner cell included, and Ctrl+Z / Ctrl+Y (Ctrl+Shift+Z)
+// undo and redo the user's edits, pastes and growths.
 //
 // This class is the one place where the (column, row) cells meet Qt's
 // 0-based model rows and columns, and where the core's Grid is converted.
@@ -50,18 +59,53 @@ public:
     // The texts as the core's Grid: the same size, UTF-8. Text typed into an
     // open editor is taken over first, so nothing typed is missed.
     Grid grid() const;
-    // Replaces size and every text, header cells included.
+    // Replaces size and every text, header cells included, as a new table:
+    // the undo history starts afresh.
     void setGrid(const Grid &grid);
+
+    // The history of the user's cell edits and pastes (a paste includes the
+    // growth it needed). Texts set through setCells or setGrid are not in it.
+    QUndoStack *undoStack() const;
+
+    // Pastes `text` at the current cell as Ctrl+V does. A block (text with a
+    // tab or a line break) fills the cells from there and grows the table to
+    // fit; the pasted cells end up selected. Other text replaces the current
+    // cell's text. Throws InputError for a block the table cannot hold,
+    // pasting nothing.
+    void paste(const QString &text);
+    // The selected block as tab-separated text with CR LF line ends (see
+    // CellBlockText); empty when no more than one cell is selected.
+    QString selectedBlockText() const;
+    // Selects the whole table, the names and the corner cell included.
+    void selectTable();
 
     // The view inside, for tests that drive it with real key and mouse events.
     QTableWidget *view() const;
     // The open cell editor, or nullptr.
     QWidget *editor() const;
 
+signals:
+    // A paste of a block, or its undo or redo, replaced the grid; the number
+    // of rows or columns may have changed.
+    void blockApplied();
+
 private:
+    class CellEdit;
+    class BlockChange;
+    friend class GridView;
+
     QTableWidgetItem *headerItem(int col, int row) const;
     void fillHeaderSections();
+    void replaceGrid(const Grid &grid);
+    // Applies a change of the history: no new history entry comes of it.
+    void applyCell(int col, int row, const QString &text, bool goThere);
+    void applyGrid(const Grid &grid, QRect block);
+    void recordCellEdit(int col, int row, const QString &text);
+    // The spreadsheet keys; true when the key was used.
+    bool handleEditKey(const QKeyEvent &event);
 
     GridView *view_;
     QString corner_;
+    QUndoStack *undo_;
+    bool applying_ = false;
 };

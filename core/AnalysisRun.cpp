@@ -16,8 +16,7 @@ namespace {
 
 void checkTableSize(std::int32_t rows, std::int32_t cols)
 {
-    const auto inRange = [](std::int32_t n) { return n >= 1 && n <= MaxCat; };
-    if (!inRange(rows) || !inRange(cols))
+    if (!IsCategoryCount(rows) || !IsCategoryCount(cols))
         throw InputError("表の大きさ (" + FormI(rows) + " 行 × " + FormI(cols)
             + " 列) が扱える範囲 (行、列とも 1 から " + FormI(MaxCat) + " まで) を外れています");
 }
@@ -30,7 +29,11 @@ TIntMatrix readCounts(const Grid &grid, int NRow, int NCol)
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
             const std::string &text = grid.cell(j + 1, i + 1);
-            DataTable(i, j) = StrToInt32(text);
+            try {
+                DataTable(i, j) = StrToInt32Typed(text);
+            } catch (const ConvertError &) {
+                throw CountConvertError(text, i, j);
+            }
             if (DataTable(i, j) < 0)
                 throw InputError::NegativeCount(i, j, text);
         }
@@ -218,6 +221,44 @@ void placeSupplementary(ReportWriter &report, const RunRequest &request, const G
         writeSupplementarySections(report, store.Supplementary);
 }
 
+// Called in a handler of FloatError: a row or a column without counts is
+// named as its cause, by its place in the table; any other floating-point
+// error goes on as it is.
+[[noreturn]] void locateFloatError(const Totals &totals, const ActiveTable &active)
+{
+    for (int i = 1; i <= active.NRow; ++i)
+        if (totals.RowTotal(i) == 0)
+            throw EmptyLineFloatError(true, active.rowPosition[static_cast<std::size_t>(i) - 1]);
+    for (int j = 1; j <= active.NCol; ++j)
+        if (totals.ColTotal(j) == 0)
+            throw EmptyLineFloatError(false, active.colPosition[static_cast<std::size_t>(j) - 1]);
+    throw;
+}
+
+RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, ReportWriter &report,
+    ResultStore &store, RunOutcome outcome)
+{
+    const long double AssocSum
+        = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);
+    if (AssocSum < IndependenceLimit) {
+        writeNoAssociationEnding(report, AssocSum);
+        return outcome;
+    }
+    outcome.associated = true;
+
+    Decompose(DataTable, totals, store.NRow, store.NCol, store);
+    writeSolutions(report, store);
+    if (LimitDimensions(store)) {
+        writeDimensionChange(report, outcome.enteredNDim, store.NDim);
+        outcome.loweredNDim = store.NDim;
+    }
+    ComputeScaleValues(totals, store);
+    writeScaleSections(report, store);
+    ComputeWeightedScaleValues(store);
+    writeWeightedScaleSections(report, store);
+    return outcome;
+}
+
 } // namespace
 
 RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink)
@@ -227,7 +268,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     ReportWriter report(sink);
     RunOutcome outcome;
 
-    store.NDim = StrToInt32(request.nDimText);
+    store.NDim = StrToInt32Typed(request.nDimText);
     outcome.enteredNDim = store.NDim;
     checkTableSize(request.tableRows, request.tableCols);
     store.NRow = request.tableRows;
@@ -247,25 +288,12 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     report.useCharset(
         ChooseCharset(request.encoding, variableTexts(grid, request.tableRows, request.tableCols)));
     writeInputTable(report, DataTable, store.NRow, store.NCol);
-    const long double AssocSum
-        = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);
-    if (AssocSum < IndependenceLimit) {
-        writeNoAssociationEnding(report, AssocSum);
-        return outcome;
+    try {
+        outcome = analyse(DataTable, totals, report, store, outcome);
+    } catch (const FloatError &) {
+        locateFloatError(totals, active);
     }
-    outcome.associated = true;
-
-    Decompose(DataTable, totals, store.NRow, store.NCol, store);
-    writeSolutions(report, store);
-    if (LimitDimensions(store)) {
-        writeDimensionChange(report, outcome.enteredNDim, store.NDim);
-        outcome.loweredNDim = store.NDim;
-    }
-    ComputeScaleValues(totals, store);
-    writeScaleSections(report, store);
-    ComputeWeightedScaleValues(store);
-    writeWeightedScaleSections(report, store);
-    if (!request.supplementary.empty())
+    if (outcome.associated && !request.supplementary.empty())
         placeSupplementary(report, request, grid, table, active, store, outcome);
     return outcome;
 }

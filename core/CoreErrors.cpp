@@ -7,8 +7,10 @@ ConvertError::ConvertError(const std::string &text)
 {
 }
 
-ListIndexError::ListIndexError(int index)
-    : QuarnetError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")")
+CountConvertError::CountConvertError(const std::string &text, int row, int col)
+    : ConvertError(text)
+    , row_(row)
+    , col_(col)
 {
 }
 
@@ -32,4 +34,43 @@ InputError InputError::NegativeCount(int i, int j, const std::string &text)
 InputError InputError::NoColumnNames()
 {
     return InputError("データファイルの 1 行目に列の名前がありません");
+}
+
+std::string CountConvertError::where() const
+{
+    return "（行 " + std::to_string(row_) + ", 列 " + std::to_string(col_) + " の度数）";
+}
+
+EmptyLineFloatError::EmptyLineFloatError(bool isRow, int index)
+    : isRow_(isRow)
+    , index_(index)
+{
+}
+
+std::string EmptyLineFloatError::where() const
+{
+    return std::string("（") + (isRow_ ? "行 " : "列 ") + std::to_string(index_)
+        + " の度数がすべて 0 です）";
+}
+
+ListIndexError::ListIndexError(int index, int line)
+    : QuarnetError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")")
+    , line_(line)
+{
+}
+
+std::string ListIndexError::where() const
+{
+    return line_ > 0 ? "（データファイルの " + std::to_string(line_) + " 行目）" : std::string();
+}
+
+std::string UserMessage(const std::exception &error)
+{
+    std::string text = error.what();
+    if (const auto *located = dynamic_cast<const Locatable *>(&error)) {
+        const std::string place = located->where();
+        if (!place.empty())
+            text += "\n" + place;
+    }
+    return text;
 }

@@ -2,13 +2,49 @@
 
 #include "analysis/Errors.h"
 
+#include <exception>
 #include <string>
 #include <string_view>
+
+// An error that knows where in the table or the file it arose. Its message
+// stays the system's own text; where() adds what the user needs to find the
+// cause, shown on a line of its own (see UserMessage).
+class Locatable {
+public:
+    virtual ~Locatable() = default;
+    virtual std::string where() const = 0;
+};
 
 // A text that is not a 32-bit integer: "''%s'' は整数ではありません".
 class ConvertError : public QuarnetError {
 public:
     explicit ConvertError(const std::string &text);
+};
+
+// A count cell of the table that is not an integer: row `row`, column `col`
+// of the table, both from 1.
+class CountConvertError : public ConvertError, public Locatable {
+public:
+    CountConvertError(const std::string &text, int row, int col);
+    int row() const { return row_; }
+    int col() const { return col_; }
+    std::string where() const override;
+
+private:
+    int row_;
+    int col_;
+};
+
+// The floating-point error of a run whose table has a row or a column of
+// nothing but zeros, the usual cause.
+class EmptyLineFloatError : public FloatError, public Locatable {
+public:
+    EmptyLineFloatError(bool isRow, int index);
+    std::string where() const override;
+
+private:
+    bool isRow_;
+    int index_;
 };
 
 // A file that cannot be opened, read, created or written.
@@ -17,10 +53,16 @@ public:
     using QuarnetError::QuarnetError;
 };
 
-// A CSV data line with too few fields: "リストのインデックスが範囲を超えています (%d)".
-class ListIndexError : public QuarnetError {
+// A CSV data line with too few fields: "リストのインデックスが範囲を超えています (%d)",
+// at line `line` of the file (from 1; 0 when unknown).
+class ListIndexError : public QuarnetError, public Locatable {
 public:
-    explicit ListIndexError(int index);
+    explicit ListIndexError(int index, int line = 0);
+    int line() const { return line_; }
+    std::string where() const override;
+
+private:
+    int line_;
 };
 
 // Bytes that are neither valid UTF-8/UTF-16 nor CP932, or a table the
@@ -40,3 +82,7 @@ public:
     // A CSV data file whose first line names no column.
     static InputError NoColumnNames();
 };
+
+// The text to show for `error`: what() and, for an error that can be
+// located, the place on the next line.
+std::string UserMessage(const std::exception &error);

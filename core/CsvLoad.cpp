@@ -3,6 +3,7 @@
 #include "core/CsvFile.h"
 #include "core/FileIo.h"
 #include "core/SupplementaryMark.h"
+#include "core/TableSize.h"
 #include "core/TextCoding.h"
 
 #include "analysis/Types.h"
@@ -33,9 +34,8 @@ std::vector<std::string_view> splitLines(std::string_view text)
 
 void refuseTooLarge(const char *what, int count)
 {
-    if (count > MaxCat)
-        throw InputError(std::string(what) + "の数が " + std::to_string(count) + " で、上限の "
-            + std::to_string(MaxCat) + " を超えています");
+    if (!IsCategoryCount(count))
+        throw InputError(TooManyCategoriesMessage(what, count));
 }
 
 // The name row: one grid column per field after the corner cell.
@@ -48,25 +48,25 @@ void loadNameRow(std::string_view line, Grid &grid)
         throw InputError::NoColumnNames();
     refuseTooLarge("列", static_cast<int>(fields.size()) - 1);
     grid.resize(static_cast<int>(fields.size()) + 1, 2);
-    for (int c = 2; c < grid.colCount(); ++c) {
-        grid.setCell(c, 0, "列-" + std::to_string(c - 1));
+    WriteHeaderCells(grid);
+    for (int c = 2; c < grid.colCount(); ++c)
         grid.setCell(c, 1, fields[static_cast<std::size_t>(c) - 1]);
-    }
 }
 
-// One data line as a new grid row; the fields it lacks stop the load at the
-// index of the first missing one, after the fields before it are in place.
-void loadDataRow(std::string_view line, Grid &grid)
+// One data line, line `lineNumber` of the file, as a new grid row; the
+// fields it lacks stop the load at the index of the first missing one, after
+// the fields before it are in place.
+void loadDataRow(std::string_view line, int lineNumber, Grid &grid)
 {
     const std::vector<std::string> fields = SplitCommaText(line);
     const int r = grid.rowCount();
     refuseTooLarge("行", r - 1);
     grid.resize(grid.colCount(), r + 1);
-    grid.setCell(0, r, "行-" + std::to_string(r - 1));
+    WriteHeaderCells(grid);
     for (int c = 1; c < grid.colCount(); ++c) {
         const auto index = static_cast<std::size_t>(c) - 1;
         if (index >= fields.size())
-            throw ListIndexError(static_cast<int>(index));
+            throw ListIndexError(static_cast<int>(index), lineNumber);
         grid.setCell(c, r, fields[index]);
     }
 }
@@ -93,7 +93,7 @@ void ReadCsvDataInto(std::string_view fileBytes, LoadedTable &table)
         lines.emplace_back();
     loadNameRow(lines[0], table.grid);
     for (std::size_t k = 1; k < lines.size(); ++k)
-        loadDataRow(lines[k], table.grid);
+        loadDataRow(lines[k], static_cast<int>(k) + 1, table.grid);
     table.TableCols = table.grid.colCount() - 2;
     table.TableRows = table.grid.rowCount() - 2;
     readMarks(lines[0], table);

@@ -56,3 +56,49 @@ std::int32_t StrToInt32(std::string_view text)
         throw fail();
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
+
+namespace {
+
+// The UTF-8 forms of U+FF10..U+FF19 are EF BC 90..99, of U+FF0B EF BC 8B and
+// of U+FF0D EF BC 8D; U+3000 is E3 80 80.
+char asciiOfFullWidth(std::string_view text, std::size_t p)
+{
+    if (text.substr(p, 3) == "\xE3\x80\x80")
+        return ' ';
+    if (p + 3 > text.size() || text[p] != '\xEF' || text[p + 1] != '\xBC')
+        return 0;
+    const auto last = static_cast<unsigned char>(text[p + 2]);
+    if (last >= 0x90 && last <= 0x99)
+        return static_cast<char>('0' + (last - 0x90));
+    if (last == 0x8B)
+        return '+';
+    if (last == 0x8D)
+        return '-';
+    return 0;
+}
+
+} // namespace
+
+std::string FoldFullWidthNumber(std::string_view text)
+{
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t p = 0; p < text.size();) {
+        if (const char ascii = asciiOfFullWidth(text, p)) {
+            folded += ascii;
+            p += 3;
+        } else {
+            folded += text[p++];
+        }
+    }
+    return folded;
+}
+
+std::int32_t StrToInt32Typed(std::string_view text)
+{
+    try {
+        return StrToInt32(FoldFullWidthNumber(text));
+    } catch (const ConvertError &) {
+        throw ConvertError(std::string(text));
+    }
+}

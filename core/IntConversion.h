@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Converts the text of a count cell or of the dimension box to a 32-bit
@@ -15,3 +16,12 @@
 //   "-$80000000" the smallest, and "$FFFFFFFF" is out of range, not -1.
 // Anything else, the empty text included, throws ConvertError with the text.
 std::int32_t StrToInt32(std::string_view text);
+
+// The text with the full-width forms an input method types for a number
+// read as their ASCII forms: the digits "０"-"９", the signs "－" and "＋"
+// and the ideographic blank "　" (U+3000). Every other character is kept.
+std::string FoldFullWidthNumber(std::string_view text);
+
+// StrToInt32 of a count or a dimension number as the user types it: the
+// full-width forms folded first. The error names the text as typed.
+std::int32_t StrToInt32Typed(std::string_view text);

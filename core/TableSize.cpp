@@ -6,19 +6,34 @@
 
 TableSize ReadTableSize(const std::string &rowsText, const std::string &colsText)
 {
-    const TableSize size{ StrToInt32(rowsText), StrToInt32(colsText) };
-    const auto holds = [](std::int32_t n) { return n >= 1 && n <= MaxCat; };
-    if (!holds(size.rows) || !holds(size.cols))
+    const TableSize size{ StrToInt32Typed(rowsText), StrToInt32Typed(colsText) };
+    if (!IsCategoryCount(size.rows) || !IsCategoryCount(size.cols))
         throw InputError(TableSizeMessage);
     return size;
+}
+
+std::string TooManyCategoriesMessage(const char *what, int count)
+{
+    return std::string(what) + "の数が " + std::to_string(count) + " で、上限の "
+        + std::to_string(MaxCat) + " を超えています";
+}
+
+void WriteHeaderCells(Grid &grid)
+{
+    for (int c = 2; c < grid.colCount(); ++c)
+        grid.setCell(c, 0, "列-" + std::to_string(c - 1));
+    for (int r = 2; r < grid.rowCount(); ++r)
+        grid.setCell(0, r, "行-" + std::to_string(r - 1));
 }
 
 Grid NewDataGrid(const TableSize &size)
 {
     Grid grid(size.cols + 2, size.rows + 2);
-    for (int j = 1; j <= size.cols; ++j)
-        grid.setCell(j + 1, 0, "列-" + std::to_string(j));
-    for (int i = 1; i <= size.rows; ++i)
-        grid.setCell(0, i + 1, "行-" + std::to_string(i));
+    WriteHeaderCells(grid);
     return grid;
+}
+
+TableSize TableSizeOf(const Grid &grid)
+{
+    return { grid.rowCount() - 2, grid.colCount() - 2 };
 }

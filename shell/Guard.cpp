@@ -1,8 +1,10 @@
 #include "shell/Guard.h"
 
+#include "core/CoreErrors.h"
+
 void showHandlerError(QWidget *parent, const std::exception &error)
 {
-    Prompts::current().showError(parent, QString::fromUtf8(error.what()));
+    Prompts::current().showError(parent, QString::fromUtf8(UserMessage(error)));
 }
 
 void showUnknownHandlerError(QWidget *parent)

@@ -9,7 +9,8 @@
 #include <exception>
 #include <utility>
 
-// Shows the text of an error that escaped a handler in the error message box.
+// Shows the text of an error that escaped a handler in the error message box,
+// with what locates its cause when the error knows it (see UserMessage).
 void showHandlerError(QWidget *parent, const std::exception &error);
 void showUnknownHandlerError(QWidget *parent);
 

@@ -85,3 +85,17 @@ void DialogPrompts::showError(QWidget *parent, const QString &text)
 {
     QMessageBox::critical(parent, QStringLiteral("Quarnet"), text);
 }
+
+bool DialogPrompts::askYesNo(QWidget *parent, const QString &text)
+{
+    return QMessageBox::question(parent, QStringLiteral("Quarnet"), text) == QMessageBox::Yes;
+}
+
+Prompts::SaveChoice DialogPrompts::askSaveChanges(QWidget *parent, const QString &text)
+{
+    const auto button = QMessageBox::question(parent, QStringLiteral("Quarnet"), text,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (button == QMessageBox::Save)
+        return SaveChoice::Save;
+    return button == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}

@@ -20,6 +20,9 @@ public:
         QString filter; // the filter chosen in a save dialog, when known
     };
 
+    // The answers to 「変更を保存しますか?」.
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~Prompts() = default;
 
     virtual FileAnswer openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
@@ -30,6 +33,10 @@ public:
     // starting from `proposed`; nothing when cancelled.
     virtual std::optional<QSize> chooseImageSize(QWidget *parent, QSize proposed, int maxSide) = 0;
     virtual void showError(QWidget *parent, const QString &text) = 0;
+    // A question answered yes or no, such as replacing an existing file.
+    virtual bool askYesNo(QWidget *parent, const QString &text) = 0;
+    // Asks whether to save changes before they would be lost.
+    virtual SaveChoice askSaveChanges(QWidget *parent, const QString &text) = 0;
 
     // The prompts in force; DialogPrompts unless a test installed others.
     static Prompts &current();
@@ -46,4 +53,6 @@ public:
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     std::optional<QSize> chooseImageSize(QWidget *parent, QSize proposed, int maxSide) override;
     void showError(QWidget *parent, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &text) override;
+    SaveChoice askSaveChanges(QWidget *parent, const QString &text) override;
 };

@@ -72,6 +72,19 @@ void expectFailure(RunRequest request, const std::string &message, const std::st
     }
 }
 
+// The message the user sees for a failing run, with what locates the cause.
+std::string userMessageOf(const RunRequest &request)
+{
+    ResultStore store;
+    std::string bytes;
+    try {
+        RunAnalysisToBytes(request, store, bytes);
+    } catch (const std::exception &error) {
+        return UserMessage(error);
+    }
+    return "(no error)";
+}
+
 const RunTable NoAssociation{ { "X", "Y", "Z" }, { "A", "B" },
     { { "1", "2", "3" }, { "2", "4", "6" } } };
 
@@ -236,8 +249,32 @@ TEST(RunAnalysisFailure, NamesTheFirstBadCountInReadingOrder)
     table.counts[2][0] = ""; // row 3, column 1
     table.counts[1][2] = "1 2"; // row 2, column 3: read first
     expectFailure<ConvertError>(requestFor(GridOf(table), "2"), "''1 2'' は整数ではありません", "");
+    EXPECT_EQ(userMessageOf(requestFor(GridOf(table), "2")),
+        "''1 2'' は整数ではありません\n（行 2, 列 3 の度数）");
     table.counts[1][2] = "3";
     expectFailure<ConvertError>(requestFor(GridOf(table), "2"), "'''' は整数ではありません", "");
+    try {
+        ResultStore store;
+        std::string bytes;
+        const Grid grid = GridOf(table);
+        RunAnalysisToBytes(requestFor(grid, "2"), store, bytes);
+        ADD_FAILURE() << "the run did not fail";
+    } catch (const CountConvertError &error) {
+        EXPECT_EQ(error.row(), 3);
+        EXPECT_EQ(error.col(), 1);
+    }
+}
+
+TEST(RunAnalysis, ReadsCountsAndDimensionsTypedInFullWidth)
+{
+    RunTable typed = WorkedExample;
+    typed.counts = { { "１０", "＋２０" }, { "　３０", "5" } };
+    EXPECT_EQ(reportOf(typed, "２"), reportOf(WorkedExample, "2"));
+    // Not a number in any width: the message keeps the text as typed.
+    EXPECT_EQ(userMessageOf(requestFor(GridOf(WorkedExample), "２次元")),
+        "''２次元'' は整数ではありません");
+    typed.counts[1][1] = "－５";
+    EXPECT_EQ(userMessageOf(requestFor(GridOf(typed), "2")), "行 2, 列 2 の度数 '－５' が負です");
 }
 
 TEST(RunAnalysisFailure, RefusesANegativeCountNamingItsCell)
@@ -271,6 +308,12 @@ TEST(RunAnalysisFailure, StopsAtTheDecompositionOfATableWithAnEmptyRow)
                                 "     -1.5      1.5\r\n";
     expectFailure<FloatError>(
         requestFor(GridOf(emptyRow), "2"), "不正な浮動小数点数演算命令", partial);
+    EXPECT_EQ(userMessageOf(requestFor(GridOf(emptyRow), "2")),
+        "不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）");
+    const RunTable emptyColumn{ { "a", "b", "c" }, { "x", "y" },
+        { { "3", "0", "1" }, { "1", "0", "3" } } };
+    EXPECT_EQ(userMessageOf(requestFor(GridOf(emptyColumn), "2")),
+        "不正な浮動小数点数演算命令\n（列 2 の度数がすべて 0 です）");
 }
 
 TEST(RunAnalysisFailure, StopsBeforeWritingWhenATotalLeavesThe32BitRange)

@@ -111,6 +111,22 @@ TEST(ReadCsvData, ReportsTheIndexOfTheFirstMissingField)
         listError(",dark red,b\r\nr,1,2\r\n"), "リストのインデックスが範囲を超えています (3)");
 }
 
+TEST(ReadCsvData, LocatesTheLineOfTheMissingField)
+{
+    const auto lineOf = [](const std::string &bytes) {
+        try {
+            ReadCsvData(bytes);
+        } catch (const ListIndexError &error) {
+            return UserMessage(error);
+        }
+        return std::string("(no error)");
+    };
+    EXPECT_EQ(lineOf(",a,b,c\r\nr,1,2,3\ns,4\r\n"),
+        "リストのインデックスが範囲を超えています (2)\n（データファイルの 3 行目）");
+    EXPECT_EQ(lineOf(",a,b"),
+        "リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
+}
+
 TEST(ReadCsvData, NeedsADataLineAfterTheNames)
 {
     EXPECT_EQ(listError(",a,b\r\n"), "リストのインデックスが範囲を超えています (0)");

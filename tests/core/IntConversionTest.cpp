@@ -89,6 +89,25 @@ TEST(StrToInt32, RefusesAnythingOutOfPlace)
     expectRefused("abc");
 }
 
+TEST(StrToInt32Typed, ReadsFullWidthDigitsSignsAndBlankAsAscii)
+{
+    EXPECT_EQ(StrToInt32Typed("４５"), 45);
+    EXPECT_EQ(StrToInt32Typed("－３"), -3);
+    EXPECT_EQ(StrToInt32Typed("＋７"), 7);
+    EXPECT_EQ(StrToInt32Typed("　１2"), 12);
+    EXPECT_EQ(StrToInt32Typed("$7FFFFFFF"), 2147483647);
+    EXPECT_EQ(FoldFullWidthNumber("ａ－０９＋　ー"), "ａ-09+ ー");
+    for (const std::string text :
+        { "１２　", "ー１", "$ＦＦ", "２１４７４８３６４８", "\xEF\xBC" }) {
+        try {
+            StrToInt32Typed(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const ConvertError &error) {
+            EXPECT_EQ(std::string(error.what()), "''" + text + "'' は整数ではありません");
+        }
+    }
+}
+
 TEST(ConvertError, KeepsTheOffendingTextWhole)
 {
     expectRefused("行 1");

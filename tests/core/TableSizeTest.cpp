@@ -31,6 +31,9 @@ TEST(TableSize, TakesSizesFromOneToFifty)
     const TableSize typed = ReadTableSize(" 7", "$0A");
     EXPECT_EQ(typed.rows, 7);
     EXPECT_EQ(typed.cols, 10);
+    const TableSize wide = ReadTableSize("５０", "　１"); // as an input method types them
+    EXPECT_EQ(wide.rows, 50);
+    EXPECT_EQ(wide.cols, 1);
 }
 
 TEST(TableSize, RefusesATextThatIsNotAnIntegerRowsFirst)

@@ -2,7 +2,13 @@
 
 #include "app/PlotWindow.h"
 
+#include <QClipboard>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
+#include <QTimer>
+#include <QUndoStack>
+#include <QUrl>
 
 #include <memory>
 
@@ -45,6 +51,13 @@ private:
             InputF->MsgLabel->text(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
     }
 
+    void writeReport(const QByteArray &bytes)
+    {
+        QFile file(report());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
     void expectRunCompleted()
     {
         QVERIFY(prompts.errors.isEmpty());
@@ -61,6 +74,8 @@ private slots:
     {
         QCOMPARE(prompts.unexpectedQuestions, 0);
         QCOMPARE(prompts.answers.size(), 0);
+        QCOMPARE(prompts.yesNoAnswers.size(), 0);
+        QCOMPARE(prompts.saveChoices.size(), 0);
         QCOMPARE(stopProgram(), QWidgetList());
     }
 
@@ -135,10 +150,12 @@ private slots:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("nDim");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty count") << 3 << 2 << QString() << QStringLiteral("2")
-                                     << QStringLiteral("'''' は整数ではありません");
-        QTest::newRow("count not a number") << 2 << 3 << QStringLiteral("3O") << QStringLiteral("2")
-                                            << QStringLiteral("''3O'' は整数ではありません");
+        QTest::newRow("empty count")
+            << 3 << 2 << QString() << QStringLiteral("2")
+            << QStringLiteral("'''' は整数ではありません\n（行 1, 列 2 の度数）");
+        QTest::newRow("count not a number")
+            << 2 << 3 << QStringLiteral("3O") << QStringLiteral("2")
+            << QStringLiteral("''3O'' は整数ではありません\n（行 2, 列 1 の度数）");
         QTest::newRow("dimensions not a number")
             << 2 << 2 << QStringLiteral("10") << QStringLiteral("two")
             << QStringLiteral("''two'' は整数ではありません");
@@ -159,6 +176,10 @@ private slots:
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors, QStringList{ message });
         expectReadyToRun();
+        if (nDim == QStringLiteral("2")) { // the count's cell is made current
+            QCOMPARE(InputF->StringGrid1->col(), col);
+            QCOMPARE(InputF->StringGrid1->row(), row);
+        }
         QVERIFY(InputF->StringGrid1->grid() == typed);
         QCOMPARE(InputF->EditNDim->text(), nDim);
         QCOMPARE(InputF->EditFN->text(), report());
@@ -179,7 +200,9 @@ private slots:
             for (int c = 2; c <= 3; ++c)
                 InputF->StringGrid1->setCells(c, r, QStringLiteral("0"));
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
-        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("不正な浮動小数点数演算命令") });
+        QCOMPARE(prompts.errors,
+            QStringList{
+                QStringLiteral("不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）") });
         expectReadyToRun();
     }
 
@@ -271,6 +294,256 @@ private slots:
         QVERIFY(!InputF->isVisible());
         QVERIFY(InputF->GraphF);
         QCOMPARE(InputF->GraphF->parentWidget(), InputF);
+    }
+
+    // The whole way a spreadsheet user goes, with keys and the system
+    // clipboard only: a 6 x 5 block (names and a 5 x 4 table) pasted at the
+    // corner cell grows the 3 x 3 table and saves as the same table; Ctrl+A
+    // Ctrl+C gives it back as the spreadsheet's text; Ctrl+Z takes the paste
+    // back; Exit after typing asks, and cancel keeps the table.
+    void aSpreadsheetTableTravelsThroughTheClipboard()
+    {
+        const QString example = QStringLiteral(QUARNET_EXAMPLES "/smoking.csv");
+        const QString sheet = QStringLiteral("\tなし\t軽度\t中度\t重度\r\n"
+                                             "SM上級管理職\t4\t2\t3\t2\r\n"
+                                             "JM若手管理職\t4\t3\t7\t4\r\n"
+                                             "SE上級社員\t25\t10\t12\t4\r\n"
+                                             "JE若手社員\t18\t24\t33\t13\r\n"
+                                             "SC秘書\t10\t6\t7\t2\r\n");
+        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        const Grid empty = InputF->StringGrid1->grid();
+        QGuiApplication::clipboard()->setText(sheet);
+        QTest::keyClick(InputF->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(TableRows, 5);
+        QCOMPARE(TableCols, 4);
+        QCOMPARE(InputF->StringGrid1->cells(5, 6), QStringLiteral("2"));
+        QVERIFY(InputF->isWindowModified());
+
+        prompts.accept(filePath(QStringLiteral("smoking")));
+        QTest::keyClick(InputF->SButton, Qt::Key_Space);
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(fileBytes(filePath(QStringLiteral("smoking.csv"))), fileBytes(example));
+        QVERIFY(!InputF->isWindowModified());
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
+
+        QTest::keyClick(InputF->ExitButton, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(InputF->OKButton, Qt::Key_Backtab, Qt::ShiftModifier); // into the grid
+        QWidget *editor = InputF->StringGrid1->editor();
+        QCOMPARE(QApplication::focusWidget(), editor);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), sheet);
+
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(InputF->StringGrid1->grid() == empty);
+        QCOMPARE(TableRows, 3);
+        QCOMPARE(TableCols, 3);
+
+        typeCell(QStringLiteral("R1"), Qt::Key_Tab);
+        prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
+        QTest::keyClick(InputF->ExitButton, Qt::Key_Space);
+        QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
+        QCOMPARE(prompts.questions.last().title, QStringLiteral("変更を保存しますか?"));
+        QVERIFY(InputF->isVisible());
+        QVERIFY(MainF);
+        QCOMPARE(
+            InputF->StringGrid1->cells(InputF->StringGrid1->col() - 1, 1), QStringLiteral("R1"));
+    }
+
+    // The frame asks as Exit does; saving or discarding lets the window go,
+    // cancel keeps it; an unchanged table goes without a question.
+    void closingAChangedTableAsksToSaveIt()
+    {
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        typeCell(QStringLiteral("C1"), Qt::Key_Tab);
+        typeCell(QString(), Qt::Key_Tab); // a move alone changes nothing
+        QCOMPARE(InputF->StringGrid1->undoStack()->count(), 1);
+        prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
+        QVERIFY(!InputF->close());
+        QVERIFY(InputF->isVisible());
+
+        // Save, but the save dialog is cancelled: nothing is lost either.
+        prompts.saveChoices.append(Prompts::SaveChoice::Save);
+        prompts.cancel();
+        QVERIFY(!InputF->close());
+        QVERIFY(InputF->isVisible());
+
+        prompts.saveChoices.append(Prompts::SaveChoice::Save);
+        prompts.accept(filePath(QStringLiteral("typed")));
+        QVERIFY(InputF->close());
+        QVERIFY(!InputF->isVisible());
+        QVERIFY(QFile::exists(filePath(QStringLiteral("typed.csv"))));
+        QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 3);
+    }
+
+    void exitDiscardingAChangedTableEndsWithoutSaving()
+    {
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        typeCell(QStringLiteral("C1"), Qt::Key_Tab);
+        InputF->AutosaveTimer->setInterval(0);
+        QTRY_VERIFY(autosaveExists());
+        prompts.saveChoices.append(Prompts::SaveChoice::Discard);
+        QTest::mouseClick(InputF->ExitButton, Qt::LeftButton);
+        QVERIFY(!InputF->isVisible());
+        QVERIFY(!MainF->isVisible());
+        QCOMPARE(prompts.asked(QStringLiteral("save")), 0);
+        QVERIFY(!autosaveExists());
+    }
+
+    // A changed table is kept in the user's data location within a minute;
+    // after an abnormal end the next start offers it back, as a table not
+    // yet saved.
+    void aTableLeftByAnAbnormalEndIsOfferedAtTheNextStart()
+    {
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        QVERIFY(!InputF->AutosaveTimer->isActive());
+        typeCell(QStringLiteral("say \"hi\""), Qt::Key_Tab);
+        typeCell(QStringLiteral("C 1"), Qt::Key_Tab);
+        QVERIFY(InputF->AutosaveTimer->isActive());
+        QVERIFY(InputF->AutosaveTimer->interval() <= 60 * 1000);
+        InputF->AutosaveTimer->start(0);
+        QTRY_VERIFY(autosaveExists());
+        const Grid typed = InputF->StringGrid1->grid();
+
+        QCOMPARE(endProgram(), QWidgetList()); // no close, no question
+        QVERIFY(autosaveExists());
+        prompts.yesNoAnswers.append(true);
+        prompts.accept(report());
+        StartQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 1);
+        QCOMPARE(prompts.questions.at(prompts.questions.size() - 2).title,
+            QStringLiteral("前回、保存されずに終わった表があります。復元しますか?"));
+        QVERIFY(InputF && InputF->isVisible());
+        QVERIFY(!MainF->isVisible());
+        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->isWindowModified());
+        QCOMPARE(TableRows, 2);
+        QCOMPARE(TableCols, 2);
+        QVERIFY(autosaveExists());
+
+        // Declined at a start after another abnormal end: the autosave goes.
+        QCOMPARE(endProgram(), QWidgetList());
+        prompts.yesNoAnswers.append(false);
+        StartQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(!InputF);
+        QVERIFY(MainF->isVisible());
+        QVERIFY(!autosaveExists());
+    }
+
+    // Results that no longer belong to the window's texts are not drawn: a
+    // change of the table, the dimensions or the report file asks for a new
+    // run first.
+    void aChangeAfterACompletedRunAsksForANewRun()
+    {
+        openWorkedExample();
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+        InputF->StringGrid1->setCurrentCell(3, 3);
+        typeCell(QStringLiteral("6"), Qt::Key_Return);
+        QVERIFY(InputF->OKButton->isEnabled());
+        QVERIFY(!InputF->GButton->isEnabled());
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+        QCOMPARE(Results.NDim, 1);
+
+        InputF->EditNDim->setText(QStringLiteral("2"));
+        QVERIFY(InputF->OKButton->isEnabled());
+        QVERIFY(!InputF->GButton->isEnabled());
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+
+        const QString other = filePath(QStringLiteral("other.txt"));
+        InputF->EditFN->setText(other);
+        QVERIFY(InputF->OKButton->isEnabled());
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+        QVERIFY(QFile::exists(other));
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 0); // its own report files
+    }
+
+    void anExistingReportFileIsReplacedOnlyWhenTheUserSaysSo()
+    {
+        writeReport("another report");
+        openWorkedExample();
+        prompts.yesNoAnswers.append(false);
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QCOMPARE(prompts.questions.last().title,
+            QStringLiteral("ファイル '%1' は既に存在します。置き換えますか?").arg(report()));
+        QCOMPARE(fileBytes(report()), QByteArray("another report"));
+        QVERIFY(prompts.errors.isEmpty());
+        expectReadyToRun();
+
+        prompts.yesNoAnswers.append(true);
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+        QCOMPARE(fileBytes(report()), fileBytes(testData("worked-example.report.txt")));
+        InputF->EditNDim->setText(QStringLiteral("1"));
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton); // asked once per file
+        expectRunCompleted();
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 2);
+    }
+
+    // A CSV file dropped on the window replaces the table as Old Data loads
+    // one; a changed table is offered for saving first, and a file that
+    // cannot be loaded leaves the table as it was.
+    void aDroppedCsvFileReplacesTheTable()
+    {
+        const auto drop = [](const QString &file) {
+            QMimeData mime;
+            mime.setUrls({ QUrl::fromLocalFile(file) });
+            QDragEnterEvent enter(
+                QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(InputF, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(InputF, &event);
+        };
+        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        typeCell(QStringLiteral("mine"), Qt::Key_Tab);
+        const Grid typed = InputF->StringGrid1->grid();
+        const QString smoking = QStringLiteral(QUARNET_EXAMPLES "/smoking.csv");
+        prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
+        drop(smoking);
+        QVERIFY(InputF->StringGrid1->grid() == typed);
+
+        drop(filePath(QStringLiteral("missing.csv")));
+        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
+        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
+
+        prompts.saveChoices.append(Prompts::SaveChoice::Discard);
+        drop(smoking);
+        QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 2);
+        QCOMPARE(TableRows, 5);
+        QCOMPARE(TableCols, 4);
+        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("なし"));
+        QVERIFY(!InputF->isWindowModified());
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
+        QCOMPARE(InputF->EditFN->text(), report());
+    }
+
+    void theGridGrowsWithTheWindowAndTheButtonsStayInView()
+    {
+        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
+        const QRect grid = InputF->StringGrid1->geometry();
+        const int gap = InputF->OKButton->y() - grid.bottom();
+        InputF->resize(InputF->width() + 200, InputF->height() + 150);
+        QCOMPARE(InputF->StringGrid1->size(), grid.size() + QSize(200, 150));
+        QCOMPARE(InputF->StringGrid1->pos(), grid.topLeft());
+        QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
+
+        InputF->resize(100, 100); // no smaller than its minimum
+        for (QWidget *w : { static_cast<QWidget *>(InputF->ExitButton),
+                 static_cast<QWidget *>(InputF->EditNDim), static_cast<QWidget *>(InputF->Label2) })
+            QVERIFY(InputF->rect().contains(w->geometry()));
+        QVERIFY(InputF->StringGrid1->height() >= 3 * 24);
+        QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
     }
 };
 

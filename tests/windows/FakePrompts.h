@@ -15,12 +15,14 @@
 class FakePrompts : public Prompts {
 public:
     struct Question {
-        QString kind; // "open" or "save"
+        QString kind; // "open", "save", "yesno" or "savechanges"
         QString title;
         QString filter;
     };
 
     QList<FileAnswer> answers; // file dialogs, taken from the front
+    QList<bool> yesNoAnswers; // taken from the front
+    QList<SaveChoice> saveChoices; // taken from the front
     QList<Question> questions;
     QStringList errors;
     int unexpectedQuestions = 0; // asked with no answer queued (taken as cancelled)
@@ -67,8 +69,28 @@ public:
         return imageSizeChoice ? imageSizeChoice(proposed) : std::optional<QSize>(proposed);
     }
     void showError(QWidget *, const QString &text) override { errors.append(text); }
+    // The question's text is kept as its title. Unqueued: no, and cancel.
+    bool askYesNo(QWidget *, const QString &text) override
+    {
+        questions.append({ QStringLiteral("yesno"), text, QString() });
+        return takeOr(yesNoAnswers, false);
+    }
+    SaveChoice askSaveChanges(QWidget *, const QString &text) override
+    {
+        questions.append({ QStringLiteral("savechanges"), text, QString() });
+        return takeOr(saveChoices, SaveChoice::Cancel);
+    }
 
 private:
+    template <typename T> T takeOr(QList<T> &queue, T unqueued)
+    {
+        if (queue.isEmpty()) {
+            ++unexpectedQuestions;
+            return unqueued;
+        }
+        return queue.takeFirst();
+    }
+
     FileAnswer next()
     {
         if (answers.isEmpty()) {

@@ -1,7 +1,15 @@
 #include "WindowTestSupport.h"
 
+#include <QDropEvent>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "shell/QtTranslations.h"
 
 #include <functional>
 #include <memory>
@@ -51,6 +59,20 @@ private:
         return stuck ? -1 : code;
     }
 
+    // Drops `file` on `window` as a file manager would.
+    static void dropFile(QWidget *window, const QString &file)
+    {
+        QMimeData mime;
+        mime.setUrls({ QUrl::fromLocalFile(file) });
+        QDragEnterEvent enter(
+            QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        if (!enter.isAccepted())
+            return;
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &drop);
+    }
+
     void expectNoWindowVisible()
     {
         for (QWidget *w : QApplication::topLevelWidgets())
@@ -64,6 +86,8 @@ private slots:
     {
         QCOMPARE(prompts.unexpectedQuestions, 0);
         QCOMPARE(prompts.answers.size(), 0);
+        QCOMPARE(prompts.yesNoAnswers.size(), 0);
+        QCOMPARE(prompts.saveChoices.size(), 0);
         QCOMPARE(stopProgram(), QWidgetList());
     }
 
@@ -103,7 +127,8 @@ private slots:
         QVERIFY(!MainF->isVisible());
         QVERIFY(InputF && InputF->isVisible());
         QCOMPARE(InputF->parentWidget(), MainF);
-        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF"));
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF[*]"));
+        QVERIFY(!InputF->isWindowModified());
         QCOMPARE(TableRows, 3);
         QCOMPARE(TableCols, 3);
         QCOMPARE(OldData, false);
@@ -240,20 +265,28 @@ private slots:
         QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
     }
 
-    // The load gives the grid its 14-point font but measures no column: every
-    // column stays at the grid's starting 64 pixels, rows at 24, unlike a new
-    // table's columns, which are measured in the font.
-    void oldDataKeepsTheGridsStartingCellSizes()
+    // The load gives the grid its 14-point font and keeps the grid's starting
+    // 64-pixel columns and 24-pixel rows, except that a column widens to show
+    // its name whole (the name column: every row name).
+    void oldDataWidensOnlyTheColumnsWhoseNamesAreCutOff()
     {
-        prompts.accept(caithness());
+        const QString file = filePath("long.csv");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(",a,aMuchLongerColumnName\r\nr,1,2\r\ntheLongestRowNameOfAll,3,4\r\n");
+        out.close();
+        prompts.accept(file);
         prompts.accept(filePath("r.txt"));
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
         StringGrid *grid = InputF->StringGrid1;
         QCOMPARE(grid->font().pointSize(), 14);
-        QCOMPARE(grid->colCount(), 7);
-        for (int c = 0; c < grid->colCount(); ++c)
-            QCOMPARE(grid->colWidths(c), 64);
+        QCOMPARE(grid->colCount(), 4);
+        QCOMPARE(grid->colWidths(0), 64);
+        QCOMPARE(grid->colWidths(2), 64);
+        const QFontMetrics metrics(grid->font());
+        QVERIFY(grid->colWidths(1) > metrics.horizontalAdvance(grid->cells(1, 3)));
+        QVERIFY(grid->colWidths(3) > metrics.horizontalAdvance(grid->cells(3, 1)));
         for (int r = 0; r < grid->rowCount(); ++r)
             QCOMPARE(grid->rowHeights(r), 24);
         QVERIFY(grid->editor());
@@ -279,7 +312,8 @@ private slots:
                                       << QStringLiteral("ファイルが見つかりません");
         QTest::newRow("short data line")
             << QStringLiteral("short.csv") << QByteArray(",a,b,c\r\nr1,1,2,3\r\nr2,4,5\r\n")
-            << QStringLiteral("リストのインデックスが範囲を超えています (3)");
+            << QStringLiteral(
+                   "リストのインデックスが範囲を超えています (3)\n（データファイルの 3 行目）");
         QByteArray wide;
         for (int j = 0; j <= 51; ++j)
             wide += (j == 0 ? "" : ",") + QByteArray::number(j);
@@ -287,7 +321,8 @@ private slots:
                                     << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
         QTest::newRow("names only")
             << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
-            << QStringLiteral("リストのインデックスが範囲を超えています (0)");
+            << QStringLiteral(
+                   "リストのインデックスが範囲を超えています (0)\n（データファイルの 2 行目）");
     }
 
     void oldDataThatFailsToLoadReturnsToTheMainWindow()
@@ -367,6 +402,72 @@ private slots:
         expectNoWindowVisible();
         QVERIFY(Results.RowLabel.empty());
         QVERIFY(Results.ColLabel.empty());
+    }
+
+    void enterPressesTheFocusedButtonOrNewData()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(MainF));
+        MainF->OKODButton->setFocus();
+        prompts.cancel();
+        QTest::keyClick(MainF->OKODButton, Qt::Key_Return);
+        QCOMPARE(prompts.asked(QStringLiteral("open")), 1);
+        QVERIFY(!InputF);
+
+        MainF->EditC->setText(QStringLiteral("4"));
+        MainF->EditC->setFocus();
+        prompts.accept(filePath("r.txt"));
+        QTest::keyClick(MainF->EditC, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(TableCols, 4);
+    }
+
+    void aDroppedCsvFileOpensAsOldData()
+    {
+        dropFile(MainF, filePath("notes.txt")); // not a data file: nothing happens
+        QVERIFY(MainF->isVisible());
+        QVERIFY(prompts.questions.isEmpty());
+        prompts.accept(filePath("r.txt"));
+        dropFile(MainF, caithness());
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(InputF && InputF->isVisible());
+        QVERIFY(!MainF->isVisible());
+        QCOMPARE(TableCols, 5);
+        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - caithness.csv[*]"));
+    }
+
+    // Files opened or saved come back in 「最近使ったファイル」, newest first,
+    // at the next start; the button, in the room right of the row box,
+    // moves no control of the form.
+    void theRecentFilesMenuOpensAFileOfAnEarlierStart()
+    {
+        QVERIFY(!MainF->RecentButton->isEnabled());
+        QCOMPARE(MainF->RecentButton->text(), QStringLiteral("最近使ったファイル"));
+        QVERIFY(MainF->RecentButton->geometry().left() > MainF->EditR->geometry().right());
+        QVERIFY(!MainF->RecentButton->geometry().intersects(MainF->MsgLabel->geometry()));
+        QVERIFY(MainF->rect().contains(MainF->RecentButton->geometry()));
+        prompts.accept(caithness());
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(InputF);
+
+        QCOMPARE(endProgram(), QWidgetList());
+        StartQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(MainF->RecentButton->isEnabled());
+        std::unique_ptr<QMenu> menu(MainF->RecentMenu());
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("caithness.csv"));
+        prompts.accept(filePath("r.txt"));
+        menu->actions().first()->trigger();
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(InputF && InputF->isVisible());
+        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("fair"));
+    }
+
+    void qtsOwnDialogsSpeakJapanese()
+    {
+        QVERIFY(installQtTranslations(*qApp));
+        QCOMPARE(
+            QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     }
 };
 

@@ -1,11 +1,15 @@
 #include "app/StringGrid.h"
+#include "FakePrompts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -20,6 +24,7 @@ private:
     QPushButton *before = nullptr;
     StringGrid *grid = nullptr;
     QPushButton *after = nullptr;
+    FakePrompts prompts;
 
     QLineEdit *editor() const { return qobject_cast<QLineEdit *>(grid->editor()); }
 
@@ -40,6 +45,27 @@ private:
         QTest::keyClick(editor(), key, modifiers);
     }
 
+    // Ctrl+key in the open editor, or in the view when no editor is open.
+    void control(Qt::Key key, Qt::KeyboardModifiers more = Qt::NoModifier)
+    {
+        QWidget *target = editor() ? static_cast<QWidget *>(editor()) : grid->view();
+        QTest::keyClick(target, key, Qt::ControlModifier | more);
+    }
+
+    void pasteText(const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        control(Qt::Key_V);
+    }
+
+    QStringList rowTexts(int row) const
+    {
+        QStringList texts;
+        for (int c = 0; c < grid->colCount(); ++c)
+            texts << grid->cells(c, row);
+        return texts;
+    }
+
     void expectCurrent(int col, int row)
     {
         QCOMPARE(grid->col(), col);
@@ -50,6 +76,8 @@ private:
 private slots:
     void init()
     {
+        prompts = FakePrompts();
+        Prompts::install(&prompts);
         window = std::make_unique<QWidget>();
         auto *layout = new QVBoxLayout(window.get());
         before = new QPushButton(QStringLiteral("before"));
@@ -68,6 +96,8 @@ private slots:
 
     void cleanup()
     {
+        Prompts::install(nullptr);
+        QCOMPARE(prompts.unexpectedQuestions, 0);
         window.reset();
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
@@ -293,6 +323,213 @@ private slots:
         QVERIFY(!editor());
         QCOMPARE(grid->cells(1, 1), QStringLiteral("typed"));
         QCOMPARE(grid->view()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    }
+
+    // Ctrl+V of a spreadsheet's block, in the open editor or in the view,
+    // fills the cells from the current one; text without tab or line break
+    // goes into the editor as it always did.
+    void pasteFillsABlockFromTheCurrentCell()
+    {
+        fillEditing();
+        grid->setCurrentCell(2, 1);
+        QTest::keyClicks(editor(), QStringLiteral("typed"));
+        pasteText(QStringLiteral("a\tb\r\nc\r\n"));
+        QCOMPARE(rowTexts(1),
+            (QStringList{
+                QString(), QStringLiteral("c1.1"), QStringLiteral("a"), QStringLiteral("b") }));
+        QCOMPARE(rowTexts(2),
+            (QStringList{
+                QString(), QStringLiteral("c1.2"), QStringLiteral("c"), QStringLiteral("c3.2") }));
+        QCOMPARE(grid->rowCount(), 3); // the line end closes the last row
+        // The pasted block is selected; the editor is open on its first cell.
+        QCOMPARE(grid->view()->selectedRanges().size(), 1);
+        QCOMPARE(grid->view()->selectedRanges().first().rowCount(), 2);
+        QCOMPARE(grid->view()->selectedRanges().first().columnCount(), 2);
+        expectCurrent(2, 1);
+        QCOMPARE(editor()->text(), QStringLiteral("a"));
+
+        grid->setCurrentCell(1, 2);
+        editor()->setCursorPosition(2);
+        pasteText(QStringLiteral("XY"));
+        QCOMPARE(editor()->text(), QStringLiteral("c1XY.2"));
+
+        grid->setEditing(false); // no editor: keys go to the view, which is read-only
+        pasteText(QStringLiteral("p\tq"));
+        QCOMPARE(grid->cells(1, 2), QStringLiteral("c1XY.2"));
+    }
+
+    void aPasteOfQuotedCellsAndCrLfKeepsTheirLineBreaks()
+    {
+        fillEditing();
+        pasteText(QStringLiteral("\"two\r\nlines\"\t\"say \"\"hi\"\"\"\r\n5\" disk\t\"\"\r\n"));
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("two\r\nlines"));
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("say \"hi\""));
+        QCOMPARE(grid->cells(1, 2), QStringLiteral("5\" disk"));
+        QCOMPARE(grid->cells(2, 2), QString());
+        QCOMPARE(grid->rowCount(), 3);
+    }
+
+    // A block beyond the grid grows it, header cells and all; one undo takes
+    // back the paste and the growth together, and redo brings both again.
+    void aPasteBeyondTheGridGrowsItAndUndoShrinksItBack()
+    {
+        Grid start(4, 4);
+        start.setCell(2, 0, "列-1");
+        start.setCell(3, 0, "列-2");
+        start.setCell(0, 2, "行-1");
+        start.setCell(0, 3, "行-2");
+        start.setCell(2, 2, "old");
+        grid->setGrid(start);
+        grid->setEditing(true);
+        grid->setCurrentCell(2, 2);
+        pasteText(QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9"));
+        QCOMPARE(grid->colCount(), 5);
+        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->cells(4, 0), QStringLiteral("列-3"));
+        QCOMPARE(grid->cells(0, 4), QStringLiteral("行-3"));
+        QCOMPARE(grid->cells(4, 4), QStringLiteral("9"));
+
+        control(Qt::Key_Z);
+        QVERIFY(grid->grid() == start);
+        QVERIFY(grid->undoStack()->isClean());
+        control(Qt::Key_Y);
+        QCOMPARE(grid->cells(4, 4), QStringLiteral("9"));
+        QCOMPARE(grid->colCount(), 5);
+    }
+
+    void aPasteBeyondFiftyByFiftyPastesNothingAndSaysWhy()
+    {
+        fillEditing(); // a table of 1 x 2 with its names row and column
+        grid->setCurrentCell(3, 2);
+        QString block;
+        for (int r = 0; r < 2; ++r)
+            block += QStringLiteral("1\t").repeated(49) + QStringLiteral("1\r\n"); // 50 cells
+        const Grid before = grid->grid();
+        pasteText(block);
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("貼り付けると表が 2 行 × 51 列になり、上限の 50 行 × 50 "
+                                        "列を超えるため、貼り付けませんでした") });
+        QVERIFY(grid->grid() == before);
+        QCOMPARE(grid->undoStack()->count(), 0);
+        grid->setCurrentCell(2, 2); // from the first count it fits exactly
+        pasteText(block);
+        QCOMPARE(grid->colCount(), 52);
+        QCOMPARE(grid->cells(51, 3), QStringLiteral("1"));
+    }
+
+    // Ctrl+A in the editor selects every cell of the table, names and
+    // corner included but not the fixed header cells; Ctrl+C copies the
+    // selected block as a spreadsheet pastes it, or the editor's text when
+    // no block is selected.
+    void selectAllAndCopyPutTheTableOnTheClipboard()
+    {
+        fillEditing();
+        grid->setCells(2, 0, QStringLiteral("列-1"));
+        grid->setCells(2, 2, QStringLiteral("a\tb"));
+        control(Qt::Key_A);
+        QVERIFY(editor());
+        control(Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            QStringLiteral("c1.1\tc2.1\tc3.1\r\nc1.2\t\"a\tb\"\tc3.2\r\n"));
+
+        grid->setCurrentCell(3, 2); // a move selects the current cell alone
+        QCOMPARE(editor()->selectedText(), QStringLiteral("c3.2"));
+        control(Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("c3.2"));
+    }
+
+    void shiftClickSelectsTheBlockThatCopies()
+    {
+        fillEditing();
+        grid->setCurrentCell(2, 1);
+        QTableWidget *view = grid->view();
+        const QRect cell = view->visualRect(view->model()->index(1, 2));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
+        control(Qt::Key_C);
+        QCOMPARE(
+            QGuiApplication::clipboard()->text(), QStringLiteral("c2.1\tc3.1\r\nc2.2\tc3.2\r\n"));
+    }
+
+    // Every edit is one step back: a text typed and taken by a move, a text
+    // still in the editor, a paste; redo goes forward again with Ctrl+Y or
+    // Ctrl+Shift+Z. Setting a whole grid starts a new history.
+    void undoAndRedoStepThroughTheEdits()
+    {
+        fillEditing();
+        QVERIFY(grid->undoStack()->isClean());
+        QTest::keyClicks(editor(), QStringLiteral("R1"));
+        press(Qt::Key_Tab);
+        QTest::keyClicks(editor(), QStringLiteral("C1"));
+        control(Qt::Key_Z); // the text still in the editor goes first
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("c2.1"));
+        QCOMPARE(editor()->text(), QStringLiteral("c2.1"));
+        control(Qt::Key_Z);
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("c1.1"));
+        expectCurrent(1, 1);
+        QCOMPARE(editor()->text(), QStringLiteral("c1.1"));
+        QVERIFY(grid->undoStack()->isClean());
+        control(Qt::Key_Y);
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("R1"));
+        QCOMPARE(editor()->text(), QStringLiteral("R1"));
+        control(Qt::Key_Z, Qt::ShiftModifier);
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("C1"));
+        QCOMPARE(grid->undoStack()->count(), 2);
+
+        grid->setGrid(Grid(3, 3));
+        QCOMPARE(grid->undoStack()->count(), 0);
+        // Texts set by the program are not the user's edits.
+        grid->setCells(1, 1, QStringLiteral("x"));
+        QCOMPARE(grid->undoStack()->count(), 0);
+    }
+
+    // The names row and column stay in view as the counts scroll under them,
+    // and a click on a name still opens its cell's editor on top.
+    void theNamesStayInViewWhenTheCellsScroll()
+    {
+        grid->setColCount(31);
+        grid->setRowCount(31);
+        for (int k = 1; k < 31; ++k) {
+            grid->setCells(k, 1, QStringLiteral("C%1").arg(k));
+            grid->setCells(1, k, QStringLiteral("R%1").arg(k));
+        }
+        grid->setEditing(true);
+        QTableWidget *view = grid->view();
+        QWidget *viewport = view->viewport();
+        const QPoint nameRow(3 * 64 + 10, 5);
+        const QPoint nameColumn(10, 3 * 24 + 5);
+        // The cell view on top at a point of the grid's viewport.
+        const auto topViewAt = [&](QPoint at) -> QAbstractItemView * {
+            for (QWidget *w = viewport->childAt(at); w; w = w->parentWidget())
+                if (auto *cells = qobject_cast<QAbstractItemView *>(w))
+                    return cells;
+            return view;
+        };
+        const auto shownAt = [&](QPoint at) {
+            QAbstractItemView *top = topViewAt(at);
+            return top->indexAt(top->viewport()->mapFrom(viewport, at)).data().toString();
+        };
+        QCOMPARE(shownAt(nameRow), QStringLiteral("C4"));
+        // The panes follow the cells' sizes: a name stands over its column.
+        grid->setColWidths(2, 150);
+        grid->setColWidths(1, 90);
+        for (int x = 5; x < viewport->width(); x += 40)
+            QCOMPARE(shownAt(QPoint(x, 5)), grid->cells(view->columnAt(x) + 1, 1));
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+        view->horizontalScrollBar()->setValue(10 * 64);
+        QVERIFY(view->indexAt(nameRow).row() > 10); // the cells moved on
+        QCOMPARE(shownAt(nameRow), grid->cells(view->columnAt(nameRow.x()) + 1, 1));
+        QVERIFY(shownAt(nameRow) != QStringLiteral("C4"));
+        QVERIFY(shownAt(nameColumn).startsWith(QLatin1Char('R')));
+        QVERIFY(shownAt(nameColumn) != QStringLiteral("R4"));
+        QCOMPARE(shownAt(QPoint(5, 5)), QStringLiteral("R1")); // the corner cell
+
+        QWidget *pane = topViewAt(nameRow)->viewport();
+        QVERIFY(pane != viewport);
+        QTest::mouseClick(pane, Qt::LeftButton, Qt::NoModifier, pane->mapFrom(viewport, nameRow));
+        QCOMPARE(grid->row(), 1);
+        QCOMPARE(grid->col(), view->columnAt(nameRow.x()) + 1);
+        QVERIFY(editor());
+        QCOMPARE(viewport->childAt(editor()->geometry().center()), editor());
     }
 };
 

@@ -4,11 +4,14 @@
 #include "app/StringGrid.h"
 #include "app/DataWindow.h"
 #include "app/MainWindow.h"
+#include "app/AutosaveFile.h"
+#include "app/RecentFiles.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,12 +81,17 @@ protected:
 
     QString filePath(const QString &name) const { return tempDir->filePath(name); }
 
+    // No autosave or recent file of an earlier test is offered; the tests'
+    // data and configuration are in Qt's test locations, never the user's.
     bool startProgram()
     {
         tempDir = std::make_unique<QTemporaryDir>();
         prompts = FakePrompts();
         Prompts::install(&prompts);
         resetProgram();
+        QStandardPaths::setTestModeEnabled(true);
+        removeAutosave();
+        QFile::remove(recentFilesStore());
         StartQuarnet({ QStringLiteral("quarnet") });
         return tempDir->isValid();
     }
@@ -94,6 +102,7 @@ protected:
         Prompts::install(nullptr);
         QWidgetList left = endProgram();
         tempDir.reset();
+        removeAutosave();
         return left;
     }
 };

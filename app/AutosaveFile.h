@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/Grid.h"
+
+#include <QString>
+
+#include <optional>
+
+// The data window's autosave in the user's data location (see
+// core/Autosave.h). It exists only while a table has unsaved changes, so
+// finding it at start means the program ended without saving or discarding.
+QString autosaveFilePath();
+bool autosaveExists();
+// Failures are silent: the autosave must never get in the user's way.
+void writeAutosave(const Grid &grid);
+// nullopt when there is none or it cannot be read as a table.
+std::optional<Grid> readAutosave();
+void removeAutosave();
