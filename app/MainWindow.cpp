@@ -127,12 +127,8 @@ QMenu *TMainF::RecentMenu()
 
 void TMainF::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    if (!pressButtonOnEnter(this, event, OKButton))
         QWidget::keyPressEvent(event);
-        return;
-    }
-    auto *focused = qobject_cast<QPushButton *>(focusWidget());
-    (focused ? focused : OKButton)->click();
 }
 
 void TMainF::dragEnterEvent(QDragEnterEvent *event)

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -45,7 +46,7 @@ constexpr int EntryClientHeight = OptionsTop + 4 * OptionRow + 8;
 int axisValue(QLineEdit *edit)
 {
     try {
-        return StrToInt32(edit->text().toStdString());
+        return StrToInt32Typed(edit->text().toStdString());
     } catch (const ConvertError &) {
         edit->setFocus();
         edit->selectAll();
@@ -445,6 +446,14 @@ void TGraphF::resizeEvent(QResizeEvent *event)
 // Closing through the frame leads back as Exit does. The window stays
 // hidden, owned by the data window until its next opening replaces it; its
 // picture is let go.
+// In the entry layout Enter presses OK (or the focused button), as in a
+// dialog; in the plot layout only a focused button takes it.
+void TGraphF::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressButtonOnEnter(this, event, plotLayout_ ? nullptr : OKButton))
+        QWidget::keyPressEvent(event);
+}
+
 void TGraphF::closeEvent(QCloseEvent *event)
 {
     if (dataWindow_)

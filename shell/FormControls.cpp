@@ -3,6 +3,7 @@
 #include "shell/Fonts.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,4 +58,17 @@ void centreOnScreen(QWidget *window)
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+bool pressButtonOnEnter(QWidget *form, const QKeyEvent *event, QPushButton *defaultButton)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    auto *button = qobject_cast<QPushButton *>(form->focusWidget());
+    if (!button)
+        button = defaultButton;
+    if (!button)
+        return false;
+    button->click();
+    return true;
 }

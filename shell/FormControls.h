@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,3 +27,9 @@ void useFormFont(QWidget *window);
 
 // Moves a window so that it stands in the middle of its screen's work area.
 void centreOnScreen(QWidget *window);
+
+// Enter or Return in a form presses the button that has the focus, or
+// `defaultButton` when the focus stands elsewhere (in an edit box), as a
+// dialog's default button takes Enter (none: only a focused button). True
+// when the key was taken.
+bool pressButtonOnEnter(QWidget *form, const QKeyEvent *event, QPushButton *defaultButton);

@@ -282,6 +282,18 @@ private slots:
         verifyPlotShown(graph, 1, 2);
     }
 
+    // As in a dialog, Enter in an edit box presses OK; an input method's
+    // full-width digits are dimension numbers like any other.
+    void enterInTheEntryFormPressesOK()
+    {
+        TGraphF *graph = open();
+        graph->Axis1Edit->setText(QStringLiteral("２"));
+        graph->Axis2Edit->setText(QStringLiteral("３"));
+        QTest::keyClick(graph->Axis2Edit, Qt::Key_Return);
+        QVERIFY(prompts_.errors.isEmpty());
+        verifyPlotShown(graph, 2, 3);
+    }
+
     void nextReturnsToTheEntryLayoutForANewPair()
     {
         TGraphF *graph = open();
