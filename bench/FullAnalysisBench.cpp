@@ -4,6 +4,7 @@
 // context line.
 #include "analysis/Parallel.h"
 #include "analysis/TableAnalysis.h"
+#include "bench/BenchTable.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,18 +13,6 @@
 #include <string>
 
 namespace {
-
-TIntMatrix BenchTable(int size)
-{
-    std::uint64_t state = 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(size);
-    TIntMatrix T;
-    for (int i = 1; i <= size; ++i)
-        for (int j = 1; j <= size; ++j) {
-            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-            T(i, j) = 1 + static_cast<std::int32_t>((state >> 33) % 1000);
-        }
-    return T;
-}
 
 void FullAnalysis(benchmark::State &state, int size, int threads)
 {

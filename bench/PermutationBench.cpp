@@ -4,6 +4,7 @@
 //   bench/PermutationBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 #include "analysis/PermutationTest.h"
 #include "analysis/TableAnalysis.h"
+#include "bench/BenchTable.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,18 +14,6 @@
 #include <thread>
 
 namespace {
-
-TIntMatrix BenchTable(int size)
-{
-    std::uint64_t state = 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(size);
-    TIntMatrix T;
-    for (int i = 1; i <= size; ++i)
-        for (int j = 1; j <= size; ++j) {
-            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-            T(i, j) = 1 + static_cast<std::int32_t>((state >> 33) % 1000);
-        }
-    return T;
-}
 
 void Permutations(benchmark::State &state, int threads)
 {
