@@ -5,11 +5,13 @@
 #include "core/SupplementaryMark.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QTableWidget>
 #include <QMimeData>
+#include <QTableWidget>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -71,16 +73,25 @@ private:
         QCOMPARE(InputF->focusWidget(), InputF->ExitButton);
     }
 
-    // Chooses the one entry of a header's menu, as a right click offers it;
+    // Right-clicks the header of table row or column `index` (grid row or
+    // column index + 1) and chooses the one entry of the menu that opens;
     // returns the entry's text.
     static QString chooseHeaderMenu(bool isRow, int index)
     {
-        std::unique_ptr<QMenu> menu(InputF->StringGrid1->headerMenu(isRow, index));
-        if (menu->actions().size() != 1)
+        const QTableWidget *view = InputF->StringGrid1->view();
+        QHeaderView *header = isRow ? view->verticalHeader() : view->horizontalHeader();
+        const int along = header->sectionViewportPosition(index) + 3;
+        const QPoint pos = isRow ? QPoint(3, along) : QPoint(along, 3);
+        QContextMenuEvent click(
+            QContextMenuEvent::Mouse, pos, header->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(header->viewport(), &click);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu || menu->actions().size() != 1)
             return {};
         QAction *action = menu->actions().first();
         const QString text = action->text();
         action->trigger();
+        menu->close();
         return text;
     }
 
