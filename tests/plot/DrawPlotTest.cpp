@@ -212,6 +212,26 @@ private slots:
         // Nothing at the centre, where the unplaced row's zeros would go.
         QCOMPARE(darkCount(image, 490, 340, 510, 360), 0);
         QVERIFY(isWhite(image.pixel(500, 350)));
+
+        // The legend shows their grey markers too, and only when there are any.
+        PlotOptions legend;
+        legend.legend = true;
+        const auto greyInLegend = [&](const ResultStore &drawn) {
+            QImage withLegend(1000, 700, QImage::Format_RGB32);
+            withLegend.fill(Qt::white);
+            QPainter painter(&withLegend);
+            const PlotScene scene
+                = DrawPlot(painter, ScreenGeometry(1000, 700), drawn, 1, 2, legend);
+            int count = 0;
+            for (int y = scene.legend->top; y < scene.legend->bottom(); ++y)
+                for (int x = scene.legend->left; x < scene.legend->right(); ++x)
+                    count += withLegend.pixel(x, y) == grey ? 1 : 0;
+            return count;
+        };
+        QVERIFY(greyInLegend(store) > 0);
+        ResultStore active = store;
+        active.Supplementary = {};
+        QCOMPARE(greyInLegend(active), 0);
     }
 
     void largestValueOnAnUnshownDimensionKeepsPointsOffTheFrame()
