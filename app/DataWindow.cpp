@@ -43,6 +43,15 @@ constexpr int AutosaveIntervalMs = 60 * 1000;
 constexpr QSize DesignSize(722, 335);
 constexpr QRect DesignGrid(24, 72, 673, 208);
 
+// Messages for the user, one a line.
+QString joinedLines(const std::vector<std::string> &lines)
+{
+    QStringList texts;
+    for (const std::string &line : lines)
+        texts << QString::fromStdString(line);
+    return texts.join(QLatin1Char('\n'));
+}
+
 // File names go to the core as the bytes the file system uses.
 std::string localFileName(const QString &name)
 {
@@ -137,10 +146,15 @@ void TInputF::ShowLoadedTable(const LoadedTable &table)
     TableRows = table.TableRows;
     TableCols = table.TableCols;
     PutTableInGrid(table.grid);
+    StringGrid1->setMarks(table.marks);
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
     UpdateTitle();
     rememberRecentFile(DataFileName);
+    // A mark that could not be read: the table loaded without it, and the
+    // user must know before running it.
+    if (!table.warnings.empty())
+        Prompts::current().showError(this, joinedLines(table.warnings));
 }
 
 // A file that cannot be loaded leaves the table as it was, with no question
@@ -375,6 +389,7 @@ void TInputF::OKButtonClick()
     request.tableRows = TableRows;
     request.tableCols = TableCols;
     request.grid = &grid;
+    request.supplementary = SupplementaryWithinTable();
     RunOutcome outcome;
     try {
         outcome = RunAnalysis(request, Results);
@@ -387,7 +402,10 @@ void TInputF::OKButtonClick()
 
     if (outcome.loweredNDim)
         EditNDim->setText(QString::number(*outcome.loweredNDim));
-    ShowMessage(QString::fromUtf8(RunEndMessage));
+    // A supplementary category that could not be placed is named under it.
+    std::vector<std::string> lines = { RunEndMessage };
+    lines.insert(lines.end(), outcome.warnings.begin(), outcome.warnings.end());
+    ShowMessage(joinedLines(lines));
     GButton->setEnabled(true);
     LastRun = outcome;
     delete ResultsW; // it shows the run before
@@ -395,6 +413,15 @@ void TInputF::OKButtonClick()
     DetailButton->setEnabled(true);
     ExitButton->setFocus();
     RunCompleted = true;
+}
+
+// Marks on rows or columns past the table's names are no categories of it.
+SupplementaryMarks TInputF::SupplementaryWithinTable() const
+{
+    SupplementaryMarks marks = StringGrid1->marks();
+    std::erase_if(marks.rows, [](int r) { return r > TableRows; });
+    std::erase_if(marks.cols, [](int c) { return c > TableCols; });
+    return marks;
 }
 
 void TInputF::SButtonClick()
@@ -411,7 +438,7 @@ bool TInputF::SaveTable()
     if (!answer.accepted)
         return false;
     const std::string fileName = AddCsvExt(localFileName(answer.fileName));
-    SaveCsvDataFile(fileName, StringGrid1->grid());
+    SaveCsvDataFile(fileName, StringGrid1->grid(), FileEncoding::Cp932OrUtf8, StringGrid1->marks());
     StringGrid1->undoStack()->setClean();
     AutosaveTimer->stop();
     removeAutosave();

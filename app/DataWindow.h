@@ -1,9 +1,9 @@
 #pragma once
 
+#include "analysis/ResultStore.h"
 #include "core/AnalysisRun.h"
 #include "core/CsvFile.h"
 #include "core/Grid.h"
-#include "analysis/ResultStore.h"
 
 #include <QString>
 #include <QWidget>
@@ -107,6 +107,7 @@ private:
     void Autosave();
     bool SaveTable();
     bool MayReplaceReport(const QString &fileName);
+    SupplementaryMarks SupplementaryWithinTable() const;
 
     bool InputActivated = false;
     RunOutcome LastRun; // what the results window is made from

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -27,6 +28,27 @@ namespace {
 
 constexpr int DefaultColWidth = 64;
 constexpr int DefaultRowHeight = 24;
+
+// A supplementary row or column: grey text on a light grey ground.
+const QColor MarkedText(128, 128, 128);
+const QColor MarkedGround(232, 232, 232);
+
+void showMarked(QTableWidgetItem &item, bool marked)
+{
+    item.setData(Qt::ForegroundRole, marked ? QVariant(QBrush(MarkedText)) : QVariant());
+    item.setData(Qt::BackgroundRole, marked ? QVariant(QBrush(MarkedGround)) : QVariant());
+}
+
+// Table row i is grid row i + 1, below the names row; column j likewise.
+constexpr int GridOffset = 1;
+
+// The marks on rows and columns a grid of `rows` by `cols` has.
+SupplementaryMarks within(SupplementaryMarks marks, int rows, int cols)
+{
+    std::erase_if(marks.rows, [rows](int i) { return i + GridOffset >= rows; });
+    std::erase_if(marks.cols, [cols](int j) { return j + GridOffset >= cols; });
+    return marks;
+}
 
 std::optional<GridKey> gridKey(const QKeyEvent &event)
 {
@@ -406,17 +428,48 @@ public:
         , before_(std::move(before))
         , after_(std::move(after))
         , block_(block)
+        , marks_(grid->marks())
     {
     }
 
-    void redo() override { grid_->applyGrid(after_, block_); }
-    void undo() override { grid_->applyGrid(before_, block_); }
+    // The marks as they were before the paste: a later undo that shrank the
+    // grid may have dropped some of them.
+    void redo() override
+    {
+        grid_->marks_ = marks_;
+        grid_->applyGrid(after_, block_);
+    }
+    void undo() override
+    {
+        grid_->marks_ = marks_;
+        grid_->applyGrid(before_, block_);
+    }
 
 private:
     StringGrid *grid_;
     Grid before_;
     Grid after_;
     QRect block_;
+    SupplementaryMarks marks_;
+};
+
+// The marks before and after the user marked or unmarked a row or column.
+class StringGrid::MarkChange : public QUndoCommand {
+public:
+    MarkChange(StringGrid *grid, SupplementaryMarks before, SupplementaryMarks after)
+        : grid_(grid)
+        , before_(std::move(before))
+        , after_(std::move(after))
+    {
+    }
+
+    void redo() override { grid_->applyMarks(after_); }
+    void undo() override { grid_->applyMarks(before_); }
+
+private:
+    StringGrid *grid_;
+    SupplementaryMarks before_;
+    SupplementaryMarks after_;
 };
 
 StringGrid::StringGrid(QWidget *parent)
@@ -458,6 +511,12 @@ StringGrid::StringGrid(QWidget *parent)
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setFixedWidth(DefaultColWidth);
     view_->freezeNames();
+    for (QHeaderView *header : { view_->horizontalHeader(), view_->verticalHeader() }) {
+        header->setContextMenuPolicy(Qt::CustomContextMenu);
+        const bool isRow = header == view_->verticalHeader();
+        connect(header, &QWidget::customContextMenuRequested, this,
+            [this, isRow](QPoint pos) { openHeaderMenu(isRow, pos); });
+    }
 
     setColCount(5);
     setRowCount(5);
@@ -487,12 +546,14 @@ void StringGrid::setColCount(int count)
 {
     view_->setColumnCount(qMax(count, 1) - 1);
     fillHeaderSections();
+    showMarks();
 }
 
 void StringGrid::setRowCount(int count)
 {
     view_->setRowCount(qMax(count, 1) - 1);
     fillHeaderSections();
+    showMarks();
 }
 
 // A section without an item would show its number; the grid's header cells
@@ -612,6 +673,7 @@ Grid StringGrid::grid() const
 
 void StringGrid::setGrid(const Grid &grid)
 {
+    marks_ = {};
     replaceGrid(grid);
     undo_->clear();
 }
@@ -629,7 +691,88 @@ void StringGrid::replaceGrid(const Grid &grid)
     for (int r = 0; r < grid.rowCount(); ++r)
         for (int c = 0; c < grid.colCount(); ++c)
             setCells(c, r, QString::fromStdString(grid.cell(c, r)));
+    showMarks();
     setEditing(wasEditing);
+}
+
+SupplementaryMarks StringGrid::marks() const
+{
+    return marks_;
+}
+
+void StringGrid::setMarks(const SupplementaryMarks &marks)
+{
+    marks_ = marks;
+    showMarks();
+}
+
+void StringGrid::applyMarks(const SupplementaryMarks &marks)
+{
+    setMarks(marks);
+}
+
+void StringGrid::setMarked(bool isRow, int index, bool on)
+{
+    SupplementaryMarks after = marks_;
+    std::set<int> &side = isRow ? after.rows : after.cols;
+    if (on)
+        side.insert(index);
+    else
+        side.erase(index);
+    after = within(after, rowCount(), colCount());
+    if (after != marks_)
+        undo_->push(new MarkChange(this, marks_, after));
+}
+
+// Every cell of a marked row or column gets an item, so that an empty cell
+// is grey too and a text typed into it later stays grey.
+void StringGrid::showMarks()
+{
+    marks_ = within(marks_, rowCount(), colCount());
+    const auto rowMarked = [this](int r) { return marks_.rows.count(r - GridOffset) != 0; };
+    const auto colMarked = [this](int c) { return marks_.cols.count(c - GridOffset) != 0; };
+    for (int r = 1; r < rowCount(); ++r)
+        showMarked(*headerItem(0, r), rowMarked(r));
+    for (int c = 1; c < colCount(); ++c)
+        showMarked(*headerItem(c, 0), colMarked(c));
+    for (int r = 1; r < rowCount(); ++r)
+        for (int c = 1; c < colCount(); ++c) {
+            const bool marked = rowMarked(r) || colMarked(c);
+            QTableWidgetItem *item = view_->item(r - 1, c - 1);
+            if (!item && !marked)
+                continue;
+            if (!item) {
+                item = new QTableWidgetItem;
+                view_->setItem(r - 1, c - 1, item);
+            }
+            showMarked(*item, marked);
+        }
+}
+
+QMenu *StringGrid::headerMenu(bool isRow, int index)
+{
+    const bool marked = (isRow ? marks_.rows : marks_.cols).count(index) != 0;
+    auto *menu = new QMenu(this);
+    const QString text
+        = marked ? QStringLiteral("分析に戻す") : QStringLiteral("補助カテゴリーにする");
+    menu->addAction(text, this, [this, isRow, index, marked] {
+        view_->commitOpenEditor();
+        setMarked(isRow, index, !marked);
+    });
+    return menu;
+}
+
+void StringGrid::openHeaderMenu(bool isRow, QPoint pos)
+{
+    QHeaderView *header = isRow ? view_->verticalHeader() : view_->horizontalHeader();
+    // Section s is grid row or column s + 1; the names row and column
+    // (section 0) are no category.
+    const int section = header->logicalIndexAt(pos);
+    if (section < GridOffset)
+        return;
+    QMenu *menu = headerMenu(isRow, section + 1 - GridOffset);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(header->viewport()->mapToGlobal(pos));
 }
 
 QUndoStack *StringGrid::undoStack() const

@@ -2,6 +2,8 @@
 
 #include "core/Grid.h"
 
+#include "analysis/SupplementaryStore.h"
+
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -9,6 +11,7 @@
 class QTableWidget;
 class QTableWidgetItem;
 class QKeyEvent;
+class QMenu;
 class QUndoStack;
 class GridView;
 
@@ -60,12 +63,28 @@ public:
     // open editor is taken over first, so nothing typed is missed.
     Grid grid() const;
     // Replaces size and every text, header cells included, as a new table:
-    // the undo history starts afresh.
+    // the undo history starts afresh, with no marks.
     void setGrid(const Grid &grid);
 
-    // The history of the user's cell edits and pastes (a paste includes the
-    // growth it needed). Texts set through setCells or setGrid are not in it.
+    // The history of the user's cell edits, pastes (a paste includes the
+    // growth it needed) and marks. Texts set through setCells or setGrid, and
+    // marks set through setMarks, are not in it.
     QUndoStack *undoStack() const;
+
+    // The rows and columns marked supplementary, as the table's 1-based
+    // positions: table row i is grid row i + 1, below the names row, and
+    // table column j grid column j + 1. A marked row or column is shown grey,
+    // header, name and counts. A mark on a row or column the grid no longer
+    // has is dropped.
+    SupplementaryMarks marks() const;
+    // Replaces every mark, outside the history (a loaded table's marks).
+    void setMarks(const SupplementaryMarks &marks);
+    // Marks or unmarks table row `index` (isRow) or column `index` as a
+    // change of the history; nothing happens when it already is so.
+    void setMarked(bool isRow, int index, bool on);
+    // The menu of a row's or column's header: 「補助カテゴリーにする」, or
+    // 「分析に戻す」 on a marked one. The caller owns it.
+    QMenu *headerMenu(bool isRow, int index);
 
     // Pastes `text` at the current cell as Ctrl+V does. A block (text with a
     // tab or a line break) fills the cells from there and grows the table to
@@ -92,6 +111,7 @@ signals:
 private:
     class CellEdit;
     class BlockChange;
+    class MarkChange;
     friend class GridView;
 
     QTableWidgetItem *headerItem(int col, int row) const;
@@ -100,12 +120,17 @@ private:
     // Applies a change of the history: no new history entry comes of it.
     void applyCell(int col, int row, const QString &text, bool goThere);
     void applyGrid(const Grid &grid, QRect block);
+    void applyMarks(const SupplementaryMarks &marks);
+    // Drops marks beyond the grid and shows the marked rows and columns grey.
+    void showMarks();
+    void openHeaderMenu(bool isRow, QPoint pos);
     void recordCellEdit(int col, int row, const QString &text);
     // The spreadsheet keys; true when the key was used.
     bool handleEditKey(const QKeyEvent &event);
 
     GridView *view_;
     QString corner_;
+    SupplementaryMarks marks_;
     QUndoStack *undo_;
     bool applying_ = false;
 };

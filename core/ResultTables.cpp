@@ -99,7 +99,8 @@ ResultTable CategoryTable(const std::vector<CategoryStats> &categories, int dims
         for (const DimensionColumn &column : DimensionColumns())
             table.headings.push_back(column.heading + std::to_string(d));
     for (const CategoryStats &c : categories) {
-        Row row = { ResultCell{ c.name, std::nullopt }, NumberOrEmpty(c.mass, 4, 1.0L),
+        const std::string name = c.supplementary ? c.name + SupplementarySuffix : c.name;
+        Row row = { ResultCell{ name, std::nullopt }, NumberOrEmpty(c.mass, 4, 1.0L),
             NumberOrEmpty(c.inertia, 2, 100.0L), Number(c.quality, 3) };
         for (std::size_t d = 0; d < static_cast<std::size_t>(dims); ++d)
             for (const DimensionColumn &column : DimensionColumns())

@@ -34,10 +34,15 @@ std::string FixedText(long double value, int decimals);
 // exponent form ("3.2e-07"), which four places would show as a bare zero.
 std::string PValueText(long double p);
 
+// What follows the name of a supplementary category in its table.
+inline constexpr const char *SupplementarySuffix = "（補助）";
+
 // Rows or columns of the table, one line per category in table order:
 // 名前, 質量, 慣性(%), 質, then for each dimension d = 1..dims
 // 尺度値d, 重み付き尺度値d, 寄与(%)d, cos²d. Inertia and contribution are
-// shown in per cent (of the total inertia, of the dimension's inertia).
+// shown in per cent (of the total inertia, of the dimension's inertia). A
+// supplementary category's name has SupplementarySuffix and its mass,
+// inertia and contributions are empty.
 ResultTable CategoryTable(const std::vector<CategoryStats> &categories, int dims);
 
 // One line per solution: 解, η, η², 寄与率(%), 累積寄与率(%). Each column is

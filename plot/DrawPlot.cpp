@@ -17,6 +17,15 @@ namespace {
 
 enum class Marker { Circle, Square };
 
+// A supplementary category's marker is filled grey, so that it reads as
+// placed on the map rather than shaping it.
+struct MarkerStyle {
+    Marker shape = Marker::Circle;
+    bool supplementary = false;
+};
+
+const QColor SupplementaryColour(128, 128, 128);
+
 // The thin lines the options add (origin lines, leader lines): grey, so
 // that the markers and the frame stay the strongest lines of the map.
 const QColor ThinLineColour(96, 96, 96);
@@ -52,15 +61,16 @@ QRect frameBounds(const PlotGeometry &g, long double m)
     return QRect(left, top, right - left, bottom - top);
 }
 
-void drawMarker(QPainter &painter, const PlotGeometry &g, Marker marker, int x, int y)
+void drawMarker(QPainter &painter, const PlotGeometry &g, MarkerStyle style, int x, int y)
 {
     const int half = g.MarkerHalf;
-    QPen pen(Qt::black, g.MarkerPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    const QColor colour = style.supplementary ? SupplementaryColour : QColor(Qt::black);
+    QPen pen(colour, g.MarkerPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
+    painter.setBrush(style.supplementary ? QBrush(colour) : QBrush(Qt::NoBrush));
     // The pen straddles the bounding square's outline.
     const QRectF bounds(x - half, y - half, 2 * half, 2 * half);
-    if (marker == Marker::Circle)
+    if (style.shape == Marker::Circle)
         painter.drawEllipse(bounds);
     else
         painter.drawRect(bounds);
@@ -92,8 +102,10 @@ void drawLeader(QPainter &painter, const PlotGeometry &g, const PlotMark &mark)
 // covers a label that was placed to be read.
 void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics, bool repel)
 {
-    auto markerOf
-        = [](const PlotMark &m) { return m.point.isRow ? Marker::Circle : Marker::Square; };
+    auto markerOf = [](const PlotMark &m) {
+        return MarkerStyle{ m.point.isRow ? Marker::Circle : Marker::Square,
+            m.point.supplementary };
+    };
     for (const PlotMark &mark : scene.marks) {
         drawMarker(painter, scene.geometry, markerOf(mark), mark.x, mark.y);
         if (!repel)
@@ -120,11 +132,30 @@ void drawOriginLines(QPainter &painter, const PlotScene &scene, long double maxA
     painter.drawLine(x, a.top, x, a.bottom() - 1);
 }
 
-const QString RowLegend = QStringLiteral("行カテゴリー");
-const QString ColLegend = QStringLiteral("列カテゴリー");
+struct LegendEntry {
+    MarkerStyle marker;
+    QString text;
+};
 
-// The legend's box: a marker and its text on each of two lines, with a
-// margin of half a marker around them.
+// Rows and columns, then the supplementary ones the map shows.
+std::vector<LegendEntry> legendEntries(const PlotScene &scene)
+{
+    std::vector<LegendEntry> entries
+        = { { { Marker::Circle, false }, QStringLiteral("行カテゴリー") },
+              { { Marker::Square, false }, QStringLiteral("列カテゴリー") } };
+    const auto shows = [&](bool isRow) {
+        return std::any_of(scene.marks.begin(), scene.marks.end(),
+            [&](const PlotMark &m) { return m.point.supplementary && m.point.isRow == isRow; });
+    };
+    if (shows(true))
+        entries.push_back({ { Marker::Circle, true }, QStringLiteral("補助行") });
+    if (shows(false))
+        entries.push_back({ { Marker::Square, true }, QStringLiteral("補助列") });
+    return entries;
+}
+
+// The legend's box: a marker and its text on each line, with a margin of
+// half a marker around them.
 struct LegendMetrics {
     int pad;
     int line;
@@ -132,34 +163,37 @@ struct LegendMetrics {
     int height;
 };
 
-LegendMetrics legendMetrics(const PlotGeometry &g, const QFontMetrics &labelMetrics)
+LegendMetrics legendMetrics(const PlotGeometry &g, const QFontMetrics &labelMetrics,
+    const std::vector<LegendEntry> &entries)
 {
     LegendMetrics m;
     m.pad = g.MarkerHalf / 2 + 2;
     m.line = std::max(2 * g.MarkerHalf + g.MarkerPen, labelMetrics.height()) + 2;
-    const int text = std::max(
-        labelMetrics.horizontalAdvance(RowLegend), labelMetrics.horizontalAdvance(ColLegend));
+    int text = 0;
+    for (const LegendEntry &entry : entries)
+        text = std::max(text, labelMetrics.horizontalAdvance(entry.text));
     m.width = 3 * m.pad + 2 * g.MarkerHalf + text;
-    m.height = 2 * m.pad + 2 * m.line;
+    m.height = 2 * m.pad + static_cast<int>(entries.size()) * m.line;
     return m;
 }
 
 void drawLegend(QPainter &painter, const PlotScene &scene, const QFontMetrics &labelMetrics)
 {
     const PlotGeometry &g = scene.geometry;
-    const LegendMetrics m = legendMetrics(g, labelMetrics);
+    const std::vector<LegendEntry> entries = legendEntries(scene);
+    const LegendMetrics m = legendMetrics(g, labelMetrics, entries);
     const PlotRect &box = *scene.legend;
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::white);
     painter.drawRect(QRect(box.left, box.top, box.width - 1, box.height - 1));
     const int markerX = box.left + m.pad + g.MarkerHalf;
     const int textLeft = box.left + 2 * m.pad + 2 * g.MarkerHalf;
-    for (int line = 0; line < 2; ++line) {
-        const int centreY = box.top + m.pad + line * m.line + m.line / 2;
-        drawMarker(painter, g, line == 0 ? Marker::Circle : Marker::Square, markerX, centreY);
+    for (std::size_t line = 0; line < entries.size(); ++line) {
+        const int centreY = box.top + m.pad + static_cast<int>(line) * m.line + m.line / 2;
+        drawMarker(painter, g, entries[line].marker, markerX, centreY);
         painter.setPen(Qt::black);
         drawTextAt(painter, labelMetrics, textLeft, centreY - labelMetrics.height() / 2,
-            line == 0 ? RowLegend : ColLegend);
+            entries[line].text);
     }
 }
 
@@ -247,7 +281,7 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
             occupied.push_back({ m.x - half, m.y - half, 2 * half + 1, 2 * half + 1 });
             occupied.push_back(m.labelBox);
         }
-        const LegendMetrics lm = legendMetrics(g, metrics);
+        const LegendMetrics lm = legendMetrics(g, metrics, legendEntries(scene));
         scene.legend = FreeCorner(scene.area, lm.width, lm.height, g.MarkerHalf / 2, occupied);
         obstacles.push_back(*scene.legend);
     }

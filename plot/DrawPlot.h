@@ -30,7 +30,7 @@ struct PlotMark {
 // needs to find the marker under the pointer.
 struct PlotScene {
     PlotGeometry geometry; // LabelLift as measured on the target
-    std::vector<PlotMark> marks; // rows, then columns
+    std::vector<PlotMark> marks; // rows, columns, then the supplementary ones
     PlotRect area; // inside the frame
     std::optional<PlotRect> legend;
 };
@@ -43,15 +43,17 @@ PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const R
 // (vertical) with `painter`, whatever its device: the window's kept image, a
 // printer page, an SVG or a PDF. Row categories are hollow circles, column
 // categories hollow squares (drawn after the rows, so a square lies over a
-// circle at the same place), each with a two-character label on it; then the
+// circle at the same place), each with a two-character label on it, and
+// after them the placed supplementary rows and columns as filled grey circles
+// and squares, labelled the same way; then the
 // caption "Solution <Axis1>" under the plot, "Solution <Axis2>" reading
 // upward on a white box left of it, and a 1-pixel frame. With the options
 // all off nothing else is drawn: no axes, ticks or legend. The options add
 // whole names, dashed origin lines, shares on the captions, labels moved off
 // one another with leader lines, a legend, and mirrored dimensions.
 //
-// Reads RowWeightedScale, ColWeightedScale, RowLabel, ColLabel, NRow, NCol
-// and MaxAbsScale of `store` (and Eta, NSol for the shares); Axis1 and Axis2
+// Reads RowWeightedScale, ColWeightedScale, RowLabel, ColLabel, NRow, NCol,
+// Supplementary and MaxAbsScale of `store` (and Eta, NSol for the shares); Axis1 and Axis2
 // must lie in 1..NDim and MaxAbsScale must not be 0 (FloatError otherwise).
 // LabelLift of `geometry` is ignored: it is measured here on the target. The
 // painter's state is restored on return. Aliased: the picture is exact

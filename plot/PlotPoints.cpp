@@ -9,6 +9,13 @@ std::string nameAt(const std::vector<std::string> &names, int k)
     return k < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(k)] : std::string();
 }
 
+PlotPoint mirroredAsAsked(PlotPoint p, int axis1, int axis2, const PlotOptions &options)
+{
+    p.horizontal = options.isMirrored(axis1) ? -p.reportedHorizontal : p.reportedHorizontal;
+    p.vertical = options.isMirrored(axis2) ? -p.reportedVertical : p.reportedVertical;
+    return p;
+}
+
 PlotPoint pointOf(bool isRow, int k, const TExtMatrix &scale, const std::vector<std::string> &names,
     int axis1, int axis2, const PlotOptions &options)
 {
@@ -17,10 +24,28 @@ PlotPoint pointOf(bool isRow, int k, const TExtMatrix &scale, const std::vector<
     p.index = k;
     p.reportedHorizontal = scale(k, axis1);
     p.reportedVertical = scale(k, axis2);
-    p.horizontal = options.isMirrored(axis1) ? -p.reportedHorizontal : p.reportedHorizontal;
-    p.vertical = options.isMirrored(axis2) ? -p.reportedVertical : p.reportedVertical;
     p.name = nameAt(names, k);
-    return p;
+    return mirroredAsAsked(p, axis1, axis2, options);
+}
+
+void addSupplementary(std::vector<PlotPoint> &points, bool isRow,
+    const std::vector<SupplementaryPoint> &placed, int axis1, int axis2, const PlotOptions &options)
+{
+    const auto at = [](const SupplementaryPoint &s, int axis) {
+        return s.weightedScale[static_cast<std::size_t>(axis - 1)];
+    };
+    for (const SupplementaryPoint &s : placed) {
+        if (!s.placed)
+            continue;
+        PlotPoint p;
+        p.isRow = isRow;
+        p.supplementary = true;
+        p.index = s.position;
+        p.reportedHorizontal = at(s, axis1);
+        p.reportedVertical = at(s, axis2);
+        p.name = s.label;
+        points.push_back(mirroredAsAsked(p, axis1, axis2, options));
+    }
 }
 
 }
@@ -36,6 +61,8 @@ std::vector<PlotPoint> PlottedPoints(
     for (int j = 1; j <= store.NCol; ++j)
         points.push_back(
             pointOf(false, j, store.ColWeightedScale, store.ColLabel, axis1, axis2, options));
+    addSupplementary(points, true, store.Supplementary.rows, axis1, axis2, options);
+    addSupplementary(points, false, store.Supplementary.cols, axis1, axis2, options);
     return points;
 }
 

@@ -11,7 +11,9 @@
 // gives, and its name.
 struct PlotPoint {
     bool isRow = true;
-    int index = 0; // 1-based category number
+    // Left out of the analysis and placed on its solution afterwards.
+    bool supplementary = false;
+    int index = 0; // 1-based category number; a supplementary one's table position
     long double horizontal = 0; // as plotted
     long double vertical = 0;
     long double reportedHorizontal = 0; // as computed, the report's sign
@@ -20,7 +22,8 @@ struct PlotPoint {
 };
 
 // The points of the map of dimension axis1 against axis2: rows 1..NRow, then
-// columns 1..NCol, the order in which they are drawn. A missing name is empty.
+// columns 1..NCol, then the placed supplementary rows and columns, the order
+// in which they are drawn. A missing name is empty.
 std::vector<PlotPoint> PlottedPoints(
     const ResultStore &store, int axis1, int axis2, const PlotOptions &options);
 

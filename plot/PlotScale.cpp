@@ -11,6 +11,13 @@ long double MaxAbsWeightedScale(const ResultStore &store)
         for (int j = 1; j <= store.NCol; ++j)
             largest = std::fmax(largest, std::fabs(store.ColWeightedScale(j, d)));
     }
+    // Supplementary points are drawn too, so none may fall outside the frame.
+    for (const auto *side : { &store.Supplementary.rows, &store.Supplementary.cols })
+        for (const SupplementaryPoint &point : *side)
+            for (int d = 1; point.placed && d <= store.NDim && d <= int(point.weightedScale.size());
+                 ++d)
+                largest = std::fmax(
+                    largest, std::fabs(point.weightedScale[static_cast<std::size_t>(d - 1)]));
     return largest;
 }
 

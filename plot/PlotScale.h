@@ -5,7 +5,8 @@
 #include <utility>
 
 // The largest absolute weighted scale value over every row and column
-// category and every retained dimension 1..NDim, or 0 when there is none.
+// category and every retained dimension 1..NDim, the placed supplementary
+// categories included, or 0 when there is none.
 // Rows are visited before columns within each dimension; the result is an
 // exact copy of one stored value, so a category holding it maps exactly to
 // the frame's inner edge.

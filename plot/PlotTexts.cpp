@@ -33,8 +33,9 @@ std::string CaptionText(const ResultStore &store, int axis, const PlotOptions &o
 
 std::string PointToolTip(const PlotPoint &point, int axis1, int axis2, const PlotOptions &options)
 {
-    std::string text = point.name + (point.isRow ? "（行カテゴリー " : "（列カテゴリー ")
-        + FormI(point.index) + "）";
+    const char *kind = point.supplementary ? (point.isRow ? "（補助行 " : "（補助列 ")
+                                           : (point.isRow ? "（行カテゴリー " : "（列カテゴリー ");
+    std::string text = point.name + kind + FormI(point.index) + "）";
     text += '\n';
     text += valueLine(axis1, point.reportedHorizontal, options);
     if (axis2 != axis1) {

@@ -52,7 +52,9 @@ TEST(ResultTables, CategoryTableShowsPerCentAndKeepsValuesForSorting)
     EXPECT_EQ(line[6].text, "0.31");
     EXPECT_EQ(line[10].text, "55.40");
     EXPECT_EQ(line[11].text, "0.800");
-    // What a supplementary category lacks is empty, with nothing to sort by.
+    // A supplementary category is marked by its name; what it lacks is
+    // empty, with nothing to sort by.
+    EXPECT_EQ(table.rows[1][0].text, "上級（補助）");
     for (std::size_t k : { 1u, 2u, 6u, 10u }) {
         EXPECT_EQ(table.rows[1][k].text, "") << k;
         EXPECT_FALSE(table.rows[1][k].value) << k;

@@ -183,6 +183,57 @@ private slots:
         QVERIFY(isDark(image.pixel(640 + 13, 350 + 13)));
     }
 
+    // Supplementary points come after the active ones, filled grey, and set
+    // the scale when they lie furthest out; one that could not be placed is
+    // left out.
+    void supplementaryPointsAreFilledGreyInsideTheFrame()
+    {
+        ResultStore store = makeStore(2, { { 0.8L, 0.0L, "" } }, { { 0.0L, -0.8L, "" } });
+        SupplementaryPoint row;
+        row.placed = true;
+        row.weightedScale = { 0.0L, 0.8L };
+        SupplementaryPoint column = row;
+        column.weightedScale = { -1.6L, 0.4L };
+        store.Supplementary.rows = { row, SupplementaryPoint{} };
+        store.Supplementary.cols = { column };
+        store = withScale(store);
+        QCOMPARE(store.MaxAbsScale, 1.6L);
+        const QImage image = draw(store, 1, 2);
+        verifyMarkerAt(image, 640, 350); // the active row at 280 * 0.8 / 1.6
+        const QRgb grey = qRgb(128, 128, 128);
+        // The row at (500, 210): a filled circle, its corner left white.
+        QCOMPARE(image.pixel(500, 210), grey);
+        QCOMPARE(image.pixel(500 - 10, 210), grey);
+        QVERIFY(isWhite(image.pixel(500 - 13, 210 - 13)));
+        // The column at the frame's inner edge (220, 280): a filled square.
+        QCOMPARE(image.pixel(220, 280), grey);
+        QCOMPARE(image.pixel(220 - 13, 280 - 13), grey);
+        QVERIFY(isWhite(image.pixel(204, 280)));
+        // Nothing at the centre, where the unplaced row's zeros would go.
+        QCOMPARE(darkCount(image, 490, 340, 510, 360), 0);
+        QVERIFY(isWhite(image.pixel(500, 350)));
+
+        // The legend shows their grey markers too, and only when there are any.
+        PlotOptions legend;
+        legend.legend = true;
+        const auto greyInLegend = [&](const ResultStore &drawn) {
+            QImage withLegend(1000, 700, QImage::Format_RGB32);
+            withLegend.fill(Qt::white);
+            QPainter painter(&withLegend);
+            const PlotScene scene
+                = DrawPlot(painter, ScreenGeometry(1000, 700), drawn, 1, 2, legend);
+            int count = 0;
+            for (int y = scene.legend->top; y < scene.legend->bottom(); ++y)
+                for (int x = scene.legend->left; x < scene.legend->right(); ++x)
+                    count += withLegend.pixel(x, y) == grey ? 1 : 0;
+            return count;
+        };
+        QVERIFY(greyInLegend(store) > 0);
+        ResultStore active = store;
+        active.Supplementary = {};
+        QCOMPARE(greyInLegend(active), 0);
+    }
+
     void largestValueOnAnUnshownDimensionKeepsPointsOffTheFrame()
     {
         ResultStore store = makeStore(3, { { 0.2L, -0.3L, "" } }, { { 0.4L, 0.1L, "" } });

@@ -1,11 +1,17 @@
 #include "WindowTestSupport.h"
 
 #include "app/PlotWindow.h"
+#include "app/ResultsWindow.h"
+#include "core/SupplementaryMark.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QTableWidget>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -65,6 +71,50 @@ private:
         QVERIFY(!InputF->OKButton->isEnabled());
         QVERIFY(InputF->GButton->isEnabled());
         QCOMPARE(InputF->focusWidget(), InputF->ExitButton);
+    }
+
+    // Right-clicks the header of table row or column `index` (grid row or
+    // column index + 1) and chooses the one entry of the menu that opens;
+    // returns the entry's text.
+    static QString chooseHeaderMenu(bool isRow, int index)
+    {
+        const QTableWidget *view = InputF->StringGrid1->view();
+        QHeaderView *header = isRow ? view->verticalHeader() : view->horizontalHeader();
+        const int along = header->sectionViewportPosition(index) + 3;
+        const QPoint pos = isRow ? QPoint(3, along) : QPoint(along, 3);
+        QContextMenuEvent click(
+            QContextMenuEvent::Mouse, pos, header->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(header->viewport(), &click);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu || menu->actions().size() != 1)
+            return {};
+        QAction *action = menu->actions().first();
+        const QString text = action->text();
+        action->trigger();
+        menu->close();
+        return text;
+    }
+
+    // True when the grid cell (col, row) shows grey text, header cells included.
+    static bool shownGrey(int col, int row)
+    {
+        const QTableWidget *view = InputF->StringGrid1->view();
+        const QVariant brush = col == 0
+            ? view->model()->headerData(row - 1, Qt::Vertical, Qt::ForegroundRole)
+            : row == 0 ? view->model()->headerData(col - 1, Qt::Horizontal, Qt::ForegroundRole)
+                       : view->model()->index(row - 1, col - 1).data(Qt::ForegroundRole);
+        return brush.isValid() && brush.value<QBrush>().color() == QColor(128, 128, 128);
+    }
+
+    // Loads `file` as "Old Data" in a new start of the program.
+    void restartWithOldData(const QString &file)
+    {
+        QCOMPARE(endProgram(), QWidgetList());
+        StartQuarnet({ QStringLiteral("quarnet") });
+        prompts.accept(file);
+        prompts.accept(report());
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(InputF);
     }
 
 private slots:
@@ -544,6 +594,83 @@ private slots:
             QVERIFY(InputF->rect().contains(w->geometry()));
         QVERIFY(InputF->StringGrid1->height() >= 3 * 24);
         QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
+    }
+
+    // The header menu marks table row 2 (grid row 3): its header, name and
+    // counts turn grey, the table counts as changed and the mark is undone
+    // like an edit; データ保存 writes it and Old Data reads it back.
+    void aMarkedRowIsGreyUndoableAndSavedWithTheTable()
+    {
+        openWorkedExample();
+        InputF->StringGrid1->undoStack()->setClean();
+        QCOMPARE(chooseHeaderMenu(true, 2), QStringLiteral("補助カテゴリーにする"));
+        QVERIFY(shownGrey(0, 3) && shownGrey(1, 3) && shownGrey(3, 3));
+        QVERIFY(!shownGrey(0, 2) && !shownGrey(2, 2) && !shownGrey(2, 0));
+        QVERIFY(InputF->isWindowModified());
+        InputF->StringGrid1->undoStack()->undo();
+        QVERIFY(InputF->StringGrid1->marks().empty());
+        QVERIFY(!shownGrey(2, 3));
+        InputF->StringGrid1->undoStack()->redo();
+        QCOMPARE(chooseHeaderMenu(false, 1), QStringLiteral("補助カテゴリーにする"));
+        QCOMPARE(chooseHeaderMenu(false, 1), QStringLiteral("分析に戻す"));
+        QCOMPARE(InputF->StringGrid1->marks(), (SupplementaryMarks{ { 2 }, {} }));
+
+        prompts.accept(filePath(QStringLiteral("marked")));
+        QTest::mouseClick(InputF->SButton, Qt::LeftButton);
+        const QString file = filePath(QStringLiteral("marked.csv"));
+        QVERIFY(fileBytes(file).startsWith("\"#quarnet supplementary rows=2\","));
+        QVERIFY(!InputF->isWindowModified());
+
+        restartWithOldData(file);
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(InputF->StringGrid1->marks(), (SupplementaryMarks{ { 2 }, {} }));
+        QVERIFY(shownGrey(2, 3) && !shownGrey(2, 2));
+        QCOMPARE(InputF->StringGrid1->undoStack()->count(), 0);
+    }
+
+    // A marked file runs in the window to quarnet-report's report, and the
+    // results window lists its supplementary row in place, without a mass.
+    void aMarkedTableRunsAsQuarnetReportRunsIt()
+    {
+        restartWithOldData(testData(QStringLiteral("smoking-supplementary.csv")));
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+        QCOMPARE(fileBytes(report()),
+            fileBytes(testData(QStringLiteral("smoking-supplementary.report.txt"))));
+
+        QTest::mouseClick(InputF->DetailButton, Qt::LeftButton);
+        const QAbstractItemModel *rows = InputF->ResultsW->RowView->model();
+        QCOMPARE(rows->rowCount(), 6);
+        QVERIFY(rows->index(5, 0).data().toString().endsWith(QStringLiteral("（補助）")));
+        QVERIFY(!rows->index(4, 0).data().toString().endsWith(QStringLiteral("（補助）")));
+        QCOMPARE(rows->index(5, 1).data().toString(), QString());
+        QVERIFY(!rows->index(5, 4).data().toString().isEmpty()); // its scale value
+        QCOMPARE(InputF->ResultsW->ColumnView->model()->rowCount(), 5);
+    }
+
+    // A corner mark that cannot be read is shown when the table loads; a
+    // supplementary row of zeros is named under the run's end message.
+    void supplementaryWarningsReachTheUser()
+    {
+        const QString odd = filePath(QStringLiteral("odd.csv"));
+        QFile file(odd);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\"#quarnet supplementary rows=9\",C1,C2\r\nR1,10,20\r\nR2,30,5\r\nR3,0,0\r\n");
+        file.close();
+        restartWithOldData(odd);
+        QCOMPARE(prompts.errors,
+            QStringList{
+                QString::fromStdString(UnreadableMarkWarning("#quarnet supplementary rows=9")) });
+        QVERIFY(InputF->StringGrid1->marks().empty());
+        prompts.errors.clear();
+
+        chooseHeaderMenu(true, 3);
+        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        const QStringList lines = InputF->MsgLabel->text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("計算を終了しました"));
+        QVERIFY(lines[1].contains(QStringLiteral("3 (R3)")));
     }
 };
 
