@@ -18,19 +18,19 @@ bool autosaveExists()
     return QFile::exists(autosaveFilePath());
 }
 
-void writeAutosave(const Grid &grid)
+void writeAutosave(const Grid &grid, const SupplementaryMarks &marks)
 {
     const QString path = autosaveFilePath();
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    const std::string text = AutosaveText(grid);
+    const std::string text = AutosaveText(grid, marks);
     file.write(text.data(), static_cast<qint64>(text.size()));
     file.commit();
 }
 
-std::optional<Grid> readAutosave()
+std::optional<AutosavedTable> readAutosave()
 {
     QFile file(autosaveFilePath());
     if (!file.open(QIODevice::ReadOnly))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Grid.h"
+#include "core/Autosave.h"
 
 #include <QString>
 
@@ -12,7 +12,7 @@
 QString autosaveFilePath();
 bool autosaveExists();
 // Failures are silent: the autosave must never get in the user's way.
-void writeAutosave(const Grid &grid);
+void writeAutosave(const Grid &grid, const SupplementaryMarks &marks);
 // nullopt when there is none or it cannot be read as a table.
-std::optional<Grid> readAutosave();
+std::optional<AutosavedTable> readAutosave();
 void removeAutosave();

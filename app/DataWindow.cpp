@@ -208,9 +208,10 @@ void TInputF::AskReportFileName()
     EditFN->setText(answer.fileName);
 }
 
-void TInputF::ShowTable(const Grid &grid)
+void TInputF::ShowTable(const Grid &grid, const SupplementaryMarks &marks)
 {
     PutTableInGrid(grid);
+    StringGrid1->setMarks(marks);
     FitColumnWidths();
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
@@ -316,7 +317,7 @@ void TInputF::Autosave()
     if (StringGrid1->undoStack()->isClean())
         removeAutosave();
     else
-        writeAutosave(StringGrid1->grid());
+        writeAutosave(StringGrid1->grid(), StringGrid1->marks());
 }
 
 // An existing file is replaced only when the user says so, once per name; a

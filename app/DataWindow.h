@@ -71,7 +71,7 @@ public:
     // Puts `grid` into StringGrid1 as a new table: the grid's 14-point font,
     // column widths measured in it, cell editing on with the editor open. A
     // table loaded from a CSV data file gets the font but not the widths.
-    void ShowTable(const Grid &grid);
+    void ShowTable(const Grid &grid, const SupplementaryMarks &marks = {});
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
     // Marks the table shown as not saved anywhere (a restored autosave).

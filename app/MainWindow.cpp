@@ -204,18 +204,18 @@ void TMainF::OfferRestore()
 {
     if (!autosaveExists())
         return;
-    const std::optional<Grid> grid = readAutosave();
+    const std::optional<AutosavedTable> saved = readAutosave();
     const QString question
         = QStringLiteral("前回、保存されずに終わった表があります。復元しますか?");
-    if (!grid || !Prompts::current().askYesNo(this, question)) {
+    if (!saved || !Prompts::current().askYesNo(this, question)) {
         removeAutosave();
         return;
     }
     OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
-    const TableSize size = TableSizeOf(*grid);
+    const TableSize size = TableSizeOf(saved->grid);
     TableRows = size.rows;
     TableCols = size.cols;
-    InputF->ShowTable(*grid);
+    InputF->ShowTable(saved->grid, saved->marks);
     InputF->MarkUnsaved();
 }
 

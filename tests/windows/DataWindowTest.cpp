@@ -454,6 +454,7 @@ private slots:
         QVERIFY(!InputF->AutosaveTimer->isActive());
         typeCell(QStringLiteral("say \"hi\""), Qt::Key_Tab);
         typeCell(QStringLiteral("C 1"), Qt::Key_Tab);
+        InputF->StringGrid1->setMarked(true, 2, true);
         QVERIFY(InputF->AutosaveTimer->isActive());
         QVERIFY(InputF->AutosaveTimer->interval() <= 60 * 1000);
         InputF->AutosaveTimer->start(0);
@@ -471,6 +472,7 @@ private slots:
         QVERIFY(InputF && InputF->isVisible());
         QVERIFY(!MainF->isVisible());
         QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->StringGrid1->marks() == (SupplementaryMarks{ { 2 }, {} }));
         QVERIFY(InputF->isWindowModified());
         QCOMPARE(TableRows, 2);
         QCOMPARE(TableCols, 2);
