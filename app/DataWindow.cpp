@@ -115,6 +115,10 @@ TInputF::TInputF(QWidget *owner)
 
 TInputF::~TInputF()
 {
+    // The grid's children go after this destructor, and the undo stack
+    // signals while it clears: nothing of this window may answer then.
+    StringGrid1->undoStack()->disconnect(this);
+    StringGrid1->disconnect(this);
     if (InputF == this)
         InputF = nullptr;
 }
