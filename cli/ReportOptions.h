@@ -4,6 +4,7 @@
 
 #include "core/TextEncoding.h"
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -20,10 +21,19 @@ struct ReportOptions {
     // positions); each, when given, replaces what the file marks for its side.
     std::optional<std::set<int>> supplementaryRows;
     std::optional<std::set<int>> supplementaryCols;
+    // The permutation test of the solutions, written to the JSON file only.
+    int permutations = 0; // R; 0: no test
+    std::optional<std::uint64_t> seed; // none: a fresh one
+    int threads = 0; // for the analysis and the test; 0: one per core
 };
 
+// The largest R and thread count taken.
+inline constexpr int MaxPermutations = 1000000;
+inline constexpr int MaxThreads = 256;
+
 // Adds -o, --dims, --encoding, --json, --supplementary-rows,
-// --supplementary-columns and --help to `commandLine`, writing into
+// --supplementary-columns, --permutations, --seed, --threads and --help to
+// `commandLine`, writing into
 // `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 
@@ -31,7 +41,8 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 void TakeInputFile(ReportOptions &options, const std::string &argument);
 
 // After the parse: an input file and a report file are needed (unless help
-// was asked for). Throws UsageError.
+// was asked for); --permutations needs --json, its only output, and --seed
+// needs --permutations. Throws UsageError.
 void CheckReportOptions(const ReportOptions &options);
 
 // The --help text, with the options of `commandLine`.
