@@ -4,6 +4,8 @@
 
 #include "core/TextEncoding.h"
 
+#include "analysis/PermutationTest.h"
+
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -27,8 +29,7 @@ struct ReportOptions {
     int threads = 0; // for the analysis and the test; 0: one per core
 };
 
-// The largest R and thread count taken.
-inline constexpr int MaxPermutations = 1000000;
+// The largest thread count taken (R: MaxPermutations).
 inline constexpr int MaxThreads = 256;
 
 // Adds -o, --dims, --encoding, --json, --supplementary-rows,
