@@ -34,8 +34,7 @@ inline constexpr int MaxThreads = 256;
 
 // Adds -o, --dims, --encoding, --json, --supplementary-rows,
 // --supplementary-columns, --permutations, --seed, --threads and --help to
-// `commandLine`, writing into
-// `options`, which must outlive the parse.
+// `commandLine`, writing into `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 
 // Takes a positional argument as the input file (only one is allowed).
