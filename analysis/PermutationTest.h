@@ -23,6 +23,10 @@
 // threads. Cost: R times (one table draw + one NRow x NCol SVD), spread over
 // the threads; about 1 ms per table for 50 x 50 (N about 10^6) on one core.
 
+// The largest R the window and the command line offer: a million tables of
+// 50 x 50 take about a quarter of an hour on one core.
+inline constexpr int MaxPermutations = 1000000;
+
 struct PermutationRequest {
     TIntMatrix table; // the observed counts, rows 1..NRow, columns 1..NCol
     int NRow = 0;

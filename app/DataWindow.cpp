@@ -472,7 +472,11 @@ void TInputF::DetailButtonClick()
 {
     if (!ResultsW) {
         Interpretation stats = RunInterpretation(LastRun, Results);
-        ResultsW = new ResultsWindow(std::move(stats), this);
+        // Without association the store's solutions are an earlier run's.
+        PermutationRequest test = MakePermutationRequest(LastRun.analysedTable, Results);
+        if (!LastRun.associated)
+            test.observedEtaSq.clear();
+        ResultsW = new ResultsWindow(std::move(stats), std::move(test), this);
     }
     ResultsW->show();
     ResultsW->raise();
@@ -490,6 +494,8 @@ void TInputF::ExitButtonClick()
 // in view, so the program ends as with Exit.
 void TInputF::FormClose()
 {
+    if (ResultsW)
+        ResultsW->close(); // stops a permutation test at once
     Results.RowLabel.clear();
     Results.ColLabel.clear();
     parentWidget()->close();

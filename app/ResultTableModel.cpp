@@ -6,6 +6,13 @@ ResultTableModel::ResultTableModel(ResultTable table, QObject *parent)
 {
 }
 
+void ResultTableModel::setTable(ResultTable table)
+{
+    beginResetModel();
+    table_ = std::move(table);
+    endResetModel();
+}
+
 int ResultTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());

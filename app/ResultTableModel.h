@@ -14,6 +14,9 @@ public:
 
     explicit ResultTableModel(ResultTable table, QObject *parent = nullptr);
 
+    // Replaces the whole table (a column more or less, say); views reset.
+    void setTable(ResultTable table);
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;

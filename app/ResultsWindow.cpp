@@ -8,15 +8,22 @@
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
 
+#include "analysis/Errors.h"
+
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 void ResultView::copySelection() const
@@ -68,11 +75,22 @@ void fitHeightToRows(QTableView *view, int maxRows)
         + rows * view->verticalHeader()->defaultSectionSize() + 2 * view->frameWidth() + 2);
 }
 
+// The seed box takes digits only; a number beyond 64 bits is refused here.
+std::uint64_t seedFrom(const QString &text)
+{
+    bool ok = false;
+    const qulonglong seed = text.toULongLong(&ok);
+    if (!ok)
+        throw QuarnetError("シードには 0 以上の整数を入力してください");
+    return seed;
+}
+
 } // namespace
 
-ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
+ResultsWindow::ResultsWindow(Interpretation interpretation, PermutationRequest test, QWidget *owner)
     : QWidget(owner, Qt::Window)
     , interpretation_(std::move(interpretation))
+    , test_(std::move(test))
 {
     setWindowTitle(QStringLiteral("詳細"));
     useFormFont(this);
@@ -80,7 +98,8 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
 
     SummaryLabel = new QLabel(summaryText(interpretation_), this);
     SummaryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    SolutionView = addTable(new ResultTableModel(SolutionTable(interpretation_), this), false);
+    solutions_ = new ResultTableModel(SolutionTable(interpretation_), this);
+    SolutionView = addTable(solutions_, false);
     RowView = addTable(
         new ResultTableModel(CategoryTable(interpretation_.rows, interpretation_.dims), this),
         true);
@@ -99,6 +118,7 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
     layout->addWidget(SummaryLabel);
     layout->addWidget(heading(QStringLiteral("解"), this));
     layout->addWidget(SolutionView);
+    layout->addLayout(permutationRow());
     layout->addWidget(heading(QStringLiteral("行"), this));
     layout->addWidget(RowView, 2);
     layout->addWidget(heading(QStringLiteral("列"), this));
@@ -107,6 +127,60 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, QWidget *owner)
 
     connectGuarded(SaveButton, &QPushButton::clicked, this, &ResultsWindow::SaveButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    connectGuarded(
+        PermutationButton, &QPushButton::clicked, this, &ResultsWindow::PermutationButtonClick);
+    connectGuarded(CancelButton, &QPushButton::clicked, this, &ResultsWindow::CancelButtonClick);
+}
+
+ResultsWindow::~ResultsWindow()
+{
+    stopTest();
+}
+
+// The test's controls under the solutions table: R, the seed (fresh for each
+// window, and kept so that a result can be repeated), the button, the
+// progress and 中止, and a line saying what the p-values come from.
+QLayout *ResultsWindow::permutationRow()
+{
+    PermutationsBox = new QSpinBox(this);
+    PermutationsBox->setRange(1, MaxPermutations);
+    PermutationsBox->setValue(PermutationRequest{}.permutations);
+    PermutationsBox->setGroupSeparatorShown(true);
+    SeedEdit = new QLineEdit(QString::number(NewPermutationSeed()), this);
+    SeedEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{1,20}")), SeedEdit));
+    SeedEdit->setMaximumWidth(SeedEdit->fontMetrics().horizontalAdvance(QString(22, u'0')));
+    PermutationButton = new QPushButton(QStringLiteral("並べ替え検定"), this);
+    PermutationButton->setToolTip(
+        QStringLiteral("行と列の合計が同じ R 個の乱数表のうち、各解の η² が観測以上になる割合 "
+                       "(並べ替え p 値) を求めます"));
+    PermutationProgress = new QProgressBar(this);
+    PermutationProgress->setValue(0);
+    CancelButton = new QPushButton(QStringLiteral("中止"), this);
+    PermutationLabel = new QLabel(this);
+    PermutationLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    showTestRunning(false);
+
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(PermutationButton);
+    controls->addWidget(new QLabel(QStringLiteral("R"), this));
+    controls->addWidget(PermutationsBox);
+    controls->addWidget(new QLabel(QStringLiteral("シード"), this));
+    controls->addWidget(SeedEdit);
+    controls->addWidget(PermutationProgress, 1);
+    controls->addWidget(CancelButton);
+    auto *rows = new QVBoxLayout;
+    rows->addLayout(controls);
+    rows->addWidget(PermutationLabel);
+    return rows;
+}
+
+void ResultsWindow::showTestRunning(bool running)
+{
+    PermutationButton->setEnabled(!running && !test_.observedEtaSq.empty());
+    PermutationsBox->setEnabled(!running);
+    SeedEdit->setEnabled(!running);
+    CancelButton->setEnabled(running);
 }
 
 // Sorting goes through a proxy so that the model keeps table order and a
@@ -138,4 +212,86 @@ void ResultsWindow::SaveButtonClick()
         return;
     const std::string fileName = QFile::encodeName(answer.fileName).toStdString();
     SaveResultCsvFile(AddCsvExt(fileName), interpretation_, JapaneseCsvHeadings());
+}
+
+// The test runs on a thread of its own (and that one's helpers), so the
+// window keeps answering; progress and the end come back as queued calls,
+// which Qt drops once the window is gone. An earlier test's p-values leave
+// the table, so that what is shown always belongs to the line below it.
+void ResultsWindow::PermutationButtonClick()
+{
+    if (testing_ || test_.observedEtaSq.empty())
+        return;
+    PermutationRequest request = test_;
+    request.permutations = PermutationsBox->value();
+    request.seed = seedFrom(SeedEdit->text());
+    solutions_->setTable(SolutionTable(interpretation_));
+    PermutationProgress->setRange(0, request.permutations);
+    PermutationProgress->setValue(0);
+    PermutationLabel->setText(QStringLiteral("並べ替え検定を実行中です"));
+    showTestRunning(true);
+    testing_ = true;
+    cancel_ = false;
+    worker_ = std::thread([this, request = std::move(request)] {
+        std::optional<PermutationResult> result;
+        std::exception_ptr error;
+        try {
+            result = RunPermutationTest(
+                request,
+                [this](int done) {
+                    QMetaObject::invokeMethod(
+                        this, [this, done] { PermutationProgress->setValue(done); },
+                        Qt::QueuedConnection);
+                },
+                &cancel_);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, result, error] { permutationTestDone(result, error); },
+            Qt::QueuedConnection);
+    });
+}
+
+void ResultsWindow::CancelButtonClick()
+{
+    cancel_ = true;
+}
+
+// The worker posts this as its last act, so the join is at once (or was
+// done by a close). Until then the test counts as running: no other starts.
+void ResultsWindow::permutationTestDone(
+    std::optional<PermutationResult> result, std::exception_ptr error)
+{
+    if (worker_.joinable())
+        worker_.join();
+    testing_ = false;
+    showTestRunning(false);
+    if (result && !result->cancelled) {
+        solutions_->setTable(SolutionTable(interpretation_, result->pValues));
+        PermutationLabel->setText(QStringLiteral("並べ替え検定: R = %1, シード = %2")
+                                      .arg(result->permutations)
+                                      .arg(result->seed));
+    } else {
+        PermutationLabel->setText(error ? QStringLiteral("並べ替え検定は失敗しました")
+                                        : QStringLiteral("並べ替え検定を中止しました"));
+    }
+    emit permutationTestEnded();
+    if (error)
+        runGuarded(this, [&error] { std::rethrow_exception(error); });
+}
+
+// Each thread ends after its current table, so a close waits a moment at
+// most; the window then shows the ending the worker posted.
+void ResultsWindow::stopTest()
+{
+    cancel_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void ResultsWindow::closeEvent(QCloseEvent *event)
+{
+    stopTest();
+    QWidget::closeEvent(event);
 }

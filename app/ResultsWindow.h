@@ -1,12 +1,21 @@
 #pragma once
 
 #include "analysis/Interpretation.h"
+#include "analysis/PermutationTest.h"
 
 #include <QTableView>
 #include <QWidget>
 
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <thread>
+
 class QLabel;
+class QLineEdit;
+class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class ResultTableModel;
 
 // A table view whose Ctrl+C copies the whole selection, as the view shows
@@ -25,23 +34,54 @@ protected:
 // total inertia, the solutions, and per row and column category its mass,
 // inertia, quality and per dimension its scale values, contribution and cos².
 // The tables sort by any column; 「CSV 保存」 saves the category statistics.
-// Owned by the data window, which keeps one at a time.
+// 「並べ替え検定」 tests each solution against random tables with the same
+// margins on a thread of its own, with a progress bar and 「中止」; its
+// p-values then join the solutions table. Owned by the data window, which
+// keeps one at a time.
 class ResultsWindow : public QWidget {
     Q_OBJECT
 public:
-    ResultsWindow(Interpretation interpretation, QWidget *owner);
+    // `test` is the request for the run's analysed counts; without observed
+    // etaSq (no solutions) there is nothing to test.
+    ResultsWindow(Interpretation interpretation, PermutationRequest test, QWidget *owner);
+    // Stops a test still running and waits for its threads.
+    ~ResultsWindow() override;
 
     QLabel *SummaryLabel;
     ResultView *SolutionView;
     ResultView *RowView;
     ResultView *ColumnView;
+    QSpinBox *PermutationsBox; // R
+    QLineEdit *SeedEdit;
+    QPushButton *PermutationButton;
+    QProgressBar *PermutationProgress;
+    QPushButton *CancelButton;
+    QLabel *PermutationLabel;
     QPushButton *SaveButton;
     QPushButton *CloseButton;
 
     void SaveButtonClick();
+    void PermutationButtonClick();
+    void CancelButtonClick();
+
+signals:
+    // A test has ended, completed, cancelled or failed; the window shows how.
+    void permutationTestEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     ResultView *addTable(ResultTableModel *model, bool sortable);
+    QLayout *permutationRow();
+    void showTestRunning(bool running);
+    void permutationTestDone(std::optional<PermutationResult> result, std::exception_ptr error);
+    void stopTest();
 
     Interpretation interpretation_;
+    PermutationRequest test_;
+    ResultTableModel *solutions_ = nullptr;
+    std::thread worker_;
+    std::atomic<bool> cancel_{ false };
+    bool testing_ = false; // from the click to the worker's posted ending
 };

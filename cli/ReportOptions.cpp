@@ -2,6 +2,9 @@
 
 #include "core/SupplementaryMark.h"
 
+#include <charconv>
+#include <limits>
+
 namespace {
 
 FileEncoding encodingNamed(const std::string &name)
@@ -20,6 +23,24 @@ std::set<int> positionsFor(const std::string &option, const std::string &list)
         throw UsageError(
             option + " には 1 から始まる位置をカンマで区切って指定してください ('" + list + "')");
     return *positions;
+}
+
+// Digits only (no sign, no spaces), within min..max.
+std::uint64_t unsignedFor(const std::string &option, const std::string &text, std::uint64_t min,
+    std::uint64_t max, const std::string &wanted)
+{
+    std::uint64_t value = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || ptr != end || value < min || value > max)
+        throw UsageError(option + " には" + wanted + "を指定してください ('" + text + "')");
+    return value;
+}
+
+int countFor(const std::string &option, const std::string &text, int max)
+{
+    return static_cast<int>(unsignedFor(option, text, 1, static_cast<std::uint64_t>(max),
+        " 1 から " + std::to_string(max) + " までの整数"));
 }
 
 } // namespace
@@ -52,6 +73,24 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
         [&options](const std::string &value) {
             options.supplementaryCols = positionsFor("--supplementary-columns", value);
         } });
+    commandLine.addOption({ "--permutations", "R",
+        "並べ替え検定の乱数表の数; 解ごとの p 値を JSON に書く / random tables of the "
+        "permutation test; writes each solution's p-value to the JSON file",
+        [&options](const std::string &value) {
+            options.permutations = countFor("--permutations", value, MaxPermutations);
+        } });
+    commandLine.addOption({ "--seed", "S",
+        "並べ替え検定の乱数の種 (既定: 新しく作る) / seed of the permutation test "
+        "(default: a fresh one)",
+        [&options](const std::string &value) {
+            options.seed = unsignedFor(
+                "--seed", value, 0, std::numeric_limits<std::uint64_t>::max(), " 0 以上の整数");
+        } });
+    commandLine.addOption({ "--threads", "N",
+        "計算のスレッド数 (既定: コア数) / threads of the computation (default: one per core)",
+        [&options](const std::string &value) {
+            options.threads = countFor("--threads", value, MaxThreads);
+        } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
 }
@@ -72,6 +111,11 @@ void CheckReportOptions(const ReportOptions &options)
         throw UsageError("入力ファイル (CSV データファイル) を指定してください");
     if (options.output.empty())
         throw UsageError("レポートファイルを -o で指定してください");
+    if (options.permutations > 0 && options.json.empty())
+        throw UsageError("--permutations の結果は JSON ファイルに書きます。--json FILE も指定して"
+                         "ください");
+    if (options.seed && options.permutations == 0)
+        throw UsageError("--seed は --permutations と一緒に指定してください");
 }
 
 std::string ReportUsage(const CommandLine &commandLine)
@@ -79,6 +123,7 @@ std::string ReportUsage(const CommandLine &commandLine)
     return "使い方 / Usage:\n"
            "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE]\n"
            "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
+           "                 [--permutations R [--seed S]] [--threads N]\n"
            "                 INPUT.csv -o REPORT.txt\n"
            "\n"
            "CSV データファイル INPUT.csv を読み込み、双対尺度法 (対応分析) を行って\n"
@@ -104,6 +149,19 @@ std::string ReportUsage(const CommandLine &commandLine)
           "  Rows and columns left out of the analysis and placed on its solution. LIST is\n"
           "  1-based positions, comma-separated (\"\": none); a side not given follows the\n"
           "  mark in the file's corner field.\n"
+          "\n"
+          "並べ替え検定 / Permutation test:\n"
+          "  --permutations R は、行と列の合計が観測と同じ乱数表を R 個作り、解 d ごとに\n"
+          "  p = (1 + d 番目の η² が観測以上の表の数) / (R + 1) を求めて、JSON の各解に\n"
+          "  permutation_p、最上位に permutations と seed (使った種) を書きます。レポート\n"
+          "  ファイルは変わりません。同じ種なら、スレッド数によらず同じ p 値になります。\n"
+          "  関連のない表では検定しません。\n"
+          "  --permutations R draws R random tables with the observed row and column totals\n"
+          "  and gives each solution d p = (1 + tables whose d-th eta² is at least the\n"
+          "  observed) / (R + 1): permutation_p in each solution of the JSON file, and\n"
+          "  permutations and seed (the one used) at its top level. The report file is\n"
+          "  unchanged. One seed gives the same p-values on any number of threads. A table\n"
+          "  without association is not tested.\n"
           "\n"
           "終了コード / Exit status:\n"
           "  0 完了 (関連のない表を含む。警告は標準エラー) / done (a table without association\n"

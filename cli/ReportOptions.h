@@ -4,6 +4,9 @@
 
 #include "core/TextEncoding.h"
 
+#include "analysis/PermutationTest.h"
+
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -20,18 +23,26 @@ struct ReportOptions {
     // positions); each, when given, replaces what the file marks for its side.
     std::optional<std::set<int>> supplementaryRows;
     std::optional<std::set<int>> supplementaryCols;
+    // The permutation test of the solutions, written to the JSON file only.
+    int permutations = 0; // R; 0: no test
+    std::optional<std::uint64_t> seed; // none: a fresh one
+    int threads = 0; // for the analysis and the test; 0: one per core
 };
 
+// The largest thread count taken (R: MaxPermutations).
+inline constexpr int MaxThreads = 256;
+
 // Adds -o, --dims, --encoding, --json, --supplementary-rows,
-// --supplementary-columns and --help to `commandLine`, writing into
-// `options`, which must outlive the parse.
+// --supplementary-columns, --permutations, --seed, --threads and --help to
+// `commandLine`, writing into `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 
 // Takes a positional argument as the input file (only one is allowed).
 void TakeInputFile(ReportOptions &options, const std::string &argument);
 
 // After the parse: an input file and a report file are needed (unless help
-// was asked for). Throws UsageError.
+// was asked for); --permutations needs --json, its only output, and --seed
+// needs --permutations. Throws UsageError.
 void CheckReportOptions(const ReportOptions &options);
 
 // The --help text, with the options of `commandLine`.

@@ -6,6 +6,10 @@
 #include "core/ResultJson.h"
 
 #include "analysis/Interpretation.h"
+#include "analysis/Parallel.h"
+#include "analysis/PermutationTest.h"
+
+#include <optional>
 
 namespace {
 
@@ -28,10 +32,26 @@ void warn(std::ostream &err, const std::vector<std::string> &warnings)
         err << warning << "\n";
 }
 
+// The test of the run's solutions, on the counts it analysed; a table without
+// association has none to test.
+std::optional<PermutationResult> permutationTest(
+    const ReportOptions &options, const RunOutcome &outcome, const ResultStore &store)
+{
+    if (options.permutations == 0 || !outcome.associated)
+        return std::nullopt;
+    PermutationRequest request = MakePermutationRequest(outcome.analysedTable, store);
+    request.permutations = options.permutations;
+    request.seed = options.seed ? *options.seed : NewPermutationSeed();
+    request.threads = options.threads;
+    return RunPermutationTest(request);
+}
+
 void analyse(const ReportOptions &options, ReportToolExtension *extension, std::ostream &err)
 {
     const LoadedTable table = LoadCsvDataFile(options.input);
     warn(err, table.warnings);
+    if (options.threads > 0)
+        SetAnalysisThreads(options.threads);
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
@@ -46,8 +66,11 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     warn(err, outcome.warnings);
     // Only a run that got to its end leaves a JSON file: a failure above
     // throws before any is created.
-    if (!options.json.empty())
-        WriteResultJson(RunInterpretation(outcome, store), options.json);
+    if (!options.json.empty()) {
+        const Interpretation stats = RunInterpretation(outcome, store);
+        const std::optional<PermutationResult> test = permutationTest(options, outcome, store);
+        WriteResultJson(stats, options.json, test ? &*test : nullptr);
+    }
     if (extension)
         extension->afterRun(store, outcome);
 }

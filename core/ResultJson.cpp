@@ -57,23 +57,35 @@ Json CategoriesJson(const std::vector<CategoryStats> &all)
 
 } // namespace
 
-std::string ResultJsonText(const Interpretation &interpretation)
+std::string ResultJsonText(
+    const Interpretation &interpretation, const PermutationResult *permutation)
 {
+    const bool tested = permutation && !permutation->pValues.empty();
     Json solutions = Json::array();
-    for (const SolutionStats &s : interpretation.solutions)
-        solutions.push_back(SolutionJson(s));
-    const Json json{ { "n", interpretation.n }, { "dims", interpretation.dims },
+    for (std::size_t k = 0; k < interpretation.solutions.size(); ++k) {
+        Json solution = SolutionJson(interpretation.solutions[k]);
+        if (tested && k < permutation->pValues.size())
+            solution["permutation_p"] = permutation->pValues[k];
+        solutions.push_back(std::move(solution));
+    }
+    Json json{ { "n", interpretation.n }, { "dims", interpretation.dims },
         { "chi_square", static_cast<double>(interpretation.chiSquare) },
         { "df", interpretation.df }, { "p_value", static_cast<double>(interpretation.pValue) },
-        { "total_inertia", static_cast<double>(interpretation.totalInertia) },
-        { "solutions", solutions }, { "rows", CategoriesJson(interpretation.rows) },
-        { "columns", CategoriesJson(interpretation.columns) } };
+        { "total_inertia", static_cast<double>(interpretation.totalInertia) } };
+    if (tested) {
+        json["permutations"] = permutation->permutations;
+        json["seed"] = permutation->seed;
+    }
+    json["solutions"] = std::move(solutions);
+    json["rows"] = CategoriesJson(interpretation.rows);
+    json["columns"] = CategoriesJson(interpretation.columns);
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-void WriteResultJson(const Interpretation &interpretation, const std::string &fileName)
+void WriteResultJson(const Interpretation &interpretation, const std::string &fileName,
+    const PermutationResult *permutation)
 {
-    const std::string text = ResultJsonText(interpretation);
+    const std::string text = ResultJsonText(interpretation, permutation);
     OutputFile file(fileName);
     file.write(text);
     file.close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Interpretation.h"
+#include "analysis/PermutationTest.h"
 
 #include <string>
 
@@ -16,11 +17,17 @@
 // "supplementary" is true for a category left out of the analysis and placed
 // on its solution, false for every other; a value a category does not have
 // (mass, inertia, contribution of a supplementary category) is null.
+//
+// With a completed permutation test, "permutations" (R) and "seed" follow
+// "total_inertia", and each solution tested gets "permutation_p" after
+// "cumulative". Without one (none given, or cancelled) these keys are absent.
 
 // UTF-8 without BOM, indented by two spaces, ending in a newline. A name that
 // is not valid UTF-8 has its bad bytes replaced by U+FFFD.
-std::string ResultJsonText(const Interpretation &interpretation);
+std::string ResultJsonText(
+    const Interpretation &interpretation, const PermutationResult *permutation = nullptr);
 
 // Writes ResultJsonText to the file, created or emptied. Throws FileError
 // ("ファイル '...' を作成できません" and the other texts of OutputFile).
-void WriteResultJson(const Interpretation &interpretation, const std::string &fileName);
+void WriteResultJson(const Interpretation &interpretation, const std::string &fileName,
+    const PermutationResult *permutation = nullptr);

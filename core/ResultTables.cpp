@@ -41,21 +41,37 @@ const std::vector<DimensionColumn> &DimensionColumns()
     return columns;
 }
 
+// A solution's line: its statistics, its number d and its permutation
+// p-value, when a test ran.
+struct SolutionLine {
+    const SolutionStats &stats;
+    int d;
+    std::optional<double> permutationP;
+};
+
 struct SolutionColumn {
     const char *heading;
-    std::function<ResultCell(const SolutionStats &, int d)> cell;
+    std::function<ResultCell(const SolutionLine &)> cell;
 };
 
 const std::vector<SolutionColumn> &SolutionColumns()
 {
     static const std::vector<SolutionColumn> columns = {
-        { "解", [](const SolutionStats &, int d) { return Number(d, 0); } },
-        { "η", [](const SolutionStats &s, int) { return Number(s.eta, 4); } },
-        { "η²", [](const SolutionStats &s, int) { return Number(s.etaSquared, 5); } },
-        { "寄与率(%)", [](const SolutionStats &s, int) { return Number(s.share, 2); } },
-        { "累積寄与率(%)", [](const SolutionStats &s, int) { return Number(s.cumulative, 2); } },
+        { "解", [](const SolutionLine &s) { return Number(s.d, 0); } },
+        { "η", [](const SolutionLine &s) { return Number(s.stats.eta, 4); } },
+        { "η²", [](const SolutionLine &s) { return Number(s.stats.etaSquared, 5); } },
+        { "寄与率(%)", [](const SolutionLine &s) { return Number(s.stats.share, 2); } },
+        { "累積寄与率(%)", [](const SolutionLine &s) { return Number(s.stats.cumulative, 2); } },
     };
     return columns;
+}
+
+// The column a permutation test adds; empty for a solution it did not test.
+ResultCell PermutationCell(const SolutionLine &s)
+{
+    if (!s.permutationP)
+        return {};
+    return { PValueText(*s.permutationP), *s.permutationP };
 }
 
 std::string Quoted(const std::string &field)
@@ -110,17 +126,21 @@ ResultTable CategoryTable(const std::vector<CategoryStats> &categories, int dims
     return table;
 }
 
-ResultTable SolutionTable(const Interpretation &interpretation)
+ResultTable SolutionTable(
+    const Interpretation &interpretation, const std::vector<double> &permutationP)
 {
+    std::vector<SolutionColumn> columns = SolutionColumns();
+    if (!permutationP.empty())
+        columns.push_back({ "並べ替え p 値", PermutationCell });
     ResultTable table;
-    for (const SolutionColumn &column : SolutionColumns())
+    for (const SolutionColumn &column : columns)
         table.headings.push_back(column.heading);
-    int d = 0;
-    for (const SolutionStats &s : interpretation.solutions) {
-        ++d;
+    for (std::size_t k = 0; k < interpretation.solutions.size(); ++k) {
+        const SolutionLine line{ interpretation.solutions[k], static_cast<int>(k) + 1,
+            k < permutationP.size() ? std::optional(permutationP[k]) : std::nullopt };
         Row row;
-        for (const SolutionColumn &column : SolutionColumns())
-            row.push_back(column.cell(s, d));
+        for (const SolutionColumn &column : columns)
+            row.push_back(column.cell(line));
         table.rows.push_back(std::move(row));
     }
     return table;

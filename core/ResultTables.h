@@ -45,10 +45,12 @@ inline constexpr const char *SupplementarySuffix = "（補助）";
 // inertia and contributions are empty.
 ResultTable CategoryTable(const std::vector<CategoryStats> &categories, int dims);
 
-// One line per solution: 解, η, η², 寄与率(%), 累積寄与率(%). Each column is
-// one entry of a list in the source, so a later column (a per-solution test,
-// say) is one more entry.
-ResultTable SolutionTable(const Interpretation &interpretation);
+// One line per solution: 解, η, η², 寄与率(%), 累積寄与率(%), and with
+// `permutationP` (a permutation test's p-value of solution d at index d - 1)
+// a last column 並べ替え p 値, shown as PValueText; a solution beyond the
+// p-values has an empty cell. Each column is one entry of a list in the source.
+ResultTable SolutionTable(
+    const Interpretation &interpretation, const std::vector<double> &permutationP = {});
 
 // The whole-table figures as (label, text): N, χ², 自由度, p 値, 全慣性.
 std::vector<std::pair<std::string, std::string>> SummaryItems(const Interpretation &interpretation);

@@ -72,6 +72,30 @@ TEST(ReportOptions, TakesSupplementaryPositionsOrNoneForEachSide)
                 + std::string(list) + "')");
 }
 
+TEST(ReportOptions, TakesThePermutationTestWithItsJsonFile)
+{
+    const ReportOptions options = parse({ "a", "-o", "b", "--json", "j", "--permutations", "999",
+        "--seed", "18446744073709551615", "--threads", "2" });
+    EXPECT_EQ(options.permutations, 999);
+    EXPECT_EQ(options.seed, 18446744073709551615ULL);
+    EXPECT_EQ(options.threads, 2);
+    EXPECT_EQ(parse({ "a", "-o", "b" }).permutations, 0);
+    EXPECT_EQ(parse({ "a", "-o", "b", "--threads", "1" }).threads, 1); // the analysis alone
+    for (const char *r : { "0", "1000001", "-5", "+5", " 5", "5x", "", "1e3" })
+        EXPECT_EQ(usageError({ "a", "-o", "b", "--json", "j", "--permutations", r }),
+            "--permutations には 1 から 1000000 までの整数を指定してください ('" + std::string(r)
+                + "')");
+    EXPECT_EQ(usageError({ "a", "-o", "b", "--threads", "0" }),
+        "--threads には 1 から 256 までの整数を指定してください ('0')");
+    EXPECT_EQ(usageError({ "a", "-o", "b", "--json", "j", "--permutations", "9", "--seed",
+                  "18446744073709551616" }),
+        "--seed には 0 以上の整数を指定してください ('18446744073709551616')");
+    EXPECT_EQ(usageError({ "a", "-o", "b", "--permutations", "99" }),
+        "--permutations の結果は JSON ファイルに書きます。--json FILE も指定してください");
+    EXPECT_EQ(usageError({ "a", "-o", "b", "--json", "j", "--seed", "7" }),
+        "--seed は --permutations と一緒に指定してください");
+}
+
 TEST(ReportOptions, TakesArgumentsAfterADoubleDashAsFiles)
 {
     EXPECT_EQ(parse({ "-o", "r.txt", "--", "-data.csv" }).input, "-data.csv");
@@ -129,6 +153,7 @@ TEST(ReportUsage, NamesEveryOptionInBothLanguages)
     const std::string usage = ReportUsage(commandLine);
     for (const char *part : { "使い方 / Usage:", "-o REPORT.txt", "--dims N",
              "--encoding cp932|utf-8", "--help", "--supplementary-rows LIST",
-             "--supplementary-columns LIST", "次元数", "number of dimensions", "終了コード" })
+             "--supplementary-columns LIST", "--permutations R", "--seed S", "--threads N",
+             "次元数", "number of dimensions", "並べ替え検定", "Permutation test", "終了コード" })
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }

@@ -1,6 +1,9 @@
 #include "cli/ReportTool.h"
 #include "RunTables.h"
 
+#include "analysis/PermutationTest.h"
+#include "analysis/TableAnalysis.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -101,6 +104,10 @@ TEST(ReportTool, CompletesATableWithoutAssociation)
     const std::string report = folder.file("r.txt");
     EXPECT_EQ(runTool({ csv, "-o", report }).status, 0);
     EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("no-association.report.txt")));
+    // No solutions, nothing to test.
+    const std::string json = folder.file("flat.json");
+    EXPECT_EQ(runTool({ csv, "-o", report, "--json", json, "--permutations", "99" }).status, 0);
+    EXPECT_FALSE(nlohmann::json::parse(ReadBytes(json)).contains("permutations"));
 }
 
 // Greenacre's smoking table (Theory and Applications of Correspondence
@@ -120,6 +127,56 @@ TEST(ReportTool, WritesTheResultAsJsonBesideAnUnchangedReport)
     EXPECT_NEAR(result["total_inertia"].get<double>(), 0.08519, 0.000005);
     EXPECT_EQ(result["rows"].size(), 5u);
     EXPECT_EQ(result["columns"][0]["cos2"].size(), 2u);
+    EXPECT_FALSE(result.contains("permutations") || result.contains("seed"));
+    EXPECT_FALSE(result["solutions"][0].contains("permutation_p"));
+}
+
+// The p-values are those of the test on the counts analysed, the same on one
+// thread and on two; the report file stays as it is without the test.
+TEST(ReportTool, AddsThePermutationTestToTheJsonOnly)
+{
+    ScratchFolder folder;
+    const std::string csv = ExampleFile("smoking.csv").string();
+    const auto tested = [&](const std::string &threads) {
+        const std::string json = folder.file("t" + threads + ".json");
+        const std::string report = folder.file("r" + threads + ".txt");
+        const ToolResult result = runTool({ csv, "--json", json, "-o", report, "--permutations",
+            "199", "--seed", "4242", "--threads", threads });
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out + result.err, "");
+        EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
+        return nlohmann::json::parse(ReadBytes(json));
+    };
+    const nlohmann::json one = tested("1");
+    EXPECT_EQ(one["permutations"], 199);
+    EXPECT_EQ(one["seed"], 4242);
+
+    const TIntMatrix table = [] {
+        const int counts[5][4] = { { 4, 2, 3, 2 }, { 4, 3, 7, 4 }, { 25, 10, 12, 4 },
+            { 18, 24, 33, 13 }, { 10, 6, 7, 2 } };
+        TIntMatrix t;
+        for (int i = 1; i <= 5; ++i)
+            for (int j = 1; j <= 4; ++j)
+                t(i, j) = counts[i - 1][j - 1];
+        return t;
+    }();
+    ResultStore store;
+    AnalyseTable(table, 5, 4, 2, store);
+    PermutationRequest request = MakePermutationRequest(table, store);
+    request.permutations = 199;
+    request.seed = 4242;
+    const PermutationResult expected = RunPermutationTest(request);
+    ASSERT_EQ(one["solutions"].size(), 3u);
+    for (std::size_t d = 0; d < 3; ++d)
+        EXPECT_EQ(one["solutions"][d]["permutation_p"].get<double>(), expected.pValues[d]);
+    EXPECT_EQ(tested("2"), one);
+
+    // A fresh seed, short enough to type, when none is given.
+    const std::string json = folder.file("fresh.json");
+    EXPECT_EQ(
+        runTool({ csv, "--json", json, "-o", folder.file("r.txt"), "--permutations", "9" }).status,
+        0);
+    EXPECT_LT(nlohmann::json::parse(ReadBytes(json))["seed"].get<std::uint64_t>(), 1ULL << 32);
 }
 
 TEST(ReportTool, WritesNoJsonAfterAFailingRun)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,34 @@ TEST(ResultJson, KeysNamesAndShapes)
         }
     EXPECT_EQ("SM上級管理職", json["rows"][0]["name"]);
     EXPECT_EQ("重度", json["columns"][3]["name"]);
+}
+
+// The permutation test's keys appear only with a completed test; a seed
+// beyond 2^53 still reads back exactly.
+TEST(ResultJson, PermutationTestKeysOnlyAfterACompletedTest)
+{
+    const Interpretation stats = SmokingStats();
+    PermutationResult test;
+    test.permutations = 999;
+    test.completed = 999;
+    test.seed = (std::uint64_t{ 1 } << 60) + 1;
+    test.pValues = { 0.061, 0.713, 0.891 };
+    const Json json = Json::parse(ResultJsonText(stats, &test));
+    EXPECT_EQ(Keys({ "n", "dims", "chi_square", "df", "p_value", "total_inertia", "permutations",
+                  "seed", "solutions", "rows", "columns" }),
+        KeysOf(json));
+    EXPECT_EQ(999, json["permutations"]);
+    EXPECT_EQ(test.seed, json["seed"].get<std::uint64_t>());
+    for (std::size_t d = 0; d < 3; ++d) {
+        EXPECT_EQ(Keys({ "eta", "eta_squared", "share", "cumulative", "permutation_p" }),
+            KeysOf(json["solutions"][d]));
+        EXPECT_EQ(test.pValues[d], json["solutions"][d]["permutation_p"].get<double>());
+    }
+
+    test.cancelled = true;
+    test.completed = 500;
+    test.pValues.clear();
+    EXPECT_EQ(ResultJsonText(stats), ResultJsonText(stats, &test));
 }
 
 TEST(ResultJson, NumbersReadBackExactly)

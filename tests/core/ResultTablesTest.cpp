@@ -78,6 +78,13 @@ TEST(ResultTables, SolutionTableAndSummary)
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[1][0].text, "2");
     EXPECT_EQ(table.rows[1][4].text, "99.52");
+    // A permutation test adds its column; a solution it did not test is empty.
+    const ResultTable tested = SolutionTable(stats, { 0.000049 });
+    EXPECT_EQ(tested.headings.back(), "並べ替え p 値");
+    EXPECT_EQ(tested.rows[0][5].text, "4.9e-05");
+    EXPECT_EQ(tested.rows[0][5].value, 0.000049);
+    EXPECT_EQ(tested.rows[1][5].text, "");
+    EXPECT_FALSE(tested.rows[1][5].value);
     using Items = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(SummaryItems(stats),
         Items({ { "N", "193" }, { "χ²", "16.442" }, { "自由度", "12" }, { "p 値", "0.1718" },

@@ -7,9 +7,17 @@
 
 #include <QAbstractItemModel>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QThread>
+
+#include <memory>
 
 // The results window as the user reaches it: a run in the data window, then
 // 詳細. Expected numbers come from Interpret on the same table, so these
@@ -43,13 +51,33 @@ private:
         QVERIFY(prompts.errors.isEmpty());
     }
 
-    static Interpretation expected()
+    static TIntMatrix countsTable()
     {
         TIntMatrix table;
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 3; ++j)
                 table(i + 1, j + 1) = Counts[i][j];
-        return Interpret(table, Results, true);
+        return table;
+    }
+
+    static Interpretation expected() { return Interpret(countsTable(), Results, true); }
+
+    // A 50 x 50 table with R = 100000 runs for many seconds on two cores, so
+    // that a cancel or a close lands mid-run.
+    static ResultsWindow *slowTestWindow()
+    {
+        PermutationRequest test;
+        test.NRow = test.NCol = 50;
+        for (int i = 1; i <= 50; ++i)
+            for (int j = 1; j <= 50; ++j)
+                test.table(i, j) = 1 + (i * j) % 7;
+        test.observedEtaSq = { 0.5 };
+        Interpretation stats;
+        stats.solutions = { { 0.7L, 0.49L, 100.0L, 100.0L } };
+        auto *window = new ResultsWindow(stats, test, nullptr);
+        window->PermutationsBox->setValue(100000);
+        window->show();
+        return window;
     }
 
     ResultsWindow *openResults()
@@ -140,6 +168,97 @@ private slots:
             QVERIFY(cell(model, r - 1, 4, Qt::UserRole).toDouble()
                 <= cell(model, r, 4, Qt::UserRole).toDouble());
         QCOMPARE(view->horizontalHeader()->sortIndicatorSection(), 4);
+    }
+
+    // The p-values shown are the engine's for the same seed; the progress bar
+    // is only ever touched on the UI thread and ends full.
+    void permutationTestShowsTheEnginesPValues()
+    {
+        runTable();
+        ResultsWindow *results = openResults();
+        QCOMPARE(results->PermutationsBox->value(), 999);
+        results->PermutationsBox->setValue(199);
+        results->SeedEdit->setText(QStringLiteral("12345"));
+        int reports = 0;
+        bool onUiThread = true;
+        connect(
+            results->PermutationProgress, &QProgressBar::valueChanged, this,
+            [&] {
+                ++reports;
+                onUiThread = onUiThread && QThread::currentThread() == qApp->thread();
+            },
+            Qt::DirectConnection);
+        QSignalSpy ended(results, &ResultsWindow::permutationTestEnded);
+        QTest::mouseClick(results->PermutationButton, Qt::LeftButton);
+        QVERIFY(ended.wait(20000));
+
+        QCOMPARE(results->PermutationProgress->maximum(), 199);
+        QCOMPARE(results->PermutationProgress->value(), 199);
+        QVERIFY(reports > 0);
+        QVERIFY(onUiThread);
+        PermutationRequest request = MakePermutationRequest(countsTable(), Results);
+        request.permutations = 199;
+        request.seed = 12345;
+        const PermutationResult engine = RunPermutationTest(request);
+        const QAbstractItemModel *solutions = results->SolutionView->model();
+        QCOMPARE(solutions->columnCount(), 6);
+        QCOMPARE(
+            solutions->headerData(5, Qt::Horizontal).toString(), QStringLiteral("並べ替え p 値"));
+        for (int d = 0; d < 2; ++d)
+            QCOMPARE(cell(solutions, d, 5, Qt::UserRole).toDouble(), engine.pValues[d]);
+        QCOMPARE(results->PermutationLabel->text(),
+            QStringLiteral("並べ替え検定: R = 199, シード = 12345"));
+        QVERIFY(results->PermutationButton->isEnabled());
+        QVERIFY(!results->CancelButton->isEnabled());
+    }
+
+    // The click returns at once; 中止 ends the test mid-run with no
+    // p-values, and so do closing and deleting the window, without waiting for
+    // the rest of the tables.
+    void cancelCloseAndDeleteStopARunningTest()
+    {
+        std::unique_ptr<ResultsWindow> window(slowTestWindow());
+        QSignalSpy ended(window.get(), &ResultsWindow::permutationTestEnded);
+        QTest::mouseClick(window->PermutationButton, Qt::LeftButton);
+        QVERIFY(window->CancelButton->isEnabled());
+        QVERIFY(!window->PermutationButton->isEnabled());
+        QTRY_VERIFY(window->PermutationProgress->value() > 0);
+        QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(window->PermutationLabel->text(), QStringLiteral("並べ替え検定を中止しました"));
+        QVERIFY(window->PermutationProgress->value() < 100000);
+        QCOMPARE(window->SolutionView->model()->columnCount(), 5);
+        QVERIFY(window->PermutationButton->isEnabled());
+
+        QTest::mouseClick(window->PermutationButton, Qt::LeftButton);
+        QElapsedTimer timer;
+        timer.start();
+        window->close();
+        QVERIFY(timer.elapsed() < 2000);
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(window->PermutationLabel->text(), QStringLiteral("並べ替え検定を中止しました"));
+
+        window->show();
+        QTest::mouseClick(window->PermutationButton, Qt::LeftButton);
+        timer.restart();
+        window.reset(); // a thread left running would end the program here
+        QVERIFY(timer.elapsed() < 2000);
+    }
+
+    // Closing the data window, which ends the program, stops the test too.
+    void closingTheDataWindowStopsTheTest()
+    {
+        runTable();
+        ResultsWindow *results = openResults();
+        results->PermutationsBox->setValue(MaxPermutations);
+        QSignalSpy ended(results, &ResultsWindow::permutationTestEnded);
+        QTest::mouseClick(results->PermutationButton, Qt::LeftButton);
+        prompts.saveChoices << Prompts::SaveChoice::Discard;
+        QVERIFY(InputF->close());
+        QVERIFY(!results->isVisible());
+        QVERIFY(ended.count() == 1 || ended.wait(5000));
+        QCOMPARE(results->PermutationLabel->text(), QStringLiteral("並べ替え検定を中止しました"));
+        QVERIFY(results->PermutationProgress->value() < MaxPermutations);
     }
 };
 
