@@ -58,7 +58,7 @@ bool HasCloseEigenvalues(const TExtVector &Lambda, int Count)
 
 // Orders from which the eliminations are spread over the threads; below it
 // handing work to another thread costs more than the elimination.
-constexpr int ParallelOrder = 10;
+constexpr int ParallelOrder = 20;
 
 // The outcome of one elimination, kept until the results are taken in order.
 struct FoundVector {
