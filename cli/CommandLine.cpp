@@ -47,12 +47,12 @@ void CommandLine::parse(const std::vector<std::string> &args,
     std::vector<std::string> arguments;
     app.add_option("ARGUMENTS", arguments);
     std::vector<CLI::Option *> bound;
-    for (const OptionSpec &spec : options_) {
+    for (const OptionSpec &entry : options_) {
         // A value option takes zero or one value, so a missing one is told in
         // Japanese rather than by CLI11; the last of repeated options wins.
-        bound.push_back(spec.valueName.empty()
-                ? app.add_flag(spec.name)->disable_flag_override()
-                : app.add_option(spec.name)
+        bound.push_back(entry.valueName.empty()
+                ? app.add_flag(entry.name)->disable_flag_override()
+                : app.add_option(entry.name)
                       ->expected(0, 1)
                       ->default_str(NoValue)
                       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast));
@@ -71,14 +71,14 @@ void CommandLine::parse(const std::vector<std::string> &args,
     if (const std::vector<std::string> extras = app.remaining(); !extras.empty())
         throw UnknownOptionError("オプション '" + optionName(extras.front()) + "' はありません");
     for (std::size_t k = 0; k < options_.size(); ++k) {
-        const OptionSpec &spec = options_[k];
+        const OptionSpec &entry = options_[k];
         if (bound[k]->count() == 0)
             continue;
         const std::vector<std::string> values = bound[k]->results();
-        if (!spec.valueName.empty() && (values.empty() || values.back() == NoValue))
+        if (!entry.valueName.empty() && (values.empty() || values.back() == NoValue))
             throw UsageError(
-                "オプション '" + spec.name + "' の後に " + spec.valueName + " を指定してください");
-        spec.apply(spec.valueName.empty() ? std::string() : values.back());
+                "オプション '" + entry.name + "' の後に " + entry.valueName + " を指定してください");
+        entry.apply(entry.valueName.empty() ? std::string() : values.back());
     }
     for (const std::string &arg : arguments)
         positional(arg);
