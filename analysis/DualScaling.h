@@ -55,15 +55,15 @@ long double Association(const TIntMatrix &DataTable, const Totals &totals, int i
 // StdResidual, its copy SVDInput, and the SVD of it into the store
 // (RowSingVec, Eta, NSol, ColSingVec). Throws FloatError for an empty row or
 // column (0 / sqrt(0)).
-void Decompose(const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol,
-               ResultStore &store);
+void Decompose(
+    const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol, ResultStore &store);
 
 // For d = 1..NSol: EtaSq = Eta(d)^2, its share of the sum of all EtaSq and the
 // cumulative share, in per cent. Every solution takes part, whatever NDim is.
 struct EtaShares {
     TExtVector EtaSq;
-    TExtVector Share;     // per cent of the total of all EtaSq
-    TExtVector CumShare;  // per cent, cumulative
+    TExtVector Share; // per cent of the total of all EtaSq
+    TExtVector CumShare; // per cent, cumulative
 };
 EtaShares SquaredCorrelationRatios(const ResultStore &store);
 

@@ -1,20 +1,20 @@
 #include "app/DataWindow.h"
 
+#include "analysis/Interpretation.h"
+#include "app/AutosaveFile.h"
+#include "app/MainWindow.h"
+#include "app/PlotWindow.h"
+#include "app/RecentFiles.h"
+#include "app/ResultsWindow.h"
+#include "app/StringGrid.h"
 #include "core/AnalysisRun.h"
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
-#include "analysis/Interpretation.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
-#include "app/StringGrid.h"
-#include "app/PlotWindow.h"
-#include "app/ResultsWindow.h"
-#include "app/MainWindow.h"
-#include "app/AutosaveFile.h"
-#include "app/RecentFiles.h"
 
 #include <QCloseEvent>
 #include <QDropEvent>

@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 
+#include "app/AutosaveFile.h"
+#include "app/DataWindow.h"
+#include "app/RecentFiles.h"
+#include "core/TableSize.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
-#include "core/TableSize.h"
-#include "app/DataWindow.h"
-#include "app/AutosaveFile.h"
-#include "app/RecentFiles.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

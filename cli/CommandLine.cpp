@@ -19,12 +19,13 @@ std::string optionName(const std::string &arg)
 
 // The flag among `args` given a value with "=": CLI11 says only that some
 // flag was, so the name is taken from the line itself.
-std::string flagGivenAValue(const std::vector<std::string> &args, const std::vector<OptionSpec> &options)
+std::string flagGivenAValue(
+    const std::vector<std::string> &args, const std::vector<OptionSpec> &options)
 {
     for (const std::string &arg : args) {
         const std::string name = optionName(arg);
-        const bool isFlag = std::ranges::any_of(options,
-            [&](const OptionSpec &o) { return o.name == name && o.valueName.empty(); });
+        const bool isFlag = std::ranges::any_of(
+            options, [&](const OptionSpec &o) { return o.name == name && o.valueName.empty(); });
         if (isFlag && name != arg)
             return name;
     }
@@ -43,7 +44,7 @@ void CommandLine::parse(const std::vector<std::string> &args,
 {
     CLI::App app;
     app.set_help_flag(); // --help is an option of the table like any other
-    app.allow_extras();  // options the table lacks are named in Japanese below
+    app.allow_extras(); // options the table lacks are named in Japanese below
     std::vector<std::string> arguments;
     app.add_option("ARGUMENTS", arguments);
     std::vector<CLI::Option *> bound;
@@ -76,8 +77,8 @@ void CommandLine::parse(const std::vector<std::string> &args,
             continue;
         const std::vector<std::string> values = bound[k]->results();
         if (!entry.valueName.empty() && (values.empty() || values.back() == NoValue))
-            throw UsageError(
-                "オプション '" + entry.name + "' の後に " + entry.valueName + " を指定してください");
+            throw UsageError("オプション '" + entry.name + "' の後に " + entry.valueName
+                + " を指定してください");
         entry.apply(entry.valueName.empty() ? std::string() : values.back());
     }
     for (const std::string &arg : arguments)

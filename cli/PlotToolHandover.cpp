@@ -12,8 +12,8 @@ void HandOverToPlotTool(char **argv)
     if (error)
         return;
     const std::filesystem::path here = self.parent_path();
-    for (const std::filesystem::path &candidate :
-        { here / "quarnet-report-plot", here / QUARNET_PLOT_TOOL_FROM_BIN / "quarnet-report-plot" }) {
+    for (const std::filesystem::path &candidate : { here / "quarnet-report-plot",
+             here / QUARNET_PLOT_TOOL_FROM_BIN / "quarnet-report-plot" }) {
         if (::access(candidate.c_str(), X_OK) == 0)
             ::execv(candidate.c_str(), argv); // returns only on failure
     }

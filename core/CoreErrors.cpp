@@ -16,8 +16,8 @@ CountConvertError::CountConvertError(const std::string &text, int row, int col)
 
 InputError InputError::UnreadableBytes(int line, std::string_view how)
 {
-    return InputError(
-        "ファイルの " + std::to_string(line) + " 行目に" + std::string(how) + "読めないバイトがあります");
+    return InputError("ファイルの " + std::to_string(line) + " 行目に" + std::string(how)
+        + "読めないバイトがあります");
 }
 
 InputError InputError::UnsavableField(int line, int field)
