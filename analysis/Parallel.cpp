@@ -124,6 +124,14 @@ int AnalysisThreads()
     return Resolve(requested);
 }
 
+void StartAnalysisThreads()
+{
+    std::lock_guard lock(poolMutex);
+    const int threads = Resolve(requested);
+    if (threads > 1 && (!pool || pool->Threads() != threads))
+        pool = std::make_unique<WorkerPool>(threads);
+}
+
 void ParallelFor(int count, const std::function<void(int item, int slot)> &task)
 {
     std::lock_guard lock(poolMutex);

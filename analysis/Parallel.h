@@ -11,6 +11,11 @@
 // The workers are started on the next ParallelFor that needs them and kept.
 void SetAnalysisThreads(int count);
 
+// Starts the workers now rather than on the first ParallelFor: a new thread
+// takes a while to run, and in a short-lived process (quarnet-report) the
+// first analysis would otherwise be nearly over before its workers join.
+void StartAnalysisThreads();
+
 // The count ParallelFor uses now (0 resolved as above).
 int AnalysisThreads();
 

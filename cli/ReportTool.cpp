@@ -48,10 +48,11 @@ std::optional<PermutationResult> permutationTest(
 
 void analyse(const ReportOptions &options, ReportToolExtension *extension, std::ostream &err)
 {
-    const LoadedTable table = LoadCsvDataFile(options.input);
-    warn(err, table.warnings);
     if (options.threads > 0)
         SetAnalysisThreads(options.threads);
+    StartAnalysisThreads(); // awake by the time the file is read
+    const LoadedTable table = LoadCsvDataFile(options.input);
+    warn(err, table.warnings);
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
