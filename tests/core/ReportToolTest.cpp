@@ -1,4 +1,5 @@
 #include "cli/ReportTool.h"
+#include "tests/SmokingTable.h"
 #include "RunTables.h"
 
 #include "analysis/PermutationTest.h"
@@ -151,15 +152,7 @@ TEST(ReportTool, AddsThePermutationTestToTheJsonOnly)
     EXPECT_EQ(one["permutations"], 199);
     EXPECT_EQ(one["seed"], 4242);
 
-    const TIntMatrix table = [] {
-        const int counts[5][4] = { { 4, 2, 3, 2 }, { 4, 3, 7, 4 }, { 25, 10, 12, 4 },
-            { 18, 24, 33, 13 }, { 10, 6, 7, 2 } };
-        TIntMatrix t;
-        for (int i = 1; i <= 5; ++i)
-            for (int j = 1; j <= 4; ++j)
-                t(i, j) = counts[i - 1][j - 1];
-        return t;
-    }();
+    const TIntMatrix table = SmokingTable();
     ResultStore store;
     AnalyseTable(table, 5, 4, 2, store);
     PermutationRequest request = MakePermutationRequest(table, store);

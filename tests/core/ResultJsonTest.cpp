@@ -1,4 +1,5 @@
 #include "core/ResultJson.h"
+#include "tests/SmokingTable.h"
 #include "RunTables.h"
 #include "core/CoreErrors.h"
 
@@ -18,12 +19,7 @@ using Keys = std::vector<std::string>;
 
 Interpretation SmokingStats()
 {
-    const int counts[5][4] = { { 4, 2, 3, 2 }, { 4, 3, 7, 4 }, { 25, 10, 12, 4 },
-        { 18, 24, 33, 13 }, { 10, 6, 7, 2 } };
-    TIntMatrix table;
-    for (int i = 1; i <= 5; ++i)
-        for (int j = 1; j <= 4; ++j)
-            table(i, j) = counts[i - 1][j - 1];
+    const TIntMatrix table = SmokingTable();
     ResultStore store;
     store.RowLabel = { "", "SM上級管理職", "JM下級管理職", "SE上級社員", "JE下級社員", "SC秘書" };
     store.ColLabel = { "", "なし", "軽度", "中度", "重度" };

@@ -1,4 +1,5 @@
 #include "plot/DrawPlot.h"
+#include "tests/SmokingTable.h"
 #include "plot/PlotFonts.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
@@ -399,12 +400,7 @@ private slots:
     // on dimension 1 or 2 reaches the frame's inner edge, no other does.
     void smokingRunReachesTheFrameOnce()
     {
-        const int counts[5][4] = { { 4, 2, 3, 2 }, { 4, 3, 7, 4 }, { 25, 10, 12, 4 },
-            { 18, 24, 33, 13 }, { 10, 6, 7, 2 } };
-        TIntMatrix table;
-        for (int i = 1; i <= 5; ++i)
-            for (int j = 1; j <= 4; ++j)
-                table(i, j) = counts[i - 1][j - 1];
+        const TIntMatrix table = SmokingTable();
         ResultStore store;
         AnalyseTable(table, 5, 4, 2, store);
         QCOMPARE(store.NDim, 2);
