@@ -7,37 +7,34 @@
 #include <string>
 #include <vector>
 
-// What the last analysis run leaves for the report and the plot. It lives for
-// the whole program and is never cleared: a run overwrites only what it
-// computes, so entries outside the current NRow, NCol and NDim keep what an
-// earlier run left, and a run without association keeps the previous results.
+// What one analysis run computes for the report, the statistics and the map.
+// Each run fills a store of its own, which the run's result then owns and
+// nobody changes (see core/CorrespondenceAnalysis.h): entries outside NRow,
+// NCol and NDim hold nothing, and a run without association leaves its
+// solutions and scale values empty (NSol = 0).
 struct ResultStore {
     std::int32_t NRow = 0;
     std::int32_t NCol = 0;
-    std::int32_t NDim = 0;  // as entered, lowered to NSol when larger
+    std::int32_t NDim = 0; // as entered, lowered to NSol when larger
     std::int32_t NSol = 0;
     std::int32_t GrandTotal = 0;
 
     TExtMatrix StdResidual;
     TExtMatrix SVDInput;
-    TExtMatrix RowSingVec;  // [i][d], unit columns
-    TExtMatrix ColSingVec;  // [j][d], unit columns
-    TExtVector Eta;         // singular values (correlation ratios), descending
+    TExtMatrix RowSingVec; // [i][d], unit columns
+    TExtMatrix ColSingVec; // [j][d], unit columns
+    TExtVector Eta; // singular values (correlation ratios), descending
     TExtMatrix RowScale;
     TExtMatrix ColScale;
     TExtMatrix RowWeightedScale;
     TExtMatrix ColWeightedScale;
 
-    // Category names of the last run, UTF-8, indexed 1..NRow and 1..NCol;
+    // Category names of the run, UTF-8, indexed 1..NRow and 1..NCol;
     // entry 0 holds nothing.
     std::vector<std::string> RowLabel;
     std::vector<std::string> ColLabel;
 
-    // The supplementary categories placed by the last run that had any; every
-    // run that reads a table empties it first. NRow, NCol and the labels
+    // The supplementary categories the run placed. NRow, NCol and the labels
     // above are those of the active table.
     SupplementaryStore Supplementary;
-
-    // The common scale of every plot, set when a plot window opens.
-    long double MaxAbsScale = 0.0L;
 };

@@ -1,14 +1,13 @@
 #include "app/DataWindow.h"
 
-#include "analysis/Interpretation.h"
 #include "app/AutosaveFile.h"
 #include "app/MainWindow.h"
 #include "app/PlotWindow.h"
 #include "app/RecentFiles.h"
 #include "app/ResultsWindow.h"
 #include "app/StringGrid.h"
-#include "core/AnalysisRun.h"
 #include "core/CoreErrors.h"
+#include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
@@ -17,21 +16,15 @@
 #include "shell/Prompts.h"
 
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QUndoStack>
-
-TInputF *InputF = nullptr;
-bool OldData = false;
-ResultStore Results;
 
 namespace {
 
@@ -60,10 +53,12 @@ std::string localFileName(const QString &name)
 
 }
 
-TInputF::TInputF(QWidget *owner)
+TInputF::TInputF(Session &session, QWidget *owner)
     : QWidget(owner, Qt::Window)
+    , session_(session)
 {
     UpdateTitle();
+    DataFileName = session_.FileToOpen;
     useFormFont(this);
     resize(DesignSize);
 
@@ -83,7 +78,9 @@ TInputF::TInputF(QWidget *owner)
 
     // Every button stays whole; the grid keeps a few rows.
     setMinimumSize(DesignSize.width(), DesignSize.height() - DesignGrid.height() + 3 * 24);
-    setAcceptDrops(true);
+    // A CSV data file dropped on the window replaces the table, as "Old
+    // Data" loads one; a changed table is offered for saving first.
+    new CsvFileDrop(this, [this](const QString &file) { OpenDroppedFile(file); });
 
     setTabOrder(StringGrid1, OKButton);
     setTabOrder(OKButton, ExitButton);
@@ -119,8 +116,6 @@ TInputF::~TInputF()
     // signals while it clears: nothing of this window may answer then.
     StringGrid1->undoStack()->disconnect(this);
     StringGrid1->disconnect(this);
-    if (InputF == this)
-        InputF = nullptr;
 }
 
 void TInputF::ShowMessage(const QString &text)
@@ -133,7 +128,7 @@ void TInputF::FormActivate()
     if (InputActivated)
         return;
     InputActivated = true;
-    if (OldData)
+    if (session_.OldData)
         LoadDataFile();
     AskReportFileName();
     EditNDim->setText(QStringLiteral("2"));
@@ -147,8 +142,8 @@ void TInputF::LoadDataFile()
 
 void TInputF::ShowLoadedTable(const LoadedTable &table)
 {
-    TableRows = table.TableRows;
-    TableCols = table.TableCols;
+    session_.TableRows = table.TableRows;
+    session_.TableCols = table.TableCols;
     PutTableInGrid(table.grid);
     StringGrid1->setMarks(table.marks);
     WidenColumnsToNames();
@@ -186,21 +181,6 @@ void TInputF::resizeEvent(QResizeEvent *event)
              static_cast<QWidget *>(ExitButton) })
         below->move(below->x(), below->y() + dy - LowerControlsShift);
     LowerControlsShift = dy;
-}
-
-void TInputF::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (!droppedCsvFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void TInputF::dropEvent(QDropEvent *event)
-{
-    const QString file = droppedCsvFile(event->mimeData());
-    if (file.isEmpty())
-        return;
-    event->acceptProposedAction();
-    runGuarded(this, [&] { OpenDroppedFile(file); });
 }
 
 // The report file need not exist. A cancelled dialog leaves EditFN empty;
@@ -311,8 +291,8 @@ void TInputF::InputChanged()
 void TInputF::BlockApplied()
 {
     const TableSize size = TableSizeOf(StringGrid1->grid());
-    TableRows = size.rows;
-    TableCols = size.cols;
+    session_.TableRows = size.rows;
+    session_.TableCols = size.cols;
     WidenColumnsToNames();
 }
 
@@ -391,13 +371,13 @@ void TInputF::OKButtonClick()
     RunRequest request;
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
-    request.tableRows = TableRows;
-    request.tableCols = TableCols;
+    request.tableRows = session_.TableRows;
+    request.tableCols = session_.TableCols;
     request.grid = &grid;
     request.supplementary = SupplementaryWithinTable();
-    RunOutcome outcome;
+    AnalysisResultPtr result;
     try {
-        outcome = RunAnalysis(request, Results);
+        result = RunToFile(DualScalingAnalysis(), request);
     } catch (const CountConvertError &error) {
         StringGrid1->setCurrentCell(error.col() + 1, error.row() + 1);
         StringGrid1->setFocus();
@@ -405,6 +385,7 @@ void TInputF::OKButtonClick()
     }
     stopped.dismiss();
 
+    const RunOutcome &outcome = result->outcome();
     if (outcome.loweredNDim)
         EditNDim->setText(QString::number(*outcome.loweredNDim));
     // A supplementary category that could not be placed is named under it.
@@ -412,7 +393,7 @@ void TInputF::OKButtonClick()
     lines.insert(lines.end(), outcome.warnings.begin(), outcome.warnings.end());
     ShowMessage(joinedLines(lines));
     GButton->setEnabled(true);
-    LastRun = outcome;
+    lastRun_ = std::move(result);
     delete ResultsW; // it shows the run before
     ResultsW = nullptr;
     DetailButton->setEnabled(true);
@@ -424,8 +405,8 @@ void TInputF::OKButtonClick()
 SupplementaryMarks TInputF::SupplementaryWithinTable() const
 {
     SupplementaryMarks marks = StringGrid1->marks();
-    std::erase_if(marks.rows, [](int r) { return r > TableRows; });
-    std::erase_if(marks.cols, [](int c) { return c > TableCols; });
+    std::erase_if(marks.rows, [this](int r) { return r > session_.TableRows; });
+    std::erase_if(marks.cols, [this](int c) { return c > session_.TableCols; });
     return marks;
 }
 
@@ -457,11 +438,14 @@ bool TInputF::SaveTable()
 // It is made before this window hides, so that a plot window that cannot be
 // made leaves this window in view. This window keeps one plot window at a
 // time: the one left earlier (hidden, since this window is in view) gives way
-// to the new one, so closed windows do not pile up.
+// to the new one, so closed windows do not pile up. The plot window holds the
+// run it shows.
 void TInputF::GButtonClick()
 {
+    if (!lastRun_)
+        return;
     TGraphF *previous = GraphF;
-    GraphF = new TGraphF(Results, this);
+    GraphF = new TGraphF(lastRun_, this);
     delete previous;
     hide();
 }
@@ -470,14 +454,10 @@ void TInputF::GButtonClick()
 // is complete never fails on them.
 void TInputF::DetailButtonClick()
 {
-    if (!ResultsW) {
-        Interpretation stats = RunInterpretation(LastRun, Results);
-        // Without association the store's solutions are an earlier run's.
-        PermutationRequest test = MakePermutationRequest(LastRun.analysedTable, Results);
-        if (!LastRun.associated)
-            test.observedEtaSq.clear();
-        ResultsW = new ResultsWindow(std::move(stats), std::move(test), this);
-    }
+    if (!lastRun_)
+        return;
+    if (!ResultsW)
+        ResultsW = new ResultsWindow(lastRun_, this);
     ResultsW->show();
     ResultsW->raise();
     ResultsW->activateWindow();
@@ -490,14 +470,13 @@ void TInputF::ExitButtonClick()
         parentWidget()->close();
 }
 
-// Releases the names of the last run. No window of the program would be left
-// in view, so the program ends as with Exit.
+// Lets the last run go. No window of the program would be left in view, so
+// the program ends as with Exit.
 void TInputF::FormClose()
 {
     if (ResultsW)
         ResultsW->close(); // stops a permutation test at once
-    Results.RowLabel.clear();
-    Results.ColLabel.clear();
+    lastRun_.reset();
     parentWidget()->close();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
-#include "core/AnalysisRun.h"
+#include "app/Session.h"
+#include "core/Analysis.h"
 #include "core/CsvFile.h"
 #include "core/Grid.h"
 
@@ -16,12 +16,16 @@ class QTimer;
 class StringGrid;
 class TGraphF;
 
-// The data window, class TInputF (the form InputF of the unit UInputQuarnet,
-// with the result store of the runs): the table in StringGrid1, the report file name and the
-// number of dimensions. OK runs the analysis, "データ保存" saves the table as
-// a CSV data file, "描  画" opens the plot window, "詳細" the results window,
-// Exit ends the program.
-// Created by the main window, which owns it.
+// The data window, class TInputF (the form InputF of the unit UInputQuarnet):
+// the table in StringGrid1, the report file name and the number of
+// dimensions. OK runs the analysis, "データ保存" saves the table as a CSV
+// data file, "描  画" opens the plot window, "詳細" the results window, Exit
+// ends the program. Created by the main window, which owns it, on the
+// session, whose table size it keeps up to date.
+//
+// Each run makes a result of its own; the window keeps the last completed
+// one (LastRun) for the plot and results windows it opens, which hold the
+// result they show: a later run never changes what they show.
 //
 // Nothing typed is lost: the window knows whether the table changed since
 // it was loaded or saved (the title shows Qt's change marker), asks
@@ -30,7 +34,7 @@ class TGraphF;
 class TInputF : public QWidget {
     Q_OBJECT
 public:
-    explicit TInputF(QWidget *owner);
+    TInputF(Session &session, QWidget *owner);
     ~TInputF() override;
 
     QLabel *MsgLabel;
@@ -54,8 +58,9 @@ public:
     // once a minute at most.
     QTimer *AutosaveTimer;
 
-    // The CSV data file the first activation loads when OldData is set; then
-    // the file the table was last saved to.
+    // The CSV data file the first activation loads when the session's
+    // OldData is set (its FileToOpen); then the file the table was last
+    // loaded from or saved to.
     QString DataFileName;
 
     // The one-time set-up; later calls do nothing. The main window calls it
@@ -74,6 +79,9 @@ public:
     void ShowTable(const Grid &grid, const SupplementaryMarks &marks = {});
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
+    // The result of the last completed run; null before the first one and
+    // once the window has closed.
+    const AnalysisResultPtr &LastRun() const { return lastRun_; }
     // Marks the table shown as not saved anywhere (a restored autosave).
     void MarkUnsaved();
     // True when the window may go: the table is unchanged, or the user saved
@@ -85,10 +93,6 @@ protected:
     // The grid takes up what the window gains or loses; the controls below
     // it keep to the bottom, so they stay in view.
     void resizeEvent(QResizeEvent *event) override;
-    // A CSV data file dropped on the window replaces the table, as "Old
-    // Data" loads one; a changed table is offered for saving first.
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     void LoadDataFile();
@@ -109,8 +113,9 @@ private:
     bool MayReplaceReport(const QString &fileName);
     SupplementaryMarks SupplementaryWithinTable() const;
 
+    Session &session_;
     bool InputActivated = false;
-    RunOutcome LastRun; // what the results window is made from
+    AnalysisResultPtr lastRun_;
     // A completed run whose table, dimensions and report file are unchanged.
     bool RunCompleted = false;
     bool CloseAllowed = false;
@@ -119,10 +124,3 @@ private:
     // The report file this window may write without asking again.
     QString ReportAllowed;
 };
-
-extern TInputF *InputF;
-// Set by the main window: the data window is to load a CSV data file.
-extern bool OldData;
-// What the last run left for the report and the plot window; lives for the
-// whole program.
-extern ResultStore Results;

@@ -11,27 +11,22 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QToolButton>
-
-TMainF *MainF = nullptr;
-std::int32_t TableRows = 0;
-std::int32_t TableCols = 0;
 
 namespace {
 const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
 }
 
-TMainF::TMainF(QWidget *parent)
+TMainF::TMainF(Session &session, QWidget *parent)
     : QWidget(parent)
+    , session_(session)
 {
     setWindowTitle(QStringLiteral("Main"));
     useFormFont(this);
@@ -54,7 +49,8 @@ TMainF::TMainF(QWidget *parent)
         RecentMenu()->popup(RecentButton->mapToGlobal(QPoint(0, RecentButton->height())));
     });
     RecentButton->setEnabled(!recentFiles().isEmpty());
-    setAcceptDrops(true);
+    // A CSV data file dropped on the window opens as "Old Data" does.
+    new CsvFileDrop(this, [this](const QString &file) { OpenDataFile(file); });
     OKButton->setDefault(true);
 
     setTabOrder(EditR, EditC);
@@ -67,12 +63,6 @@ TMainF::TMainF(QWidget *parent)
     connectGuarded(OKODButton, &QPushButton::clicked, this, &TMainF::OKODButtonClick);
     connectGuarded(ExitButton, &QPushButton::clicked, this, &TMainF::ExitButtonClick);
     runGuarded(this, [this] { FormCreate(); });
-}
-
-TMainF::~TMainF()
-{
-    if (MainF == this)
-        MainF = nullptr;
 }
 
 void TMainF::FormCreate()
@@ -89,8 +79,8 @@ void TMainF::OKButtonClick()
 {
     const TableSize size = ReadTableSize(EditR->text().toStdString(), EditC->text().toStdString());
     OpenInputF(false, QString(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
-    TableRows = size.rows;
-    TableCols = size.cols;
+    session_.TableRows = size.rows;
+    session_.TableCols = size.cols;
     InputF->ShowTable(NewDataGrid(size));
 }
 
@@ -131,21 +121,6 @@ void TMainF::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
-void TMainF::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (!droppedCsvFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void TMainF::dropEvent(QDropEvent *event)
-{
-    const QString file = droppedCsvFile(event->mimeData());
-    if (file.isEmpty())
-        return;
-    event->acceptProposedAction();
-    runGuarded(this, [&] { OpenDataFile(file); });
-}
-
 void TMainF::ExitButtonClick()
 {
     close();
@@ -156,9 +131,9 @@ void TMainF::ExitButtonClick()
 void TMainF::OpenInputF(bool oldData, const QString &dataFileName, const QString &message)
 {
     hide();
-    OldData = oldData;
-    InputF = new TInputF(this);
-    InputF->DataFileName = dataFileName;
+    session_.OldData = oldData;
+    session_.FileToOpen = dataFileName;
+    InputF = new TInputF(session_, this);
     InputF->ShowMessage(message);
     InputF->GButton->setEnabled(false);
     centreOnScreen(InputF);
@@ -213,21 +188,22 @@ void TMainF::OfferRestore()
     }
     OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
     const TableSize size = TableSizeOf(saved->grid);
-    TableRows = size.rows;
-    TableCols = size.cols;
+    session_.TableRows = size.rows;
+    session_.TableCols = size.cols;
     InputF->ShowTable(saved->grid, saved->marks);
     InputF->MarkUnsaved();
 }
 
 // With a file argument the table asked for opens at once; an autosave left
 // by an abnormal end is then offered at the next plain start.
-void StartQuarnet(const QStringList &arguments)
+TMainF *StartQuarnet(Session &session, const QStringList &arguments)
 {
-    MainF = new TMainF;
+    auto *MainF = new TMainF(session);
     if (arguments.size() > 1) {
         runGuarded(MainF, [&] { MainF->OpenDataFile(arguments.at(1)); });
-        return;
+        return MainF;
     }
     MainF->show();
-    runGuarded(MainF, [] { MainF->OfferRestore(); });
+    runGuarded(MainF, [MainF] { MainF->OfferRestore(); });
+    return MainF;
 }

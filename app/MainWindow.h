@@ -1,27 +1,28 @@
 #pragma once
 
+#include "app/Session.h"
+
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
-#include <cstdint>
 
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
 class QToolButton;
+class TInputF;
 
-// The main window, class TMainF (the form MainF; the program's unit UQuarnet
-// holds it and the table size): asks for the table size and opens the data window with a
-// new table ("New Data") or with a table from a CSV data file ("Old Data").
-// Either hides it; closing it, from here or from the data window, ends the
-// program.
+// The main window, class TMainF (the form MainF): asks for the table size and
+// opens the data window with a new table ("New Data") or with a table from a
+// CSV data file ("Old Data"). Either hides it; closing it, from here or from
+// the data window, ends the program. It sets the table size and the file to
+// open in the session it is given, which outlives it.
 class TMainF : public QWidget {
     Q_OBJECT
 public:
-    explicit TMainF(QWidget *parent = nullptr);
-    ~TMainF() override;
+    explicit TMainF(Session &session, QWidget *parent = nullptr);
 
     QLabel *MsgLabel;
     QLabel *LabelR;
@@ -33,6 +34,9 @@ public:
     QPushButton *ExitButton;
     // 「最近使ったファイル」: a menu of the data files opened or saved last.
     QToolButton *RecentButton;
+    // The data window, owned by this window; null until one opens and after
+    // a load that failed took it away.
+    QPointer<TInputF> InputF;
 
     void FormCreate();
     void OKButtonClick();
@@ -53,21 +57,15 @@ protected:
     // Enter presses the focused button, or else "New Data", the window's
     // default button.
     void keyPressEvent(QKeyEvent *event) override;
-    // A CSV data file dropped on the window opens as "Old Data" does.
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     void OpenInputF(bool oldData, const QString &dataFileName, const QString &message);
     void ReturnFromFailedLoad();
+
+    Session &session_;
 };
 
-extern TMainF *MainF;
-// The table size: from EditR and EditC ("New Data") or from the loaded file
-// ("Old Data"); zero until then.
-extern std::int32_t TableRows;
-extern std::int32_t TableCols;
-
-// Program start: creates MainF and shows it, or, given a file argument
-// (arguments[1]), opens that CSV data file straight in the data window.
-void StartQuarnet(const QStringList &arguments);
+// Program start: creates the main window MainF on `session` and shows it, or,
+// given a file argument (arguments[1]), opens that CSV data file straight in
+// the data window. The caller owns the window returned.
+TMainF *StartQuarnet(Session &session, const QStringList &arguments);

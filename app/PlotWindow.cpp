@@ -8,7 +8,7 @@
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
 #include "plot/PlotTexts.h"
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -26,8 +27,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -39,6 +42,8 @@ constexpr int EntryClientWidth = 401;
 constexpr int OptionsTop = 232;
 constexpr int OptionRow = 24;
 constexpr int EntryClientHeight = OptionsTop + 4 * OptionRow + 8;
+// The left edge of OK, the form's first column, which the options follow.
+constexpr int FormLeftColumn = 32;
 
 // The dimension number typed in an edit. On any other text the edit gets
 // the focus with its text selected, ready to be typed over, and the
@@ -66,9 +71,10 @@ void putBack(QWidget *control, TGraphF::TSavedLayout::Place place)
 
 }
 
-TGraphF::TGraphF(ResultStore &store, QWidget *dataWindow)
+TGraphF::TGraphF(AnalysisResultPtr result, QWidget *dataWindow)
     : QWidget(dataWindow, Qt::Window)
-    , store_(store)
+    , result_(std::move(result))
+    , input_(result_->plotInput())
     , dataWindow_(dataWindow)
 {
     setWindowTitle(QStringLiteral("GraphF"));
@@ -83,7 +89,7 @@ TGraphF::TGraphF(ResultStore &store, QWidget *dataWindow)
     show();
     centreOnScreen(this);
 
-    const auto [axis1, axis2] = DefaultAxes(store_.NDim);
+    const auto [axis1, axis2] = DefaultAxes(input_.NDim);
     Axis1Edit->setText(QString::number(axis1));
     Axis2Edit->setText(QString::number(axis2));
     NextButton->setEnabled(false);
@@ -94,8 +100,6 @@ TGraphF::TGraphF(ResultStore &store, QWidget *dataWindow)
     PrintButton->hide();
     SaveButton->hide();
     MsgLabel->hide();
-
-    store_.MaxAbsScale = MaxAbsWeightedScale(store_);
 }
 
 void TGraphF::createControls()
@@ -125,12 +129,17 @@ void TGraphF::createControls()
     setTabOrder(PrintButton, SaveButton);
 }
 
-// Two columns of check boxes under the buttons, in the window's font.
+// Two columns of check boxes under the buttons, in the window's font, laid
+// out by a grid that the window's layout keeps below the form's controls
+// (which keep their own places) and left-aligned with OK.
 void TGraphF::createOptionBoxes()
 {
-    auto box = [this](const char *caption, int column, int row) {
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(4);
+    auto box = [this, grid](const char *caption, int column, int row) {
         auto *check = new QCheckBox(QString::fromUtf8(caption), this);
-        check->setGeometry(32 + column * 176, OptionsTop + row * OptionRow, 170, 20);
+        grid->addWidget(check, row, column);
         return check;
     };
     FullNamesBox = box("名前を全部表示", 0, 0);
@@ -140,6 +149,12 @@ void TGraphF::createOptionBoxes()
     Flip1Box = box("第１軸の符号を反転", 0, 2);
     Flip2Box = box("第２軸の符号を反転", 1, 2);
     LegendBox = box("凡例", 0, 3);
+    auto *entry = new QVBoxLayout(this);
+    // The window's sizes are the form's, set by resize(), not the layout's.
+    entry->setSizeConstraint(QLayout::SetNoConstraint);
+    entry->setContentsMargins(FormLeftColumn, OptionsTop, FormLeftColumn, 8);
+    entry->addLayout(grid);
+    entry->addStretch();
     QWidget *previous = SaveButton;
     for (QWidget *check :
         { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox }) {
@@ -260,10 +275,10 @@ void TGraphF::OKButtonClick()
     const int axis2 = axisValue(Axis2Edit);
     showPlotLayout();
     repaint();
-    Axis1 = ClampAxis(axis1, store_.NDim);
-    Axis2 = ClampAxis(axis2, store_.NDim);
+    Axis1 = ClampAxis(axis1, input_.NDim);
+    Axis2 = ClampAxis(axis2, input_.NDim);
     Options = optionsFromBoxes();
-    if (const char *reason = NothingToPlotText(store_)) {
+    if (const char *reason = NothingToPlotText(input_)) {
         MsgLabel->setText(QString::fromUtf8(reason));
         placeMessage();
         MsgLabel->show();
@@ -285,7 +300,7 @@ void TGraphF::placeMessage()
 
 void TGraphF::drawKeptPlot()
 {
-    plotImage_ = ::PlotImage(store_, Axis1, Axis2, size(), devicePixelRatioF(), Options, &scene_);
+    plotImage_ = ::PlotImage(input_, Axis1, Axis2, size(), devicePixelRatioF(), Options, &scene_);
     plotSize_ = size();
     update();
 }
@@ -356,14 +371,14 @@ void TGraphF::PrintButtonClick()
 // at the painter's end. abort() still comes first for engines that can.
 void TGraphF::printOn(QPrinter &printer)
 {
-    if (const char *reason = NothingToPlotText(store_))
+    if (const char *reason = NothingToPlotText(input_))
         throw PlotError(reason);
     printer.setDocName(QString());
     QPainter painter;
     if (!painter.begin(&printer))
         throw PlotError("印刷を開始できませんでした");
     try {
-        DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), store_, Axis1, Axis2,
+        DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), input_, Axis1, Axis2,
             Options);
     } catch (...) {
         printer.abort();
@@ -395,7 +410,7 @@ void TGraphF::SaveButtonClick()
             return;
         imageSize = *chosen;
     }
-    ExportPlot(store_, Axis1, Axis2, name, imageSize, Options);
+    ExportPlot(input_, Axis1, Axis2, name, imageSize, Options);
 }
 
 QString TGraphF::ToolTipAt(QPoint pos) const

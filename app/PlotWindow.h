@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
+#include "core/Analysis.h"
+#include "core/PlotInput.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotOptions.h"
 
@@ -15,10 +16,11 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 
-// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of the
-// last run on two chosen dimensions, rows as circles and columns as squares. Created by the data
-// window's draw button, owned by the data window, which it hides while open and shows again when
-// left by Exit or by its frame.
+// The plot window, class TGraphF (the form GraphF of the unit UBiPlot): draws the categories of a
+// run on two chosen dimensions, rows as circles and columns as squares. Created by the data
+// window's draw button on the data window's last run, which it holds for as long as it lives;
+// owned by the data window, which it hides while open and shows again when left by Exit or by its
+// frame.
 //
 // Two layouts: the entry layout, a small dialog for the two dimension
 // numbers and the map's options; and the plot layout, maximised and white,
@@ -31,9 +33,10 @@ class QPushButton;
 class TGraphF : public QWidget {
     Q_OBJECT
 public:
-    // Opens the window on `store`: shown centred in the entry layout, axes
-    // "1" and "1" or "2", focus on Axis2Edit; sets store.MaxAbsScale.
-    TGraphF(ResultStore &store, QWidget *dataWindow);
+    // Opens the window on the map of `result`: shown centred in the entry
+    // layout, axes "1" and "1" or "2", focus on Axis2Edit. The plot's input,
+    // with its MaxAbsScale, is taken from the result here, once.
+    TGraphF(AnalysisResultPtr result, QWidget *dataWindow);
 
     // The entry layout as it stood at opening, restored by Next.
     struct TSavedLayout {
@@ -58,7 +61,8 @@ public:
     QPushButton *PrintButton;
     QPushButton *SaveButton; // beside Print: PNG, SVG or PDF
     QLabel *MsgLabel; // in the plot layout, why nothing is drawn
-    // The map's options, in the entry layout; all off draw the classic map.
+    // The map's options, in a grid under the entry layout's buttons; all off
+    // draw the classic map.
     QCheckBox *FullNamesBox;
     QCheckBox *OriginBox;
     QCheckBox *SharesBox;
@@ -87,6 +91,9 @@ public:
     const QImage &PlotImage() const { return plotImage_; }
     // What the shown plot placed, in the kept image's pixels.
     const PlotScene &Scene() const { return scene_; }
+    // The run this window shows, and the map taken from it at opening.
+    const AnalysisResultPtr &Result() const { return result_; }
+    const PlotInput &Input() const { return input_; }
     // The tool tip for the pointer at `pos` (client coordinates): empty off
     // the markers, with no plot, and with every option off.
     QString ToolTipAt(QPoint pos) const;
@@ -112,7 +119,8 @@ private:
     void drawKeptPlot();
     void printOn(QPrinter &printer);
 
-    ResultStore &store_;
+    const AnalysisResultPtr result_;
+    const PlotInput input_;
     QWidget *dataWindow_;
     QPalette entryPalette_;
     QImage plotImage_;

@@ -87,6 +87,12 @@ std::uint64_t seedFrom(const QString &text)
 
 } // namespace
 
+ResultsWindow::ResultsWindow(AnalysisResultPtr result, QWidget *owner)
+    : ResultsWindow(result->statistics(), result->permutationRequest(), owner)
+{
+    result_ = std::move(result);
+}
+
 ResultsWindow::ResultsWindow(Interpretation interpretation, PermutationRequest test, QWidget *owner)
     : QWidget(owner, Qt::Window)
     , interpretation_(std::move(interpretation))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Analysis.h"
+
 #include "analysis/Interpretation.h"
 #include "analysis/PermutationTest.h"
 
@@ -37,13 +39,16 @@ protected:
 // 「並べ替え検定」 tests each solution against random tables with the same
 // margins on a thread of its own, with a progress bar and 「中止」; its
 // p-values then join the solutions table. Owned by the data window, which
-// keeps one at a time.
+// keeps one at a time; it holds the run it shows.
 class ResultsWindow : public QWidget {
     Q_OBJECT
 public:
     // `test` is the request for the run's analysed counts; without observed
     // etaSq (no solutions) there is nothing to test.
     ResultsWindow(Interpretation interpretation, PermutationRequest test, QWidget *owner);
+    // The statistics and the test of `result`, computed here; throws as
+    // AnalysisResult::statistics() does.
+    ResultsWindow(AnalysisResultPtr result, QWidget *owner);
     // Stops a test still running and waits for its threads.
     ~ResultsWindow() override;
 
@@ -78,6 +83,7 @@ private:
     void permutationTestDone(std::optional<PermutationResult> result, std::exception_ptr error);
     void stopTest();
 
+    AnalysisResultPtr result_; // null for statistics given as they are
     Interpretation interpretation_;
     PermutationRequest test_;
     ResultTableModel *solutions_ = nullptr;

@@ -1,8 +1,11 @@
-#include "shell/Fonts.h"
-#include "shell/QtTranslations.h"
 #include "app/MainWindow.h"
+#include "app/Session.h"
+#include "shell/FontFaces.h"
+#include "shell/QtTranslations.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -16,8 +19,8 @@ int main(int argc, char *argv[])
     installFontSubstitutions();
     installQtTranslations(app);
 
-    StartQuarnet(QCoreApplication::arguments());
-    const int code = QApplication::exec();
-    delete MainF;
-    return code;
+    // The session outlives the windows, which refer to it.
+    Session session;
+    const std::unique_ptr<TMainF> MainF(StartQuarnet(session, QCoreApplication::arguments()));
+    return QApplication::exec();
 }

@@ -2,12 +2,11 @@
 
 #include "cli/ReportOptions.h"
 
+#include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/ResultJson.h"
 
-#include "analysis/Interpretation.h"
 #include "analysis/Parallel.h"
-#include "analysis/PermutationTest.h"
 
 #include <optional>
 
@@ -35,11 +34,11 @@ void warn(std::ostream &err, const std::vector<std::string> &warnings)
 // The test of the run's solutions, on the counts it analysed; a table without
 // association has none to test.
 std::optional<PermutationResult> permutationTest(
-    const ReportOptions &options, const RunOutcome &outcome, const ResultStore &store)
+    const ReportOptions &options, const AnalysisResult &result)
 {
-    if (options.permutations == 0 || !outcome.associated)
+    if (options.permutations == 0 || !result.outcome().associated)
         return std::nullopt;
-    PermutationRequest request = MakePermutationRequest(outcome.analysedTable, store);
+    PermutationRequest request = result.permutationRequest();
     request.permutations = options.permutations;
     request.seed = options.seed ? *options.seed : NewPermutationSeed();
     request.threads = options.threads;
@@ -62,18 +61,17 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     request.encoding = options.encoding;
     request.supplementary.rows = options.supplementaryRows.value_or(table.marks.rows);
     request.supplementary.cols = options.supplementaryCols.value_or(table.marks.cols);
-    ResultStore store;
-    const RunOutcome outcome = RunAnalysis(request, store);
-    warn(err, outcome.warnings);
+    const AnalysisResultPtr result = RunToFile(DualScalingAnalysis(), request);
+    warn(err, result->outcome().warnings);
     // Only a run that got to its end leaves a JSON file: a failure above
     // throws before any is created.
     if (!options.json.empty()) {
-        const Interpretation stats = RunInterpretation(outcome, store);
-        const std::optional<PermutationResult> test = permutationTest(options, outcome, store);
+        const Interpretation stats = result->statistics();
+        const std::optional<PermutationResult> test = permutationTest(options, *result);
         WriteResultJson(stats, options.json, test ? &*test : nullptr);
     }
     if (extension)
-        extension->afterRun(store, outcome);
+        extension->afterRun(*result);
 }
 
 } // namespace

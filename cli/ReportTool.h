@@ -2,7 +2,7 @@
 
 #include "cli/CommandLine.h"
 
-#include "core/AnalysisRun.h"
+#include "core/Analysis.h"
 
 #include <functional>
 #include <ostream>
@@ -18,7 +18,7 @@ public:
     // After the parse, unless help was asked for; throws UsageError.
     virtual void check() { }
     // After a completed run; throws QuarnetError with the user's message.
-    virtual void afterRun(const ResultStore &store, const RunOutcome &outcome) = 0;
+    virtual void afterRun(const AnalysisResult &result) = 0;
 };
 
 // The exit statuses of quarnet-report.
@@ -32,6 +32,8 @@ using ReportToolHandover = std::function<void()>;
 
 // quarnet-report from its arguments (without the program name): loads the
 // CSV data file as the data window does, runs the analysis with the report
-// file and NDim given, and writes messages to `err`, help to `out`.
+// file and NDim given, and writes messages to `err`, help to `out`. The run
+// goes through the Analysis seam, DualScalingAnalysis() as the data window
+// runs it.
 int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
     ReportToolExtension *extension = nullptr, const ReportToolHandover &handover = {});

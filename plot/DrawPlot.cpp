@@ -2,7 +2,7 @@
 
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
-#include "plot/PlotFonts.h"
+#include "plot/PlotFont.h"
 #include "plot/PlotTexts.h"
 
 #include <QFontMetrics>
@@ -299,15 +299,15 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
 }
 
 PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
-    const ResultStore &store, int Axis1, int Axis2, const PlotOptions &options)
+    const PlotInput &input, int Axis1, int Axis2, const PlotOptions &options)
 {
     PlotScene scene;
     scene.geometry = WithLabelLift(geometry, labelMetrics.height());
-    const QRect frame = frameBounds(scene.geometry, store.MaxAbsScale);
+    const QRect frame = frameBounds(scene.geometry, input.MaxAbsScale);
     scene.area = { frame.left() + 1, frame.top() + 1, frame.width() - 2, frame.height() - 2 };
-    for (const PlotPoint &point : PlottedPoints(store, Axis1, Axis2, options))
+    for (const PlotPoint &point : PlottedPoints(input, Axis1, Axis2, options))
         scene.marks.push_back(
-            markOf(point, scene.geometry, store.MaxAbsScale, labelMetrics, options.labels));
+            markOf(point, scene.geometry, input.MaxAbsScale, labelMetrics, options.labels));
     if (options.legend || options.repel)
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;
@@ -319,23 +319,23 @@ QString PlotLabel(const std::string &name)
     return fromUtf8(LabelText(name, LabelMode::Short));
 }
 
-PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const ResultStore &store,
+PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const PlotInput &input,
     int Axis1, int Axis2, const PlotOptions &options)
 {
-    if (store.MaxAbsScale == 0.0L)
+    if (input.MaxAbsScale == 0.0L)
         throw FloatError();
     const QFont labelFont = PlotFont(geometry.LabelFontHeight, device);
-    return layOut(QFontMetrics(labelFont, device), geometry, store, Axis1, Axis2, options);
+    return layOut(QFontMetrics(labelFont, device), geometry, input, Axis1, Axis2, options);
 }
 
-PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const ResultStore &store,
+PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotInput &input,
     int Axis1, int Axis2, const PlotOptions &options)
 {
     // Checked before the painter is touched, so a failure leaves it as it was.
-    if (store.MaxAbsScale == 0.0L)
+    if (input.MaxAbsScale == 0.0L)
         RaiseFloatError();
-    const QString caption1 = fromUtf8(CaptionText(store, Axis1, options));
-    const QString caption2 = fromUtf8(CaptionText(store, Axis2, options));
+    const QString caption1 = fromUtf8(CaptionText(input, Axis1, options));
+    const QString caption2 = fromUtf8(CaptionText(input, Axis2, options));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -344,11 +344,11 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const Result
     const QFont labelFont = PlotFont(geometry.LabelFontHeight, painter.device());
     painter.setFont(labelFont);
     const QFontMetrics labelMetrics(labelFont, painter.device());
-    const PlotScene scene = layOut(labelMetrics, geometry, store, Axis1, Axis2, options);
-    PlotContext c{ painter, scene.geometry, store.MaxAbsScale };
+    const PlotScene scene = layOut(labelMetrics, geometry, input, Axis1, Axis2, options);
+    PlotContext c{ painter, scene.geometry, input.MaxAbsScale };
 
     if (options.originLines)
-        drawOriginLines(painter, scene, store.MaxAbsScale);
+        drawOriginLines(painter, scene, input.MaxAbsScale);
     drawMarks(painter, scene, labelMetrics, options.repel);
     if (scene.legend)
         drawLegend(painter, scene, labelMetrics);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
+#include "core/PlotInput.h"
 #include "plot/LabelPlacement.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotOptions.h"
@@ -36,7 +36,7 @@ struct PlotScene {
 };
 
 // Where everything of the plot goes on `device`, without drawing.
-PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const ResultStore &store,
+PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const PlotInput &input,
     int Axis1, int Axis2, const PlotOptions &options = {});
 
 // Draws the whole plot of dimension Axis1 (horizontal) against Axis2
@@ -52,13 +52,13 @@ PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const R
 // whole names, dashed origin lines, shares on the captions, labels moved off
 // one another with leader lines, a legend, and mirrored dimensions.
 //
-// Reads RowWeightedScale, ColWeightedScale, RowLabel, ColLabel, NRow, NCol,
-// Supplementary and MaxAbsScale of `store` (and Eta, NSol for the shares); Axis1 and Axis2
-// must lie in 1..NDim and MaxAbsScale must not be 0 (FloatError otherwise).
+// Reads the points, MaxAbsScale and (for the captions' shares) the shares of
+// `input`; Axis1 and Axis2 must lie in 1..NDim and MaxAbsScale must not be 0
+// (FloatError otherwise).
 // LabelLift of `geometry` is ignored: it is measured here on the target. The
 // painter's state is restored on return. Aliased: the picture is exact
 // device pixels. Returns what it placed.
-PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const ResultStore &store,
+PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotInput &input,
     int Axis1, int Axis2, const PlotOptions &options = {});
 
 // The label shown on a marker: the first two UTF-16 code units of the UTF-8

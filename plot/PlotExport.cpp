@@ -27,9 +27,9 @@ constexpr int PdfResolution = 96;
     throw PlotError(std::string("図を保存できませんでした: ") + file.toStdString());
 }
 
-// One export: the store and the axes of the plot and where it goes.
+// One export: the input and the axes of the plot and where it goes.
 struct Job {
-    const ResultStore &store;
+    const PlotInput &input;
     int axis1;
     int axis2;
     const QString &file;
@@ -42,14 +42,14 @@ void paintOn(QPaintDevice &device, const PlotGeometry &geometry, const Job &job)
     QPainter painter;
     if (!painter.begin(&device))
         failWrite(job.file);
-    DrawPlot(painter, geometry, job.store, job.axis1, job.axis2, job.options);
+    DrawPlot(painter, geometry, job.input, job.axis1, job.axis2, job.options);
     if (!painter.end())
         failWrite(job.file);
 }
 
 void writePng(const Job &job)
 {
-    const QImage image = PlotImage(job.store, job.axis1, job.axis2, job.size, 1.0, job.options);
+    const QImage image = PlotImage(job.input, job.axis1, job.axis2, job.size, 1.0, job.options);
     if (!image.save(job.file, "PNG"))
         failWrite(job.file);
 }
@@ -70,7 +70,7 @@ void writeSvg(const Job &job)
         failWrite(file);
     // The generator leaves the page transparent; the plot stands on white.
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    DrawPlot(painter, ScreenGeometry(size.width(), size.height()), job.store, job.axis1, job.axis2,
+    DrawPlot(painter, ScreenGeometry(size.width(), size.height()), job.input, job.axis1, job.axis2,
         job.options);
     if (!painter.end())
         failWrite(file);
@@ -103,7 +103,7 @@ QString ExportPlotFilter()
     return QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF 文書 (*.pdf)");
 }
 
-QImage PlotImage(const ResultStore &store, int axis1, int axis2, QSize logicalSize, qreal dpr,
+QImage PlotImage(const PlotInput &input, int axis1, int axis2, QSize logicalSize, qreal dpr,
     const PlotOptions &options, PlotScene *scene)
 {
     const QSize pixels = (QSizeF(logicalSize) * dpr).toSize();
@@ -111,7 +111,7 @@ QImage PlotImage(const ResultStore &store, int axis1, int axis2, QSize logicalSi
     image.fill(Qt::white);
     QPainter painter(&image);
     const PlotScene drawn = DrawPlot(
-        painter, ScreenGeometry(pixels.width(), pixels.height()), store, axis1, axis2, options);
+        painter, ScreenGeometry(pixels.width(), pixels.height()), input, axis1, axis2, options);
     painter.end();
     // Set after the drawing, which works in the image's own pixels.
     image.setDevicePixelRatio(dpr);
@@ -133,17 +133,17 @@ QString ExportFileName(const QString &typed, const QString &chosenFilter)
     return typed + QLatin1Char('.') + wanted;
 }
 
-void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size,
+void ExportPlot(const PlotInput &input, int axis1, int axis2, const QString &file, QSize size,
     const PlotOptions &options)
 {
-    if (const char *reason = NothingToPlotText(store))
+    if (const char *reason = NothingToPlotText(input))
         throw PlotError(reason);
     if (size.width() < 1 || size.height() < 1)
         throw PlotError("図の大きさが正しくありません");
-    const int a1 = ClampAxis(axis1, store.NDim);
-    const int a2 = ClampAxis(axis2, store.NDim);
+    const int a1 = ClampAxis(axis1, input.NDim);
+    const int a2 = ClampAxis(axis2, input.NDim);
     const QString suffix = QFileInfo(file).suffix().toLower();
-    const Job job{ store, a1, a2, file, size, options };
+    const Job job{ input, a1, a2, file, size, options };
     if (suffix == QLatin1String("png"))
         writePng(job);
     else if (suffix == QLatin1String("svg"))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
+#include "core/PlotInput.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotOptions.h"
 
@@ -21,13 +21,13 @@ inline constexpr int MaxPlotSide = 10000;
 //         draws a page (the plot follows the smaller half-extent, so a
 //         portrait page is not clipped).
 // The axes are clamped to 1..NDim as the window clamps them. Uses
-// store.MaxAbsScale as it stands (see MaxAbsWeightedScale). Needs a
+// input.MaxAbsScale as it stands (see MaxAbsWeightedScale). Needs a
 // QGuiApplication and only QtGui/QtSvg.
 //
 // Throws PlotError with the Japanese text the user sees when there is
 // nothing to plot, the suffix is not one of the three, the size is empty or
 // the file cannot be written.
-void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &file, QSize size,
+void ExportPlot(const PlotInput &input, int axis1, int axis2, const QString &file, QSize size,
     const PlotOptions &options = {});
 
 // The plot as the window keeps it for a client area of `logicalSize` on a
@@ -35,7 +35,7 @@ void ExportPlot(const ResultStore &store, int axis1, int axis2, const QString &f
 // pixels (logicalSize * dpr, rounded), so that it stays sharp, and marked
 // with that ratio. At ratio 1 it is the PNG export of that size. `scene`
 // (when given) receives what was placed, in the image's pixels.
-QImage PlotImage(const ResultStore &store, int axis1, int axis2, QSize logicalSize, qreal dpr,
+QImage PlotImage(const PlotInput &input, int axis1, int axis2, QSize logicalSize, qreal dpr,
     const PlotOptions &options = {}, PlotScene *scene = nullptr);
 
 // The file the save dialog's answer names: the format of the chosen filter

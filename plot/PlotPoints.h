@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
+#include "core/PlotInput.h"
 #include "plot/PlotOptions.h"
 
 #include <string>
@@ -21,11 +21,11 @@ struct PlotPoint {
     std::string name; // the whole category name
 };
 
-// The points of the map of dimension axis1 against axis2: rows 1..NRow, then
-// columns 1..NCol, then the placed supplementary rows and columns, the order
-// in which they are drawn. A missing name is empty.
+// The points of the map of dimension axis1 against axis2, in the input's
+// order, which is the order in which they are drawn. A coordinate the point
+// lacks is 0.
 std::vector<PlotPoint> PlottedPoints(
-    const ResultStore &store, int axis1, int axis2, const PlotOptions &options);
+    const PlotInput &input, int axis1, int axis2, const PlotOptions &options);
 
 // The label drawn for a category: its first two UTF-16 code units (as the
 // report prints names), or the whole name with LabelMode::Full.

@@ -1,16 +1,8 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
+#include "core/PlotInput.h"
 
 #include <utility>
-
-// The largest absolute weighted scale value over every row and column
-// category and every retained dimension 1..NDim, the placed supplementary
-// categories included, or 0 when there is none.
-// Rows are visited before columns within each dimension; the result is an
-// exact copy of one stored value, so a category holding it maps exactly to
-// the frame's inner edge.
-long double MaxAbsWeightedScale(const ResultStore &store);
 
 // A typed dimension number brought into 1..NDim: below 1 it becomes 1, then
 // above NDim it becomes NDim. With NDim below 1 the result is NDim itself,
@@ -21,7 +13,7 @@ int ClampAxis(int typed, int NDim);
 // and 1 when the run kept a single dimension.
 std::pair<int, int> DefaultAxes(int NDim);
 
-// Why the store cannot be plotted, as the Japanese text the user sees, or
-// nullptr when it can: no retained dimension, or no weighted scale value
-// other than 0 (MaxAbsScale = 0 would make the mapping divide by zero).
-const char *NothingToPlotText(const ResultStore &store);
+// Why the input cannot be plotted, as the Japanese text the user sees, or
+// nullptr when it can: no retained dimension, or no coordinate other than 0
+// (MaxAbsScale = 0 would make the mapping divide by zero).
+const char *NothingToPlotText(const PlotInput &input);

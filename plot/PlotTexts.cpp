@@ -1,6 +1,6 @@
 #include "plot/PlotTexts.h"
 
-#include "analysis/DualScaling.h"
+#include "analysis/ExtMath.h"
 #include "core/NumberForms.h"
 
 namespace {
@@ -21,12 +21,14 @@ std::string valueLine(int axis, long double reported, const PlotOptions &options
 
 }
 
-std::string CaptionText(const ResultStore &store, int axis, const PlotOptions &options)
+std::string CaptionText(const PlotInput &input, int axis, const PlotOptions &options)
 {
     std::string caption = "Solution " + FormI(axis);
     if (options.shares) {
-        const EtaShares shares = SquaredCorrelationRatios(store);
-        caption += " (" + trimmed(FormF(shares.Share(axis), 7, 2)) + "%)";
+        if (axis < 1 || axis > static_cast<int>(input.shares.size()))
+            RaiseFloatError();
+        caption
+            += " (" + trimmed(FormF(input.shares[static_cast<std::size_t>(axis - 1)], 7, 2)) + "%)";
     }
     return caption;
 }

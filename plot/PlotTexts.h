@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ResultStore.h"
+#include "core/PlotInput.h"
 #include "plot/PlotOptions.h"
 #include "plot/PlotPoints.h"
 
@@ -9,8 +9,9 @@
 // The caption of the axis showing dimension `axis`: "Solution 1", or with
 // options.shares "Solution 1 (87.76%)", the dimension's share of the total
 // inertia written as the report's 説明率 column writes it (F(7.2)) without
-// its leading blanks. Needs axis in 1..NSol for the share.
-std::string CaptionText(const ResultStore &store, int axis, const PlotOptions &options);
+// its leading blanks. Needs the share of `axis` in the input (FloatError
+// otherwise: the shares could not be computed).
+std::string CaptionText(const PlotInput &input, int axis, const PlotOptions &options);
 
 // The text shown when the pointer rests on a marker: the whole name and the
 // kind of category, then the weighted scale value on each axis as the report

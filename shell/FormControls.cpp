@@ -1,6 +1,6 @@
 #include "shell/FormControls.h"
 
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

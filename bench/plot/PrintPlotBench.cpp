@@ -2,11 +2,11 @@
 // 1200 dpi) into a PDF, the way the plot window prints: QPrinter, one
 // QPainter, DrawPlot with the printer's geometry. The counter "pdf_bytes"
 // is the size of the file written.
+#include "core/CorrespondenceAnalysis.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotGeometry.h"
-#include "plot/PlotScale.h"
 
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,8 +26,9 @@
 namespace {
 
 // A table of `rows` x `cols` categories on three dimensions, spread over the
-// plane, with Japanese names of four characters (two are shown).
-ResultStore storeOf(int rows, int cols)
+// plane, with Japanese names of four characters (two are shown), as the
+// correspondence analysis hands it to the plot.
+PlotInput inputOf(int rows, int cols)
 {
     ResultStore s;
     s.NRow = rows;
@@ -45,11 +46,10 @@ ResultStore storeOf(int rows, int cols)
             s.ColWeightedScale(j, d) = 0.8L * std::cos(0.7L * j * d);
         s.ColLabel.push_back("列" + std::to_string(j));
     }
-    s.MaxAbsScale = MaxAbsWeightedScale(s);
-    return s;
+    return CorrespondencePlotInput(s);
 }
 
-void printPage(const ResultStore &store, const QString &file)
+void printPage(const PlotInput &input, const QString &file)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -59,17 +59,17 @@ void printPage(const ResultStore &store, const QString &file)
         QPageLayout(QPageSize(QSizeF(288, 408), QPageSize::Point, QString(), QPageSize::ExactMatch),
             QPageLayout::Portrait, QMarginsF()));
     QPainter painter(&printer);
-    DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), store, 1, 2);
+    DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), input, 1, 2);
 }
 
 void BM_PrintPage(benchmark::State &state)
 {
-    const ResultStore store
-        = storeOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const PlotInput input
+        = inputOf(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("page.pdf"));
     for (auto _ : state)
-        printPage(store, file);
+        printPage(input, file);
     state.counters["pdf_bytes"] = static_cast<double>(QFileInfo(file).size());
 }
 BENCHMARK(BM_PrintPage)->Args({ 5, 4 })->Args({ 50, 50 })->Unit(benchmark::kMillisecond);

@@ -1,7 +1,7 @@
 # Fails when a file includes from a layer after its own: the folders form one
 # order, and each may use only those before it (no cycle can form).
 #   cmake -DSOURCE_DIR=<project root> -P CheckLayers.cmake
-set(layers analysis core cli shell plot app)
+set(layers analysis core shell plot cli app)
 set(faults "")
 foreach(layer IN LISTS layers)
   list(FIND layers ${layer} own)

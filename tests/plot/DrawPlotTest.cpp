@@ -1,8 +1,8 @@
 #include "plot/DrawPlot.h"
-#include "tests/SmokingTable.h"
-#include "plot/PlotFonts.h"
+#include "plot/PlotFont.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
+#include "tests/SmokingTable.h"
 
 #include "PlotTestSupport.h"
 #include "analysis/Errors.h"
@@ -10,7 +10,7 @@
 #include "core/AnalysisRun.h"
 #include "core/CsvFile.h"
 #include "plot/PlotTexts.h"
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -32,14 +32,8 @@ private:
         QImage image(1000, 700, QImage::Format_RGB32);
         image.fill(background);
         QPainter painter(&image);
-        DrawPlot(painter, ScreenGeometry(1000, 700), store, axis1, axis2);
+        DrawPlot(painter, ScreenGeometry(1000, 700), plotInput(store), axis1, axis2);
         return image;
-    }
-
-    static ResultStore withScale(ResultStore store)
-    {
-        store.MaxAbsScale = MaxAbsWeightedScale(store);
-        return store;
     }
 
     // A hollow marker of half-side 14 centred on (x, y): its 2-pixel pen
@@ -71,7 +65,7 @@ private:
         ResultStore store;
         std::string report;
         RunAnalysisToBytes(request, store, report);
-        return withScale(store);
+        return store;
     }
 
     static PlotOptions everyOption()
@@ -129,7 +123,7 @@ private slots:
     void frameIsOnePixelAtFrameMargin()
     {
         const QImage image
-            = draw(withScale(makeStore(2, { { 0.1L, 0.2L, "" } }, { { -0.5L, 0.0L, "" } })), 1, 2);
+            = draw(makeStore(2, { { 0.1L, 0.2L, "" } }, { { -0.5L, 0.0L, "" } }), 1, 2);
         for (int y : { 53, 200, 350, 646 }) {
             QVERIFY(isDark(image.pixel(203, y)));
             QVERIFY(isDark(image.pixel(796, y)));
@@ -156,8 +150,8 @@ private slots:
     {
         // Row 1 at +MaxAbsScale right of the centre, column 1 at
         // -MaxAbsScale below it; the largest magnitude is 0.8.
-        const ResultStore store = withScale(makeStore(2, { { 0.8L, 0.0L, "" }, { 0.0L, 0.8L, "" } },
-            { { -0.8L, 0.0L, "" }, { 0.0L, -0.8L, "" } }));
+        const ResultStore store = makeStore(2, { { 0.8L, 0.0L, "" }, { 0.0L, 0.8L, "" } },
+            { { -0.8L, 0.0L, "" }, { 0.0L, -0.8L, "" } });
         const QImage image = draw(store, 1, 2);
         verifyMarkerAt(image, 780, 350);
         verifyMarkerAt(image, 500, 70);
@@ -173,8 +167,8 @@ private slots:
 
     void rowsAreCirclesAndColumnsSquares()
     {
-        const ResultStore store = withScale(
-            makeStore(2, { { -0.5L, 0.0L, "" } }, { { 0.5L, 0.0L, "" }, { 1.0L, 1.0L, "" } }));
+        const ResultStore store
+            = makeStore(2, { { -0.5L, 0.0L, "" } }, { { 0.5L, 0.0L, "" }, { 1.0L, 1.0L, "" } });
         const QImage image = draw(store, 1, 2);
         // Row at x 360, column at x 640 (PlotRadius 280 * 0.5).
         verifyMarkerAt(image, 360, 350);
@@ -197,8 +191,7 @@ private slots:
         column.weightedScale = { -1.6L, 0.4L };
         store.Supplementary.rows = { row, SupplementaryPoint{} };
         store.Supplementary.cols = { column };
-        store = withScale(store);
-        QCOMPARE(store.MaxAbsScale, 1.6L);
+        QCOMPARE(plotInput(store).MaxAbsScale, 1.6L);
         const QImage image = draw(store, 1, 2);
         verifyMarkerAt(image, 640, 350); // the active row at 280 * 0.8 / 1.6
         const QRgb grey = qRgb(128, 128, 128);
@@ -222,7 +215,7 @@ private slots:
             withLegend.fill(Qt::white);
             QPainter painter(&withLegend);
             const PlotScene scene
-                = DrawPlot(painter, ScreenGeometry(1000, 700), drawn, 1, 2, legend);
+                = DrawPlot(painter, ScreenGeometry(1000, 700), plotInput(drawn), 1, 2, legend);
             int count = 0;
             for (int y = scene.legend->top; y < scene.legend->bottom(); ++y)
                 for (int x = scene.legend->left; x < scene.legend->right(); ++x)
@@ -239,7 +232,6 @@ private slots:
     {
         ResultStore store = makeStore(3, { { 0.2L, -0.3L, "" } }, { { 0.4L, 0.1L, "" } });
         store.ColWeightedScale(1, 3) = -2.0L;
-        store = withScale(store);
         const QImage image = draw(store, 1, 2);
         // Only the frame's own pixels are dark near it.
         QCOMPARE(darkCount(image, 204, 54, 795, 100), 0);
@@ -254,7 +246,6 @@ private slots:
         ResultStore store
             = makeStore(1, { { 0.3L, 0.9L, "" }, { -0.6L, -0.2L, "" }, { 0.05L, 0.5L, "" } },
                 { { -0.2L, 0.7L, "" }, { 0.6L, -0.9L, "" } });
-        store = withScale(store);
         const QImage image = draw(store, 1, 1);
         int dark = 0;
         for (int y = 54; y <= 645; ++y) {
@@ -273,12 +264,11 @@ private slots:
 
     void labelsShowTheirFirstTwoCharacters()
     {
-        const ResultStore longNames = withScale(
-            makeStore(2, { { 0.3L, 0.3L, "喫煙なし" } }, { { -0.4L, 0.1L, "Medium" } }));
+        const ResultStore longNames
+            = makeStore(2, { { 0.3L, 0.3L, "喫煙なし" } }, { { -0.4L, 0.1L, "Medium" } });
         const ResultStore shortNames
-            = withScale(makeStore(2, { { 0.3L, 0.3L, "喫煙" } }, { { -0.4L, 0.1L, "Me" } }));
-        const ResultStore noNames
-            = withScale(makeStore(2, { { 0.3L, 0.3L, "" } }, { { -0.4L, 0.1L, "" } }));
+            = makeStore(2, { { 0.3L, 0.3L, "喫煙" } }, { { -0.4L, 0.1L, "Me" } });
+        const ResultStore noNames = makeStore(2, { { 0.3L, 0.3L, "" } }, { { -0.4L, 0.1L, "" } });
         const QImage image = draw(longNames, 1, 2);
         QCOMPARE(image, draw(shortNames, 1, 2));
         QVERIFY(image != draw(noNames, 1, 2));
@@ -302,8 +292,7 @@ private slots:
 
     void horizontalCaptionUnderThePlot()
     {
-        const ResultStore store
-            = withScale(makeStore(2, { { 0.3L, 0.3L, "" } }, { { -0.4L, 0.1L, "" } }));
+        const ResultStore store = makeStore(2, { { 0.3L, 0.3L, "" } }, { { -0.4L, 0.1L, "" } });
         const QImage image = draw(store, 1, 2);
         QImage probe(1, 1, QImage::Format_RGB32);
         const QFontMetrics caption(PlotFont(28, &probe), &probe);
@@ -331,7 +320,6 @@ private slots:
     {
         QFETCH(int, axis);
         ResultStore store = makeStore(12, { { 0.3L, 0.3L, "" } }, { { -0.4L, 0.1L, "" } });
-        store = withScale(store);
         const QRgb grey = qRgb(0x80, 0x80, 0x80);
         const QImage image = draw(store, 1, axis, grey);
 
@@ -383,16 +371,15 @@ private slots:
         QCOMPARE(store.NDim, 1);
         store.RowLabel = { "", "", "" };
         store.ColLabel = { "", "", "" };
-        store = withScale(store);
-        QCOMPARE(store.MaxAbsScale, store.ColWeightedScale(2, 1));
+        QCOMPARE(plotInput(store).MaxAbsScale, store.ColWeightedScale(2, 1));
         const QImage image = draw(store, 1, 1);
         verifyMarkerAt(image, 780, 70);
         const PlotGeometry g = ScreenGeometry(1000, 700);
         for (long double v : { store.RowWeightedScale(1, 1), store.RowWeightedScale(2, 1),
                  store.ColWeightedScale(1, 1) }) {
-            const int x = MapX(g, store.MaxAbsScale, v);
-            QCOMPARE(MapY(g, store.MaxAbsScale, v) - 350, 500 - x);
-            verifyMarkerAt(image, x, MapY(g, store.MaxAbsScale, v));
+            const int x = MapX(g, plotInput(store).MaxAbsScale, v);
+            QCOMPARE(MapY(g, plotInput(store).MaxAbsScale, v) - 350, 500 - x);
+            verifyMarkerAt(image, x, MapY(g, plotInput(store).MaxAbsScale, v));
         }
     }
 
@@ -406,13 +393,12 @@ private slots:
         QCOMPARE(store.NDim, 2);
         store.RowLabel.assign(6, std::string());
         store.ColLabel.assign(5, std::string());
-        store = withScale(store);
         const QImage image = draw(store, 1, 2);
         const PlotGeometry g = ScreenGeometry(1000, 700);
         int atTheEdge = 0;
         auto check = [&](long double h, long double v) {
-            const int x = MapX(g, store.MaxAbsScale, h);
-            const int y = MapY(g, store.MaxAbsScale, v);
+            const int x = MapX(g, plotInput(store).MaxAbsScale, h);
+            const int y = MapY(g, plotInput(store).MaxAbsScale, v);
             QVERIFY(x >= 220 && x <= 780 && y >= 70 && y <= 630);
             atTheEdge += (x == 220 || x == 780 || y == 70 || y == 630) ? 1 : 0;
         };
@@ -436,12 +422,14 @@ private slots:
     {
         const ResultStore store = smokingExample();
         QImage image(1000, 700, QImage::Format_RGB32);
-        QCOMPARE(overlappingPairs(LayOutPlot(&image, ScreenGeometry(1000, 700), store, 1, 2)), 1);
+        QCOMPARE(
+            overlappingPairs(LayOutPlot(&image, ScreenGeometry(1000, 700), plotInput(store), 1, 2)),
+            1);
 
         image.fill(Qt::white);
         QPainter painter(&image);
         const PlotScene scene
-            = DrawPlot(painter, ScreenGeometry(1000, 700), store, 1, 2, everyOption());
+            = DrawPlot(painter, ScreenGeometry(1000, 700), plotInput(store), 1, 2, everyOption());
         painter.end();
         QCOMPARE(scene.marks.size(), std::size_t(9));
         QCOMPARE(scene.marks[2].label, QStringLiteral("SE上級社員"));
@@ -465,9 +453,11 @@ private slots:
         }
         QVERIFY(ink > 60 && gaps > 60);
         // The shares as the report's 説明率 column gives them.
-        QCOMPARE(CaptionText(store, 1, everyOption()), std::string("Solution 1 (87.76%)"));
-        QCOMPARE(CaptionText(store, 2, everyOption()), std::string("Solution 2 (11.76%)"));
-        QCOMPARE(CaptionText(store, 2, PlotOptions()), std::string("Solution 2"));
+        QCOMPARE(
+            CaptionText(plotInput(store), 1, everyOption()), std::string("Solution 1 (87.76%)"));
+        QCOMPARE(
+            CaptionText(plotInput(store), 2, everyOption()), std::string("Solution 2 (11.76%)"));
+        QCOMPARE(CaptionText(plotInput(store), 2, PlotOptions()), std::string("Solution 2"));
     }
 
     // Mirroring dimension 1 turns the map about its vertical centre line;
@@ -478,8 +468,10 @@ private slots:
         PlotOptions flip;
         flip.mirrored = { 1 };
         QImage image(1000, 700, QImage::Format_RGB32);
-        const PlotScene plain = LayOutPlot(&image, ScreenGeometry(1000, 700), store, 1, 2);
-        const PlotScene mirrored = LayOutPlot(&image, ScreenGeometry(1000, 700), store, 1, 2, flip);
+        const PlotScene plain
+            = LayOutPlot(&image, ScreenGeometry(1000, 700), plotInput(store), 1, 2);
+        const PlotScene mirrored
+            = LayOutPlot(&image, ScreenGeometry(1000, 700), plotInput(store), 1, 2, flip);
         for (std::size_t k = 0; k < plain.marks.size(); ++k) {
             QVERIFY(qAbs(plain.marks[k].x + mirrored.marks[k].x - 1000) <= 1);
             QCOMPARE(mirrored.marks[k].y, plain.marks[k].y);
@@ -500,7 +492,7 @@ private slots:
         image.fill(Qt::white);
         QPainter painter(&image);
         QVERIFY_THROWS_EXCEPTION(
-            FloatError, DrawPlot(painter, ScreenGeometry(100, 100), store, 1, 1));
+            FloatError, DrawPlot(painter, ScreenGeometry(100, 100), plotInput(store), 1, 1));
         painter.end();
         QCOMPARE(darkCount(image, 0, 0, 99, 99), 0);
     }

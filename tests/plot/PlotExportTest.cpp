@@ -1,11 +1,11 @@
 #include "plot/PlotExport.h"
 
+#include "PlotTestSupport.h"
 #include "plot/DrawPlot.h"
-#include "shell/Fonts.h"
 #include "plot/PlotErrors.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
-#include "PlotTestSupport.h"
+#include "shell/FontFaces.h"
 
 #include <QFile>
 #include <QImage>
@@ -23,7 +23,7 @@ class PlotExportTest : public QObject {
 
 private:
     QTemporaryDir dir_;
-    ResultStore store_;
+    PlotInput input_;
 
     QString path(const QString &name) const { return dir_.filePath(name); }
 
@@ -33,10 +33,10 @@ private:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    static QString errorText(const ResultStore &store, const QString &file, QSize size)
+    static QString errorText(const PlotInput &input, const QString &file, QSize size)
     {
         try {
-            ExportPlot(store, 1, 2, file, size);
+            ExportPlot(input, 1, 2, file, size);
         } catch (const PlotError &error) {
             return QString::fromUtf8(error.what());
         }
@@ -48,29 +48,29 @@ private slots:
     {
         installFontSubstitutions();
         QVERIFY(dir_.isValid());
-        store_ = makeStore(3, { { 0.5L, -0.2L, "喫煙なし" }, { -0.3L, 0.4L, "軽度" } },
+        ResultStore store = makeStore(3, { { 0.5L, -0.2L, "喫煙なし" }, { -0.3L, 0.4L, "軽度" } },
             { { 0.1L, 0.6L, "SM" }, { -0.6L, -0.1L, "JM" } });
-        store_.RowWeightedScale(1, 3) = 0.25L;
-        store_.MaxAbsScale = MaxAbsWeightedScale(store_);
+        store.RowWeightedScale(1, 3) = 0.25L;
+        input_ = plotInput(store);
     }
 
     void pngIsTheWindowPictureOfThatSize()
     {
-        ExportPlot(store_, 1, 2, path(QStringLiteral("plot.PNG")), QSize(1000, 700));
+        ExportPlot(input_, 1, 2, path(QStringLiteral("plot.PNG")), QSize(1000, 700));
         QImage saved(path(QStringLiteral("plot.PNG")));
         QCOMPARE(saved.size(), QSize(1000, 700));
         QImage drawn(1000, 700, QImage::Format_RGB32);
         drawn.fill(Qt::white);
         QPainter painter(&drawn);
-        DrawPlot(painter, ScreenGeometry(1000, 700), store_, 1, 2);
+        DrawPlot(painter, ScreenGeometry(1000, 700), input_, 1, 2);
         painter.end();
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), drawn);
     }
 
     void axesAreClampedAsTheWindowClampsThem()
     {
-        ExportPlot(store_, 0, 9, path(QStringLiteral("clamped.png")), QSize(400, 300));
-        ExportPlot(store_, 1, 3, path(QStringLiteral("direct.png")), QSize(400, 300));
+        ExportPlot(input_, 0, 9, path(QStringLiteral("clamped.png")), QSize(400, 300));
+        ExportPlot(input_, 1, 3, path(QStringLiteral("direct.png")), QSize(400, 300));
         QCOMPARE(QImage(path(QStringLiteral("clamped.png"))),
             QImage(path(QStringLiteral("direct.png"))));
     }
@@ -78,7 +78,7 @@ private slots:
     void svgRendersBackToThePlot()
     {
         const QString file = path(QStringLiteral("plot.svg"));
-        ExportPlot(store_, 1, 2, file, QSize(1000, 700));
+        ExportPlot(input_, 1, 2, file, QSize(1000, 700));
         const QByteArray svg = contents(file);
         QVERIFY(svg.contains("IPAGothic")); // a face the reader can find
         QVERIFY(svg.contains("<image")); // the vertical caption, one picture
@@ -100,7 +100,7 @@ private slots:
     void pdfIsOnePageOfTheGivenPixelSize()
     {
         const QString file = path(QStringLiteral("plot.pdf"));
-        ExportPlot(store_, 1, 2, file, QSize(480, 680));
+        ExportPlot(input_, 1, 2, file, QSize(480, 680));
         const QByteArray pdf = contents(file);
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(pdf.count("/Type /Page\n"), 1);
@@ -116,20 +116,20 @@ private slots:
         options.originLines = true;
         options.repel = true;
         options.legend = true;
-        ExportPlot(store_, 1, 2, path(QStringLiteral("full.svg")), QSize(1000, 700), options);
-        ExportPlot(store_, 1, 2, path(QStringLiteral("short.svg")), QSize(1000, 700));
+        ExportPlot(input_, 1, 2, path(QStringLiteral("full.svg")), QSize(1000, 700), options);
+        ExportPlot(input_, 1, 2, path(QStringLiteral("short.svg")), QSize(1000, 700));
         // Qt writes a run of text per script: the kana follow the kanji.
         QVERIFY(QString::fromUtf8(contents(path(QStringLiteral("full.svg"))))
                     .contains(QStringLiteral(">なし</text>")));
         QVERIFY(!QString::fromUtf8(contents(path(QStringLiteral("short.svg"))))
                      .contains(QStringLiteral("なし")));
-        ExportPlot(store_, 1, 2, path(QStringLiteral("full.png")), QSize(600, 400), options);
+        ExportPlot(input_, 1, 2, path(QStringLiteral("full.png")), QSize(600, 400), options);
         const QImage png
             = QImage(path(QStringLiteral("full.png"))).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(png, PlotImage(store_, 1, 2, QSize(600, 400), 1.0, options));
-        QVERIFY(png != PlotImage(store_, 1, 2, QSize(600, 400), 1.0));
+        QCOMPARE(png, PlotImage(input_, 1, 2, QSize(600, 400), 1.0, options));
+        QVERIFY(png != PlotImage(input_, 1, 2, QSize(600, 400), 1.0));
         const QString pdf = path(QStringLiteral("full.pdf"));
-        ExportPlot(store_, 1, 2, pdf, QSize(600, 400), options);
+        ExportPlot(input_, 1, 2, pdf, QSize(600, 400), options);
         QVERIFY(contents(pdf).size() != 0);
     }
 
@@ -137,11 +137,11 @@ private slots:
     // plot drawn for twice the size, not a doubled small one.
     void keptImageIsDrawnAtTheScreensRatio()
     {
-        QImage image = PlotImage(store_, 1, 2, QSize(500, 350), 2.0);
+        QImage image = PlotImage(input_, 1, 2, QSize(500, 350), 2.0);
         QCOMPARE(image.size(), QSize(1000, 700));
         QCOMPARE(image.devicePixelRatio(), 2.0);
         image.setDevicePixelRatio(1.0);
-        QCOMPARE(image, PlotImage(store_, 1, 2, QSize(1000, 700), 1.0));
+        QCOMPARE(image, PlotImage(input_, 1, 2, QSize(1000, 700), 1.0));
     }
 
     void theChosenFilterDecidesTheFormat()
@@ -160,7 +160,7 @@ private slots:
 
     void nothingToPlotOrNowhereToWriteIsAPlotError()
     {
-        ResultStore empty = store_;
+        PlotInput empty = input_;
         empty.MaxAbsScale = 0.0L;
         QCOMPARE(errorText(empty, path(QStringLiteral("a.png")), QSize(100, 100)),
             QStringLiteral("描画できる尺度値がありません（重み付き尺度値がすべて 0 です）"));
@@ -168,13 +168,13 @@ private slots:
         QCOMPARE(errorText(empty, path(QStringLiteral("a.png")), QSize(100, 100)),
             QStringLiteral("描画できる次元がありません"));
         QVERIFY(!QFile::exists(path(QStringLiteral("a.png"))));
-        QCOMPARE(errorText(store_, path(QStringLiteral("a.bmp")), QSize(100, 100)),
+        QCOMPARE(errorText(input_, path(QStringLiteral("a.bmp")), QSize(100, 100)),
             QStringLiteral("保存できる形式は PNG, SVG, PDF です"));
-        QCOMPARE(errorText(store_, path(QStringLiteral("a.png")), QSize(0, 100)),
+        QCOMPARE(errorText(input_, path(QStringLiteral("a.png")), QSize(0, 100)),
             QStringLiteral("図の大きさが正しくありません"));
         for (const char *name : { "no/such/dir/a.png", "no/such/dir/a.pdf", "no/such/dir/a.svg" }) {
             const QString file = path(QString::fromLatin1(name));
-            QCOMPARE(errorText(store_, file, QSize(100, 100)),
+            QCOMPARE(errorText(input_, file, QSize(100, 100)),
                 QStringLiteral("図を保存できませんでした: ") + file);
         }
     }

@@ -1,6 +1,8 @@
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
 
+#include "core/CorrespondenceAnalysis.h"
+
 #include "analysis/Errors.h"
 
 #include <gtest/gtest.h>
@@ -209,13 +211,13 @@ ResultStore storeWithScales()
 TEST(MaxAbsWeightedScale, LargestMagnitudeWithinTheRetainedBlock)
 {
     ResultStore s = storeWithScales();
-    EXPECT_EQ(MaxAbsWeightedScale(s), 0.9L);
+    EXPECT_EQ(MaxAbsWeightedScale(CorrespondencePlotInput(s)), 0.9L);
     s.ColWeightedScale(2, 2) = -0.95L;
-    EXPECT_EQ(MaxAbsWeightedScale(s), 0.95L);
+    EXPECT_EQ(MaxAbsWeightedScale(CorrespondencePlotInput(s)), 0.95L);
     s.NDim = 3;
-    EXPECT_EQ(MaxAbsWeightedScale(s), 7.0L);
+    EXPECT_EQ(MaxAbsWeightedScale(CorrespondencePlotInput(s)), 7.0L);
     s.NDim = 0;
-    EXPECT_EQ(MaxAbsWeightedScale(s), 0.0L);
+    EXPECT_EQ(MaxAbsWeightedScale(CorrespondencePlotInput(s)), 0.0L);
 }
 
 TEST(ClampAxis, BelowOneThenAboveNDim)
@@ -231,12 +233,11 @@ TEST(ClampAxis, BelowOneThenAboveNDim)
 
 TEST(NothingToPlotText, NoDimensionOrNoScale)
 {
-    ResultStore s = storeWithScales();
-    s.MaxAbsScale = MaxAbsWeightedScale(s);
-    EXPECT_EQ(NothingToPlotText(s), nullptr);
-    s.MaxAbsScale = 0.0L;
+    PlotInput input = CorrespondencePlotInput(storeWithScales());
+    EXPECT_EQ(NothingToPlotText(input), nullptr);
+    input.MaxAbsScale = 0.0L;
     EXPECT_STREQ(
-        NothingToPlotText(s), "描画できる尺度値がありません（重み付き尺度値がすべて 0 です）");
-    s.NDim = 0;
-    EXPECT_STREQ(NothingToPlotText(s), "描画できる次元がありません");
+        NothingToPlotText(input), "描画できる尺度値がありません（重み付き尺度値がすべて 0 です）");
+    input.NDim = 0;
+    EXPECT_STREQ(NothingToPlotText(input), "描画できる次元がありません");
 }

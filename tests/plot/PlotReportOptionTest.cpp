@@ -1,4 +1,4 @@
-#include "plot/PlotReportOption.h"
+#include "cli/PlotReportOption.h"
 
 #include "cli/ReportTool.h"
 #include "tests/core/RunTables.h"

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "analysis/ResultStore.h"
+#include "core/CorrespondenceAnalysis.h"
+#include "core/PlotInput.h"
 
 #include <QColor>
 #include <QImage>
@@ -20,8 +22,7 @@ struct Category {
     std::string name;
 };
 
-// A store of NDim dimensions holding the given rows and columns; MaxAbsScale
-// is left 0 (the plot window or the test sets it).
+// A store of NDim dimensions holding the given rows and columns.
 inline ResultStore makeStore(
     int NDim, std::initializer_list<Category> rows, std::initializer_list<Category> cols)
 {
@@ -42,6 +43,12 @@ inline ResultStore makeStore(
         s.ColLabel.push_back(c.name);
     }
     return s;
+}
+
+// The map of a store as the correspondence analysis hands it to the plot.
+inline PlotInput plotInput(const ResultStore &store)
+{
+    return CorrespondencePlotInput(store);
 }
 
 inline bool isDark(QRgb pixel)

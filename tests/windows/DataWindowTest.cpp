@@ -29,7 +29,7 @@ private:
     // The 2 x 2 worked example typed straight into the cells.
     void fillWorkedExample()
     {
-        StringGrid *grid = InputF->StringGrid1;
+        StringGrid *grid = inputF()->StringGrid1;
         grid->setCells(2, 1, QStringLiteral("C1"));
         grid->setCells(3, 1, QStringLiteral("C2"));
         grid->setCells(1, 2, QStringLiteral("R1"));
@@ -42,19 +42,19 @@ private:
 
     void openWorkedExample()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
-        QVERIFY(InputF);
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(inputF());
         fillWorkedExample();
     }
 
     // The state of a data window whose run has not completed.
     void expectReadyToRun()
     {
-        QVERIFY(InputF->isVisible());
-        QVERIFY(InputF->OKButton->isEnabled());
-        QVERIFY(!InputF->GButton->isEnabled());
-        QCOMPARE(
-            InputF->MsgLabel->text(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
+        QVERIFY(inputF()->isVisible());
+        QVERIFY(inputF()->OKButton->isEnabled());
+        QVERIFY(!inputF()->GButton->isEnabled());
+        QCOMPARE(inputF()->MsgLabel->text(),
+            QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
     }
 
     void writeReport(const QByteArray &bytes)
@@ -67,18 +67,18 @@ private:
     void expectRunCompleted()
     {
         QVERIFY(prompts.errors.isEmpty());
-        QCOMPARE(InputF->MsgLabel->text(), QStringLiteral("計算を終了しました"));
-        QVERIFY(!InputF->OKButton->isEnabled());
-        QVERIFY(InputF->GButton->isEnabled());
-        QCOMPARE(InputF->focusWidget(), InputF->ExitButton);
+        QCOMPARE(inputF()->MsgLabel->text(), QStringLiteral("計算を終了しました"));
+        QVERIFY(!inputF()->OKButton->isEnabled());
+        QVERIFY(inputF()->GButton->isEnabled());
+        QCOMPARE(inputF()->focusWidget(), inputF()->ExitButton);
     }
 
     // Right-clicks the header of table row or column `index` (grid row or
     // column index + 1) and chooses the one entry of the menu that opens;
     // returns the entry's text.
-    static QString chooseHeaderMenu(bool isRow, int index)
+    QString chooseHeaderMenu(bool isRow, int index)
     {
-        const QTableWidget *view = InputF->StringGrid1->view();
+        const QTableWidget *view = inputF()->StringGrid1->view();
         QHeaderView *header = isRow ? view->verticalHeader() : view->horizontalHeader();
         const int along = header->sectionViewportPosition(index) + 3;
         const QPoint pos = isRow ? QPoint(3, along) : QPoint(along, 3);
@@ -96,9 +96,9 @@ private:
     }
 
     // True when the grid cell (col, row) shows grey text, header cells included.
-    static bool shownGrey(int col, int row)
+    bool shownGrey(int col, int row) const
     {
-        const QTableWidget *view = InputF->StringGrid1->view();
+        const QTableWidget *view = inputF()->StringGrid1->view();
         const QVariant brush = col == 0
             ? view->model()->headerData(row - 1, Qt::Vertical, Qt::ForegroundRole)
             : row == 0 ? view->model()->headerData(col - 1, Qt::Horizontal, Qt::ForegroundRole)
@@ -110,11 +110,11 @@ private:
     void restartWithOldData(const QString &file)
     {
         QCOMPARE(endProgram(), QWidgetList());
-        StartQuarnet({ QStringLiteral("quarnet") });
+        startQuarnet({ QStringLiteral("quarnet") });
         prompts.accept(file);
         prompts.accept(report());
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
-        QVERIFY(InputF);
+        QVERIFY(inputF());
     }
 
 private slots:
@@ -131,46 +131,46 @@ private slots:
 
     void showsTheFormsTexts()
     {
-        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
-        QCOMPARE(InputF->Label1->text(), QStringLiteral("出力ファイル ="));
-        QCOMPARE(InputF->Label2->text(), QStringLiteral("次元数 ="));
-        QCOMPARE(InputF->OKButton->text(), QStringLiteral("OK"));
-        QCOMPARE(InputF->SButton->text(), QStringLiteral("データ保存"));
-        QCOMPARE(InputF->GButton->text(), QStringLiteral("描  画"));
-        QCOMPARE(InputF->ExitButton->text(), QStringLiteral("Exit"));
+        clickNewData(QStringLiteral("3"), QStringLiteral("3"), report());
+        QCOMPARE(inputF()->Label1->text(), QStringLiteral("出力ファイル ="));
+        QCOMPARE(inputF()->Label2->text(), QStringLiteral("次元数 ="));
+        QCOMPARE(inputF()->OKButton->text(), QStringLiteral("OK"));
+        QCOMPARE(inputF()->SButton->text(), QStringLiteral("データ保存"));
+        QCOMPARE(inputF()->GButton->text(), QStringLiteral("描  画"));
+        QCOMPARE(inputF()->ExitButton->text(), QStringLiteral("Exit"));
         // The edit boxes sit to the right of their labels, not over them.
-        QVERIFY(InputF->Label1->geometry().right() < InputF->EditFN->x());
-        QVERIFY(InputF->Label2->geometry().right() < InputF->EditNDim->x());
-        QVERIFY(InputF->MsgLabel->geometry().bottom() < InputF->EditFN->y());
+        QVERIFY(inputF()->Label1->geometry().right() < inputF()->EditFN->x());
+        QVERIFY(inputF()->Label2->geometry().right() < inputF()->EditNDim->x());
+        QVERIFY(inputF()->MsgLabel->geometry().bottom() < inputF()->EditFN->y());
     }
 
     void tabGoesThroughTheDataWindowInTheFormsOrder()
     {
-        clickNewData(prompts, QStringLiteral("1"), QStringLiteral("1"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        clickNewData(QStringLiteral("1"), QStringLiteral("1"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
         // The grid holds the focus first, in its editor; Tab from the last
         // cell goes on to the other controls.
-        QCOMPARE(QApplication::focusWidget(), InputF->StringGrid1->editor());
-        InputF->StringGrid1->setCurrentCell(2, 2);
-        QCOMPARE(QApplication::focusWidget(), InputF->StringGrid1->editor());
-        const QWidgetList expected{ InputF->OKButton, InputF->ExitButton, InputF->EditFN,
-            InputF->EditNDim, InputF->SButton };
+        QCOMPARE(QApplication::focusWidget(), inputF()->StringGrid1->editor());
+        inputF()->StringGrid1->setCurrentCell(2, 2);
+        QCOMPARE(QApplication::focusWidget(), inputF()->StringGrid1->editor());
+        const QWidgetList expected{ inputF()->OKButton, inputF()->ExitButton, inputF()->EditFN,
+            inputF()->EditNDim, inputF()->SButton };
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
         // GButton is disabled and passed over, back to the grid's editor.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(InputF->StringGrid1->editor());
-        QCOMPARE(QApplication::focusWidget(), InputF->StringGrid1->editor());
+        QVERIFY(inputF()->StringGrid1->editor());
+        QCOMPARE(QApplication::focusWidget(), inputF()->StringGrid1->editor());
     }
 
     // Names and counts typed with real keys, the row-by-row way a spreadsheet
     // user types a table, then OK from the keyboard.
     void theWholeRoadFromTheKeysToTheReportFile()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
         typeCell(QString(), Qt::Key_Tab); // the free corner cell stays empty
         typeCell(QStringLiteral("C1"), Qt::Key_Tab);
         typeCell(QStringLiteral("C2"), Qt::Key_Return);
@@ -180,17 +180,18 @@ private slots:
         typeCell(QStringLiteral("R2"), Qt::Key_Tab);
         typeCell(QStringLiteral("30"), Qt::Key_Tab);
         typeCell(QStringLiteral("5"), Qt::Key_Tab); // leaves the grid for OK
-        QCOMPARE(QApplication::focusWidget(), InputF->OKButton);
-        QCOMPARE(InputF->StringGrid1->cells(3, 3), QStringLiteral("5"));
-        QCOMPARE(InputF->StringGrid1->cells(1, 3), QStringLiteral("R2"));
+        QCOMPARE(QApplication::focusWidget(), inputF()->OKButton);
+        QCOMPARE(inputF()->StringGrid1->cells(3, 3), QStringLiteral("5"));
+        QCOMPARE(inputF()->StringGrid1->cells(1, 3), QStringLiteral("R2"));
 
-        QTest::keyClick(InputF->OKButton, Qt::Key_Space);
+        QTest::keyClick(inputF()->OKButton, Qt::Key_Space);
         expectRunCompleted();
         QCOMPARE(fileBytes(report()), fileBytes(testData("worked-example.report.txt")));
         // The example has one solution: the two dimensions asked for become one.
-        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("1"));
-        QCOMPARE(Results.NDim, 1);
-        QCOMPARE(Results.RowLabel.at(2), std::string("R2"));
+        QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("1"));
+        const PlotInput map = inputF()->LastRun()->plotInput();
+        QCOMPARE(map.NDim, 1);
+        QCOMPARE(map.points.at(1).name, std::string("R2"));
     }
 
     void aRunStoppedByAnErrorGivesOKBack_data()
@@ -219,37 +220,37 @@ private slots:
         QFETCH(QString, nDim);
         QFETCH(QString, message);
         openWorkedExample();
-        InputF->StringGrid1->setCells(col, row, cell);
-        InputF->EditNDim->setText(nDim);
-        const Grid typed = InputF->StringGrid1->grid();
+        inputF()->StringGrid1->setCells(col, row, cell);
+        inputF()->EditNDim->setText(nDim);
+        const Grid typed = inputF()->StringGrid1->grid();
 
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors, QStringList{ message });
         expectReadyToRun();
         if (nDim == QStringLiteral("2")) { // the count's cell is made current
-            QCOMPARE(InputF->StringGrid1->col(), col);
-            QCOMPARE(InputF->StringGrid1->row(), row);
+            QCOMPARE(inputF()->StringGrid1->col(), col);
+            QCOMPARE(inputF()->StringGrid1->row(), row);
         }
-        QVERIFY(InputF->StringGrid1->grid() == typed);
-        QCOMPARE(InputF->EditNDim->text(), nDim);
-        QCOMPARE(InputF->EditFN->text(), report());
+        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QCOMPARE(inputF()->EditNDim->text(), nDim);
+        QCOMPARE(inputF()->EditFN->text(), report());
 
         // The user mends what the message named and runs again.
         prompts.errors.clear();
         fillWorkedExample();
-        InputF->EditNDim->setText(QStringLiteral("2"));
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        inputF()->EditNDim->setText(QStringLiteral("2"));
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
         QCOMPARE(fileBytes(report()), fileBytes(testData("worked-example.report.txt")));
     }
 
     void aTableWithoutCountsStopsWithTheFloatingPointError()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
         for (int r = 2; r <= 3; ++r)
             for (int c = 2; c <= 3; ++c)
-                InputF->StringGrid1->setCells(c, r, QStringLiteral("0"));
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+                inputF()->StringGrid1->setCells(c, r, QStringLiteral("0"));
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
             QStringList{
                 QStringLiteral("不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）") });
@@ -262,20 +263,20 @@ private slots:
         MainF->EditC->setText(QStringLiteral("2"));
         prompts.cancel();
         QTest::mouseClick(MainF->OKButton, Qt::LeftButton);
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(InputF->EditFN->text(), QString());
-        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->EditFN->text(), QString());
+        QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
         fillWorkedExample();
 
         // Without a name no report file can be made; the table stays.
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイル '' を作成できません") });
         expectReadyToRun();
-        QCOMPARE(InputF->StringGrid1->cells(2, 2), QStringLiteral("10"));
+        QCOMPARE(inputF()->StringGrid1->cells(2, 2), QStringLiteral("10"));
 
         prompts.errors.clear();
-        InputF->EditFN->setText(report());
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        inputF()->EditFN->setText(report());
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
         QVERIFY(QFile::exists(report()));
     }
@@ -283,67 +284,67 @@ private slots:
     void saveWritesTheTableAndItLoadsBackTheSame()
     {
         openWorkedExample();
-        InputF->StringGrid1->setCells(1, 1, QStringLiteral("角"));
-        InputF->StringGrid1->setCells(1, 3, QStringLiteral("喫煙者"));
-        const Grid saved = InputF->StringGrid1->grid();
+        inputF()->StringGrid1->setCells(1, 1, QStringLiteral("角"));
+        inputF()->StringGrid1->setCells(1, 3, QStringLiteral("喫煙者"));
+        const Grid saved = inputF()->StringGrid1->grid();
         prompts.accept(filePath(QStringLiteral("table")));
-        QTest::mouseClick(InputF->SButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
         QCOMPARE(prompts.questions.last().kind, QStringLiteral("save"));
         QCOMPARE(prompts.questions.last().title, QStringLiteral("データ保存用ファイル名"));
         QCOMPARE(prompts.questions.last().filter, QStringLiteral("CSVファイル(*.csv)"));
-        QCOMPARE(InputF->focusWidget(), InputF->ExitButton);
+        QCOMPARE(inputF()->focusWidget(), inputF()->ExitButton);
         const QString file = filePath(QStringLiteral("table.csv"));
         QVERIFY(QFile::exists(file));
 
         // A new start of the program loads it as "Old Data".
         QCOMPARE(endProgram(), QWidgetList());
-        StartQuarnet({ QStringLiteral("quarnet") });
+        startQuarnet({ QStringLiteral("quarnet") });
         prompts.accept(file);
         prompts.accept(report());
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
-        QVERIFY(InputF);
+        QVERIFY(inputF());
         Grid expected = saved;
         expected.setCell(1, 1, ""); // the free corner cell is not loaded
-        QVERIFY(InputF->StringGrid1->grid() == expected);
-        QCOMPARE(TableRows, 2);
-        QCOMPARE(TableCols, 2);
+        QVERIFY(inputF()->StringGrid1->grid() == expected);
+        QCOMPARE(session->TableRows, 2);
+        QCOMPARE(session->TableCols, 2);
     }
 
     void aCancelledSaveWritesNothing()
     {
         openWorkedExample();
         prompts.cancel();
-        QTest::mouseClick(InputF->SButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
-        QCOMPARE(InputF->focusWidget(), InputF->ExitButton);
+        QCOMPARE(inputF()->focusWidget(), inputF()->ExitButton);
         QCOMPARE(QDir(tempDir->path()).entryList(QDir::Files), QStringList());
     }
 
     void aSaveThatFailsKeepsTheTable()
     {
         openWorkedExample();
-        const Grid typed = InputF->StringGrid1->grid();
+        const Grid typed = inputF()->StringGrid1->grid();
         const QString file = filePath(QStringLiteral("no-such-folder/table.csv"));
         prompts.accept(file);
-        QTest::mouseClick(InputF->SButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
             QStringList{ QStringLiteral("ファイル '%1' を作成できません").arg(file) });
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->grid() == typed);
         expectReadyToRun();
     }
 
     void theDrawButtonHandsOverToThePlotWindow()
     {
         openWorkedExample();
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
-        QTest::mouseClick(InputF->GButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->GButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
-        QVERIFY(!InputF->isVisible());
-        QVERIFY(InputF->GraphF);
-        QCOMPARE(InputF->GraphF->parentWidget(), InputF);
+        QVERIFY(!inputF()->isVisible());
+        QVERIFY(inputF()->GraphF);
+        QCOMPARE(inputF()->GraphF->parentWidget(), inputF());
     }
 
     // The whole way a spreadsheet user goes, with keys and the system
@@ -360,26 +361,26 @@ private slots:
                                              "SE上級社員\t25\t10\t12\t4\r\n"
                                              "JE若手社員\t18\t24\t33\t13\r\n"
                                              "SC秘書\t10\t6\t7\t2\r\n");
-        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
-        const Grid empty = InputF->StringGrid1->grid();
+        clickNewData(QStringLiteral("3"), QStringLiteral("3"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
+        const Grid empty = inputF()->StringGrid1->grid();
         QGuiApplication::clipboard()->setText(sheet);
-        QTest::keyClick(InputF->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(TableRows, 5);
-        QCOMPARE(TableCols, 4);
-        QCOMPARE(InputF->StringGrid1->cells(5, 6), QStringLiteral("2"));
-        QVERIFY(InputF->isWindowModified());
+        QTest::keyClick(inputF()->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(session->TableRows, 5);
+        QCOMPARE(session->TableCols, 4);
+        QCOMPARE(inputF()->StringGrid1->cells(5, 6), QStringLiteral("2"));
+        QVERIFY(inputF()->isWindowModified());
 
         prompts.accept(filePath(QStringLiteral("smoking")));
-        QTest::keyClick(InputF->SButton, Qt::Key_Space);
+        QTest::keyClick(inputF()->SButton, Qt::Key_Space);
         QVERIFY(prompts.errors.isEmpty());
         QCOMPARE(fileBytes(filePath(QStringLiteral("smoking.csv"))), fileBytes(example));
-        QVERIFY(!InputF->isWindowModified());
-        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
+        QVERIFY(!inputF()->isWindowModified());
+        QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
 
-        QTest::keyClick(InputF->ExitButton, Qt::Key_Backtab, Qt::ShiftModifier);
-        QTest::keyClick(InputF->OKButton, Qt::Key_Backtab, Qt::ShiftModifier); // into the grid
-        QWidget *editor = InputF->StringGrid1->editor();
+        QTest::keyClick(inputF()->ExitButton, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(inputF()->OKButton, Qt::Key_Backtab, Qt::ShiftModifier); // into the grid
+        QWidget *editor = inputF()->StringGrid1->editor();
         QCOMPARE(QApplication::focusWidget(), editor);
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
@@ -387,58 +388,58 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), sheet);
 
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(InputF->StringGrid1->grid() == empty);
-        QCOMPARE(TableRows, 3);
-        QCOMPARE(TableCols, 3);
+        QVERIFY(inputF()->StringGrid1->grid() == empty);
+        QCOMPARE(session->TableRows, 3);
+        QCOMPARE(session->TableCols, 3);
 
         typeCell(QStringLiteral("R1"), Qt::Key_Tab);
         prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
-        QTest::keyClick(InputF->ExitButton, Qt::Key_Space);
+        QTest::keyClick(inputF()->ExitButton, Qt::Key_Space);
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
         QCOMPARE(prompts.questions.last().title, QStringLiteral("変更を保存しますか?"));
-        QVERIFY(InputF->isVisible());
+        QVERIFY(inputF()->isVisible());
         QVERIFY(MainF);
-        QCOMPARE(
-            InputF->StringGrid1->cells(InputF->StringGrid1->col() - 1, 1), QStringLiteral("R1"));
+        QCOMPARE(inputF()->StringGrid1->cells(inputF()->StringGrid1->col() - 1, 1),
+            QStringLiteral("R1"));
     }
 
     // The frame asks as Exit does; saving or discarding lets the window go,
     // cancel keeps it; an unchanged table goes without a question.
     void closingAChangedTableAsksToSaveIt()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
         typeCell(QStringLiteral("C1"), Qt::Key_Tab);
         typeCell(QString(), Qt::Key_Tab); // a move alone changes nothing
-        QCOMPARE(InputF->StringGrid1->undoStack()->count(), 1);
+        QCOMPARE(inputF()->StringGrid1->undoStack()->count(), 1);
         prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
-        QVERIFY(!InputF->close());
-        QVERIFY(InputF->isVisible());
+        QVERIFY(!inputF()->close());
+        QVERIFY(inputF()->isVisible());
 
         // Save, but the save dialog is cancelled: nothing is lost either.
         prompts.saveChoices.append(Prompts::SaveChoice::Save);
         prompts.cancel();
-        QVERIFY(!InputF->close());
-        QVERIFY(InputF->isVisible());
+        QVERIFY(!inputF()->close());
+        QVERIFY(inputF()->isVisible());
 
         prompts.saveChoices.append(Prompts::SaveChoice::Save);
         prompts.accept(filePath(QStringLiteral("typed")));
-        QVERIFY(InputF->close());
-        QVERIFY(!InputF->isVisible());
+        QVERIFY(inputF()->close());
+        QVERIFY(!inputF()->isVisible());
         QVERIFY(QFile::exists(filePath(QStringLiteral("typed.csv"))));
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 3);
     }
 
     void exitDiscardingAChangedTableEndsWithoutSaving()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
         typeCell(QStringLiteral("C1"), Qt::Key_Tab);
-        InputF->AutosaveTimer->setInterval(0);
+        inputF()->AutosaveTimer->setInterval(0);
         QTRY_VERIFY(autosaveExists());
         prompts.saveChoices.append(Prompts::SaveChoice::Discard);
-        QTest::mouseClick(InputF->ExitButton, Qt::LeftButton);
-        QVERIFY(!InputF->isVisible());
+        QTest::mouseClick(inputF()->ExitButton, Qt::LeftButton);
+        QVERIFY(!inputF()->isVisible());
         QVERIFY(!MainF->isVisible());
         QCOMPARE(prompts.asked(QStringLiteral("save")), 0);
         QVERIFY(!autosaveExists());
@@ -449,40 +450,40 @@ private slots:
     // yet saved.
     void aTableLeftByAnAbnormalEndIsOfferedAtTheNextStart()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
-        QVERIFY(!InputF->AutosaveTimer->isActive());
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
+        QVERIFY(!inputF()->AutosaveTimer->isActive());
         typeCell(QStringLiteral("say \"hi\""), Qt::Key_Tab);
         typeCell(QStringLiteral("C 1"), Qt::Key_Tab);
-        InputF->StringGrid1->setMarked(true, 2, true);
-        QVERIFY(InputF->AutosaveTimer->isActive());
-        QVERIFY(InputF->AutosaveTimer->interval() <= 60 * 1000);
-        InputF->AutosaveTimer->start(0);
+        inputF()->StringGrid1->setMarked(true, 2, true);
+        QVERIFY(inputF()->AutosaveTimer->isActive());
+        QVERIFY(inputF()->AutosaveTimer->interval() <= 60 * 1000);
+        inputF()->AutosaveTimer->start(0);
         QTRY_VERIFY(autosaveExists());
-        const Grid typed = InputF->StringGrid1->grid();
+        const Grid typed = inputF()->StringGrid1->grid();
 
         QCOMPARE(endProgram(), QWidgetList()); // no close, no question
         QVERIFY(autosaveExists());
         prompts.yesNoAnswers.append(true);
         prompts.accept(report());
-        StartQuarnet({ QStringLiteral("quarnet") });
+        startQuarnet({ QStringLiteral("quarnet") });
         QCOMPARE(prompts.asked(QStringLiteral("yesno")), 1);
         QCOMPARE(prompts.questions.at(prompts.questions.size() - 2).title,
             QStringLiteral("前回、保存されずに終わった表があります。復元しますか?"));
-        QVERIFY(InputF && InputF->isVisible());
+        QVERIFY(inputF() && inputF()->isVisible());
         QVERIFY(!MainF->isVisible());
-        QVERIFY(InputF->StringGrid1->grid() == typed);
-        QVERIFY(InputF->StringGrid1->marks() == (SupplementaryMarks{ { 2 }, {} }));
-        QVERIFY(InputF->isWindowModified());
-        QCOMPARE(TableRows, 2);
-        QCOMPARE(TableCols, 2);
+        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->marks() == (SupplementaryMarks{ { 2 }, {} }));
+        QVERIFY(inputF()->isWindowModified());
+        QCOMPARE(session->TableRows, 2);
+        QCOMPARE(session->TableCols, 2);
         QVERIFY(autosaveExists());
 
         // Declined at a start after another abnormal end: the autosave goes.
         QCOMPARE(endProgram(), QWidgetList());
         prompts.yesNoAnswers.append(false);
-        StartQuarnet({ QStringLiteral("quarnet") });
-        QVERIFY(!InputF);
+        startQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(!inputF());
         QVERIFY(MainF->isVisible());
         QVERIFY(!autosaveExists());
     }
@@ -493,26 +494,26 @@ private slots:
     void aChangeAfterACompletedRunAsksForANewRun()
     {
         openWorkedExample();
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
-        InputF->StringGrid1->setCurrentCell(3, 3);
+        inputF()->StringGrid1->setCurrentCell(3, 3);
         typeCell(QStringLiteral("6"), Qt::Key_Return);
-        QVERIFY(InputF->OKButton->isEnabled());
-        QVERIFY(!InputF->GButton->isEnabled());
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QVERIFY(inputF()->OKButton->isEnabled());
+        QVERIFY(!inputF()->GButton->isEnabled());
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
-        QCOMPARE(Results.NDim, 1);
+        QCOMPARE(inputF()->LastRun()->plotInput().NDim, 1);
 
-        InputF->EditNDim->setText(QStringLiteral("2"));
-        QVERIFY(InputF->OKButton->isEnabled());
-        QVERIFY(!InputF->GButton->isEnabled());
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        inputF()->EditNDim->setText(QStringLiteral("2"));
+        QVERIFY(inputF()->OKButton->isEnabled());
+        QVERIFY(!inputF()->GButton->isEnabled());
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
 
         const QString other = filePath(QStringLiteral("other.txt"));
-        InputF->EditFN->setText(other);
-        QVERIFY(InputF->OKButton->isEnabled());
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        inputF()->EditFN->setText(other);
+        QVERIFY(inputF()->OKButton->isEnabled());
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
         QVERIFY(QFile::exists(other));
         QCOMPARE(prompts.asked(QStringLiteral("yesno")), 0); // its own report files
@@ -523,7 +524,7 @@ private slots:
         writeReport("another report");
         openWorkedExample();
         prompts.yesNoAnswers.append(false);
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.questions.last().title,
             QStringLiteral("ファイル '%1' は既に存在します。置き換えますか?").arg(report()));
         QCOMPARE(fileBytes(report()), QByteArray("another report"));
@@ -531,11 +532,11 @@ private slots:
         expectReadyToRun();
 
         prompts.yesNoAnswers.append(true);
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
         QCOMPARE(fileBytes(report()), fileBytes(testData("worked-example.report.txt")));
-        InputF->EditNDim->setText(QStringLiteral("1"));
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton); // asked once per file
+        inputF()->EditNDim->setText(QStringLiteral("1"));
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton); // asked once per file
         expectRunCompleted();
         QCOMPARE(prompts.asked(QStringLiteral("yesno")), 2);
     }
@@ -545,57 +546,58 @@ private slots:
     // cannot be loaded leaves the table as it was.
     void aDroppedCsvFileReplacesTheTable()
     {
-        const auto drop = [](const QString &file) {
+        const auto drop = [this](const QString &file) {
             QMimeData mime;
             mime.setUrls({ QUrl::fromLocalFile(file) });
             QDragEnterEvent enter(
                 QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(InputF, &enter);
+            QApplication::sendEvent(inputF(), &enter);
             QVERIFY(enter.isAccepted());
             QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(InputF, &event);
+            QApplication::sendEvent(inputF(), &event);
         };
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
-        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
         typeCell(QStringLiteral("mine"), Qt::Key_Tab);
-        const Grid typed = InputF->StringGrid1->grid();
+        const Grid typed = inputF()->StringGrid1->grid();
         const QString smoking = QStringLiteral(QUARNET_EXAMPLES "/smoking.csv");
         prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
         drop(smoking);
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->grid() == typed);
 
         drop(filePath(QStringLiteral("missing.csv")));
         QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->grid() == typed);
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
 
         prompts.saveChoices.append(Prompts::SaveChoice::Discard);
         drop(smoking);
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 2);
-        QCOMPARE(TableRows, 5);
-        QCOMPARE(TableCols, 4);
-        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("なし"));
-        QVERIFY(!InputF->isWindowModified());
-        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
-        QCOMPARE(InputF->EditFN->text(), report());
+        QCOMPARE(session->TableRows, 5);
+        QCOMPARE(session->TableCols, 4);
+        QCOMPARE(inputF()->StringGrid1->cells(2, 1), QStringLiteral("なし"));
+        QVERIFY(!inputF()->isWindowModified());
+        QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
+        QCOMPARE(inputF()->EditFN->text(), report());
     }
 
     void theGridGrowsWithTheWindowAndTheButtonsStayInView()
     {
-        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
-        const QRect grid = InputF->StringGrid1->geometry();
-        const int gap = InputF->OKButton->y() - grid.bottom();
-        InputF->resize(InputF->width() + 200, InputF->height() + 150);
-        QCOMPARE(InputF->StringGrid1->size(), grid.size() + QSize(200, 150));
-        QCOMPARE(InputF->StringGrid1->pos(), grid.topLeft());
-        QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
+        clickNewData(QStringLiteral("3"), QStringLiteral("3"), report());
+        const QRect grid = inputF()->StringGrid1->geometry();
+        const int gap = inputF()->OKButton->y() - grid.bottom();
+        inputF()->resize(inputF()->width() + 200, inputF()->height() + 150);
+        QCOMPARE(inputF()->StringGrid1->size(), grid.size() + QSize(200, 150));
+        QCOMPARE(inputF()->StringGrid1->pos(), grid.topLeft());
+        QCOMPARE(inputF()->OKButton->y() - inputF()->StringGrid1->geometry().bottom(), gap);
 
-        InputF->resize(100, 100); // no smaller than its minimum
-        for (QWidget *w : { static_cast<QWidget *>(InputF->ExitButton),
-                 static_cast<QWidget *>(InputF->EditNDim), static_cast<QWidget *>(InputF->Label2) })
-            QVERIFY(InputF->rect().contains(w->geometry()));
-        QVERIFY(InputF->StringGrid1->height() >= 3 * 24);
-        QCOMPARE(InputF->OKButton->y() - InputF->StringGrid1->geometry().bottom(), gap);
+        inputF()->resize(100, 100); // no smaller than its minimum
+        for (QWidget *w : { static_cast<QWidget *>(inputF()->ExitButton),
+                 static_cast<QWidget *>(inputF()->EditNDim),
+                 static_cast<QWidget *>(inputF()->Label2) })
+            QVERIFY(inputF()->rect().contains(w->geometry()));
+        QVERIFY(inputF()->StringGrid1->height() >= 3 * 24);
+        QCOMPARE(inputF()->OKButton->y() - inputF()->StringGrid1->geometry().bottom(), gap);
     }
 
     // The header menu marks table row 2 (grid row 3): its header, name and
@@ -604,30 +606,30 @@ private slots:
     void aMarkedRowIsGreyUndoableAndSavedWithTheTable()
     {
         openWorkedExample();
-        InputF->StringGrid1->undoStack()->setClean();
+        inputF()->StringGrid1->undoStack()->setClean();
         QCOMPARE(chooseHeaderMenu(true, 2), QStringLiteral("補助カテゴリーにする"));
         QVERIFY(shownGrey(0, 3) && shownGrey(1, 3) && shownGrey(3, 3));
         QVERIFY(!shownGrey(0, 2) && !shownGrey(2, 2) && !shownGrey(2, 0));
-        QVERIFY(InputF->isWindowModified());
-        InputF->StringGrid1->undoStack()->undo();
-        QVERIFY(InputF->StringGrid1->marks().empty());
+        QVERIFY(inputF()->isWindowModified());
+        inputF()->StringGrid1->undoStack()->undo();
+        QVERIFY(inputF()->StringGrid1->marks().empty());
         QVERIFY(!shownGrey(2, 3));
-        InputF->StringGrid1->undoStack()->redo();
+        inputF()->StringGrid1->undoStack()->redo();
         QCOMPARE(chooseHeaderMenu(false, 1), QStringLiteral("補助カテゴリーにする"));
         QCOMPARE(chooseHeaderMenu(false, 1), QStringLiteral("分析に戻す"));
-        QCOMPARE(InputF->StringGrid1->marks(), (SupplementaryMarks{ { 2 }, {} }));
+        QCOMPARE(inputF()->StringGrid1->marks(), (SupplementaryMarks{ { 2 }, {} }));
 
         prompts.accept(filePath(QStringLiteral("marked")));
-        QTest::mouseClick(InputF->SButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         const QString file = filePath(QStringLiteral("marked.csv"));
         QVERIFY(fileBytes(file).startsWith("\"#quarnet supplementary rows=2\","));
-        QVERIFY(!InputF->isWindowModified());
+        QVERIFY(!inputF()->isWindowModified());
 
         restartWithOldData(file);
         QVERIFY(prompts.errors.isEmpty());
-        QCOMPARE(InputF->StringGrid1->marks(), (SupplementaryMarks{ { 2 }, {} }));
+        QCOMPARE(inputF()->StringGrid1->marks(), (SupplementaryMarks{ { 2 }, {} }));
         QVERIFY(shownGrey(2, 3) && !shownGrey(2, 2));
-        QCOMPARE(InputF->StringGrid1->undoStack()->count(), 0);
+        QCOMPARE(inputF()->StringGrid1->undoStack()->count(), 0);
     }
 
     // A marked file runs in the window to quarnet-report's report, and the
@@ -635,19 +637,19 @@ private slots:
     void aMarkedTableRunsAsQuarnetReportRunsIt()
     {
         restartWithOldData(testData(QStringLiteral("smoking-supplementary.csv")));
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         expectRunCompleted();
         QCOMPARE(fileBytes(report()),
             fileBytes(testData(QStringLiteral("smoking-supplementary.report.txt"))));
 
-        QTest::mouseClick(InputF->DetailButton, Qt::LeftButton);
-        const QAbstractItemModel *rows = InputF->ResultsW->RowView->model();
+        QTest::mouseClick(inputF()->DetailButton, Qt::LeftButton);
+        const QAbstractItemModel *rows = inputF()->ResultsW->RowView->model();
         QCOMPARE(rows->rowCount(), 6);
         QVERIFY(rows->index(5, 0).data().toString().endsWith(QStringLiteral("（補助）")));
         QVERIFY(!rows->index(4, 0).data().toString().endsWith(QStringLiteral("（補助）")));
         QCOMPARE(rows->index(5, 1).data().toString(), QString());
         QVERIFY(!rows->index(5, 4).data().toString().isEmpty()); // its scale value
-        QCOMPARE(InputF->ResultsW->ColumnView->model()->rowCount(), 5);
+        QCOMPARE(inputF()->ResultsW->ColumnView->model()->rowCount(), 5);
     }
 
     // A corner mark that cannot be read is shown when the table loads; a
@@ -663,13 +665,13 @@ private slots:
         QCOMPARE(prompts.errors,
             QStringList{
                 QString::fromStdString(UnreadableMarkWarning("#quarnet supplementary rows=9")) });
-        QVERIFY(InputF->StringGrid1->marks().empty());
+        QVERIFY(inputF()->StringGrid1->marks().empty());
         prompts.errors.clear();
 
         chooseHeaderMenu(true, 3);
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
-        const QStringList lines = InputF->MsgLabel->text().split(QLatin1Char('\n'));
+        const QStringList lines = inputF()->MsgLabel->text().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], QStringLiteral("計算を終了しました"));
         QVERIFY(lines[1].contains(QStringLiteral("3 (R3)")));

@@ -34,11 +34,11 @@ private:
     void expectMainWindowAsTyped(const QString &rows, const QString &cols)
     {
         QVERIFY(MainF->isVisible());
-        QVERIFY(!InputF);
+        QVERIFY(!inputF());
         QCOMPARE(MainF->EditR->text(), rows);
         QCOMPARE(MainF->EditC->text(), cols);
-        QCOMPARE(TableRows, 0);
-        QCOMPARE(TableCols, 0);
+        QCOMPARE(session->TableRows, 0);
+        QCOMPARE(session->TableCols, 0);
     }
 
     // Runs the event loop as main() does until the program ends; `action`
@@ -123,17 +123,17 @@ private slots:
 
     void newDataWithTheDefaultsGivesTheFiveByFiveGrid()
     {
-        clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), filePath("r.txt"));
+        clickNewData(QStringLiteral("3"), QStringLiteral("3"), filePath("r.txt"));
         QVERIFY(!MainF->isVisible());
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(InputF->parentWidget(), MainF);
-        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF[*]"));
-        QVERIFY(!InputF->isWindowModified());
-        QCOMPARE(TableRows, 3);
-        QCOMPARE(TableCols, 3);
-        QCOMPARE(OldData, false);
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->parentWidget(), MainF);
+        QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF[*]"));
+        QVERIFY(!inputF()->isWindowModified());
+        QCOMPARE(session->TableRows, 3);
+        QCOMPARE(session->TableCols, 3);
+        QCOMPARE(session->OldData, false);
 
-        StringGrid *grid = InputF->StringGrid1;
+        StringGrid *grid = inputF()->StringGrid1;
         QCOMPARE(grid->colCount(), 5);
         QCOMPARE(grid->rowCount(), 5);
         for (int k = 1; k <= 3; ++k) {
@@ -151,12 +151,12 @@ private slots:
         QVERIFY(grid->editor());
         QCOMPARE(grid->font().pointSize(), 14);
 
-        QCOMPARE(
-            InputF->MsgLabel->text(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
-        QVERIFY(InputF->OKButton->isEnabled());
-        QVERIFY(!InputF->GButton->isEnabled());
-        QCOMPARE(InputF->EditFN->text(), filePath("r.txt"));
-        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+        QCOMPARE(inputF()->MsgLabel->text(),
+            QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
+        QVERIFY(inputF()->OKButton->isEnabled());
+        QVERIFY(!inputF()->GButton->isEnabled());
+        QCOMPARE(inputF()->EditFN->text(), filePath("r.txt"));
+        QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
         QCOMPARE(prompts.questions.size(), 1);
         QCOMPARE(prompts.questions[0].kind, QStringLiteral("open"));
         QCOMPARE(prompts.questions[0].title, QStringLiteral("出力ファイル"));
@@ -166,9 +166,9 @@ private slots:
 
     void columnWidthsFollowTheGridsFont()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("4"), filePath("r.txt"));
-        StringGrid *grid = InputF->StringGrid1;
-        QFont gridFont = InputF->font();
+        clickNewData(QStringLiteral("2"), QStringLiteral("4"), filePath("r.txt"));
+        StringGrid *grid = inputF()->StringGrid1;
+        QFont gridFont = inputF()->font();
         gridFont.setPointSize(14);
         const QFontMetrics metrics(gridFont);
         const int fixedWidth = metrics.horizontalAdvance(QStringLiteral(" ＊-** "));
@@ -180,13 +180,13 @@ private slots:
             QCOMPARE(grid->colWidths(c), cellWidth);
         // Measured in the window's 12-pixel font the cells would be narrower.
         QVERIFY(cellWidth
-            > QFontMetrics(InputF->font()).horizontalAdvance(QStringLiteral("＊＊＊＊＊")));
+            > QFontMetrics(inputF()->font()).horizontalAdvance(QStringLiteral("＊＊＊＊＊")));
     }
 
     void theFixedColumnHoldsTwoDigitRowHeaders()
     {
-        clickNewData(prompts, QStringLiteral("12"), QStringLiteral("3"), filePath("r.txt"));
-        StringGrid *grid = InputF->StringGrid1;
+        clickNewData(QStringLiteral("12"), QStringLiteral("3"), filePath("r.txt"));
+        StringGrid *grid = inputF()->StringGrid1;
         const QFontMetrics metrics(grid->font());
         QCOMPARE(grid->cells(0, 13), QStringLiteral("行-12"));
         QVERIFY(grid->colWidths(0) >= metrics.horizontalAdvance(QStringLiteral(" 行-12 ")));
@@ -222,10 +222,10 @@ private slots:
         QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
 
         // The user mends the size and goes on.
-        clickNewData(prompts, QStringLiteral("1"), QStringLiteral("50"), filePath("r.txt"));
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(InputF->StringGrid1->colCount(), 52);
-        QCOMPARE(InputF->StringGrid1->rowCount(), 3);
+        clickNewData(QStringLiteral("1"), QStringLiteral("50"), filePath("r.txt"));
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->StringGrid1->colCount(), 52);
+        QCOMPARE(inputF()->StringGrid1->rowCount(), 3);
     }
 
     void oldDataLoadsTheFileAndIgnoresTheSizeBoxes()
@@ -236,12 +236,12 @@ private slots:
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
         QVERIFY(!MainF->isVisible());
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(OldData, true);
-        QCOMPARE(TableRows, 4);
-        QCOMPARE(TableCols, 5);
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(session->OldData, true);
+        QCOMPARE(session->TableRows, 4);
+        QCOMPARE(session->TableCols, 5);
 
-        StringGrid *grid = InputF->StringGrid1;
+        StringGrid *grid = inputF()->StringGrid1;
         QCOMPARE(grid->colCount(), 7);
         QCOMPARE(grid->rowCount(), 6);
         QCOMPARE(grid->cells(1, 1), QString());
@@ -254,11 +254,11 @@ private slots:
         QCOMPARE(grid->font().pointSize(), 14);
         QVERIFY(grid->editor());
 
-        QCOMPARE(
-            InputF->MsgLabel->text(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
-        QVERIFY(!InputF->GButton->isEnabled());
-        QCOMPARE(InputF->EditFN->text(), filePath("r.txt"));
-        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+        QCOMPARE(inputF()->MsgLabel->text(),
+            QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+        QVERIFY(!inputF()->GButton->isEnabled());
+        QCOMPARE(inputF()->EditFN->text(), filePath("r.txt"));
+        QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
         QCOMPARE(prompts.questions.size(), 2);
         QCOMPARE(prompts.questions[0].title, QStringLiteral("入力データファイル"));
         QCOMPARE(prompts.questions[0].filter, QStringLiteral("CSVファイル(*.csv)"));
@@ -279,7 +279,7 @@ private slots:
         prompts.accept(filePath("r.txt"));
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
-        StringGrid *grid = InputF->StringGrid1;
+        StringGrid *grid = inputF()->StringGrid1;
         QCOMPARE(grid->font().pointSize(), 14);
         QCOMPARE(grid->colCount(), 4);
         QCOMPARE(grid->colWidths(0), 64);
@@ -341,67 +341,72 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{ MainF });
 
         // The user goes on with a new table.
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(InputF->StringGrid1->rowCount(), 4);
-        QCOMPARE(InputF->EditNDim->text(), QStringLiteral("2"));
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->StringGrid1->rowCount(), 4);
+        QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
     }
 
     void aFileArgumentOpensTheTableStraightAway()
     {
         delete MainF;
         prompts.accept(filePath("r.txt"));
-        StartQuarnet({ QStringLiteral("quarnet"), caithness() });
+        startQuarnet({ QStringLiteral("quarnet"), caithness() });
         QVERIFY(prompts.errors.isEmpty());
         QVERIFY(MainF && !MainF->isVisible());
-        QVERIFY(InputF && InputF->isVisible());
+        QVERIFY(inputF() && inputF()->isVisible());
         QCOMPARE(prompts.questions.size(), 1);
         QCOMPARE(prompts.questions[0].title, QStringLiteral("出力ファイル"));
-        QCOMPARE(TableRows, 4);
-        QCOMPARE(TableCols, 5);
-        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("fair"));
-        QCOMPARE(InputF->StringGrid1->cells(6, 5), QStringLiteral("85"));
-        QCOMPARE(InputF->EditFN->text(), filePath("r.txt"));
+        QCOMPARE(session->TableRows, 4);
+        QCOMPARE(session->TableCols, 5);
+        QCOMPARE(inputF()->StringGrid1->cells(2, 1), QStringLiteral("fair"));
+        QCOMPARE(inputF()->StringGrid1->cells(6, 5), QStringLiteral("85"));
+        QCOMPARE(inputF()->EditFN->text(), filePath("r.txt"));
     }
 
     void aFileArgumentThatCannotBeLoadedShowsTheMainWindow()
     {
         delete MainF;
-        StartQuarnet({ QStringLiteral("quarnet"), filePath("missing.csv") });
+        startQuarnet({ QStringLiteral("quarnet"), filePath("missing.csv") });
         QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
         QVERIFY(MainF && MainF->isVisible());
-        QVERIFY(!InputF);
+        QVERIFY(!inputF());
         QCOMPARE(MainF->EditR->text(), QStringLiteral("3"));
     }
 
     void exitEndsTheProgram()
     {
-        QCOMPARE(runUntilTheProgramEnds([] { MainF->ExitButton->click(); }), 0);
+        QCOMPARE(runUntilTheProgramEnds([this] { MainF->ExitButton->click(); }), 0);
         expectNoWindowVisible();
     }
 
     void closingTheMainWindowEndsTheProgram()
     {
-        QCOMPARE(runUntilTheProgramEnds([] { MainF->close(); }), 0);
+        QCOMPARE(runUntilTheProgramEnds([this] { MainF->close(); }), 0);
         expectNoWindowVisible();
     }
 
     void exitOfTheDataWindowEndsTheProgram()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
-        QCOMPARE(runUntilTheProgramEnds([] { InputF->ExitButton->click(); }), 0);
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        QCOMPARE(runUntilTheProgramEnds([this] { inputF()->ExitButton->click(); }), 0);
         expectNoWindowVisible();
     }
 
-    void closingTheDataWindowEndsTheProgramAndReleasesTheNames()
+    void closingTheDataWindowEndsTheProgramAndLetsItsRunGo()
     {
-        clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
-        Results.RowLabel = { "", "R1", "R2" };
-        Results.ColLabel = { "", "C1", "C2" };
-        QCOMPARE(runUntilTheProgramEnds([] { InputF->close(); }), 0);
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        const char *cells[3][3] = { { "", "C1", "C2" }, { "R1", "10", "20" }, { "R2", "30", "5" } };
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 3; ++col)
+                inputF()->StringGrid1->setCells(
+                    col + 1, row + 1, QString::fromUtf8(cells[row][col]));
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
+        const std::weak_ptr<const AnalysisResult> run = inputF()->LastRun();
+        QVERIFY(!run.expired());
+        QCOMPARE(runUntilTheProgramEnds([this] { inputF()->close(); }), 0);
         expectNoWindowVisible();
-        QVERIFY(Results.RowLabel.empty());
-        QVERIFY(Results.ColLabel.empty());
+        QVERIFY(run.expired());
     }
 
     void enterPressesTheFocusedButtonOrNewData()
@@ -411,14 +416,14 @@ private slots:
         prompts.cancel();
         QTest::keyClick(MainF->OKODButton, Qt::Key_Return);
         QCOMPARE(prompts.asked(QStringLiteral("open")), 1);
-        QVERIFY(!InputF);
+        QVERIFY(!inputF());
 
         MainF->EditC->setText(QStringLiteral("4"));
         MainF->EditC->setFocus();
         prompts.accept(filePath("r.txt"));
         QTest::keyClick(MainF->EditC, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(TableCols, 4);
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(session->TableCols, 4);
     }
 
     void aDroppedCsvFileOpensAsOldData()
@@ -429,10 +434,10 @@ private slots:
         prompts.accept(filePath("r.txt"));
         dropFile(MainF, caithness());
         QVERIFY(prompts.errors.isEmpty());
-        QVERIFY(InputF && InputF->isVisible());
+        QVERIFY(inputF() && inputF()->isVisible());
         QVERIFY(!MainF->isVisible());
-        QCOMPARE(TableCols, 5);
-        QCOMPARE(InputF->windowTitle(), QStringLiteral("InputF - caithness.csv[*]"));
+        QCOMPARE(session->TableCols, 5);
+        QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF - caithness.csv[*]"));
     }
 
     // Files opened or saved come back in 「最近使ったファイル」, newest first,
@@ -448,10 +453,10 @@ private slots:
         prompts.accept(caithness());
         prompts.accept(filePath("r.txt"));
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
-        QVERIFY(InputF);
+        QVERIFY(inputF());
 
         QCOMPARE(endProgram(), QWidgetList());
-        StartQuarnet({ QStringLiteral("quarnet") });
+        startQuarnet({ QStringLiteral("quarnet") });
         QVERIFY(MainF->RecentButton->isEnabled());
         std::unique_ptr<QMenu> menu(MainF->RecentMenu());
         QCOMPARE(menu->actions().size(), 1);
@@ -459,8 +464,8 @@ private slots:
         prompts.accept(filePath("r.txt"));
         menu->actions().first()->trigger();
         QVERIFY(prompts.errors.isEmpty());
-        QVERIFY(InputF && InputF->isVisible());
-        QCOMPARE(InputF->StringGrid1->cells(2, 1), QStringLiteral("fair"));
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->StringGrid1->cells(2, 1), QStringLiteral("fair"));
     }
 
     void qtsOwnDialogsSpeakJapanese()

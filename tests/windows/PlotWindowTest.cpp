@@ -1,10 +1,11 @@
 #include "app/PlotWindow.h"
 
 #include "FakePrompts.h"
+#include "core/CorrespondenceAnalysis.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotGeometry.h"
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 #include "tests/plot/PlotTestSupport.h"
 
 #include <QApplication>
@@ -93,7 +94,8 @@ private:
     TGraphF *open()
     {
         dataWindow_->hide();
-        return new TGraphF(store_, dataWindow_);
+        return new TGraphF(
+            std::make_shared<const CorrespondenceResult>(store_, RunOutcome{}), dataWindow_);
     }
 
     static void clickOK(TGraphF *graph, const QString &axis1, const QString &axis2)
@@ -108,7 +110,8 @@ private:
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        DrawPlot(painter, ScreenGeometry(size.width(), size.height()), store_, axis1, axis2);
+        DrawPlot(
+            painter, ScreenGeometry(size.width(), size.height()), plotInput(store_), axis1, axis2);
         return image;
     }
 
@@ -210,7 +213,7 @@ private slots:
         QCOMPARE(graph->SavedLayout.OKButton.Left, 32);
         QCOMPARE(graph->SavedLayout.OKButton.Top, 152);
         // Over all three retained dimensions, rows and columns.
-        QCOMPARE(store_.MaxAbsScale, 0.7L);
+        QCOMPARE(graph->Input().MaxAbsScale, 0.7L);
         const QRect screen = graph->screen()->availableGeometry();
         QVERIFY(qAbs(graph->frameGeometry().center().x() - screen.center().x()) <= 1);
         QVERIFY(qAbs(graph->frameGeometry().center().y() - screen.center().y()) <= 1);
@@ -221,7 +224,7 @@ private slots:
         store_.NDim = 1;
         TGraphF *graph = open();
         QCOMPARE(graph->Axis2Edit->text(), QStringLiteral("1"));
-        QCOMPARE(store_.MaxAbsScale, 0.7L); // dimension 1 only
+        QCOMPARE(graph->Input().MaxAbsScale, 0.7L); // dimension 1 only
         QTest::mouseClick(graph->OKButton, Qt::LeftButton);
         verifyPlotShown(graph, 1, 1);
     }
@@ -334,7 +337,7 @@ private slots:
         expected.repel = true;
         expected.mirrored = { 3 };
         QCOMPARE(graph->Options, expected);
-        QImage image = PlotImage(store_, 3, 2, graph->size(), 1.0, expected);
+        QImage image = PlotImage(plotInput(store_), 3, 2, graph->size(), 1.0, expected);
         QCOMPARE(graph->PlotImage(), image);
         QVERIFY(graph->PlotImage() != expectedPlot(graph->size(), 3, 2));
 
@@ -416,7 +419,7 @@ private slots:
         if (zeroScales)
             store_ = makeStore(NDim, { { 0.0L, 0.0L, "A" } }, { { 0.0L, 0.0L, "B" } });
         TGraphF *graph = open();
-        QCOMPARE(store_.MaxAbsScale, 0.0L);
+        QCOMPARE(graph->Input().MaxAbsScale, 0.0L);
         QTest::mouseClick(graph->OKButton, Qt::LeftButton);
         QVERIFY(prompts_.errors.isEmpty());
         verifyPlotLayout(graph);
@@ -548,22 +551,6 @@ private slots:
         prompts_.printerChoice = [&](QPrinter &printer) { choosePdfPage(printer, good); };
         QTest::mouseClick(graph->PrintButton, Qt::LeftButton);
         QCOMPARE(contents(good).count("/Type /Page\n"), 1);
-    }
-
-    void nothingToDrawStopsThePrintBeforeTheJob()
-    {
-        const QString file = dir_.filePath(QStringLiteral("aborted.pdf"));
-        prompts_.printerChoice = [&](QPrinter &printer) { choosePdfPage(printer, file); };
-        TGraphF *graph = open();
-        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
-        store_.MaxAbsScale = 0.0L; // the drawing would refuse to divide by it
-        QTest::mouseClick(graph->PrintButton, Qt::LeftButton);
-        QCOMPARE(prompts_.errors,
-            QStringList{
-                QStringLiteral("描画できる尺度値がありません（重み付き尺度値がすべて 0 です）") });
-        QVERIFY(!QFile::exists(file)); // the job never started
-        verifyPlotLayout(graph);
-        QCOMPARE(graph->PrintButton->text(), QStringLiteral("Print"));
     }
 
     // The chosen filter decides the format and adds its suffix; a PNG gets

@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/ResultsWindow.h"
+#include "core/CorrespondenceAnalysis.h"
 #include "core/TextCoding.h"
 
 #include "analysis/Interpretation.h"
@@ -32,9 +33,9 @@ private:
 
     void runTable()
     {
-        clickNewData(prompts, QStringLiteral("4"), QStringLiteral("3"), filePath("report.txt"));
-        QVERIFY(InputF);
-        StringGrid *grid = InputF->StringGrid1;
+        clickNewData(QStringLiteral("4"), QStringLiteral("3"), filePath("report.txt"));
+        QVERIFY(inputF());
+        StringGrid *grid = inputF()->StringGrid1;
         const QStringList colNames
             = { QStringLiteral("少"), QStringLiteral("中"), QStringLiteral("多") };
         const QStringList rowNames = { QStringLiteral("A"), QStringLiteral("B"),
@@ -46,8 +47,8 @@ private:
             for (int j = 0; j < 3; ++j)
                 grid->setCells(j + 2, i + 2, QString::number(Counts[i][j]));
         }
-        QVERIFY(!InputF->DetailButton->isEnabled());
-        QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
+        QVERIFY(!inputF()->DetailButton->isEnabled());
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
     }
 
@@ -60,7 +61,13 @@ private:
         return table;
     }
 
-    static Interpretation expected() { return Interpret(countsTable(), Results, true); }
+    // What the run of runTable() left, as the data window holds it.
+    const ResultStore &runStore() const
+    {
+        return static_cast<const CorrespondenceResult &>(*inputF()->LastRun()).store();
+    }
+
+    Interpretation expected() const { return Interpret(countsTable(), runStore(), true); }
 
     // A 50 x 50 table with R = 100000 runs for many seconds on two cores, so
     // that a cancel or a close lands mid-run.
@@ -82,8 +89,8 @@ private:
 
     ResultsWindow *openResults()
     {
-        QTest::mouseClick(InputF->DetailButton, Qt::LeftButton);
-        return InputF->ResultsW;
+        QTest::mouseClick(inputF()->DetailButton, Qt::LeftButton);
+        return inputF()->ResultsW;
     }
 
     static QVariant cell(const QAbstractItemModel *model, int row, int column, int role)
@@ -99,7 +106,7 @@ private slots:
     void opensAfterARunWithTheRunsNumbers()
     {
         runTable();
-        QVERIFY(InputF->DetailButton->isEnabled());
+        QVERIFY(inputF()->DetailButton->isEnabled());
         ResultsWindow *results = openResults();
         QVERIFY(results && results->isVisible());
         QCOMPARE(openResults(), results); // one window, shown again
@@ -196,7 +203,7 @@ private slots:
         QCOMPARE(results->PermutationProgress->value(), 199);
         QVERIFY(reports > 0);
         QVERIFY(onUiThread);
-        PermutationRequest request = MakePermutationRequest(countsTable(), Results);
+        PermutationRequest request = MakePermutationRequest(countsTable(), runStore());
         request.permutations = 199;
         request.seed = 12345;
         const PermutationResult engine = RunPermutationTest(request);
@@ -256,7 +263,7 @@ private slots:
         QSignalSpy ended(results, &ResultsWindow::permutationTestEnded);
         QTest::mouseClick(results->PermutationButton, Qt::LeftButton);
         prompts.saveChoices << Prompts::SaveChoice::Discard;
-        QVERIFY(InputF->close());
+        QVERIFY(inputF()->close());
         QVERIFY(!results->isVisible());
         QVERIFY(ended.count() == 1 || ended.wait(5000));
         QCOMPARE(results->PermutationLabel->text(), QStringLiteral("並べ替え検定を中止しました"));

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "FakePrompts.h"
-#include "app/StringGrid.h"
+#include "app/AutosaveFile.h"
 #include "app/DataWindow.h"
 #include "app/MainWindow.h"
-#include "app/AutosaveFile.h"
 #include "app/RecentFiles.h"
+#include "app/StringGrid.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,29 +18,22 @@
 #include <memory>
 
 // Shared steps of the window tests. Each test starts the program as main()
-// does and ends it in cleanup(), which also checks that no window was left.
-
-inline void resetProgram()
-{
-    TableRows = 0;
-    TableCols = 0;
-    OldData = false;
-    Results = ResultStore{};
-}
+// does, on a session of its own, and ends it in cleanup(), which also checks
+// that no window was left.
 
 // Deletes the program's windows and reports the top-level windows that
 // outlived them (none, when every window has an owner).
-inline QWidgetList endProgram()
+inline QWidgetList endProgram(TMainF *&MainF)
 {
     delete MainF;
+    MainF = nullptr;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    resetProgram();
     return QApplication::topLevelWidgets();
 }
 
 // "New Data" with the given sizes; the report file dialog answers `report`.
-inline void clickNewData(
-    FakePrompts &prompts, const QString &rows, const QString &cols, const QString &report)
+inline void clickNewData(TMainF *MainF, FakePrompts &prompts, const QString &rows,
+    const QString &cols, const QString &report)
 {
     MainF->EditR->setText(rows);
     MainF->EditC->setText(cols);
@@ -48,8 +41,8 @@ inline void clickNewData(
     QTest::mouseClick(MainF->OKButton, Qt::LeftButton);
 }
 
-// Types `text` into the open cell editor and presses `key` there.
-inline void typeCell(const QString &text, Qt::Key key)
+// Types `text` into the open cell editor of `InputF` and presses `key` there.
+inline void typeCell(TInputF *InputF, const QString &text, Qt::Key key)
 {
     QWidget *editor = InputF->StringGrid1->editor();
     QVERIFY2(editor, "no cell editor open");
@@ -72,14 +65,38 @@ inline QString testData(const QString &name)
 }
 
 // Base of the tests that run the whole program: each test starts it as main()
-// does, with fake prompts and a fresh temporary folder, and ends it in
-// cleanup().
+// does, on a fresh session, with fake prompts and a fresh temporary folder,
+// and ends it in cleanup().
 class ProgramTest : public QObject {
 protected:
     FakePrompts prompts;
     std::unique_ptr<QTemporaryDir> tempDir;
+    std::unique_ptr<Session> session;
+    TMainF *MainF = nullptr;
 
     QString filePath(const QString &name) const { return tempDir->filePath(name); }
+
+    // The data window of the program, if one is open.
+    TInputF *inputF() const { return MainF ? MainF->InputF.data() : nullptr; }
+
+    // The program's start as main() makes it, on the test's session.
+    void startQuarnet(const QStringList &arguments) { MainF = StartQuarnet(*session, arguments); }
+
+    // Ends the program, leaving a fresh session for the next start; returns
+    // the top-level windows that outlived it.
+    QWidgetList endProgram()
+    {
+        QWidgetList left = ::endProgram(MainF);
+        session = std::make_unique<Session>();
+        return left;
+    }
+
+    void clickNewData(const QString &rows, const QString &cols, const QString &report)
+    {
+        ::clickNewData(MainF, prompts, rows, cols, report);
+    }
+
+    void typeCell(const QString &text, Qt::Key key) { ::typeCell(inputF(), text, key); }
 
     // No autosave or recent file of an earlier test is offered; the tests'
     // data and configuration are in Qt's test locations, never the user's.
@@ -88,11 +105,11 @@ protected:
         tempDir = std::make_unique<QTemporaryDir>();
         prompts = FakePrompts();
         Prompts::install(&prompts);
-        resetProgram();
+        session = std::make_unique<Session>();
         QStandardPaths::setTestModeEnabled(true);
         removeAutosave();
         QFile::remove(recentFilesStore());
-        StartQuarnet({ QStringLiteral("quarnet") });
+        startQuarnet({ QStringLiteral("quarnet") });
         return tempDir->isValid();
     }
 
@@ -100,7 +117,8 @@ protected:
     QWidgetList stopProgram()
     {
         Prompts::install(nullptr);
-        QWidgetList left = endProgram();
+        QWidgetList left = ::endProgram(MainF);
+        session.reset();
         tempDir.reset();
         removeAutosave();
         return left;

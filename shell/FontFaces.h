@@ -3,7 +3,11 @@
 #include <QFont>
 #include <QString>
 
-// The Japanese faces the windows ask for, by their Japanese names.
+// Which Japanese faces the program asks for and what stands in for them on a
+// machine without them: the faces by name, shared by the windows and the plot.
+// How large the plot's text is drawn is plot/PlotFont.h's business.
+
+// The Japanese faces the windows and the plot ask for, by their Japanese names.
 inline const QString ProportionalGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString MonospacedGothic = QStringLiteral("ＭＳ ゴシック");
 

@@ -1,11 +1,10 @@
-#include "plot/PlotReportOption.h"
+#include "cli/PlotReportOption.h"
 
-#include "shell/Fonts.h"
+#include "core/CoreErrors.h"
 #include "core/IntConversion.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotScale.h"
-
-#include "core/CoreErrors.h"
+#include "shell/FontFaces.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -163,15 +162,13 @@ void PlotReportOption::check()
             "--plot のファイルは .png, .svg, .pdf のどれかにしてください ('" + file_ + "')");
 }
 
-void PlotReportOption::afterRun(const ResultStore &store, const RunOutcome &)
+void PlotReportOption::afterRun(const AnalysisResult &result)
 {
     if (file_.empty())
         return;
-    // The store is the run's; the plot's common scale is set on a copy.
-    auto plotted = std::make_unique<ResultStore>(store);
-    plotted->MaxAbsScale = MaxAbsWeightedScale(*plotted);
-    const auto [axis1, axis2] = axes_ ? *axes_ : DefaultAxes(plotted->NDim);
+    const PlotInput input = result.plotInput();
+    const auto [axis1, axis2] = axes_ ? *axes_ : DefaultAxes(input.NDim);
     GuiSession gui;
-    ExportPlot(*plotted, axis1, axis2, QString::fromStdString(file_),
-        size_.value_or(QSize(1000, 700)), options_);
+    ExportPlot(input, axis1, axis2, QString::fromStdString(file_), size_.value_or(QSize(1000, 700)),
+        options_);
 }

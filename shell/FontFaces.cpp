@@ -1,4 +1,4 @@
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -22,10 +22,10 @@ void substitute(const QString &wanted, const QStringList &candidates)
 
 void installFontSubstitutions()
 {
-    const QStringList proportional{QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
-                                   QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")};
-    const QStringList monospaced{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                                 QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("IPAPGothic")};
+    const QStringList proportional{ QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
+        QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP") };
+    const QStringList monospaced{ QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+        QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("IPAPGothic") };
     substitute(ProportionalGothic, proportional);
     substitute(QStringLiteral("MS PGothic"), proportional);
     substitute(MonospacedGothic, monospaced);

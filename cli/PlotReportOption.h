@@ -26,7 +26,7 @@ class PlotReportOption : public ReportToolExtension {
 public:
     void addOptions(CommandLine &commandLine) override;
     void check() override;
-    void afterRun(const ResultStore &store, const RunOutcome &outcome) override;
+    void afterRun(const AnalysisResult &result) override;
 
 private:
     std::string file_;

@@ -1,6 +1,6 @@
-#include "plot/PlotFonts.h"
+#include "plot/PlotFont.h"
 
-#include "shell/Fonts.h"
+#include "shell/FontFaces.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 // quarnet-report-plot: quarnet-report with the --plot options, started by
 // quarnet-report when a command line asks for them (or for the full help).
+#include "cli/PlotReportOption.h"
 #include "cli/ReportTool.h"
-#include "plot/PlotReportOption.h"
 
 #include <iostream>
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// What one run of the program knows besides its windows: the table's size and
+// the data file to open. main() makes it and hands it to the main window,
+// which hands it to the data window; both read and set it, and nothing else
+// holds session state. What each analysis run computes is not here: every run
+// makes its own result (core/Analysis.h), held by the windows that show it.
+struct Session {
+    // The table size: from the main window's EditR and EditC ("New Data"),
+    // from the loaded file ("Old Data"), or from a paste that grew the table;
+    // zero until then.
+    std::int32_t TableRows = 0;
+    std::int32_t TableCols = 0;
+    // Set by the main window: the data window is to load FileToOpen when it
+    // first activates.
+    bool OldData = false;
+    QString FileToOpen;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a map of an analysis shows, whatever analysis made it: the points
+// with their names, kinds and coordinates per dimension, the number of
+// dimensions kept, each dimension's share for the axis captions, and the
+// common scale of every pair of dimensions. Each analysis has one adapter
+// that fills it from its own results; the plot reads nothing else.
+struct PlotInputPoint {
+    bool isRow = true;
+    // Left out of the analysis and placed on its solution afterwards.
+    bool supplementary = false;
+    int index = 0; // 1-based category number; a supplementary one's table position
+    std::string name; // the whole category name, UTF-8
+    // The value mapped on dimension d = 1..NDim at index d - 1.
+    std::vector<long double> coordinates;
+
+    friend bool operator==(const PlotInputPoint &, const PlotInputPoint &) = default;
+};
+
+struct PlotInput {
+    int NDim = 0; // the dimensions a map may show: 1..NDim
+    // In the order they are drawn: the rows, the columns, then the
+    // supplementary rows and columns.
+    std::vector<PlotInputPoint> points;
+    // The share of dimension d in per cent at index d - 1, as the report's
+    // 説明率 column holds it; empty when the shares cannot be computed (the
+    // captions then cannot show them).
+    std::vector<long double> shares;
+    // The largest absolute coordinate (see MaxAbsWeightedScale): the value
+    // that maps to the frame's inner edge. 0: there is nothing to map.
+    long double MaxAbsScale = 0.0L;
+
+    friend bool operator==(const PlotInput &, const PlotInput &) = default;
+};
+
+// The largest absolute coordinate of every point over dimensions 1..NDim,
+// or 0 when there is none. The result is an exact copy of one coordinate, so
+// a point holding it maps exactly to the frame's inner edge.
+long double MaxAbsWeightedScale(const PlotInput &input);
