@@ -20,7 +20,8 @@ inline constexpr const char *RunStartMessage = "計算を始めます";
 inline constexpr const char *RunEndMessage = "計算を終了しました";
 
 // One analysis run, from the data window's texts to the report file, with no
-// window in sight. The data window and quarnet-report both call it.
+// window in sight: the engine of the correspondence analysis, which the data
+// window and quarnet-report reach through the seam of core/Analysis.h.
 struct RunRequest {
     std::string reportFileName;  // used unchanged, no extension added
     std::string nDimText;        // the dimension box's text
@@ -45,7 +46,9 @@ struct RunOutcome {
 };
 
 // Performs the run: creates (or empties) the report file first, then reads
-// the texts, analyses and writes the report as it goes, updating `store`.
+// the texts, analyses and writes the report as it goes, updating `store`
+// (the seam gives every run a fresh one; a used store keeps what this run
+// does not compute).
 // With supplementary categories, the active table is analysed and reported
 // as if they were not there, store.NRow, NCol and the labels are the active
 // table's, and store.Supplementary holds them placed.
