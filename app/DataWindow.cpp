@@ -19,12 +19,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -35,6 +37,7 @@ constexpr int AutosaveIntervalMs = 60 * 1000;
 // button step for 詳細, which stands beside 描  画 with Exit still last.
 constexpr QSize DesignSize(722, 335);
 constexpr QRect DesignGrid(24, 72, 673, 208);
+constexpr QRect DetailPlace(536, 296, 75, 25);
 
 // Messages for the user, one a line.
 QString joinedLines(const std::vector<std::string> &lines)
@@ -72,9 +75,10 @@ TInputF::TInputF(Session &session, QWidget *owner)
     OKButton = placeButton(this, QStringLiteral("OK"), 248, 296, 75, 25);
     SButton = placeButton(this, QStringLiteral("データ保存"), 344, 296, 75, 25);
     GButton = placeButton(this, QStringLiteral("描  画"), 440, 296, 75, 25);
-    DetailButton = placeButton(this, QStringLiteral("詳細"), 536, 296, 75, 25);
+    DetailButton = new QPushButton(QStringLiteral("詳細"), this);
     DetailButton->setEnabled(false); // until a run completes
     ExitButton = placeButton(this, QStringLiteral("Exit"), 632, 296, 75, 25);
+    layOutDetailButton();
 
     // Every button stays whole; the grid keeps a few rows.
     setMinimumSize(DesignSize.width(), DesignSize.height() - DesignGrid.height() + 3 * 24);
@@ -169,6 +173,25 @@ void TInputF::OpenDroppedFile(const QString &fileName)
     removeAutosave();
 }
 
+// 詳細 came after the form's controls: a layout keeps it in the bottom row,
+// as large as the form's buttons and one button step right of 描  画, the
+// bottom margin of that row below it, however the window is sized.
+void TInputF::layOutDetailButton()
+{
+    DetailButton->setFixedSize(DetailPlace.size());
+    auto *row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addSpacing(DetailPlace.left());
+    row->addWidget(DetailButton);
+    row->addStretch();
+    auto *window = new QVBoxLayout(this);
+    // The window's sizes are set above, not by the layout.
+    window->setSizeConstraint(QLayout::SetNoConstraint);
+    window->setContentsMargins(0, 0, 0, DesignSize.height() - DetailPlace.bottom() - 1);
+    window->addStretch();
+    window->addLayout(row);
+}
+
 void TInputF::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -177,8 +200,7 @@ void TInputF::resizeEvent(QResizeEvent *event)
     StringGrid1->setGeometry(DesignGrid.adjusted(0, 0, dx, dy));
     for (QWidget *below : { static_cast<QWidget *>(Label2), static_cast<QWidget *>(EditNDim),
              static_cast<QWidget *>(OKButton), static_cast<QWidget *>(SButton),
-             static_cast<QWidget *>(GButton), static_cast<QWidget *>(DetailButton),
-             static_cast<QWidget *>(ExitButton) })
+             static_cast<QWidget *>(GButton), static_cast<QWidget *>(ExitButton) })
         below->move(below->x(), below->y() + dy - LowerControlsShift);
     LowerControlsShift = dy;
 }

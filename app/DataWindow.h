@@ -95,6 +95,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void layOutDetailButton();
     void LoadDataFile();
     void OpenDroppedFile(const QString &fileName);
     void ShowLoadedTable(const LoadedTable &table);

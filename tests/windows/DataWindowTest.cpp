@@ -586,10 +586,18 @@ private slots:
         clickNewData(QStringLiteral("3"), QStringLiteral("3"), report());
         const QRect grid = inputF()->StringGrid1->geometry();
         const int gap = inputF()->OKButton->y() - grid.bottom();
+        // 詳細, laid out beside the placed buttons, stands in their row.
+        const auto detailInRow = [this] {
+            QCOMPARE(
+                inputF()->DetailButton->geometry(), QRect(536, inputF()->OKButton->y(), 75, 25));
+        };
+        QCOMPARE(inputF()->OKButton->y(), 296);
+        detailInRow();
         inputF()->resize(inputF()->width() + 200, inputF()->height() + 150);
         QCOMPARE(inputF()->StringGrid1->size(), grid.size() + QSize(200, 150));
         QCOMPARE(inputF()->StringGrid1->pos(), grid.topLeft());
         QCOMPARE(inputF()->OKButton->y() - inputF()->StringGrid1->geometry().bottom(), gap);
+        detailInRow();
 
         inputF()->resize(100, 100); // no smaller than its minimum
         for (QWidget *w : { static_cast<QWidget *>(inputF()->ExitButton),
@@ -598,6 +606,7 @@ private slots:
             QVERIFY(inputF()->rect().contains(w->geometry()));
         QVERIFY(inputF()->StringGrid1->height() >= 3 * 24);
         QCOMPARE(inputF()->OKButton->y() - inputF()->StringGrid1->geometry().bottom(), gap);
+        detailInRow();
     }
 
     // The header menu marks table row 2 (grid row 3): its header, name and
