@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
@@ -41,10 +43,22 @@ TMainF::TMainF(Session &session, QWidget *parent)
     OKODButton = placeButton(this, QStringLiteral("Old Data"), 160, 144, 75, 25);
     ExitButton = placeButton(this, QStringLiteral("Exit"), 272, 144, 75, 25);
 
-    // In the free space right of the row box, so no control of the form moves.
+    // In the free space right of the row box, so no control of the form
+    // moves: a layout keeps it there, as high as the box and level with it.
     RecentButton = new QToolButton(this);
     RecentButton->setText(QStringLiteral("最近使ったファイル"));
-    RecentButton->setGeometry(250, 48, 108, 24);
+    RecentButton->setFixedSize(108, 24);
+    auto *recentRow = new QHBoxLayout;
+    recentRow->setSpacing(0);
+    recentRow->addSpacing(EditR->x() + EditR->width() + 9); // 9 pixels right of the box
+    recentRow->addWidget(RecentButton);
+    recentRow->addStretch();
+    auto *window = new QVBoxLayout(this);
+    // The window's size is the form's, set above, not the layout's.
+    window->setSizeConstraint(QLayout::SetNoConstraint);
+    window->setContentsMargins(0, EditR->y(), 0, 0);
+    window->addLayout(recentRow);
+    window->addStretch();
     connect(RecentButton, &QToolButton::clicked, this, [this] {
         RecentMenu()->popup(RecentButton->mapToGlobal(QPoint(0, RecentButton->height())));
     });

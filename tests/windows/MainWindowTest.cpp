@@ -447,6 +447,7 @@ private slots:
     {
         QVERIFY(!MainF->RecentButton->isEnabled());
         QCOMPARE(MainF->RecentButton->text(), QStringLiteral("最近使ったファイル"));
+        QCOMPARE(MainF->RecentButton->geometry(), QRect(250, 48, 108, 24));
         QVERIFY(MainF->RecentButton->geometry().left() > MainF->EditR->geometry().right());
         QVERIFY(!MainF->RecentButton->geometry().intersects(MainF->MsgLabel->geometry()));
         QVERIFY(MainF->rect().contains(MainF->RecentButton->geometry()));
