@@ -21,11 +21,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -147,10 +149,9 @@ void TInputF::LoadDataFile()
 
 void TInputF::ShowLoadedTable(const LoadedTable &table)
 {
-    TableRows = table.TableRows;
-    TableCols = table.TableCols;
-    PutTableInGrid(table.grid);
-    StringGrid1->setMarks(table.marks);
+    TableRows = table.table.rows();
+    TableCols = table.table.cols();
+    PutTableInGrid(table.table);
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
     UpdateTitle();
@@ -212,10 +213,9 @@ void TInputF::AskReportFileName()
     EditFN->setText(answer.fileName);
 }
 
-void TInputF::ShowTable(const Grid &grid, const SupplementaryMarks &marks)
+void TInputF::ShowTable(const InputTable &table)
 {
-    PutTableInGrid(grid);
-    StringGrid1->setMarks(marks);
+    PutTableInGrid(table);
     FitColumnWidths();
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
@@ -229,24 +229,29 @@ void TInputF::MarkUnsaved()
 
 // The cells keep the sizes they have: a loaded table is shown in the grid's
 // starting columns and rows.
-void TInputF::PutTableInGrid(const Grid &grid)
+void TInputF::PutTableInGrid(const InputTable &table)
 {
     QFont font = StringGrid1->font();
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
-    StringGrid1->setGrid(grid);
+    StringGrid1->setTable(table);
 }
 
 // Measured in the grid's own font, not the window's. " ＊-** " stands for a
 // row header "行-NN" with a blank either side; in a face whose full-width
 // asterisk is narrower than its kanji, a header that would not fit widens the
-// fixed column to the header's own width.
+// fixed column to the header's own width. The longest headers are the last
+// ones, so a sample of them is measured, not every row.
 void TInputF::FitColumnWidths()
 {
     const QFontMetrics metrics(StringGrid1->font());
-    int fixedWidth = metrics.horizontalAdvance(QStringLiteral(" ＊-** "));
-    for (int r = 1; r < StringGrid1->rowCount(); ++r) {
-        const QString header = QLatin1Char(' ') + StringGrid1->cells(0, r) + QLatin1Char(' ');
+    // The header's own size hint is what it needs to draw its texts whole.
+    int fixedWidth = qMax(metrics.horizontalAdvance(QStringLiteral(" ＊-** ")),
+        StringGrid1->view()->verticalHeader()->sizeHint().width());
+    const int rows = StringGrid1->rowCount() - 2;
+    for (int i = qMax(1, rows - 9); i <= rows; ++i) {
+        const QString header
+            = QLatin1Char(' ') + QString::fromStdString(RowHeaderText(i)) + QLatin1Char(' ');
         fixedWidth = qMax(fixedWidth, metrics.horizontalAdvance(header));
     }
     StringGrid1->setColWidths(0, fixedWidth);
@@ -256,21 +261,28 @@ void TInputF::FitColumnWidths()
 }
 
 // A column is widened, never narrowed, to show its name whole; the name
-// column to show every row name. Measured in the grid's font with a blank
-// either side.
+// column to show the row names, of which the first and last hundred are
+// measured (a table of many rows is not measured whole). Measured in the
+// grid's font with a blank either side.
 void TInputF::WidenColumnsToNames()
 {
+    constexpr int SampleRows = 100;
     const QFontMetrics metrics(StringGrid1->font());
-    const auto fits = [&](int c, int r) {
+    const InputTable &table = StringGrid1->table();
+    const auto fits = [&](const std::string &text) {
         return metrics.horizontalAdvance(
-            QLatin1Char(' ') + StringGrid1->cells(c, r) + QLatin1Char(' '));
+            QLatin1Char(' ') + QString::fromStdString(text) + QLatin1Char(' '));
     };
-    for (int c = 1; c < StringGrid1->colCount(); ++c) {
-        int width = fits(c, 1);
-        for (int r = 2; c == 1 && r < StringGrid1->rowCount(); ++r)
-            width = qMax(width, fits(c, r));
-        if (width > StringGrid1->colWidths(c))
-            StringGrid1->setColWidths(c, width);
+    for (int j = 0; j <= table.cols(); ++j) {
+        int width = fits(table.colName(j));
+        if (j == 0)
+            for (int i = 1; i <= table.rows(); ++i) {
+                if (i > SampleRows && i <= table.rows() - SampleRows)
+                    i = table.rows() - SampleRows + 1;
+                width = qMax(width, fits(table.rowName(i)));
+            }
+        if (width > StringGrid1->colWidths(j + 1))
+            StringGrid1->setColWidths(j + 1, width);
     }
 }
 
@@ -310,7 +322,7 @@ void TInputF::InputChanged()
 // A paste may have grown the table, and its names may be longer.
 void TInputF::BlockApplied()
 {
-    const TableSize size = TableSizeOf(StringGrid1->grid());
+    const TableSize size = TableSizeOf(StringGrid1->table());
     TableRows = size.rows;
     TableCols = size.cols;
     WidenColumnsToNames();
@@ -321,7 +333,7 @@ void TInputF::Autosave()
     if (StringGrid1->undoStack()->isClean())
         removeAutosave();
     else
-        writeAutosave(StringGrid1->grid(), StringGrid1->marks());
+        writeAutosave(StringGrid1->table());
 }
 
 // An existing file is replaced only when the user says so, once per name; a
@@ -356,7 +368,7 @@ bool TInputF::MayLeaveTable()
         switch (Prompts::current().askSaveChanges(this, QStringLiteral("変更を保存しますか?"))) {
         case Prompts::SaveChoice::Save: {
             bool saved = false;
-            runGuarded(this, [&] { saved = SaveTable(); });
+            runGuarded(this, [&] { saved = SaveTable(true); });
             if (!saved)
                 return false;
             break;
@@ -385,21 +397,19 @@ void TInputF::OKButtonClick()
         ShowMessage(messageBefore);
     });
 
-    const Grid grid = StringGrid1->grid();
+    const InputTable &table = StringGrid1->table();
     if (!MayReplaceReport(EditFN->text()))
         return;
     RunRequest request;
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
-    request.tableRows = TableRows;
-    request.tableCols = TableCols;
-    request.grid = &grid;
+    request.table = &table;
     request.supplementary = SupplementaryWithinTable();
     RunOutcome outcome;
     try {
         outcome = RunAnalysis(request, Results);
     } catch (const CountConvertError &error) {
-        StringGrid1->setCurrentCell(error.col() + 1, error.row() + 1);
+        StringGrid1->setCurrentPosition(error.row(), error.col());
         StringGrid1->setFocus();
         throw;
     }
@@ -436,14 +446,21 @@ void TInputF::SButtonClick()
 }
 
 // True when the table was saved; the history then counts it as unchanged.
-bool TInputF::SaveTable()
+// Saving on the way out goes back to the table's own file, as the question
+// 「変更を保存しますか?」 means; データ保存 always asks where.
+bool TInputF::SaveTable(bool toDataFile)
 {
-    const Prompts::FileAnswer answer = Prompts::current().saveFile(
-        this, QStringLiteral("データ保存用ファイル名"), QStringLiteral("CSVファイル(*.csv)"));
-    if (!answer.accepted)
-        return false;
-    const std::string fileName = AddCsvExt(localFileName(answer.fileName));
-    SaveCsvDataFile(fileName, StringGrid1->grid(), FileEncoding::Cp932OrUtf8, StringGrid1->marks());
+    std::string fileName;
+    if (toDataFile && !DataFileName.isEmpty()) {
+        fileName = localFileName(DataFileName);
+    } else {
+        const Prompts::FileAnswer answer = Prompts::current().saveFile(
+            this, QStringLiteral("データ保存用ファイル名"), QStringLiteral("CSVファイル(*.csv)"));
+        if (!answer.accepted)
+            return false;
+        fileName = AddCsvExt(localFileName(answer.fileName));
+    }
+    SaveCsvDataFile(fileName, StringGrid1->table());
     StringGrid1->undoStack()->setClean();
     AutosaveTimer->stop();
     removeAutosave();

@@ -3,7 +3,6 @@
 #include "analysis/ResultStore.h"
 #include "core/AnalysisRun.h"
 #include "core/CsvFile.h"
-#include "core/Grid.h"
 
 #include <QString>
 #include <QWidget>
@@ -68,10 +67,10 @@ public:
     void DetailButtonClick();
     void ExitButtonClick();
 
-    // Puts `grid` into StringGrid1 as a new table: the grid's 14-point font,
+    // Puts `table` into StringGrid1 as a new table: the grid's 14-point font,
     // column widths measured in it, cell editing on with the editor open. A
     // table loaded from a CSV data file gets the font but not the widths.
-    void ShowTable(const Grid &grid, const SupplementaryMarks &marks = {});
+    void ShowTable(const InputTable &table);
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
     // Marks the table shown as not saved anywhere (a restored autosave).
@@ -96,7 +95,7 @@ private:
     void ShowLoadedTable(const LoadedTable &table);
     bool MayLeaveTable();
     void AskReportFileName();
-    void PutTableInGrid(const Grid &grid);
+    void PutTableInGrid(const InputTable &table);
     void FitColumnWidths();
     void WidenColumnsToNames();
     void StartNewHistory();
@@ -105,7 +104,9 @@ private:
     void InputChanged();
     void BlockApplied();
     void Autosave();
-    bool SaveTable();
+    // Asks for the file name unless `toDataFile` and the table came from or
+    // was saved to a file.
+    bool SaveTable(bool toDataFile = false);
     bool MayReplaceReport(const QString &fileName);
     SupplementaryMarks SupplementaryWithinTable() const;
 

@@ -56,12 +56,10 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
-    request.tableRows = table.TableRows;
-    request.tableCols = table.TableCols;
-    request.grid = &table.grid;
+    request.table = &table.table;
     request.encoding = options.encoding;
-    request.supplementary.rows = options.supplementaryRows.value_or(table.marks.rows);
-    request.supplementary.cols = options.supplementaryCols.value_or(table.marks.cols);
+    request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
+    request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
     ResultStore store;
     const RunOutcome outcome = RunAnalysis(request, store);
     warn(err, outcome.warnings);

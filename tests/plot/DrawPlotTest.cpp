@@ -1,8 +1,8 @@
 #include "plot/DrawPlot.h"
-#include "tests/SmokingTable.h"
 #include "plot/PlotFonts.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
+#include "tests/SmokingTable.h"
 
 #include "PlotTestSupport.h"
 #include "analysis/Errors.h"
@@ -65,9 +65,7 @@ private:
         const LoadedTable table = LoadCsvDataFile(QUARNET_EXAMPLES "/smoking.csv");
         RunRequest request;
         request.nDimText = "2";
-        request.tableRows = table.TableRows;
-        request.tableCols = table.TableCols;
-        request.grid = &table.grid;
+        request.table = &table.table;
         ResultStore store;
         std::string report;
         RunAnalysisToBytes(request, store, report);

@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -78,7 +78,7 @@ private:
     // returns the entry's text.
     static QString chooseHeaderMenu(bool isRow, int index)
     {
-        const QTableWidget *view = InputF->StringGrid1->view();
+        const QTableView *view = InputF->StringGrid1->view();
         QHeaderView *header = isRow ? view->verticalHeader() : view->horizontalHeader();
         const int along = header->sectionViewportPosition(index) + 3;
         const QPoint pos = isRow ? QPoint(3, along) : QPoint(along, 3);
@@ -98,7 +98,7 @@ private:
     // True when the grid cell (col, row) shows grey text, header cells included.
     static bool shownGrey(int col, int row)
     {
-        const QTableWidget *view = InputF->StringGrid1->view();
+        const QTableView *view = InputF->StringGrid1->view();
         const QVariant brush = col == 0
             ? view->model()->headerData(row - 1, Qt::Vertical, Qt::ForegroundRole)
             : row == 0 ? view->model()->headerData(col - 1, Qt::Horizontal, Qt::ForegroundRole)
@@ -221,7 +221,7 @@ private slots:
         openWorkedExample();
         InputF->StringGrid1->setCells(col, row, cell);
         InputF->EditNDim->setText(nDim);
-        const Grid typed = InputF->StringGrid1->grid();
+        const InputTable typed = InputF->StringGrid1->table();
 
         QTest::mouseClick(InputF->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors, QStringList{ message });
@@ -230,7 +230,7 @@ private slots:
             QCOMPARE(InputF->StringGrid1->col(), col);
             QCOMPARE(InputF->StringGrid1->row(), row);
         }
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->StringGrid1->table() == typed);
         QCOMPARE(InputF->EditNDim->text(), nDim);
         QCOMPARE(InputF->EditFN->text(), report());
 
@@ -285,7 +285,7 @@ private slots:
         openWorkedExample();
         InputF->StringGrid1->setCells(1, 1, QStringLiteral("角"));
         InputF->StringGrid1->setCells(1, 3, QStringLiteral("喫煙者"));
-        const Grid saved = InputF->StringGrid1->grid();
+        const InputTable saved = InputF->StringGrid1->table();
         prompts.accept(filePath(QStringLiteral("table")));
         QTest::mouseClick(InputF->SButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
@@ -304,9 +304,9 @@ private slots:
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
         QVERIFY(InputF);
-        Grid expected = saved;
-        expected.setCell(1, 1, ""); // the free corner cell is not loaded
-        QVERIFY(InputF->StringGrid1->grid() == expected);
+        InputTable expected = saved;
+        expected.setText(0, 0, ""); // the free corner cell is not loaded
+        QVERIFY(InputF->StringGrid1->table() == expected);
         QCOMPARE(TableRows, 2);
         QCOMPARE(TableCols, 2);
     }
@@ -324,13 +324,13 @@ private slots:
     void aSaveThatFailsKeepsTheTable()
     {
         openWorkedExample();
-        const Grid typed = InputF->StringGrid1->grid();
+        const InputTable typed = InputF->StringGrid1->table();
         const QString file = filePath(QStringLiteral("no-such-folder/table.csv"));
         prompts.accept(file);
         QTest::mouseClick(InputF->SButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
             QStringList{ QStringLiteral("ファイル '%1' を作成できません").arg(file) });
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->StringGrid1->table() == typed);
         expectReadyToRun();
     }
 
@@ -362,7 +362,7 @@ private slots:
                                              "SC秘書\t10\t6\t7\t2\r\n");
         clickNewData(prompts, QStringLiteral("3"), QStringLiteral("3"), report());
         QVERIFY(QTest::qWaitForWindowActive(InputF));
-        const Grid empty = InputF->StringGrid1->grid();
+        const InputTable empty = InputF->StringGrid1->table();
         QGuiApplication::clipboard()->setText(sheet);
         QTest::keyClick(InputF->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(TableRows, 5);
@@ -387,7 +387,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), sheet);
 
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(InputF->StringGrid1->grid() == empty);
+        QVERIFY(InputF->StringGrid1->table() == empty);
         QCOMPARE(TableRows, 3);
         QCOMPARE(TableCols, 3);
 
@@ -429,6 +429,39 @@ private slots:
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 3);
     }
 
+    // Regression: 保存 in 「変更を保存しますか?」 asked for a file name again
+    // although the table came from a file. A table never saved still asks.
+    void savingOnTheWayOutGoesBackToTheTablesOwnFile()
+    {
+        const QString file = filePath(QStringLiteral("own.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(",a,b\r\nr,1,2\r\ns,3,4\r\n");
+        out.close();
+        restartWithOldData(file);
+        InputF->StringGrid1->setCurrentCell(2, 2);
+        typeCell(QStringLiteral("9"), Qt::Key_Tab);
+        prompts.saveChoices.append(Prompts::SaveChoice::Save);
+        QVERIFY(InputF->close());
+        QCOMPARE(prompts.asked(QStringLiteral("save")), 0);
+        QCOMPARE(fileBytes(file), QByteArray(",a,b\r\nr,9,2\r\ns,3,4\r\n"));
+    }
+
+    // A spreadsheet's cell of two lines pastes as one line that saves.
+    void aPastedCellWithALineBreakSavesAsShown()
+    {
+        clickNewData(prompts, QStringLiteral("1"), QStringLiteral("1"), report());
+        QVERIFY(QTest::qWaitForWindowActive(InputF));
+        QGuiApplication::clipboard()->setText(QStringLiteral("\"two\nlines\"\tC1\r\nR1\t5\r\n"));
+        QTest::keyClick(InputF->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(InputF->StringGrid1->cells(1, 1), QStringLiteral("two lines"));
+        prompts.accept(filePath(QStringLiteral("pasted")));
+        QTest::keyClick(InputF->SButton, Qt::Key_Space);
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(fileBytes(filePath(QStringLiteral("pasted.csv"))),
+            QByteArray("\"two lines\",C1\r\nR1,5\r\n"));
+    }
+
     void exitDiscardingAChangedTableEndsWithoutSaving()
     {
         clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
@@ -459,7 +492,7 @@ private slots:
         QVERIFY(InputF->AutosaveTimer->interval() <= 60 * 1000);
         InputF->AutosaveTimer->start(0);
         QTRY_VERIFY(autosaveExists());
-        const Grid typed = InputF->StringGrid1->grid();
+        const InputTable typed = InputF->StringGrid1->table();
 
         QCOMPARE(endProgram(), QWidgetList()); // no close, no question
         QVERIFY(autosaveExists());
@@ -471,7 +504,7 @@ private slots:
             QStringLiteral("前回、保存されずに終わった表があります。復元しますか?"));
         QVERIFY(InputF && InputF->isVisible());
         QVERIFY(!MainF->isVisible());
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->StringGrid1->table() == typed);
         QVERIFY(InputF->StringGrid1->marks() == (SupplementaryMarks{ { 2 }, {} }));
         QVERIFY(InputF->isWindowModified());
         QCOMPARE(TableRows, 2);
@@ -558,15 +591,15 @@ private slots:
         clickNewData(prompts, QStringLiteral("2"), QStringLiteral("2"), report());
         QVERIFY(QTest::qWaitForWindowActive(InputF));
         typeCell(QStringLiteral("mine"), Qt::Key_Tab);
-        const Grid typed = InputF->StringGrid1->grid();
+        const InputTable typed = InputF->StringGrid1->table();
         const QString smoking = QStringLiteral(QUARNET_EXAMPLES "/smoking.csv");
         prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
         drop(smoking);
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->StringGrid1->table() == typed);
 
         drop(filePath(QStringLiteral("missing.csv")));
         QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
-        QVERIFY(InputF->StringGrid1->grid() == typed);
+        QVERIFY(InputF->StringGrid1->table() == typed);
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
 
         prompts.saveChoices.append(Prompts::SaveChoice::Discard);
