@@ -275,12 +275,13 @@ void TInputF::WidenColumnsToNames()
     };
     for (int j = 0; j <= table.cols(); ++j) {
         int width = fits(table.colName(j));
-        if (j == 0)
-            for (int i = 1; i <= table.rows(); ++i) {
-                if (i > SampleRows && i <= table.rows() - SampleRows)
-                    i = table.rows() - SampleRows + 1;
+        if (j == 0) {
+            const int headEnd = qMin(table.rows(), SampleRows);
+            for (int i = 1; i <= headEnd; ++i)
                 width = qMax(width, fits(table.rowName(i)));
-            }
+            for (int i = qMax(headEnd + 1, table.rows() - SampleRows + 1); i <= table.rows(); ++i)
+                width = qMax(width, fits(table.rowName(i)));
+        }
         if (width > StringGrid1->colWidths(j + 1))
             StringGrid1->setColWidths(j + 1, width);
     }

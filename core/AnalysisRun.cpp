@@ -23,12 +23,12 @@ void checkTableSize(std::int32_t rows, std::int32_t cols)
 
 // Counts row by row, left to right, so that the first failing cell in that
 // order is the one reported.
-TIntMatrix readCounts(const InputTable &input, int NRow, int NCol)
+TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol)
 {
     TIntMatrix DataTable;
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
-            const std::string &text = input.count(i, j);
+            const std::string &text = grid.count(i, j);
             try {
                 DataTable(i, j) = StrToInt32Typed(text);
             } catch (const ConvertError &) {
@@ -41,37 +41,37 @@ TIntMatrix readCounts(const InputTable &input, int NRow, int NCol)
     return DataTable;
 }
 
-std::string rowLabel(const InputTable &input, int position)
+std::string rowLabel(const InputTable &grid, int position)
 {
-    return input.rowName(position);
+    return grid.rowName(position);
 }
 
-std::string colLabel(const InputTable &input, int position)
+std::string colLabel(const InputTable &grid, int position)
 {
-    return input.colName(position);
+    return grid.colName(position);
 }
 
 // The active table's names, entry 0 empty.
-void readLabels(const InputTable &input, const ActiveTable &active, ResultStore &store)
+void readLabels(const InputTable &grid, const ActiveTable &active, ResultStore &store)
 {
     store.ColLabel.assign(1, std::string());
     for (const int j : active.colPosition)
-        store.ColLabel.push_back(colLabel(input, j));
+        store.ColLabel.push_back(colLabel(grid, j));
     store.RowLabel.assign(1, std::string());
     for (const int i : active.rowPosition)
-        store.RowLabel.push_back(rowLabel(input, i));
+        store.RowLabel.push_back(rowLabel(grid, i));
 }
 
 // Every text of the report that is not fixed: the written parts of the
 // names of the whole table, supplementary ones included. The literals and
 // numbers are always representable in CP932.
-std::vector<std::string> variableTexts(const InputTable &input, int tableRows, int tableCols)
+std::vector<std::string> variableTexts(const InputTable &grid, int tableRows, int tableCols)
 {
     std::vector<std::string> texts;
     for (int i = 1; i <= tableRows; ++i)
-        texts.push_back(LabelPrefix(rowLabel(input, i)));
+        texts.push_back(LabelPrefix(rowLabel(grid, i)));
     for (int j = 1; j <= tableCols; ++j)
-        texts.push_back(LabelPrefix(colLabel(input, j)));
+        texts.push_back(LabelPrefix(colLabel(grid, j)));
     return texts;
 }
 
@@ -198,11 +198,11 @@ void writeSupplementarySections(ReportWriter &report, const SupplementaryStore &
     }
 }
 
-void nameAndWarn(std::vector<SupplementaryPoint> &points, const InputTable &input, bool isRow,
+void nameAndWarn(std::vector<SupplementaryPoint> &points, const InputTable &grid, bool isRow,
     std::vector<std::string> &warnings)
 {
     for (SupplementaryPoint &point : points) {
-        point.label = isRow ? rowLabel(input, point.position) : colLabel(input, point.position);
+        point.label = isRow ? rowLabel(grid, point.position) : colLabel(grid, point.position);
         if (!point.placed)
             warnings.push_back(std::string(isRow ? "補助行" : "補助列") + "カテゴリー "
                 + FormI(point.position) + " (" + point.label + ") は分析する"
@@ -211,12 +211,12 @@ void nameAndWarn(std::vector<SupplementaryPoint> &points, const InputTable &inpu
 }
 
 // Places the supplementary categories on the completed run and writes them.
-void placeSupplementary(ReportWriter &report, const RunRequest &request, const InputTable &input,
+void placeSupplementary(ReportWriter &report, const RunRequest &request, const InputTable &grid,
     const TIntMatrix &table, const ActiveTable &active, ResultStore &store, RunOutcome &outcome)
 {
     store.Supplementary = PlaceSupplementary(table, active, request.supplementary, store);
-    nameAndWarn(store.Supplementary.rows, input, true, outcome.warnings);
-    nameAndWarn(store.Supplementary.cols, input, false, outcome.warnings);
+    nameAndWarn(store.Supplementary.rows, grid, true, outcome.warnings);
+    nameAndWarn(store.Supplementary.cols, grid, false, outcome.warnings);
     if (anyPlaced(store.Supplementary.rows) || anyPlaced(store.Supplementary.cols))
         writeSupplementarySections(report, store.Supplementary);
 }
@@ -264,28 +264,28 @@ RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, ReportWrit
 RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink)
 {
     static const InputTable noTable;
-    const InputTable &input = request.table ? *request.table : noTable;
+    const InputTable &grid = request.table ? *request.table : noTable;
     ReportWriter report(sink);
     RunOutcome outcome;
 
     store.NDim = StrToInt32Typed(request.nDimText);
     outcome.enteredNDim = store.NDim;
-    checkTableSize(input.rows(), input.cols());
-    store.NRow = input.rows();
-    store.NCol = input.cols();
+    checkTableSize(grid.rows(), grid.cols());
+    store.NRow = grid.rows();
+    store.NCol = grid.cols();
     store.Supplementary = {};
-    const TIntMatrix table = readCounts(input, input.rows(), input.cols());
-    const ActiveTable active = SplitTable(table, input.rows(), input.cols(), request.supplementary);
+    const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols());
+    const ActiveTable active = SplitTable(table, grid.rows(), grid.cols(), request.supplementary);
     outcome.analysedTable = active.counts;
     const TIntMatrix &DataTable = active.counts;
     store.NRow = active.NRow;
     store.NCol = active.NCol;
-    readLabels(input, active, store);
+    readLabels(grid, active, store);
 
     const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
     store.GrandTotal = totals.GrandTotal;
     report.useCharset(
-        ChooseCharset(request.encoding, variableTexts(input, input.rows(), input.cols())));
+        ChooseCharset(request.encoding, variableTexts(grid, grid.rows(), grid.cols())));
     writeInputTable(report, DataTable, store.NRow, store.NCol);
     try {
         outcome = analyse(DataTable, totals, report, store, outcome);
@@ -293,7 +293,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
         locateFloatError(totals, active);
     }
     if (outcome.associated && !request.supplementary.empty())
-        placeSupplementary(report, request, input, table, active, store, outcome);
+        placeSupplementary(report, request, grid, table, active, store, outcome);
     return outcome;
 }
 

@@ -5,8 +5,8 @@
 
 #include "analysis/Interpretation.h"
 #include "analysis/ResultStore.h"
-#include "analysis/SupplementaryStore.h"
 #include "analysis/Types.h"
+#include "analysis/SupplementaryStore.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,8 +22,8 @@ inline constexpr const char *RunEndMessage = "計算を終了しました";
 // One analysis run, from the data window's texts to the report file, with no
 // window in sight. The data window and quarnet-report both call it.
 struct RunRequest {
-    std::string reportFileName; // used unchanged, no extension added
-    std::string nDimText; // the dimension box's text
+    std::string reportFileName;  // used unchanged, no extension added
+    std::string nDimText;        // the dimension box's text
     // Names and counts as typed; its size is the table's (NRow, NCol). No
     // table is a table of 0 x 0.
     const InputTable *table = nullptr;
@@ -34,7 +34,7 @@ struct RunRequest {
 };
 
 struct RunOutcome {
-    bool associated = false; // false: the short no-association ending
+    bool associated = false;                 // false: the short no-association ending
     std::int32_t enteredNDim = 0;
     std::optional<std::int32_t> loweredNDim; // set when NDim was lowered to NSol
     // What the user should know about a run that completed (a supplementary

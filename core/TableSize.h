@@ -12,7 +12,7 @@ struct TableSize {
 };
 
 // The message for a size the program cannot hold:
-// "行数と列数は 1 から 50 までの整数で指定して下さい".
+// "行数と列数は 1 から MaxCat までの整数で指定して下さい", built from MaxCat.
 std::string TableSizeMessage();
 
 // Converts the two texts, the row text first, as typed (full-width digits
