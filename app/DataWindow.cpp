@@ -147,30 +147,30 @@ void TInputF::LoadDataFile()
     ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
 }
 
-void TInputF::ShowLoadedTable(const LoadedTable &table)
+void TInputF::ShowLoadedTable(LoadedTable loaded)
 {
-    TableRows = table.table.rows();
-    TableCols = table.table.cols();
-    PutTableInGrid(table.table);
+    TableRows = loaded.table.rows();
+    TableCols = loaded.table.cols();
+    PutTableInGrid(std::move(loaded.table));
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
     UpdateTitle();
     rememberRecentFile(DataFileName);
     // A mark that could not be read: the table loaded without it, and the
     // user must know before running it.
-    if (!table.warnings.empty())
-        Prompts::current().showError(this, joinedLines(table.warnings));
+    if (!loaded.warnings.empty())
+        Prompts::current().showError(this, joinedLines(loaded.warnings));
 }
 
 // A file that cannot be loaded leaves the table as it was, with no question
 // about it.
 void TInputF::OpenDroppedFile(const QString &fileName)
 {
-    const LoadedTable table = LoadCsvDataFile(localFileName(fileName));
+    LoadedTable table = LoadCsvDataFile(localFileName(fileName));
     if (!MayLeaveTable())
         return;
     DataFileName = fileName;
-    ShowLoadedTable(table);
+    ShowLoadedTable(std::move(table));
     AutosaveTimer->stop();
     removeAutosave();
 }
@@ -213,9 +213,9 @@ void TInputF::AskReportFileName()
     EditFN->setText(answer.fileName);
 }
 
-void TInputF::ShowTable(const InputTable &table)
+void TInputF::ShowTable(InputTable table)
 {
-    PutTableInGrid(table);
+    PutTableInGrid(std::move(table));
     FitColumnWidths();
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
@@ -229,12 +229,12 @@ void TInputF::MarkUnsaved()
 
 // The cells keep the sizes they have: a loaded table is shown in the grid's
 // starting columns and rows.
-void TInputF::PutTableInGrid(const InputTable &table)
+void TInputF::PutTableInGrid(InputTable table)
 {
     QFont font = StringGrid1->font();
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
-    StringGrid1->setTable(table);
+    StringGrid1->setTable(std::move(table));
 }
 
 // Measured in the grid's own font, not the window's. " ＊-** " stands for a

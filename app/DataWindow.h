@@ -70,7 +70,7 @@ public:
     // Puts `table` into StringGrid1 as a new table: the grid's 14-point font,
     // column widths measured in it, cell editing on with the editor open. A
     // table loaded from a CSV data file gets the font but not the widths.
-    void ShowTable(const InputTable &table);
+    void ShowTable(InputTable table);
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
     // Marks the table shown as not saved anywhere (a restored autosave).
@@ -92,10 +92,10 @@ protected:
 private:
     void LoadDataFile();
     void OpenDroppedFile(const QString &fileName);
-    void ShowLoadedTable(const LoadedTable &table);
+    void ShowLoadedTable(LoadedTable loaded);
     bool MayLeaveTable();
     void AskReportFileName();
-    void PutTableInGrid(const InputTable &table);
+    void PutTableInGrid(InputTable table);
     void FitColumnWidths();
     void WidenColumnsToNames();
     void StartNewHistory();

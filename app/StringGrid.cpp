@@ -698,10 +698,12 @@ void StringGrid::setMarked(bool isRow, int index, bool on)
         side.insert(index);
     else
         side.erase(index);
-    InputTable within(model_->table().rows(), model_->table().cols());
-    within.setMarks(after);
-    if (within.marks() != marks())
-        undo_->push(new MarkChange(this, marks(), within.marks()));
+    const int rows = model_->table().rows();
+    const int cols = model_->table().cols();
+    std::erase_if(after.rows, [rows](int i) { return i < 1 || i > rows; });
+    std::erase_if(after.cols, [cols](int j) { return j < 1 || j > cols; });
+    if (after != marks())
+        undo_->push(new MarkChange(this, marks(), after));
 }
 
 QMenu *StringGrid::headerMenu(bool isRow, int index)

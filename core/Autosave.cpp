@@ -12,8 +12,12 @@ constexpr std::string_view LineEnd = "\r\n";
 
 std::string AutosaveText(const InputTable &table)
 {
-    return std::string(FirstLine) + SupplementaryMarkText(table.marks()) + std::string(LineEnd)
-        + CellBlockText(TableBlock(table, 0, 0, table.rows() + 1, table.cols() + 1));
+    std::string text
+        = std::string(FirstLine) + SupplementaryMarkText(table.marks()) + std::string(LineEnd);
+    // Row by row, so that a large table is not copied whole on the way.
+    for (int i = 0; i <= table.rows(); ++i)
+        text += CellBlockText(TableBlock(table, i, 0, 1, table.cols() + 1));
+    return text;
 }
 
 std::optional<InputTable> ReadAutosaveText(std::string_view text)

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
@@ -445,6 +446,27 @@ private slots:
         QVERIFY(InputF->close());
         QCOMPARE(prompts.asked(QStringLiteral("save")), 0);
         QCOMPARE(fileBytes(file), QByteArray(",a,b\r\nr,9,2\r\ns,3,4\r\n"));
+    }
+
+    // Regression: in a loaded table the row headers from 行-10 on were cut
+    // off ("行-1(") by the fixed column's width.
+    void aLoadedTableShowsItsRowHeadersWhole()
+    {
+        QByteArray rows = ",a\r\n";
+        for (int i = 1; i <= 12; ++i)
+            rows += "r" + QByteArray::number(i) + ",1\r\n";
+        const QString file = filePath(QStringLiteral("twelve.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(rows);
+        out.close();
+        restartWithOldData(file);
+        QVERIFY(prompts.errors.isEmpty());
+        const QHeaderView *header = InputF->StringGrid1->view()->verticalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        QCOMPARE(InputF->StringGrid1->cells(0, 13), QStringLiteral("行-12"));
+        QVERIFY(QFontMetrics(header->font()).horizontalAdvance(QStringLiteral("行-12")) + 2 * margin
+            <= header->width());
     }
 
     // A spreadsheet's cell of two lines pastes as one line that saves.
