@@ -18,19 +18,19 @@ bool autosaveExists()
     return QFile::exists(autosaveFilePath());
 }
 
-void writeAutosave(const Grid &grid, const SupplementaryMarks &marks)
+void writeAutosave(const InputTable &table)
 {
     const QString path = autosaveFilePath();
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    const std::string text = AutosaveText(grid, marks);
+    const std::string text = AutosaveText(table);
     file.write(text.data(), static_cast<qint64>(text.size()));
     file.commit();
 }
 
-std::optional<AutosavedTable> readAutosave()
+std::optional<InputTable> readAutosave()
 {
     QFile file(autosaveFilePath());
     if (!file.open(QIODevice::ReadOnly))

@@ -12,7 +12,7 @@
 QString autosaveFilePath();
 bool autosaveExists();
 // Failures are silent: the autosave must never get in the user's way.
-void writeAutosave(const Grid &grid, const SupplementaryMarks &marks);
+void writeAutosave(const InputTable &table);
 // nullopt when there is none or it cannot be read as a table.
-std::optional<AutosavedTable> readAutosave();
+std::optional<InputTable> readAutosave();
 void removeAutosave();

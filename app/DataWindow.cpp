@@ -20,10 +20,12 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -144,31 +146,30 @@ void TInputF::LoadDataFile()
     ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
 }
 
-void TInputF::ShowLoadedTable(const LoadedTable &table)
+void TInputF::ShowLoadedTable(LoadedTable loaded)
 {
-    session_.TableRows = table.TableRows;
-    session_.TableCols = table.TableCols;
-    PutTableInGrid(table.grid);
-    StringGrid1->setMarks(table.marks);
+    session_.TableRows = loaded.table.rows();
+    session_.TableCols = loaded.table.cols();
+    PutTableInGrid(std::move(loaded.table));
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
     UpdateTitle();
     rememberRecentFile(DataFileName);
     // A mark that could not be read: the table loaded without it, and the
     // user must know before running it.
-    if (!table.warnings.empty())
-        Prompts::current().showError(this, joinedLines(table.warnings));
+    if (!loaded.warnings.empty())
+        Prompts::current().showError(this, joinedLines(loaded.warnings));
 }
 
 // A file that cannot be loaded leaves the table as it was, with no question
 // about it.
 void TInputF::OpenDroppedFile(const QString &fileName)
 {
-    const LoadedTable table = LoadCsvDataFile(localFileName(fileName));
+    LoadedTable table = LoadCsvDataFile(localFileName(fileName));
     if (!MayLeaveTable())
         return;
     DataFileName = fileName;
-    ShowLoadedTable(table);
+    ShowLoadedTable(std::move(table));
     AutosaveTimer->stop();
     removeAutosave();
 }
@@ -214,10 +215,9 @@ void TInputF::AskReportFileName()
     EditFN->setText(answer.fileName);
 }
 
-void TInputF::ShowTable(const Grid &grid, const SupplementaryMarks &marks)
+void TInputF::ShowTable(InputTable table)
 {
-    PutTableInGrid(grid);
-    StringGrid1->setMarks(marks);
+    PutTableInGrid(std::move(table));
     FitColumnWidths();
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
@@ -231,24 +231,29 @@ void TInputF::MarkUnsaved()
 
 // The cells keep the sizes they have: a loaded table is shown in the grid's
 // starting columns and rows.
-void TInputF::PutTableInGrid(const Grid &grid)
+void TInputF::PutTableInGrid(InputTable table)
 {
     QFont font = StringGrid1->font();
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
-    StringGrid1->setGrid(grid);
+    StringGrid1->setTable(std::move(table));
 }
 
 // Measured in the grid's own font, not the window's. " ＊-** " stands for a
 // row header "行-NN" with a blank either side; in a face whose full-width
 // asterisk is narrower than its kanji, a header that would not fit widens the
-// fixed column to the header's own width.
+// fixed column to the header's own width. The longest headers are the last
+// ones, so a sample of them is measured, not every row.
 void TInputF::FitColumnWidths()
 {
     const QFontMetrics metrics(StringGrid1->font());
-    int fixedWidth = metrics.horizontalAdvance(QStringLiteral(" ＊-** "));
-    for (int r = 1; r < StringGrid1->rowCount(); ++r) {
-        const QString header = QLatin1Char(' ') + StringGrid1->cells(0, r) + QLatin1Char(' ');
+    // The header's own size hint is what it needs to draw its texts whole.
+    int fixedWidth = qMax(metrics.horizontalAdvance(QStringLiteral(" ＊-** ")),
+        StringGrid1->view()->verticalHeader()->sizeHint().width());
+    const int rows = StringGrid1->rowCount() - 2;
+    for (int i = qMax(1, rows - 9); i <= rows; ++i) {
+        const QString header
+            = QLatin1Char(' ') + QString::fromStdString(RowHeaderText(i)) + QLatin1Char(' ');
         fixedWidth = qMax(fixedWidth, metrics.horizontalAdvance(header));
     }
     StringGrid1->setColWidths(0, fixedWidth);
@@ -258,21 +263,29 @@ void TInputF::FitColumnWidths()
 }
 
 // A column is widened, never narrowed, to show its name whole; the name
-// column to show every row name. Measured in the grid's font with a blank
-// either side.
+// column to show the row names, of which the first and last hundred are
+// measured (a table of many rows is not measured whole). Measured in the
+// grid's font with a blank either side.
 void TInputF::WidenColumnsToNames()
 {
+    constexpr int SampleRows = 100;
     const QFontMetrics metrics(StringGrid1->font());
-    const auto fits = [&](int c, int r) {
+    const InputTable &table = StringGrid1->table();
+    const auto fits = [&](const std::string &text) {
         return metrics.horizontalAdvance(
-            QLatin1Char(' ') + StringGrid1->cells(c, r) + QLatin1Char(' '));
+            QLatin1Char(' ') + QString::fromStdString(text) + QLatin1Char(' '));
     };
-    for (int c = 1; c < StringGrid1->colCount(); ++c) {
-        int width = fits(c, 1);
-        for (int r = 2; c == 1 && r < StringGrid1->rowCount(); ++r)
-            width = qMax(width, fits(c, r));
-        if (width > StringGrid1->colWidths(c))
-            StringGrid1->setColWidths(c, width);
+    for (int j = 0; j <= table.cols(); ++j) {
+        int width = fits(table.colName(j));
+        if (j == 0) {
+            const int headEnd = qMin(table.rows(), SampleRows);
+            for (int i = 1; i <= headEnd; ++i)
+                width = qMax(width, fits(table.rowName(i)));
+            for (int i = qMax(headEnd + 1, table.rows() - SampleRows + 1); i <= table.rows(); ++i)
+                width = qMax(width, fits(table.rowName(i)));
+        }
+        if (width > StringGrid1->colWidths(j + 1))
+            StringGrid1->setColWidths(j + 1, width);
     }
 }
 
@@ -312,7 +325,7 @@ void TInputF::InputChanged()
 // A paste may have grown the table, and its names may be longer.
 void TInputF::BlockApplied()
 {
-    const TableSize size = TableSizeOf(StringGrid1->grid());
+    const TableSize size = TableSizeOf(StringGrid1->table());
     session_.TableRows = size.rows;
     session_.TableCols = size.cols;
     WidenColumnsToNames();
@@ -323,7 +336,7 @@ void TInputF::Autosave()
     if (StringGrid1->undoStack()->isClean())
         removeAutosave();
     else
-        writeAutosave(StringGrid1->grid(), StringGrid1->marks());
+        writeAutosave(StringGrid1->table());
 }
 
 // An existing file is replaced only when the user says so, once per name; a
@@ -358,7 +371,7 @@ bool TInputF::MayLeaveTable()
         switch (Prompts::current().askSaveChanges(this, QStringLiteral("変更を保存しますか?"))) {
         case Prompts::SaveChoice::Save: {
             bool saved = false;
-            runGuarded(this, [&] { saved = SaveTable(); });
+            runGuarded(this, [&] { saved = SaveTable(true); });
             if (!saved)
                 return false;
             break;
@@ -387,21 +400,19 @@ void TInputF::OKButtonClick()
         ShowMessage(messageBefore);
     });
 
-    const Grid grid = StringGrid1->grid();
+    const InputTable &table = StringGrid1->table();
     if (!MayReplaceReport(EditFN->text()))
         return;
     RunRequest request;
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
-    request.tableRows = session_.TableRows;
-    request.tableCols = session_.TableCols;
-    request.grid = &grid;
+    request.table = &table;
     request.supplementary = SupplementaryWithinTable();
     AnalysisResultPtr result;
     try {
         result = RunToFile(DualScalingAnalysis(), request);
     } catch (const CountConvertError &error) {
-        StringGrid1->setCurrentCell(error.col() + 1, error.row() + 1);
+        StringGrid1->setCurrentPosition(error.row(), error.col());
         StringGrid1->setFocus();
         throw;
     }
@@ -439,14 +450,21 @@ void TInputF::SButtonClick()
 }
 
 // True when the table was saved; the history then counts it as unchanged.
-bool TInputF::SaveTable()
+// Saving on the way out goes back to the table's own file, as the question
+// 「変更を保存しますか?」 means; データ保存 always asks where.
+bool TInputF::SaveTable(bool toDataFile)
 {
-    const Prompts::FileAnswer answer = Prompts::current().saveFile(
-        this, QStringLiteral("データ保存用ファイル名"), QStringLiteral("CSVファイル(*.csv)"));
-    if (!answer.accepted)
-        return false;
-    const std::string fileName = AddCsvExt(localFileName(answer.fileName));
-    SaveCsvDataFile(fileName, StringGrid1->grid(), FileEncoding::Cp932OrUtf8, StringGrid1->marks());
+    std::string fileName;
+    if (toDataFile && !DataFileName.isEmpty()) {
+        fileName = localFileName(DataFileName);
+    } else {
+        const Prompts::FileAnswer answer = Prompts::current().saveFile(
+            this, QStringLiteral("データ保存用ファイル名"), QStringLiteral("CSVファイル(*.csv)"));
+        if (!answer.accepted)
+            return false;
+        fileName = AddCsvExt(localFileName(answer.fileName));
+    }
+    SaveCsvDataFile(fileName, StringGrid1->table());
     StringGrid1->undoStack()->setClean();
     AutosaveTimer->stop();
     removeAutosave();

@@ -3,7 +3,6 @@
 #include "app/Session.h"
 #include "core/Analysis.h"
 #include "core/CsvFile.h"
-#include "core/Grid.h"
 
 #include <QString>
 #include <QWidget>
@@ -73,10 +72,10 @@ public:
     void DetailButtonClick();
     void ExitButtonClick();
 
-    // Puts `grid` into StringGrid1 as a new table: the grid's 14-point font,
+    // Puts `table` into StringGrid1 as a new table: the grid's 14-point font,
     // column widths measured in it, cell editing on with the editor open. A
     // table loaded from a CSV data file gets the font but not the widths.
-    void ShowTable(const Grid &grid, const SupplementaryMarks &marks = {});
+    void ShowTable(InputTable table);
     // Sets MsgLabel, which grows with its text.
     void ShowMessage(const QString &text);
     // The result of the last completed run; null before the first one and
@@ -98,10 +97,10 @@ private:
     void layOutDetailButton();
     void LoadDataFile();
     void OpenDroppedFile(const QString &fileName);
-    void ShowLoadedTable(const LoadedTable &table);
+    void ShowLoadedTable(LoadedTable loaded);
     bool MayLeaveTable();
     void AskReportFileName();
-    void PutTableInGrid(const Grid &grid);
+    void PutTableInGrid(InputTable table);
     void FitColumnWidths();
     void WidenColumnsToNames();
     void StartNewHistory();
@@ -110,7 +109,9 @@ private:
     void InputChanged();
     void BlockApplied();
     void Autosave();
-    bool SaveTable();
+    // Asks for the file name unless `toDataFile` and the table came from or
+    // was saved to a file.
+    bool SaveTable(bool toDataFile = false);
     bool MayReplaceReport(const QString &fileName);
     SupplementaryMarks SupplementaryWithinTable() const;
 

@@ -95,7 +95,7 @@ void TMainF::OKButtonClick()
     OpenInputF(false, QString(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
     session_.TableRows = size.rows;
     session_.TableCols = size.cols;
-    InputF->ShowTable(NewDataGrid(size));
+    InputF->ShowTable(NewInputTable(size));
 }
 
 // "Old Data". The data file is chosen here, before this window hides, so that
@@ -193,7 +193,7 @@ void TMainF::OfferRestore()
 {
     if (!autosaveExists())
         return;
-    const std::optional<AutosavedTable> saved = readAutosave();
+    const std::optional<InputTable> saved = readAutosave();
     const QString question
         = QStringLiteral("前回、保存されずに終わった表があります。復元しますか?");
     if (!saved || !Prompts::current().askYesNo(this, question)) {
@@ -201,10 +201,10 @@ void TMainF::OfferRestore()
         return;
     }
     OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
-    const TableSize size = TableSizeOf(saved->grid);
+    const TableSize size = TableSizeOf(*saved);
     session_.TableRows = size.rows;
     session_.TableCols = size.cols;
-    InputF->ShowTable(saved->grid, saved->marks);
+    InputF->ShowTable(*saved);
     InputF->MarkUnsaved();
 }
 

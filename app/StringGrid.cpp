@@ -1,5 +1,7 @@
 #include "app/StringGrid.h"
 
+#include "app/InputTableModel.h"
+
 #include "core/CellBlock.h"
 #include "core/GridKeys.h"
 #include "core/GridPaste.h"
@@ -13,7 +15,7 @@
 #include <QMenu>
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -28,27 +30,6 @@ namespace {
 
 constexpr int DefaultColWidth = 64;
 constexpr int DefaultRowHeight = 24;
-
-// A supplementary row or column: grey text on a light grey ground.
-const QColor MarkedText(128, 128, 128);
-const QColor MarkedGround(232, 232, 232);
-
-void showMarked(QTableWidgetItem &item, bool marked)
-{
-    item.setData(Qt::ForegroundRole, marked ? QVariant(QBrush(MarkedText)) : QVariant());
-    item.setData(Qt::BackgroundRole, marked ? QVariant(QBrush(MarkedGround)) : QVariant());
-}
-
-// Table row i is grid row i + 1, below the names row; column j likewise.
-constexpr int GridOffset = 1;
-
-// The marks on rows and columns a grid of `rows` by `cols` has.
-SupplementaryMarks within(SupplementaryMarks marks, int rows, int cols)
-{
-    std::erase_if(marks.rows, [rows](int i) { return i + GridOffset >= rows; });
-    std::erase_if(marks.cols, [cols](int j) { return j + GridOffset >= cols; });
-    return marks;
-}
 
 std::optional<GridKey> gridKey(const QKeyEvent &event)
 {
@@ -167,10 +148,25 @@ public:
         setWordWrap(false);
         setTextElideMode(Qt::ElideNone);
         setAutoScroll(false);
+        // Rows are all of the grid's one height; new columns get its width
+        // until one is resized.
+        verticalHeader()->setDefaultSectionSize(grid->verticalHeader()->defaultSectionSize());
+        horizontalHeader()->setDefaultSectionSize(grid->horizontalHeader()->defaultSectionSize());
     }
 
-    // Lays the pane over the grid's first row and/or column, with the same
-    // cell sizes and scrolled as the grid is along the side it follows.
+    // Takes over the width the grid gave one column.
+    void followColumn(int column, int width) { setColumnWidth(column, width); }
+
+    // Takes over every column's width: after a reset, when sections are new.
+    void followAllColumns()
+    {
+        horizontalHeader()->setDefaultSectionSize(grid_->horizontalHeader()->defaultSectionSize());
+        for (int c = 0; c < grid_->model()->columnCount(); ++c)
+            setColumnWidth(c, grid_->columnWidth(c));
+    }
+
+    // Lays the pane over the grid's first row and/or column, scrolled as the
+    // grid is along the side it follows.
     void follow()
     {
         const QAbstractItemModel *model = grid_->model();
@@ -178,10 +174,6 @@ public:
             hide();
             return;
         }
-        for (int c = 0; c < model->columnCount(); ++c)
-            setColumnWidth(c, grid_->columnWidth(c));
-        for (int r = 0; r < model->rowCount(); ++r)
-            setRowHeight(r, grid_->rowHeight(r));
         const QRect area = grid_->viewport()->rect();
         setGeometry(0, 0, followsColumns_ ? area.width() : grid_->columnWidth(0),
             followsRows_ ? area.height() : grid_->rowHeight(0));
@@ -201,24 +193,46 @@ private:
 
 // The table view inside StringGrid. Its model rows and columns are the grid's
 // rows and columns less the fixed ones.
-class GridView : public QTableWidget {
+class GridView : public QTableView {
 public:
     explicit GridView(StringGrid *owner)
-        : QTableWidget(owner)
+        : QTableView(owner)
         , owner_(owner)
     {
         setHorizontalScrollMode(ScrollPerPixel);
         setVerticalScrollMode(ScrollPerPixel);
     }
 
-    // Made once the view has its style; the corner pane lies on top.
+    // Made once the view has its style and model; the corner pane lies on top.
     void freezeNames()
     {
         panes_ = { new FrozenPane(this, true, false), new FrozenPane(this, false, true),
             new FrozenPane(this, false, false) };
-        for (QHeaderView *header : { horizontalHeader(), verticalHeader() })
-            connect(header, &QHeaderView::sectionResized, this, [this] { followPanes(); });
-        followPanes();
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                for (FrozenPane *pane : panes_)
+                    pane->followColumn(column, width);
+                followPanes();
+            });
+        const auto followAll = [this] {
+            for (FrozenPane *pane : panes_)
+                pane->followAllColumns();
+            followPanes();
+        };
+        connect(model(), &QAbstractItemModel::modelReset, this, followAll);
+        connect(model(), &QAbstractItemModel::columnsInserted, this, followAll);
+        followAll();
+    }
+
+    int columnCount() const { return model()->columnCount(); }
+    int rowCount() const { return model()->rowCount(); }
+    int currentRow() const { return currentIndex().row(); }
+    int currentColumn() const { return currentIndex().column(); }
+    void setCurrentCell(int row, int column)
+    {
+        const QModelIndex index = model()->index(row, column);
+        if (index.isValid())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     }
 
     void followPanes()
@@ -282,13 +296,13 @@ protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         if (!handleEditKey(*event))
-            QTableWidget::keyPressEvent(event);
+            QTableView::keyPressEvent(event);
     }
 
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override
     {
         // The base commits and closes the previous cell's editor.
-        QTableWidget::currentChanged(current, previous);
+        QTableView::currentChanged(current, previous);
         if (!current.isValid())
             return;
         navigator.currentChanged(current.column() + 1, current.row() + 1);
@@ -297,19 +311,19 @@ protected:
 
     void focusInEvent(QFocusEvent *event) override
     {
-        QTableWidget::focusInEvent(event);
+        QTableView::focusInEvent(event);
         editCurrent();
     }
 
     void scrollContentsBy(int dx, int dy) override
     {
-        QTableWidget::scrollContentsBy(dx, dy);
+        QTableView::scrollContentsBy(dx, dy);
         followPanes();
     }
 
     void updateGeometries() override
     {
-        QTableWidget::updateGeometries();
+        QTableView::updateGeometries();
         followPanes();
     }
 
@@ -418,39 +432,22 @@ private:
     bool first_ = true;
 };
 
-// The whole grid before and after a paste of a block, which may have grown
-// the table; (col, row, cols, rows) is the pasted block, selected after
-// either.
+// A paste of a block: the growth it needed and the texts it overwrote, old
+// and new; the pasted block is selected after either way.
 class StringGrid::BlockChange : public QUndoCommand {
 public:
-    BlockChange(StringGrid *grid, Grid before, Grid after, QRect block)
+    BlockChange(StringGrid *grid, PasteChange change)
         : grid_(grid)
-        , before_(std::move(before))
-        , after_(std::move(after))
-        , block_(block)
-        , marks_(grid->marks())
+        , change_(std::move(change))
     {
     }
 
-    // The marks as they were before the paste: a later undo that shrank the
-    // grid may have dropped some of them.
-    void redo() override
-    {
-        grid_->marks_ = marks_;
-        grid_->applyGrid(after_, block_);
-    }
-    void undo() override
-    {
-        grid_->marks_ = marks_;
-        grid_->applyGrid(before_, block_);
-    }
+    void redo() override { grid_->applyPaste(change_, true); }
+    void undo() override { grid_->applyPaste(change_, false); }
 
 private:
     StringGrid *grid_;
-    Grid before_;
-    Grid after_;
-    QRect block_;
-    SupplementaryMarks marks_;
+    PasteChange change_;
 };
 
 // The marks before and after the user marked or unmarked a row or column.
@@ -474,6 +471,7 @@ private:
 
 StringGrid::StringGrid(QWidget *parent)
     : QWidget(parent)
+    , model_(new InputTableModel(this))
     , view_(new GridView(this))
     , undo_(new QUndoStack(this))
 {
@@ -490,6 +488,7 @@ StringGrid::StringGrid(QWidget *parent)
             static_cast<QWidget *>(view_->verticalHeader()) })
         w->setStyle(style);
 
+    view_->setModel(model_);
     view_->setItemDelegate(new GridDelegate(view_));
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -517,14 +516,21 @@ StringGrid::StringGrid(QWidget *parent)
         connect(header, &QWidget::customContextMenuRequested, this,
             [this, isRow](QPoint pos) { openHeaderMenu(isRow, pos); });
     }
+    // More rows may need a wider header column; so may a larger font.
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { fitRowHeaders(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { fitRowHeaders(); });
 
-    setColCount(5);
-    setRowCount(5);
+    model_->setTable(InputTable(3, 3));
 }
 
-QTableWidget *StringGrid::view() const
+QTableView *StringGrid::view() const
 {
     return view_;
+}
+
+InputTableModel *StringGrid::model() const
+{
+    return model_;
 }
 
 QWidget *StringGrid::editor() const
@@ -534,75 +540,56 @@ QWidget *StringGrid::editor() const
 
 int StringGrid::colCount() const
 {
-    return view_->columnCount() + 1;
+    return model_->table().cols() + 2;
 }
 
 int StringGrid::rowCount() const
 {
-    return view_->rowCount() + 1;
+    return model_->table().rows() + 2;
 }
 
 void StringGrid::setColCount(int count)
 {
-    view_->setColumnCount(qMax(count, 1) - 1);
-    fillHeaderSections();
-    showMarks();
+    resizeTable(model_->table().rows(), count - 2);
 }
 
 void StringGrid::setRowCount(int count)
 {
-    view_->setRowCount(qMax(count, 1) - 1);
-    fillHeaderSections();
-    showMarks();
+    resizeTable(count - 2, model_->table().cols());
 }
 
-// A section without an item would show its number; the grid's header cells
-// are empty until given a text.
-void StringGrid::fillHeaderSections()
+void StringGrid::resizeTable(int rows, int cols)
 {
-    for (int c = 0; c < view_->columnCount(); ++c)
-        if (!view_->horizontalHeaderItem(c))
-            view_->setHorizontalHeaderItem(c, new QTableWidgetItem);
-    for (int r = 0; r < view_->rowCount(); ++r)
-        if (!view_->verticalHeaderItem(r))
-            view_->setVerticalHeaderItem(r, new QTableWidgetItem);
+    model_->resizeTable(rows, cols);
 }
 
-QTableWidgetItem *StringGrid::headerItem(int col, int row) const
+void StringGrid::fitRowHeaders()
 {
-    if (row == 0 && col >= 1)
-        return view_->horizontalHeaderItem(col - 1);
-    if (col == 0 && row >= 1)
-        return view_->verticalHeaderItem(row - 1);
-    return nullptr;
+    QHeaderView *header = view_->verticalHeader();
+    // The header's size hint measures the first and last hundred sections,
+    // which hold the longest numbers.
+    const int needed = header->sizeHint().width();
+    if (needed > header->maximumWidth())
+        header->setFixedWidth(needed);
 }
 
 QString StringGrid::cells(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())
         return {};
-    if (col == 0 && row == 0)
-        return corner_;
-    if (col == 0 || row == 0)
-        return headerItem(col, row)->text();
-    const QTableWidgetItem *item = view_->item(row - 1, col - 1);
-    return item ? item->text() : QString();
+    if (row == 0)
+        return model_->headerData(col - 1, Qt::Horizontal).toString();
+    if (col == 0)
+        return model_->headerData(row - 1, Qt::Vertical).toString();
+    return model_->text(row - 1, col - 1);
 }
 
-// Cells outside the grid are not written: the grid does not grow by itself.
+// Cells outside the table and the fixed header cells are not written: the
+// grid does not grow by itself.
 void StringGrid::setCells(int col, int row, const QString &text)
 {
-    if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())
-        return;
-    if (col == 0 && row == 0) {
-        corner_ = text;
-    } else if (col == 0 || row == 0) {
-        headerItem(col, row)->setText(text);
-    } else if (QTableWidgetItem *item = view_->item(row - 1, col - 1)) {
-        item->setText(text);
-    } else {
-        view_->setItem(row - 1, col - 1, new QTableWidgetItem(text));
-    }
+    if (col >= 1 && row >= 1)
+        model_->setText(row - 1, col - 1, text);
 }
 
 int StringGrid::colWidths(int col) const
@@ -661,49 +648,41 @@ void StringGrid::setCurrentCell(int col, int row)
     view_->setCurrentCell(row - 1, col - 1);
 }
 
-Grid StringGrid::grid() const
+void StringGrid::setCurrentPosition(int i, int j)
+{
+    const QModelIndex index = model_->indexAt(i, j);
+    if (index.isValid())
+        view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+const InputTable &StringGrid::table() const
 {
     view_->commitOpenEditor();
-    Grid result(colCount(), rowCount());
-    for (int r = 0; r < rowCount(); ++r)
-        for (int c = 0; c < colCount(); ++c)
-            result.setCell(c, r, cells(c, r).toStdString());
-    return result;
+    return model_->table();
 }
 
-void StringGrid::setGrid(const Grid &grid)
-{
-    marks_ = {};
-    replaceGrid(grid);
-    undo_->clear();
-}
-
-void StringGrid::replaceGrid(const Grid &grid)
+void StringGrid::setTable(InputTable table)
 {
     // An open editor would write its old text back over the new cell; what
     // it commits now is replaced, so it is kept out of the history.
-    const QScopedValueRollback<bool> applying(applying_, true);
-    const bool wasEditing = editing();
-    setEditing(false);
-    view_->clearContents();
-    setColCount(grid.colCount());
-    setRowCount(grid.rowCount());
-    for (int r = 0; r < grid.rowCount(); ++r)
-        for (int c = 0; c < grid.colCount(); ++c)
-            setCells(c, r, QString::fromStdString(grid.cell(c, r)));
-    showMarks();
-    setEditing(wasEditing);
+    {
+        const QScopedValueRollback<bool> applying(applying_, true);
+        const bool wasEditing = editing();
+        setEditing(false);
+        model_->setTable(std::move(table));
+        setEditing(wasEditing);
+    }
+    undo_->clear();
 }
 
 SupplementaryMarks StringGrid::marks() const
 {
-    return marks_;
+    return model_->table().marks();
 }
 
 void StringGrid::setMarks(const SupplementaryMarks &marks)
 {
-    marks_ = marks;
-    showMarks();
+    model_->setMarks(marks);
 }
 
 void StringGrid::applyMarks(const SupplementaryMarks &marks)
@@ -713,45 +692,23 @@ void StringGrid::applyMarks(const SupplementaryMarks &marks)
 
 void StringGrid::setMarked(bool isRow, int index, bool on)
 {
-    SupplementaryMarks after = marks_;
+    SupplementaryMarks after = marks();
     std::set<int> &side = isRow ? after.rows : after.cols;
     if (on)
         side.insert(index);
     else
         side.erase(index);
-    after = within(after, rowCount(), colCount());
-    if (after != marks_)
-        undo_->push(new MarkChange(this, marks_, after));
-}
-
-// Every cell of a marked row or column gets an item, so that an empty cell
-// is grey too and a text typed into it later stays grey.
-void StringGrid::showMarks()
-{
-    marks_ = within(marks_, rowCount(), colCount());
-    const auto rowMarked = [this](int r) { return marks_.rows.count(r - GridOffset) != 0; };
-    const auto colMarked = [this](int c) { return marks_.cols.count(c - GridOffset) != 0; };
-    for (int r = 1; r < rowCount(); ++r)
-        showMarked(*headerItem(0, r), rowMarked(r));
-    for (int c = 1; c < colCount(); ++c)
-        showMarked(*headerItem(c, 0), colMarked(c));
-    for (int r = 1; r < rowCount(); ++r)
-        for (int c = 1; c < colCount(); ++c) {
-            const bool marked = rowMarked(r) || colMarked(c);
-            QTableWidgetItem *item = view_->item(r - 1, c - 1);
-            if (!item && !marked)
-                continue;
-            if (!item) {
-                item = new QTableWidgetItem;
-                view_->setItem(r - 1, c - 1, item);
-            }
-            showMarked(*item, marked);
-        }
+    const int rows = model_->table().rows();
+    const int cols = model_->table().cols();
+    std::erase_if(after.rows, [rows](int i) { return i < 1 || i > rows; });
+    std::erase_if(after.cols, [cols](int j) { return j < 1 || j > cols; });
+    if (after != marks())
+        undo_->push(new MarkChange(this, marks(), after));
 }
 
 QMenu *StringGrid::headerMenu(bool isRow, int index)
 {
-    const bool marked = (isRow ? marks_.rows : marks_.cols).count(index) != 0;
+    const bool marked = (isRow ? marks().rows : marks().cols).count(index) != 0;
     auto *menu = new QMenu(this);
     const QString text
         = marked ? QStringLiteral("分析に戻す") : QStringLiteral("補助カテゴリーにする");
@@ -765,12 +722,12 @@ QMenu *StringGrid::headerMenu(bool isRow, int index)
 void StringGrid::openHeaderMenu(bool isRow, QPoint pos)
 {
     QHeaderView *header = isRow ? view_->verticalHeader() : view_->horizontalHeader();
-    // Section s is grid row or column s + 1; the names row and column
+    // Section s is table row or column s; the names row and column
     // (section 0) are no category.
     const int section = header->logicalIndexAt(pos);
-    if (section < GridOffset)
+    if (section < 1)
         return;
-    QMenu *menu = headerMenu(isRow, section + 1 - GridOffset);
+    QMenu *menu = headerMenu(isRow, section);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(header->viewport()->mapToGlobal(pos));
 }
@@ -800,15 +757,27 @@ void StringGrid::applyCell(int col, int row, const QString &text, bool goThere)
     }
 }
 
-void StringGrid::applyGrid(const Grid &grid, QRect block)
+// The block is written with the editor closed, so that it cannot write its
+// old text back; it opens again on the block's first cell.
+void StringGrid::applyPaste(const PasteChange &change, bool forward)
 {
     const QScopedValueRollback<bool> applying(applying_, true);
-    replaceGrid(grid);
-    setCurrentCell(block.left(), block.top());
-    const int bottom = qMin(block.bottom(), rowCount() - 1);
-    const int right = qMin(block.right(), colCount() - 1);
-    view_->setRangeSelected(
-        QTableWidgetSelectionRange(block.top() - 1, block.left() - 1, bottom - 1, right - 1), true);
+    const bool wasEditing = editing();
+    setEditing(false);
+    if (forward) {
+        model_->resizeTable(change.rowsAfter, change.colsAfter);
+        model_->setBlock(change.i, change.j, change.after);
+    } else {
+        model_->setBlock(change.i, change.j, change.before);
+        model_->resizeTable(change.rowsBefore, change.colsBefore);
+    }
+    setCurrentPosition(change.i, change.j);
+    const int bottom = std::min(change.i + change.height() - 1, model_->table().rows());
+    const int right = std::min(change.j + change.width() - 1, model_->table().cols());
+    view_->selectionModel()->select(
+        QItemSelection(model_->indexAt(change.i, change.j), model_->indexAt(bottom, right)),
+        QItemSelectionModel::Select);
+    setEditing(wasEditing);
     emit blockApplied();
 }
 
@@ -820,24 +789,20 @@ void StringGrid::paste(const QString &text)
         recordCellEdit(col(), row(), text);
         return;
     }
-    const CellBlock block = SplitCellBlock(utf8);
-    std::size_t width = 0;
-    for (const auto &cells : block)
-        width = std::max(width, cells.size());
-    const Grid before = grid();
-    Grid after = PasteIntoGrid(before, col(), row(), block);
-    const QRect area(col(), row(), static_cast<int>(width), static_cast<int>(block.size()));
-    undo_->push(new BlockChange(this, before, std::move(after), area));
+    PasteChange change
+        = PlanPaste(model_->table(), InputTableModel::tableRow(view_->currentIndex()),
+            InputTableModel::tableCol(view_->currentIndex()), SplitCellBlock(utf8));
+    undo_->push(new BlockChange(this, std::move(change)));
 }
 
 QString StringGrid::selectedBlockText() const
 {
-    const QList<QTableWidgetSelectionRange> ranges = view_->selectedRanges();
-    if (ranges.size() != 1 || ranges.first().rowCount() * ranges.first().columnCount() < 2)
+    const QItemSelection ranges = view_->selectionModel()->selection();
+    if (ranges.size() != 1 || ranges.first().height() * ranges.first().width() < 2)
         return {};
-    const QTableWidgetSelectionRange &range = ranges.first();
-    const CellBlock block = GridBlock(
-        grid(), range.leftColumn() + 1, range.topRow() + 1, range.columnCount(), range.rowCount());
+    const QItemSelectionRange &range = ranges.first();
+    const CellBlock block = TableBlock(table(), InputTableModel::tableRow(range.topLeft()),
+        InputTableModel::tableCol(range.topLeft()), range.height(), range.width());
     return QString::fromStdString(CellBlockText(block));
 }
 

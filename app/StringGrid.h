@@ -1,25 +1,26 @@
 #pragma once
 
-#include "core/Grid.h"
+#include "core/InputTable.h"
 
-#include "analysis/SupplementaryStore.h"
-
-#include <QRect>
 #include <QString>
 #include <QWidget>
 
-class QTableWidget;
-class QTableWidgetItem;
+class QTableView;
 class QKeyEvent;
 class QMenu;
 class QUndoStack;
 class GridView;
+class InputTableModel;
+struct PasteChange;
 
-// An editable grid of texts as a spreadsheet user knows it. Cells are
-// addressed (column, row), both from 0; row 0 and column 0 are the fixed
-// header cells. They are the table view's header sections, so they stay in
-// view when the table scrolls; cell (0, 0) is the corner, kept but not drawn.
-// Counts include the fixed row and column, so a grid has at least one of each.
+// The data window's table as a spreadsheet user knows it: a view over an
+// InputTableModel. Cells are addressed (column, row), both from 0; row 0 and
+// column 0 are the fixed header cells "列-j" and "行-i", the view's header
+// sections, so they stay in view when the table scrolls (they and the corner
+// cell (0, 0) cannot be written). Row 1 holds the column names, column 1 the
+// row names, so grid cell (col, row) is table position (row - 1, col - 1).
+// Counts include the fixed and the names row and column, so a grid has at
+// least two of each.
 //
 // Once editing is switched on, the current cell always shows its editor, and
 // Tab, Enter and the arrow keys move between the cells (see GridKeys.h).
@@ -30,8 +31,8 @@ class GridView;
 // table, names and corner cell included, and Ctrl+Z / Ctrl+Y (Ctrl+Shift+Z)
 // undo and redo the user's edits, pastes and growths.
 //
-// This class is the one place where the (column, row) cells meet Qt's
-// 0-based model rows and columns, and where the core's Grid is converted.
+// Nothing here costs O(cells) per key: the view draws what is in sight, an
+// edit changes one cell, a paste its block.
 class StringGrid : public QWidget {
     Q_OBJECT
 public:
@@ -59,23 +60,24 @@ public:
     int row() const;
     void setCurrentCell(int col, int row);
 
-    // The texts as the core's Grid: the same size, UTF-8. Text typed into an
-    // open editor is taken over first, so nothing typed is missed.
-    Grid grid() const;
-    // Replaces size and every text, header cells included, as a new table:
-    // the undo history starts afresh, with no marks.
-    void setGrid(const Grid &grid);
+    // Makes table position (i, j) current (0 is the names).
+    void setCurrentPosition(int i, int j);
+
+    // The table, marks included. Text typed into an open editor is taken
+    // over first, so nothing typed is missed.
+    const InputTable &table() const;
+    // Replaces the table as a new one: the undo history starts afresh.
+    void setTable(InputTable table);
+    InputTableModel *model() const;
 
     // The history of the user's cell edits, pastes (a paste includes the
-    // growth it needed) and marks. Texts set through setCells or setGrid, and
-    // marks set through setMarks, are not in it.
+    // growth it needed) and marks. Texts set through setCells or setTable,
+    // and marks set through setMarks, are not in it.
     QUndoStack *undoStack() const;
 
     // The rows and columns marked supplementary, as the table's 1-based
-    // positions: table row i is grid row i + 1, below the names row, and
-    // table column j grid column j + 1. A marked row or column is shown grey,
-    // header, name and counts. A mark on a row or column the grid no longer
-    // has is dropped.
+    // positions. A marked row or column is shown grey, header, name and
+    // counts. A mark on a row or column the table no longer has is dropped.
     SupplementaryMarks marks() const;
     // Replaces every mark, outside the history (a loaded table's marks).
     void setMarks(const SupplementaryMarks &marks);
@@ -89,8 +91,8 @@ public:
     // Pastes `text` at the current cell as Ctrl+V does. A block (text with a
     // tab or a line break) fills the cells from there and grows the table to
     // fit; the pasted cells end up selected. Other text replaces the current
-    // cell's text. Throws InputError for a block the table cannot hold,
-    // pasting nothing.
+    // cell's text. A line break inside a cell becomes a blank. Throws
+    // InputError for a block the table cannot hold, pasting nothing.
     void paste(const QString &text);
     // The selected block as tab-separated text with CR LF line ends (see
     // CellBlockText); empty when no more than one cell is selected.
@@ -99,12 +101,12 @@ public:
     void selectTable();
 
     // The view inside, for tests that drive it with real key and mouse events.
-    QTableWidget *view() const;
+    QTableView *view() const;
     // The open cell editor, or nullptr.
     QWidget *editor() const;
 
 signals:
-    // A paste of a block, or its undo or redo, replaced the grid; the number
+    // A paste of a block, or its undo or redo, changed the table; the number
     // of rows or columns may have changed.
     void blockApplied();
 
@@ -114,23 +116,21 @@ private:
     class MarkChange;
     friend class GridView;
 
-    QTableWidgetItem *headerItem(int col, int row) const;
-    void fillHeaderSections();
-    void replaceGrid(const Grid &grid);
+    void resizeTable(int rows, int cols);
+    // Widens the row headers' column, never narrows it, to show every
+    // "行-i" whole (measured on a bounded sample of sections).
+    void fitRowHeaders();
     // Applies a change of the history: no new history entry comes of it.
     void applyCell(int col, int row, const QString &text, bool goThere);
-    void applyGrid(const Grid &grid, QRect block);
+    void applyPaste(const PasteChange &change, bool forward);
     void applyMarks(const SupplementaryMarks &marks);
-    // Drops marks beyond the grid and shows the marked rows and columns grey.
-    void showMarks();
     void openHeaderMenu(bool isRow, QPoint pos);
     void recordCellEdit(int col, int row, const QString &text);
     // The spreadsheet keys; true when the key was used.
     bool handleEditKey(const QKeyEvent &event);
 
+    InputTableModel *model_;
     GridView *view_;
-    QString corner_;
-    SupplementaryMarks marks_;
     QUndoStack *undo_;
     bool applying_ = false;
 };

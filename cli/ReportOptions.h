@@ -2,7 +2,7 @@
 
 #include "cli/CommandLine.h"
 
-#include "core/TextEncoding.h"
+#include "core/FileEncoding.h"
 
 #include "analysis/PermutationTest.h"
 

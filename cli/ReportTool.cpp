@@ -55,12 +55,10 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
-    request.tableRows = table.TableRows;
-    request.tableCols = table.TableCols;
-    request.grid = &table.grid;
+    request.table = &table.table;
     request.encoding = options.encoding;
-    request.supplementary.rows = options.supplementaryRows.value_or(table.marks.rows);
-    request.supplementary.cols = options.supplementaryCols.value_or(table.marks.cols);
+    request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
+    request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
     const AnalysisResultPtr result = RunToFile(DualScalingAnalysis(), request);
     warn(err, result->outcome().warnings);
     // Only a run that got to its end leaves a JSON file: a failure above

@@ -23,12 +23,12 @@ void checkTableSize(std::int32_t rows, std::int32_t cols)
 
 // Counts row by row, left to right, so that the first failing cell in that
 // order is the one reported.
-TIntMatrix readCounts(const Grid &grid, int NRow, int NCol)
+TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol)
 {
     TIntMatrix DataTable;
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
-            const std::string &text = grid.cell(j + 1, i + 1);
+            const std::string &text = grid.count(i, j);
             try {
                 DataTable(i, j) = StrToInt32Typed(text);
             } catch (const ConvertError &) {
@@ -41,18 +41,18 @@ TIntMatrix readCounts(const Grid &grid, int NRow, int NCol)
     return DataTable;
 }
 
-std::string rowLabel(const Grid &grid, int position)
+std::string rowLabel(const InputTable &grid, int position)
 {
-    return grid.cell(1, position + 1);
+    return grid.rowName(position);
 }
 
-std::string colLabel(const Grid &grid, int position)
+std::string colLabel(const InputTable &grid, int position)
 {
-    return grid.cell(position + 1, 1);
+    return grid.colName(position);
 }
 
 // The active table's names, entry 0 empty.
-void readLabels(const Grid &grid, const ActiveTable &active, ResultStore &store)
+void readLabels(const InputTable &grid, const ActiveTable &active, ResultStore &store)
 {
     store.ColLabel.assign(1, std::string());
     for (const int j : active.colPosition)
@@ -65,7 +65,7 @@ void readLabels(const Grid &grid, const ActiveTable &active, ResultStore &store)
 // Every text of the report that is not fixed: the written parts of the
 // names of the whole table, supplementary ones included. The literals and
 // numbers are always representable in CP932.
-std::vector<std::string> variableTexts(const Grid &grid, int tableRows, int tableCols)
+std::vector<std::string> variableTexts(const InputTable &grid, int tableRows, int tableCols)
 {
     std::vector<std::string> texts;
     for (int i = 1; i <= tableRows; ++i)
@@ -198,7 +198,7 @@ void writeSupplementarySections(ReportWriter &report, const SupplementaryStore &
     }
 }
 
-void nameAndWarn(std::vector<SupplementaryPoint> &points, const Grid &grid, bool isRow,
+void nameAndWarn(std::vector<SupplementaryPoint> &points, const InputTable &grid, bool isRow,
     std::vector<std::string> &warnings)
 {
     for (SupplementaryPoint &point : points) {
@@ -211,7 +211,7 @@ void nameAndWarn(std::vector<SupplementaryPoint> &points, const Grid &grid, bool
 }
 
 // Places the supplementary categories on the completed run and writes them.
-void placeSupplementary(ReportWriter &report, const RunRequest &request, const Grid &grid,
+void placeSupplementary(ReportWriter &report, const RunRequest &request, const InputTable &grid,
     const TIntMatrix &table, const ActiveTable &active, ResultStore &store, RunOutcome &outcome)
 {
     store.Supplementary = PlaceSupplementary(table, active, request.supplementary, store);
@@ -263,20 +263,19 @@ RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, ReportWrit
 
 RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, ReportSink &sink)
 {
-    static const Grid noGrid(0, 0);
-    const Grid &grid = request.grid ? *request.grid : noGrid;
+    static const InputTable noTable;
+    const InputTable &grid = request.table ? *request.table : noTable;
     ReportWriter report(sink);
     RunOutcome outcome;
 
     store.NDim = StrToInt32Typed(request.nDimText);
     outcome.enteredNDim = store.NDim;
-    checkTableSize(request.tableRows, request.tableCols);
-    store.NRow = request.tableRows;
-    store.NCol = request.tableCols;
+    checkTableSize(grid.rows(), grid.cols());
+    store.NRow = grid.rows();
+    store.NCol = grid.cols();
     store.Supplementary = {};
-    const TIntMatrix table = readCounts(grid, request.tableRows, request.tableCols);
-    const ActiveTable active
-        = SplitTable(table, request.tableRows, request.tableCols, request.supplementary);
+    const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols());
+    const ActiveTable active = SplitTable(table, grid.rows(), grid.cols(), request.supplementary);
     outcome.analysedTable = active.counts;
     const TIntMatrix &DataTable = active.counts;
     store.NRow = active.NRow;
@@ -286,7 +285,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
     store.GrandTotal = totals.GrandTotal;
     report.useCharset(
-        ChooseCharset(request.encoding, variableTexts(grid, request.tableRows, request.tableCols)));
+        ChooseCharset(request.encoding, variableTexts(grid, grid.rows(), grid.cols())));
     writeInputTable(report, DataTable, store.NRow, store.NCol);
     try {
         outcome = analyse(DataTable, totals, report, store, outcome);

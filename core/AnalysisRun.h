@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Grid.h"
-#include "core/TextEncoding.h"
+#include "core/FileEncoding.h"
+#include "core/InputTable.h"
 
 #include "analysis/Interpretation.h"
 #include "analysis/ResultStore.h"
@@ -25,9 +25,9 @@ inline constexpr const char *RunEndMessage = "計算を終了しました";
 struct RunRequest {
     std::string reportFileName;  // used unchanged, no extension added
     std::string nDimText;        // the dimension box's text
-    std::int32_t tableRows = 0;  // TableRows / TableCols
-    std::int32_t tableCols = 0;
-    const Grid *grid = nullptr;  // names and counts, see Grid
+    // Names and counts as typed; its size is the table's (NRow, NCol). No
+    // table is a table of 0 x 0.
+    const InputTable *table = nullptr;
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     // Rows and columns (table positions) left out of the analysis and placed
     // on its solution afterwards; the report adds their sections.

@@ -1,24 +1,26 @@
 #include "core/Autosave.h"
 
 #include "core/CellBlock.h"
-#include "core/GridPaste.h"
 #include "core/SupplementaryMark.h"
-#include "core/TableSize.h"
 
-#include "analysis/Types.h"
+#include "analysis/CategoryCount.h"
 
 namespace {
 constexpr std::string_view FirstLine = "Quarnet autosave 1\r\n";
 constexpr std::string_view LineEnd = "\r\n";
 }
 
-std::string AutosaveText(const Grid &grid, const SupplementaryMarks &marks)
+std::string AutosaveText(const InputTable &table)
 {
-    return std::string(FirstLine) + SupplementaryMarkText(marks) + std::string(LineEnd)
-        + CellBlockText(GridBlock(grid, 1, 1, grid.colCount() - 1, grid.rowCount() - 1));
+    std::string text
+        = std::string(FirstLine) + SupplementaryMarkText(table.marks()) + std::string(LineEnd);
+    // Row by row, so that a large table is not copied whole on the way.
+    for (int i = 0; i <= table.rows(); ++i)
+        text += CellBlockText(TableBlock(table, i, 0, 1, table.cols() + 1));
+    return text;
 }
 
-std::optional<AutosavedTable> ReadAutosaveText(std::string_view text)
+std::optional<InputTable> ReadAutosaveText(std::string_view text)
 {
     if (!text.starts_with(FirstLine))
         return std::nullopt;
@@ -35,12 +37,15 @@ std::optional<AutosavedTable> ReadAutosaveText(std::string_view text)
     for (const auto &row : block)
         if (static_cast<int>(row.size()) != cols + 1)
             return std::nullopt;
-    AutosavedTable table{ PasteIntoGrid(NewDataGrid({ rows, cols }), 1, 1, block), {} };
+    InputTable table(rows, cols);
+    for (int i = 0; i <= rows; ++i)
+        for (int j = 0; j <= cols; ++j)
+            table.setText(i, j, block[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
     if (!markLine.empty()) {
         const CornerMark mark = ReadSupplementaryMark(markLine, rows, cols);
         if (!mark.isMark || !mark.marks)
             return std::nullopt;
-        table.marks = *mark.marks;
+        table.setMarks(*mark.marks);
     }
     return table;
 }

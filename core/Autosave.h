@@ -1,8 +1,6 @@
 #pragma once
 
-#include "core/Grid.h"
-
-#include "analysis/SupplementaryStore.h"
+#include "core/InputTable.h"
 
 #include <optional>
 #include <string>
@@ -11,18 +9,12 @@
 // The file the data window keeps of a table not yet saved, so that a table
 // typed before an abnormal end can be restored at the next start: a first
 // line naming the format; a line with the supplementary marks as a CSV data
-// file's corner field writes them (empty without marks); then the table (grid
-// rows and columns from 1, the names and the counts) as tab-separated cells
-// (see CellBlockText). UTF-8.
-struct AutosavedTable {
-    Grid grid;
-    SupplementaryMarks marks;
-    friend bool operator==(const AutosavedTable &, const AutosavedTable &) = default;
-};
+// file's corner field writes them (empty without marks); then the table (the
+// names row and the rows below it, each from the names column on) as
+// tab-separated cells (see CellBlockText). UTF-8.
+std::string AutosaveText(const InputTable &table);
 
-std::string AutosaveText(const Grid &grid, const SupplementaryMarks &marks = {});
-
-// The table of an autosave text, header cells written; nullopt for any text
-// that is not one (another format, a ragged or empty block, a table outside
+// The table of an autosave text, marks included; nullopt for any text that
+// is not one (another format, a ragged or empty block, a table outside
 // 1..MaxCat rows or columns, marks that do not fit the table).
-std::optional<AutosavedTable> ReadAutosaveText(std::string_view text);
+std::optional<InputTable> ReadAutosaveText(std::string_view text);

@@ -98,11 +98,11 @@ std::string CellBlockText(const CellBlock &block)
     return text;
 }
 
-CellBlock GridBlock(const Grid &grid, int col, int row, int cols, int rows)
+CellBlock TableBlock(const InputTable &table, int i, int j, int rows, int cols)
 {
     CellBlock block(static_cast<std::size_t>(std::max(rows, 0)));
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
-            block[static_cast<std::size_t>(r)].push_back(grid.cell(col + c, row + r));
+            block[static_cast<std::size_t>(r)].push_back(table.text(i + r, j + c));
     return block;
 }

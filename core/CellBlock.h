@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Grid.h"
+#include "core/InputTable.h"
 
 #include <string>
 #include <string_view>
@@ -27,5 +27,6 @@ CellBlock SplitCellBlock(std::string_view text);
 // quote is quoted, so SplitCellBlock gives the block back.
 std::string CellBlockText(const CellBlock &block);
 
-// The texts of `rows` rows and `cols` columns of `grid` from (col, row).
-CellBlock GridBlock(const Grid &grid, int col, int row, int cols, int rows);
+// The texts of `rows` rows and `cols` columns of `table` from position
+// (i, j), names included where the block starts at 0.
+CellBlock TableBlock(const InputTable &table, int i, int j, int rows, int cols);

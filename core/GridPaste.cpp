@@ -1,11 +1,18 @@
 #include "core/GridPaste.h"
 
 #include "core/CoreErrors.h"
-#include "core/TableSize.h"
 
-#include "analysis/Types.h"
+#include "analysis/CategoryCount.h"
 
 #include <algorithm>
+
+int PasteChange::width() const
+{
+    std::size_t width = 0;
+    for (const auto &cells : after)
+        width = std::max(width, cells.size());
+    return static_cast<int>(width);
+}
 
 std::string PasteTooLargeMessage(int rows, int cols)
 {
@@ -14,23 +21,60 @@ std::string PasteTooLargeMessage(int rows, int cols)
         + " 列を超えるため、貼り付けませんでした";
 }
 
-Grid PasteIntoGrid(const Grid &grid, int col, int row, const CellBlock &block)
+std::string WithoutLineBreaks(std::string_view text)
 {
-    std::size_t width = 0;
-    for (const auto &cells : block)
-        width = std::max(width, cells.size());
-    const int cols = std::max(grid.colCount(), col + static_cast<int>(width));
-    const int rows = std::max(grid.rowCount(), row + static_cast<int>(block.size()));
-    if (!IsCategoryCount(rows - 2) || !IsCategoryCount(cols - 2))
-        throw InputError(PasteTooLargeMessage(rows - 2, cols - 2));
-
-    Grid pasted = grid;
-    if (cols != grid.colCount() || rows != grid.rowCount()) {
-        pasted.resize(cols, rows);
-        WriteHeaderCells(pasted);
+    std::string flat;
+    flat.reserve(text.size());
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        if (text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n')
+            ++p;
+        flat += (text[p] == '\r' || text[p] == '\n') ? ' ' : text[p];
     }
-    for (std::size_t r = 0; r < block.size(); ++r)
-        for (std::size_t c = 0; c < block[r].size(); ++c)
-            pasted.setCell(col + static_cast<int>(c), row + static_cast<int>(r), block[r][c]);
-    return pasted;
+    return flat;
+}
+
+PasteChange PlanPaste(const InputTable &table, int i, int j, CellBlock block)
+{
+    PasteChange change;
+    change.i = i;
+    change.j = j;
+    for (auto &cells : block)
+        for (std::string &cell : cells)
+            cell = WithoutLineBreaks(cell);
+    change.after = std::move(block);
+    change.rowsBefore = table.rows();
+    change.colsBefore = table.cols();
+    change.rowsAfter = std::max(table.rows(), i + change.height() - 1);
+    change.colsAfter = std::max(table.cols(), j + change.width() - 1);
+    // Only growth is refused: the size rule is for what the paste makes.
+    const bool grows = change.rowsAfter > change.rowsBefore || change.colsAfter > change.colsBefore;
+    if (grows && (!IsCategoryCount(change.rowsAfter) || !IsCategoryCount(change.colsAfter)))
+        throw InputError(PasteTooLargeMessage(change.rowsAfter, change.colsAfter));
+    change.before.resize(change.after.size());
+    for (std::size_t r = 0; r < change.after.size(); ++r)
+        for (std::size_t c = 0; c < change.after[r].size(); ++c) {
+            const int at = i + static_cast<int>(r);
+            const int to = j + static_cast<int>(c);
+            if (at <= table.rows() && to <= table.cols())
+                change.before[r].push_back(table.text(at, to));
+        }
+    return change;
+}
+
+void ApplyPaste(InputTable &table, const PasteChange &change)
+{
+    table.resize(change.rowsAfter, change.colsAfter);
+    for (std::size_t r = 0; r < change.after.size(); ++r)
+        for (std::size_t c = 0; c < change.after[r].size(); ++c)
+            table.setText(
+                change.i + static_cast<int>(r), change.j + static_cast<int>(c), change.after[r][c]);
+}
+
+void UndoPaste(InputTable &table, const PasteChange &change)
+{
+    for (std::size_t r = 0; r < change.before.size(); ++r)
+        for (std::size_t c = 0; c < change.before[r].size(); ++c)
+            table.setText(change.i + static_cast<int>(r), change.j + static_cast<int>(c),
+                change.before[r][c]);
+    table.resize(change.rowsBefore, change.colsBefore);
 }

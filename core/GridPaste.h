@@ -1,16 +1,41 @@
 #pragma once
 
 #include "core/CellBlock.h"
-#include "core/Grid.h"
+#include "core/InputTable.h"
 
 #include <string>
 
-// The grid after pasting `block` with its first cell at (col, row), row by
-// row and cell by cell; cells the block does not reach keep their texts. A
-// block reaching beyond the grid grows it to fit, new header cells written,
-// as long as the table stays within MaxCat rows and columns; beyond that it
-// throws InputError (PasteTooLargeMessage) and nothing is pasted.
-Grid PasteIntoGrid(const Grid &grid, int col, int row, const CellBlock &block);
+// A paste of a block of cells into the table, as a change that can be made
+// and taken back: `block` with its first cell at table position (i, j) (0 is
+// the names), row by row and cell by cell; cells the block does not reach
+// keep their texts. A block reaching beyond the table grows it at the ends.
+struct PasteChange {
+    int i = 0;
+    int j = 0;
+    int rowsBefore = 0; // the table's size before and after
+    int colsBefore = 0;
+    int rowsAfter = 0;
+    int colsAfter = 0;
+    CellBlock before; // the texts the block overwrote, cells the table had
+    CellBlock after; // the pasted texts
+
+    int height() const { return static_cast<int>(after.size()); }
+    int width() const; // the longest row of the block
+};
+
+// The paste of `block` at (i, j). A line break inside a cell becomes a blank:
+// a cell shows one line, and a CSV data file cannot hold a break. A paste
+// that would grow the table beyond MaxCat rows or columns throws InputError
+// (PasteTooLargeMessage) and nothing is pasted.
+PasteChange PlanPaste(const InputTable &table, int i, int j, CellBlock block);
+
+// Makes and takes back the change on a plain table (the window's model does
+// the same through its own signals).
+void ApplyPaste(InputTable &table, const PasteChange &change);
+void UndoPaste(InputTable &table, const PasteChange &change);
 
 // The message for a paste that would make the table `rows` x `cols`.
 std::string PasteTooLargeMessage(int rows, int cols);
+
+// `text` with each CR LF, CR or LF replaced by one blank.
+std::string WithoutLineBreaks(std::string_view text);

@@ -1,14 +1,19 @@
 #include "core/TableSize.h"
 
+#include "analysis/CategoryCount.h"
 #include "core/CoreErrors.h"
 #include "core/IntConversion.h"
-#include "analysis/Types.h"
+
+std::string TableSizeMessage()
+{
+    return "行数と列数は " + CategoryCountRange() + "の整数で指定して下さい";
+}
 
 TableSize ReadTableSize(const std::string &rowsText, const std::string &colsText)
 {
     const TableSize size{ StrToInt32Typed(rowsText), StrToInt32Typed(colsText) };
     if (!IsCategoryCount(size.rows) || !IsCategoryCount(size.cols))
-        throw InputError(TableSizeMessage);
+        throw InputError(TableSizeMessage());
     return size;
 }
 
@@ -18,22 +23,30 @@ std::string TooManyCategoriesMessage(const char *what, int count)
         + std::to_string(MaxCat) + " を超えています";
 }
 
-void WriteHeaderCells(Grid &grid)
+void RefuseOversizedTable(int rows, int cols)
 {
-    for (int c = 2; c < grid.colCount(); ++c)
-        grid.setCell(c, 0, "列-" + std::to_string(c - 1));
-    for (int r = 2; r < grid.rowCount(); ++r)
-        grid.setCell(0, r, "行-" + std::to_string(r - 1));
+    if (cols > MaxCat)
+        throw InputError(TooManyCategoriesMessage("列", cols));
+    if (rows > MaxCat)
+        throw InputError(TooManyCategoriesMessage("行", rows));
 }
 
-Grid NewDataGrid(const TableSize &size)
+std::string RowHeaderText(int i)
 {
-    Grid grid(size.cols + 2, size.rows + 2);
-    WriteHeaderCells(grid);
-    return grid;
+    return "行-" + std::to_string(i);
 }
 
-TableSize TableSizeOf(const Grid &grid)
+std::string ColHeaderText(int j)
 {
-    return { grid.rowCount() - 2, grid.colCount() - 2 };
+    return "列-" + std::to_string(j);
+}
+
+InputTable NewInputTable(const TableSize &size)
+{
+    return InputTable(size.rows, size.cols);
+}
+
+TableSize TableSizeOf(const InputTable &table)
+{
+    return { table.rows(), table.cols() };
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Grid.h"
+#include "core/InputTable.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +11,9 @@ struct TableSize {
     std::int32_t cols = 0;
 };
 
-// The message for a size the program cannot hold.
-inline constexpr const char *TableSizeMessage = "行数と列数は 1 から 50 までの整数で指定して下さい";
+// The message for a size the program cannot hold:
+// "行数と列数は 1 から MaxCat までの整数で指定して下さい", built from MaxCat.
+std::string TableSizeMessage();
 
 // Converts the two texts, the row text first, as typed (full-width digits
 // too). Throws ConvertError for a text that is not an integer and InputError
@@ -25,15 +26,17 @@ TableSize ReadTableSize(const std::string &rowsText, const std::string &colsText
 // large to fit.
 std::string TooManyCategoriesMessage(const char *what, int count);
 
-// Writes the fixed header cells of the whole grid: "列-j" in row 0 for
-// column j + 1 and "行-i" in column 0 for row i + 1; the first two cells of
-// row 0 and column 0 stay as they are. The one place these texts are made.
-void WriteHeaderCells(Grid &grid);
+// The size rule for a table coming from a file: throws InputError
+// (TooManyCategoriesMessage with the real count, columns first) for more
+// than MaxCat columns or rows. The one place a load asks for it.
+void RefuseOversizedTable(int rows, int cols);
 
-// The grid of a new, empty table of `size`: two more columns and rows than
-// the table (the fixed header and the names), header cells written, every
-// other cell empty.
-Grid NewDataGrid(const TableSize &size);
+// The fixed header texts of table row i ("行-i") and column j ("列-j"); the
+// one place they are made.
+std::string RowHeaderText(int i);
+std::string ColHeaderText(int j);
 
-// The table size a grid holds: two rows and columns fewer (header and names).
-TableSize TableSizeOf(const Grid &grid);
+// A new, empty table of `size`.
+InputTable NewInputTable(const TableSize &size);
+
+TableSize TableSizeOf(const InputTable &table);

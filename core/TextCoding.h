@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TextEncoding.h"
+#include "core/FileEncoding.h"
 
 #include <string>
 #include <string_view>

@@ -73,7 +73,7 @@ void CheckReport(const std::string &bytes, const ResultStore &store, const RunOu
 
 void CheckStore(const LoadedTable &table, const ResultStore &store, const RunOutcome &outcome)
 {
-    if (store.NRow != table.TableRows || store.NCol != table.TableCols)
+    if (store.NRow != table.table.rows() || store.NCol != table.table.cols())
         FuzzFinding("the store's size differs from the table's");
     if (outcome.associated && (store.NSol < 0 || store.NSol > std::min(store.NRow, store.NCol) - 1))
         FuzzFinding("NSol = " + std::to_string(store.NSol));
@@ -101,9 +101,7 @@ void FuzzRun(std::string_view bytes)
     RunRequest request;
     request.reportFileName = "/nonexistent/never-written.txt";
     request.nDimText = nDimText;
-    request.tableRows = table.TableRows;
-    request.tableCols = table.TableCols;
-    request.grid = &table.grid;
+    request.table = &table.table;
     ResultStore store;
     std::string report;
     RunOutcome outcome;

@@ -13,14 +13,12 @@
 
 namespace {
 
-RunRequest requestFor(
-    const Grid &grid, const std::string &nDim, FileEncoding encoding = FileEncoding::Cp932OrUtf8)
+RunRequest requestFor(const InputTable &table, const std::string &nDim,
+    FileEncoding encoding = FileEncoding::Cp932OrUtf8)
 {
     RunRequest request;
     request.nDimText = nDim;
-    request.tableRows = grid.rowCount() - 2;
-    request.tableCols = grid.colCount() - 2;
-    request.grid = &grid;
+    request.table = &table;
     request.encoding = encoding;
     return request;
 }
@@ -44,7 +42,7 @@ std::string reportOf(RunRequest request, ResultStore &store, RunOutcome *outcome
 std::string reportOf(const RunTable &table, const std::string &nDim,
     FileEncoding encoding = FileEncoding::Cp932OrUtf8)
 {
-    const Grid grid = GridOf(table);
+    const InputTable grid = TableOf(table);
     ResultStore store;
     return reportOf(requestFor(grid, nDim, encoding), store);
 }
@@ -120,7 +118,7 @@ std::string golden(const std::string &name)
 
 TEST(RunAnalysis, WritesTheWorkedExampleByteForByte)
 {
-    const Grid grid = GridOf(WorkedExample);
+    const InputTable grid = TableOf(WorkedExample);
     ResultStore store;
     RunOutcome outcome;
     EXPECT_EQ(
@@ -142,11 +140,11 @@ TEST(RunAnalysis, EndsATableWithoutAssociationWithItsSumAndKeepsTheStore)
 {
     EXPECT_EQ(reportOf(NoAssociation, "2"), golden("no-association.report.txt"));
 
-    const Grid worked = GridOf(WorkedExample);
+    const InputTable worked = TableOf(WorkedExample);
     ResultStore store;
     reportOf(requestFor(worked, "2"), store);
     const ResultStore before = store;
-    const Grid grid = GridOf(NoAssociation);
+    const InputTable grid = TableOf(NoAssociation);
     RunOutcome outcome;
     reportOf(requestFor(grid, "3"), store, &outcome);
     EXPECT_FALSE(outcome.associated);
@@ -211,7 +209,7 @@ TEST(RunAnalysis, WritesUtf8WhenAskedTo)
 
 TEST(RunAnalysisFailure, ReportsAFileItCannotCreateBeforeReadingAnything)
 {
-    const Grid grid = GridOf(WorkedExample);
+    const InputTable grid = TableOf(WorkedExample);
     RunRequest request = requestFor(grid, "not a number");
     ResultStore store;
     store.NDim = 7;
@@ -225,20 +223,19 @@ TEST(RunAnalysisFailure, ReportsAFileItCannotCreateBeforeReadingAnything)
 
 TEST(RunAnalysisFailure, RefusesAnNDimThatIsNotAnInteger)
 {
-    const Grid grid = GridOf(WorkedExample);
+    const InputTable grid = TableOf(WorkedExample);
     expectFailure<ConvertError>(requestFor(grid, "2.5"), "''2.5'' は整数ではありません", "");
     expectFailure<ConvertError>(requestFor(grid, ""), "'''' は整数ではありません", "");
 }
 
 TEST(RunAnalysisFailure, RefusesATableSizeOutsideOneToFifty)
 {
-    const Grid grid = GridOf(WorkedExample);
+    InputTable grid = TableOf(WorkedExample);
+    grid.resize(2, 51);
     RunRequest request = requestFor(grid, "2");
-    request.tableCols = 51;
     expectFailure<InputError>(request,
         "表の大きさ (2 行 × 51 列) が扱える範囲 (行、列とも 1 から 50 まで) を外れています", "");
-    request.tableCols = 2;
-    request.tableRows = 0;
+    grid.resize(0, 2);
     expectFailure<InputError>(request,
         "表の大きさ (0 行 × 2 列) が扱える範囲 (行、列とも 1 から 50 まで) を外れています", "");
 }
@@ -248,15 +245,16 @@ TEST(RunAnalysisFailure, NamesTheFirstBadCountInReadingOrder)
     RunTable table = ThreeByThree;
     table.counts[2][0] = ""; // row 3, column 1
     table.counts[1][2] = "1 2"; // row 2, column 3: read first
-    expectFailure<ConvertError>(requestFor(GridOf(table), "2"), "''1 2'' は整数ではありません", "");
-    EXPECT_EQ(userMessageOf(requestFor(GridOf(table), "2")),
+    expectFailure<ConvertError>(
+        requestFor(TableOf(table), "2"), "''1 2'' は整数ではありません", "");
+    EXPECT_EQ(userMessageOf(requestFor(TableOf(table), "2")),
         "''1 2'' は整数ではありません\n（行 2, 列 3 の度数）");
     table.counts[1][2] = "3";
-    expectFailure<ConvertError>(requestFor(GridOf(table), "2"), "'''' は整数ではありません", "");
+    expectFailure<ConvertError>(requestFor(TableOf(table), "2"), "'''' は整数ではありません", "");
     try {
         ResultStore store;
         std::string bytes;
-        const Grid grid = GridOf(table);
+        const InputTable grid = TableOf(table);
         RunAnalysisToBytes(requestFor(grid, "2"), store, bytes);
         ADD_FAILURE() << "the run did not fail";
     } catch (const CountConvertError &error) {
@@ -271,10 +269,10 @@ TEST(RunAnalysis, ReadsCountsAndDimensionsTypedInFullWidth)
     typed.counts = { { "１０", "＋２０" }, { "　３０", "5" } };
     EXPECT_EQ(reportOf(typed, "２"), reportOf(WorkedExample, "2"));
     // Not a number in any width: the message keeps the text as typed.
-    EXPECT_EQ(userMessageOf(requestFor(GridOf(WorkedExample), "２次元")),
+    EXPECT_EQ(userMessageOf(requestFor(TableOf(WorkedExample), "２次元")),
         "''２次元'' は整数ではありません");
     typed.counts[1][1] = "－５";
-    EXPECT_EQ(userMessageOf(requestFor(GridOf(typed), "2")), "行 2, 列 2 の度数 '－５' が負です");
+    EXPECT_EQ(userMessageOf(requestFor(TableOf(typed), "2")), "行 2, 列 2 の度数 '－５' が負です");
 }
 
 TEST(RunAnalysisFailure, RefusesANegativeCountNamingItsCell)
@@ -283,7 +281,7 @@ TEST(RunAnalysisFailure, RefusesANegativeCountNamingItsCell)
     table.counts[1][2] = "-4";
     table.counts[2][0] = "x"; // later in reading order
     expectFailure<InputError>(
-        requestFor(GridOf(table), "2"), "行 2, 列 3 の度数 '-4' が負です", "");
+        requestFor(TableOf(table), "2"), "行 2, 列 3 の度数 '-4' が負です", "");
 }
 
 TEST(RunAnalysisFailure, StopsAtTheFirstAssociationValueOfAnAllZeroTable)
@@ -293,7 +291,7 @@ TEST(RunAnalysisFailure, StopsAtTheFirstAssociationValueOfAnAllZeroTable)
                                 "      0      0\r\n      0      0\r\n\r\n\r\n"
                                 "Association in the Data\r\n";
     expectFailure<FloatError>(
-        requestFor(GridOf(zeros), "2"), "不正な浮動小数点数演算命令", partial);
+        requestFor(TableOf(zeros), "2"), "不正な浮動小数点数演算命令", partial);
 }
 
 TEST(RunAnalysisFailure, StopsAtTheDecompositionOfATableWithAnEmptyRow)
@@ -307,12 +305,12 @@ TEST(RunAnalysisFailure, StopsAtTheDecompositionOfATableWithAnEmptyRow)
                                 "      1.5     -1.5\r\n"
                                 "     -1.5      1.5\r\n";
     expectFailure<FloatError>(
-        requestFor(GridOf(emptyRow), "2"), "不正な浮動小数点数演算命令", partial);
-    EXPECT_EQ(userMessageOf(requestFor(GridOf(emptyRow), "2")),
+        requestFor(TableOf(emptyRow), "2"), "不正な浮動小数点数演算命令", partial);
+    EXPECT_EQ(userMessageOf(requestFor(TableOf(emptyRow), "2")),
         "不正な浮動小数点数演算命令\n（行 1 の度数がすべて 0 です）");
     const RunTable emptyColumn{ { "a", "b", "c" }, { "x", "y" },
         { { "3", "0", "1" }, { "1", "0", "3" } } };
-    EXPECT_EQ(userMessageOf(requestFor(GridOf(emptyColumn), "2")),
+    EXPECT_EQ(userMessageOf(requestFor(TableOf(emptyColumn), "2")),
         "不正な浮動小数点数演算命令\n（列 2 の度数がすべて 0 です）");
 }
 
@@ -320,7 +318,7 @@ TEST(RunAnalysisFailure, StopsBeforeWritingWhenATotalLeavesThe32BitRange)
 {
     const RunTable huge{ { "a", "b" }, { "x", "y" }, { { "2147483647", "1" }, { "1", "1" } } };
     ScratchFolder folder;
-    const Grid grid = GridOf(huge);
+    const InputTable grid = TableOf(huge);
     RunRequest request = requestFor(grid, "2");
     request.reportFileName = folder.file("r.txt");
     ResultStore store;
@@ -352,8 +350,8 @@ RunTable withoutCategories(RunTable table, std::size_t row, std::size_t col)
 TEST(RunAnalysisSupplementary, ReportsTheActiveTableThenTheSupplementarySections)
 {
     const LoadedTable table = LoadCsvDataFile(TestData("smoking-supplementary.csv").string());
-    RunRequest request = requestFor(table.grid, "2");
-    request.supplementary = table.marks;
+    RunRequest request = requestFor(table.table, "2");
+    request.supplementary = table.table.marks();
     ResultStore store;
     RunOutcome outcome;
     const std::string report = reportOf(request, store, &outcome);
@@ -376,12 +374,12 @@ TEST(RunAnalysisSupplementary, ReportsTheActiveTableThenTheSupplementarySections
 // hand, to the last bit, wherever the supplementary ones sit.
 TEST(RunAnalysisSupplementary, LeavesTheActiveResultsThoseOfTheTableWithoutThem)
 {
-    const Grid marked = GridOf(SmokingPlus);
+    const InputTable marked = TableOf(SmokingPlus);
     RunRequest request = requestFor(marked, "2");
     request.supplementary = { { 2 }, { 1 } };
     ResultStore store;
     const std::string report = reportOf(request, store);
-    const Grid removed = GridOf(withoutCategories(SmokingPlus, 2, 1));
+    const InputTable removed = TableOf(withoutCategories(SmokingPlus, 2, 1));
     ResultStore plainStore;
     const std::string plainReport = reportOf(requestFor(removed, "2"), plainStore);
     EXPECT_TRUE(report.starts_with(plainReport));
@@ -411,7 +409,7 @@ TEST(RunAnalysisSupplementary, WarnsOfARowItCannotPlaceAndPlacesTheRest)
     RunTable table = SmokingPlus;
     table.counts[5] = { "0", "0", "0", "0", "58" };
     table.colNames[4] = "😀喫煙";
-    const Grid grid = GridOf(table);
+    const InputTable grid = TableOf(table);
     RunRequest request = requestFor(grid, "2");
     request.supplementary = { { 6 }, { 5 } };
     ResultStore store;
@@ -430,7 +428,7 @@ TEST(RunAnalysisSupplementary, RefusesCountsThatAreNotNonNegativeIntegers)
 {
     RunTable table = SmokingPlus;
     table.counts[5][4] = "-1";
-    const Grid grid = GridOf(table);
+    const InputTable grid = TableOf(table);
     RunRequest request = requestFor(grid, "2");
     request.supplementary = { { 6 }, { 5 } };
     expectFailure<InputError>(request, "行 6, 列 5 の度数 '-1' が負です", "");

@@ -4,23 +4,23 @@
 
 #include <gtest/gtest.h>
 
-TEST(Autosave, GivesBackTheGridWithAwkwardTexts)
+TEST(Autosave, GivesBackTheTableWithAwkwardTexts)
 {
-    Grid grid = NewDataGrid({ 2, 3 });
-    grid.setCell(1, 1, "角");
-    grid.setCell(2, 1, "a\tb");
-    grid.setCell(3, 1, "\"quoted\"");
-    grid.setCell(1, 2, "two\r\nlines");
-    grid.setCell(4, 3, "7");
-    const std::string text = AutosaveText(grid);
+    InputTable table = NewInputTable({ 2, 3 });
+    table.setText(0, 0, "角");
+    table.setText(0, 1, "a\tb");
+    table.setText(0, 2, "\"quoted\"");
+    table.setText(1, 0, "two\r\nlines");
+    table.setText(2, 3, "7");
+    const std::string text = AutosaveText(table);
     EXPECT_TRUE(text.starts_with("Quarnet autosave 1\r\n\r\n"));
-    EXPECT_EQ(ReadAutosaveText(text), (AutosavedTable{ grid, {} }));
+    EXPECT_EQ(ReadAutosaveText(text), table);
     // An empty table keeps its size.
-    const Grid empty = NewDataGrid({ 50, 1 });
-    EXPECT_EQ(ReadAutosaveText(AutosaveText(empty)), (AutosavedTable{ empty, {} }));
+    const InputTable empty = NewInputTable({ 50, 1 });
+    EXPECT_EQ(ReadAutosaveText(AutosaveText(empty)), empty);
     // Supplementary marks come back with the table, the corner text kept.
-    const SupplementaryMarks marks{ { 2 }, { 1, 3 } };
-    EXPECT_EQ(ReadAutosaveText(AutosaveText(grid, marks)), (AutosavedTable{ grid, marks }));
+    table.setMarks({ { 2 }, { 1, 3 } });
+    EXPECT_EQ(ReadAutosaveText(AutosaveText(table)), table);
 }
 
 TEST(Autosave, RefusesWhatItDidNotWrite)

@@ -43,11 +43,12 @@ TEST(CellBlock, WritesTabsAndCrLfThatSplitBackToTheSameBlock)
     EXPECT_EQ(SplitCellBlock(text), block);
 }
 
-TEST(CellBlock, TakesABlockOutOfAGrid)
+TEST(CellBlock, TakesABlockOutOfATable)
 {
-    Grid grid(4, 3);
-    grid.setCell(1, 1, "a");
-    grid.setCell(2, 2, "b");
-    EXPECT_EQ(GridBlock(grid, 1, 1, 2, 2), (Rows{ { "a", "" }, { "", "b" } }));
-    EXPECT_EQ(GridBlock(grid, 2, 2, 1, 1), (Rows{ { "b" } }));
+    InputTable table(2, 2);
+    table.setText(0, 0, "a");
+    table.setText(1, 1, "b");
+    EXPECT_EQ(TableBlock(table, 0, 0, 2, 2), (Rows{ { "a", "" }, { "", "b" } }));
+    EXPECT_EQ(TableBlock(table, 1, 1, 1, 1), (Rows{ { "b" } }));
+    EXPECT_EQ(TableBlock(table, 2, 1, 2, 1), (Rows{ { "" }, { "" } })); // beyond: empty
 }

@@ -5,45 +5,79 @@
 
 #include <gtest/gtest.h>
 
-TEST(GridPaste, FillsTheBlockFromTheGivenCellAndLeavesTheRest)
+namespace {
+
+InputTable pasted(InputTable table, int i, int j, const CellBlock &block)
 {
-    Grid grid = NewDataGrid({ 3, 3 });
-    grid.setCell(4, 4, "keep");
-    const Grid pasted = PasteIntoGrid(grid, 2, 2, { { "1", "2" }, { "3" } });
-    Grid expected = grid;
-    expected.setCell(2, 2, "1");
-    expected.setCell(3, 2, "2");
-    expected.setCell(2, 3, "3");
-    EXPECT_EQ(pasted, expected);
+    ApplyPaste(table, PlanPaste(table, i, j, block));
+    return table;
 }
 
-TEST(GridPaste, GrowsTheTableToFitWithHeaderCells)
+} // namespace
+
+TEST(GridPaste, FillsTheBlockFromTheGivenCellAndLeavesTheRest)
 {
-    const Grid pasted = PasteIntoGrid(NewDataGrid({ 1, 1 }), 1, 1,
-        { { "", "A", "B", "C" }, { "r1", "1", "2", "3" }, { "r2", "4", "5", "6" } });
-    ASSERT_EQ(pasted.colCount(), 5);
-    ASSERT_EQ(pasted.rowCount(), 4);
-    EXPECT_EQ(pasted, PasteIntoGrid(NewDataGrid({ 2, 3 }), 1, 1, GridBlock(pasted, 1, 1, 4, 3)));
-    EXPECT_EQ(pasted.cell(4, 0), "列-3");
-    EXPECT_EQ(pasted.cell(0, 3), "行-2");
-    EXPECT_EQ(pasted.cell(4, 3), "6");
+    InputTable table = NewInputTable({ 3, 3 });
+    table.setText(3, 3, "keep");
+    InputTable expected = table;
+    expected.setText(1, 1, "1");
+    expected.setText(1, 2, "2");
+    expected.setText(2, 1, "3");
+    EXPECT_EQ(pasted(table, 1, 1, { { "1", "2" }, { "3" } }), expected);
+}
+
+TEST(GridPaste, GrowsTheTableToFitAndTakesTheGrowthBackExactly)
+{
+    InputTable start = NewInputTable({ 1, 1 });
+    start.setText(0, 1, "old name");
+    start.setText(1, 1, "9");
+    start.setMarks({ { 1 }, { 1 } });
+    const CellBlock block{ { "", "A", "B", "C" }, { "r1", "1", "2", "3" },
+        { "r2", "4", "5", "6" } };
+    const PasteChange change = PlanPaste(start, 0, 0, block);
+    EXPECT_EQ(change.rowsAfter, 2);
+    EXPECT_EQ(change.colsAfter, 3);
+    // Only the cells the old table had are kept for the way back.
+    EXPECT_EQ(change.before, (CellBlock{ { "", "old name" }, { "", "9" }, {} }));
+
+    InputTable table = start;
+    ApplyPaste(table, change);
+    EXPECT_EQ(table.rows(), 2);
+    EXPECT_EQ(table.cols(), 3);
+    EXPECT_EQ(table.count(2, 3), "6");
+    EXPECT_EQ(table.colName(3), "C");
+    EXPECT_EQ(table.marks(), start.marks());
+    UndoPaste(table, change);
+    EXPECT_EQ(table, start);
 }
 
 TEST(GridPaste, GrowsUpToFiftyByFiftyAndRefusesBeyond)
 {
-    const Grid start = NewDataGrid({ 3, 3 });
+    const InputTable start = NewInputTable({ 1, 1 });
     const CellBlock row50(1, std::vector<std::string>(50, "1"));
-    EXPECT_EQ(PasteIntoGrid(start, 2, 2, row50).colCount(), 52);
+    EXPECT_EQ(pasted(start, 1, 1, row50).cols(), 50);
     try {
-        PasteIntoGrid(start, 3, 2, row50);
+        PlanPaste(start, 1, 2, row50);
         FAIL() << "a 51st column was pasted";
     } catch (const InputError &error) {
         EXPECT_STREQ(error.what(),
-            "貼り付けると表が 3 行 × 51 列になり、上限の 50 行 × 50 列を超えるため、"
+            "貼り付けると表が 1 行 × 51 列になり、上限の 50 行 × 50 列を超えるため、"
             "貼り付けませんでした");
     }
     // From the names row, 51 lines are the names and 50 rows.
     const CellBlock column51(51, std::vector<std::string>(1, "1"));
-    EXPECT_EQ(PasteIntoGrid(start, 1, 1, column51).rowCount(), 52);
-    EXPECT_THROW(PasteIntoGrid(start, 1, 2, column51), InputError);
+    EXPECT_EQ(pasted(start, 0, 0, column51).rows(), 50);
+    EXPECT_THROW(PlanPaste(start, 1, 0, column51), InputError);
+}
+
+// A cell shows one line and a data file cannot hold a break: a pasted cell
+// with line breaks (a spreadsheet's multi-line cell) gets a blank for each.
+TEST(GridPaste, TurnsLineBreaksInsideACellIntoBlanks)
+{
+    const InputTable table = pasted(NewInputTable({ 2, 2 }), 0, 1,
+        SplitCellBlock("\"two\r\nlines\"\t\"a\nb\rc\"\r\n\"x\r\n\r\ny\"\t1\r\n"));
+    EXPECT_EQ(table.colName(1), "two lines");
+    EXPECT_EQ(table.colName(2), "a b c");
+    EXPECT_EQ(table.count(1, 1), "x  y");
+    EXPECT_EQ(WithoutLineBreaks("plain"), "plain");
 }

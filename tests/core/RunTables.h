@@ -4,7 +4,7 @@
 // quarnet-report.
 
 #include "core/AnalysisRun.h"
-#include "core/Grid.h"
+#include "core/InputTable.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,24 +20,21 @@ struct RunTable {
     std::vector<std::vector<std::string>> counts; // [row][col]
 };
 
-// The data window's grid of a table: header cells, names, counts as text.
-inline Grid GridOf(const RunTable &table)
+// The data window's table: names and counts as text.
+inline InputTable TableOf(const RunTable &table)
 {
     const int rows = static_cast<int>(table.rowNames.size());
     const int cols = static_cast<int>(table.colNames.size());
-    Grid grid(cols + 2, rows + 2);
-    for (int j = 1; j <= cols; ++j) {
-        grid.setCell(j + 1, 0, "列-" + std::to_string(j));
-        grid.setCell(j + 1, 1, table.colNames[static_cast<std::size_t>(j) - 1]);
-    }
+    InputTable input(rows, cols);
+    for (int j = 1; j <= cols; ++j)
+        input.setText(0, j, table.colNames[static_cast<std::size_t>(j) - 1]);
     for (int i = 1; i <= rows; ++i) {
-        grid.setCell(0, i + 1, "行-" + std::to_string(i));
-        grid.setCell(1, i + 1, table.rowNames[static_cast<std::size_t>(i) - 1]);
+        input.setText(i, 0, table.rowNames[static_cast<std::size_t>(i) - 1]);
         for (int j = 1; j <= cols; ++j)
-            grid.setCell(j + 1, i + 1,
+            input.setText(i, j,
                 table.counts[static_cast<std::size_t>(i) - 1][static_cast<std::size_t>(j) - 1]);
     }
-    return grid;
+    return input;
 }
 
 inline const RunTable WorkedExample{ { "C1", "C2" }, { "R1", "R2" },

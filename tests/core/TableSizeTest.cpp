@@ -54,28 +54,22 @@ TEST(TableSize, RefusesASizeOutsideOneToFifty)
     EXPECT_EQ(messageOf<InputError>("2147483647", "2147483647"), expected);
 }
 
-TEST(TableSize, NewDataGridHasHeaderCellsAndNothingElse)
+TEST(TableSize, NewInputTableIsEmptyOfItsSize)
 {
-    const Grid grid = NewDataGrid({ 2, 3 });
-    ASSERT_EQ(grid.colCount(), 5);
-    ASSERT_EQ(grid.rowCount(), 4);
-    EXPECT_EQ(grid.cell(2, 0), "列-1");
-    EXPECT_EQ(grid.cell(4, 0), "列-3");
-    EXPECT_EQ(grid.cell(0, 2), "行-1");
-    EXPECT_EQ(grid.cell(0, 3), "行-2");
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        for (int c = 0; c < grid.colCount(); ++c) {
-            const bool header = (r == 0 && c >= 2) || (c == 0 && r >= 2);
-            if (!header) {
-                EXPECT_EQ(grid.cell(c, r), "") << "cell (" << c << ", " << r << ")";
-            }
-        }
-    }
+    const InputTable table = NewInputTable({ 2, 3 });
+    ASSERT_EQ(table.rows(), 2);
+    ASSERT_EQ(table.cols(), 3);
+    for (int i = 0; i <= 2; ++i)
+        for (int j = 0; j <= 3; ++j)
+            EXPECT_EQ(table.text(i, j), "") << "position (" << i << ", " << j << ")";
+    EXPECT_EQ(TableSizeOf(table).rows, 2);
+    EXPECT_EQ(TableSizeOf(table).cols, 3);
 }
 
-TEST(TableSize, NewDataGridNumbersTwoDigitHeaders)
+TEST(TableSize, HeaderTextsNumberTheRowsAndColumns)
 {
-    const Grid grid = NewDataGrid({ 50, 12 });
-    EXPECT_EQ(grid.cell(0, 51), "行-50");
-    EXPECT_EQ(grid.cell(13, 0), "列-12");
+    EXPECT_EQ(RowHeaderText(1), "行-1");
+    EXPECT_EQ(RowHeaderText(50), "行-50");
+    EXPECT_EQ(ColHeaderText(12), "列-12");
+    EXPECT_EQ(RowHeaderText(20000), "行-20000");
 }

@@ -59,9 +59,7 @@ private:
         const LoadedTable table = LoadCsvDataFile(QUARNET_EXAMPLES "/smoking.csv");
         RunRequest request;
         request.nDimText = "2";
-        request.tableRows = table.TableRows;
-        request.tableCols = table.TableCols;
-        request.grid = &table.grid;
+        request.table = &table.table;
         ResultStore store;
         std::string report;
         RunAnalysisToBytes(request, store, report);

@@ -4,10 +4,10 @@
 // in a report), never in a crash or a corrupt file.
 #include "tests/core/RunTables.h"
 
+#include "cli/ReportTool.h"
 #include "core/AnalysisRun.h"
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
-#include "cli/ReportTool.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +27,7 @@ RunOutcome RunCsv(const std::string &bytes, std::string &report)
     const LoadedTable table = ReadCsvData(bytes);
     RunRequest request;
     request.nDimText = "2";
-    request.tableRows = table.TableRows;
-    request.tableCols = table.TableCols;
-    request.grid = &table.grid;
+    request.table = &table.table;
     ResultStore store;
     return RunAnalysisToBytes(request, store, report);
 }
@@ -116,9 +114,9 @@ TEST(BadInput, AnUnclosedQuoteSwallowsTheRestOfItsLine)
     // In the name line the last name takes the rest: one column fewer, and
     // the data lines' extra counts are ignored.
     const LoadedTable table = ReadCsvData(",\"a,b\r\nx,1,2\r\ny,3,4\r\n");
-    EXPECT_EQ(table.TableCols, 1);
-    EXPECT_EQ(table.TableRows, 2);
-    EXPECT_EQ(table.grid.cell(2, 1), "a,b");
+    EXPECT_EQ(table.table.cols(), 1);
+    EXPECT_EQ(table.table.rows(), 2);
+    EXPECT_EQ(table.table.colName(1), "a,b");
     std::string report;
     EXPECT_FALSE(RunCsv(",\"a,b\r\nx,1,2\r\ny,3,4\r\n", report).associated);
 }
@@ -132,8 +130,8 @@ TEST(BadInput, FilesInOtherEncodingsLoadWhenMarkedOrStopWithTheLine)
         be += '\0', be += c;
     }
     const LoadedTable plain = ReadCsvData(text);
-    EXPECT_EQ(ReadCsvData("\xFF\xFE" + le).grid, plain.grid);
-    EXPECT_EQ(ReadCsvData("\xFE\xFF" + be).grid, plain.grid);
+    EXPECT_EQ(ReadCsvData("\xFF\xFE" + le).table, plain.table);
+    EXPECT_EQ(ReadCsvData("\xFE\xFF" + be).table, plain.table);
     // Without a mark the first NUL ends each line's text: the first data
     // line is empty.
     EXPECT_EQ(LoadMessage(le), "リストのインデックスが範囲を超えています (0)");

@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QTableWidget>
+#include <QStyle>
+#include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -78,7 +79,7 @@ private:
     // returns the entry's text.
     QString chooseHeaderMenu(bool isRow, int index)
     {
-        const QTableWidget *view = inputF()->StringGrid1->view();
+        const QTableView *view = inputF()->StringGrid1->view();
         QHeaderView *header = isRow ? view->verticalHeader() : view->horizontalHeader();
         const int along = header->sectionViewportPosition(index) + 3;
         const QPoint pos = isRow ? QPoint(3, along) : QPoint(along, 3);
@@ -98,7 +99,7 @@ private:
     // True when the grid cell (col, row) shows grey text, header cells included.
     bool shownGrey(int col, int row) const
     {
-        const QTableWidget *view = inputF()->StringGrid1->view();
+        const QTableView *view = inputF()->StringGrid1->view();
         const QVariant brush = col == 0
             ? view->model()->headerData(row - 1, Qt::Vertical, Qt::ForegroundRole)
             : row == 0 ? view->model()->headerData(col - 1, Qt::Horizontal, Qt::ForegroundRole)
@@ -222,7 +223,7 @@ private slots:
         openWorkedExample();
         inputF()->StringGrid1->setCells(col, row, cell);
         inputF()->EditNDim->setText(nDim);
-        const Grid typed = inputF()->StringGrid1->grid();
+        const InputTable typed = inputF()->StringGrid1->table();
 
         QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
         QCOMPARE(prompts.errors, QStringList{ message });
@@ -231,7 +232,7 @@ private slots:
             QCOMPARE(inputF()->StringGrid1->col(), col);
             QCOMPARE(inputF()->StringGrid1->row(), row);
         }
-        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->table() == typed);
         QCOMPARE(inputF()->EditNDim->text(), nDim);
         QCOMPARE(inputF()->EditFN->text(), report());
 
@@ -286,7 +287,7 @@ private slots:
         openWorkedExample();
         inputF()->StringGrid1->setCells(1, 1, QStringLiteral("角"));
         inputF()->StringGrid1->setCells(1, 3, QStringLiteral("喫煙者"));
-        const Grid saved = inputF()->StringGrid1->grid();
+        const InputTable saved = inputF()->StringGrid1->table();
         prompts.accept(filePath(QStringLiteral("table")));
         QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
@@ -305,9 +306,9 @@ private slots:
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
         QVERIFY(prompts.errors.isEmpty());
         QVERIFY(inputF());
-        Grid expected = saved;
-        expected.setCell(1, 1, ""); // the free corner cell is not loaded
-        QVERIFY(inputF()->StringGrid1->grid() == expected);
+        InputTable expected = saved;
+        expected.setText(0, 0, ""); // the free corner cell is not loaded
+        QVERIFY(inputF()->StringGrid1->table() == expected);
         QCOMPARE(session->TableRows, 2);
         QCOMPARE(session->TableCols, 2);
     }
@@ -325,13 +326,13 @@ private slots:
     void aSaveThatFailsKeepsTheTable()
     {
         openWorkedExample();
-        const Grid typed = inputF()->StringGrid1->grid();
+        const InputTable typed = inputF()->StringGrid1->table();
         const QString file = filePath(QStringLiteral("no-such-folder/table.csv"));
         prompts.accept(file);
         QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
             QStringList{ QStringLiteral("ファイル '%1' を作成できません").arg(file) });
-        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->table() == typed);
         expectReadyToRun();
     }
 
@@ -363,7 +364,7 @@ private slots:
                                              "SC秘書\t10\t6\t7\t2\r\n");
         clickNewData(QStringLiteral("3"), QStringLiteral("3"), report());
         QVERIFY(QTest::qWaitForWindowActive(inputF()));
-        const Grid empty = inputF()->StringGrid1->grid();
+        const InputTable empty = inputF()->StringGrid1->table();
         QGuiApplication::clipboard()->setText(sheet);
         QTest::keyClick(inputF()->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(session->TableRows, 5);
@@ -388,7 +389,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), sheet);
 
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(inputF()->StringGrid1->grid() == empty);
+        QVERIFY(inputF()->StringGrid1->table() == empty);
         QCOMPARE(session->TableRows, 3);
         QCOMPARE(session->TableCols, 3);
 
@@ -430,6 +431,60 @@ private slots:
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 3);
     }
 
+    // Regression: 保存 in 「変更を保存しますか?」 asked for a file name again
+    // although the table came from a file. A table never saved still asks.
+    void savingOnTheWayOutGoesBackToTheTablesOwnFile()
+    {
+        const QString file = filePath(QStringLiteral("own.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(",a,b\r\nr,1,2\r\ns,3,4\r\n");
+        out.close();
+        restartWithOldData(file);
+        inputF()->StringGrid1->setCurrentCell(2, 2);
+        typeCell(QStringLiteral("9"), Qt::Key_Tab);
+        prompts.saveChoices.append(Prompts::SaveChoice::Save);
+        QVERIFY(inputF()->close());
+        QCOMPARE(prompts.asked(QStringLiteral("save")), 0);
+        QCOMPARE(fileBytes(file), QByteArray(",a,b\r\nr,9,2\r\ns,3,4\r\n"));
+    }
+
+    // Regression: in a loaded table the row headers from 行-10 on were cut
+    // off ("行-1(") by the fixed column's width.
+    void aLoadedTableShowsItsRowHeadersWhole()
+    {
+        QByteArray rows = ",a\r\n";
+        for (int i = 1; i <= 12; ++i)
+            rows += "r" + QByteArray::number(i) + ",1\r\n";
+        const QString file = filePath(QStringLiteral("twelve.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(rows);
+        out.close();
+        restartWithOldData(file);
+        QVERIFY(prompts.errors.isEmpty());
+        const QHeaderView *header = inputF()->StringGrid1->view()->verticalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        QCOMPARE(inputF()->StringGrid1->cells(0, 13), QStringLiteral("行-12"));
+        QVERIFY(QFontMetrics(header->font()).horizontalAdvance(QStringLiteral("行-12")) + 2 * margin
+            <= header->width());
+    }
+
+    // A spreadsheet's cell of two lines pastes as one line that saves.
+    void aPastedCellWithALineBreakSavesAsShown()
+    {
+        clickNewData(QStringLiteral("1"), QStringLiteral("1"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
+        QGuiApplication::clipboard()->setText(QStringLiteral("\"two\nlines\"\tC1\r\nR1\t5\r\n"));
+        QTest::keyClick(inputF()->StringGrid1->editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(inputF()->StringGrid1->cells(1, 1), QStringLiteral("two lines"));
+        prompts.accept(filePath(QStringLiteral("pasted")));
+        QTest::keyClick(inputF()->SButton, Qt::Key_Space);
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(fileBytes(filePath(QStringLiteral("pasted.csv"))),
+            QByteArray("\"two lines\",C1\r\nR1,5\r\n"));
+    }
+
     void exitDiscardingAChangedTableEndsWithoutSaving()
     {
         clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
@@ -460,7 +515,7 @@ private slots:
         QVERIFY(inputF()->AutosaveTimer->interval() <= 60 * 1000);
         inputF()->AutosaveTimer->start(0);
         QTRY_VERIFY(autosaveExists());
-        const Grid typed = inputF()->StringGrid1->grid();
+        const InputTable typed = inputF()->StringGrid1->table();
 
         QCOMPARE(endProgram(), QWidgetList()); // no close, no question
         QVERIFY(autosaveExists());
@@ -472,7 +527,7 @@ private slots:
             QStringLiteral("前回、保存されずに終わった表があります。復元しますか?"));
         QVERIFY(inputF() && inputF()->isVisible());
         QVERIFY(!MainF->isVisible());
-        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->table() == typed);
         QVERIFY(inputF()->StringGrid1->marks() == (SupplementaryMarks{ { 2 }, {} }));
         QVERIFY(inputF()->isWindowModified());
         QCOMPARE(session->TableRows, 2);
@@ -559,15 +614,15 @@ private slots:
         clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
         QVERIFY(QTest::qWaitForWindowActive(inputF()));
         typeCell(QStringLiteral("mine"), Qt::Key_Tab);
-        const Grid typed = inputF()->StringGrid1->grid();
+        const InputTable typed = inputF()->StringGrid1->table();
         const QString smoking = QStringLiteral(QUARNET_EXAMPLES "/smoking.csv");
         prompts.saveChoices.append(Prompts::SaveChoice::Cancel);
         drop(smoking);
-        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->table() == typed);
 
         drop(filePath(QStringLiteral("missing.csv")));
         QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイルが見つかりません") });
-        QVERIFY(inputF()->StringGrid1->grid() == typed);
+        QVERIFY(inputF()->StringGrid1->table() == typed);
         QCOMPARE(prompts.asked(QStringLiteral("savechanges")), 1);
 
         prompts.saveChoices.append(Prompts::SaveChoice::Discard);

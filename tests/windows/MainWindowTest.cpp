@@ -319,6 +319,11 @@ private slots:
             wide += (j == 0 ? "" : ",") + QByteArray::number(j);
         QTest::newRow("51 columns") << QStringLiteral("wide.csv") << wide + "\r\n"
                                     << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
+        QByteArray tall = ",a\r\n";
+        for (int i = 1; i <= 62; ++i)
+            tall += "r" + QByteArray::number(i) + ",1\r\n";
+        QTest::newRow("62 rows") << QStringLiteral("tall.csv") << tall
+                                 << QStringLiteral("行の数が 62 で、上限の 50 を超えています");
         QTest::newRow("names only")
             << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
             << QStringLiteral(

@@ -1,5 +1,6 @@
 #include "app/StringGrid.h"
 #include "FakePrompts.h"
+#include "app/InputTableModel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,7 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QStyle>
+#include <QTableView>
 #include <QTest>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -112,26 +114,31 @@ private slots:
             QCOMPARE(grid->rowHeights(r), 24);
         QVERIFY(!grid->editing());
         QVERIFY(!grid->editor());
-        // Header sections without a text show nothing, not Qt's numbers.
+        // The names row and column have no header text, not Qt's numbers.
         QCOMPARE(grid->view()->model()->headerData(0, Qt::Horizontal).toString(), QString());
-        QCOMPARE(grid->view()->model()->headerData(3, Qt::Vertical).toString(), QString());
+        QCOMPARE(grid->view()->model()->headerData(0, Qt::Vertical).toString(), QString());
+        QCOMPARE(
+            grid->view()->model()->headerData(3, Qt::Vertical).toString(), QStringLiteral("行-3"));
     }
 
     void cellsAreAddressedColumnThenRowWithTheFixedCellsAsHeaders()
     {
-        grid->setCells(0, 0, QStringLiteral("corner"));
-        grid->setCells(2, 0, QStringLiteral("列-1"));
-        grid->setCells(0, 3, QStringLiteral("行-2"));
         grid->setCells(2, 3, QStringLiteral("10"));
-        QTableWidget *view = grid->view();
-        QCOMPARE(view->horizontalHeaderItem(1)->text(), QStringLiteral("列-1"));
-        QCOMPARE(view->verticalHeaderItem(2)->text(), QStringLiteral("行-2"));
-        QCOMPARE(view->item(2, 1)->text(), QStringLiteral("10"));
-        QCOMPARE(grid->cells(0, 0), QStringLiteral("corner"));
+        grid->setCells(1, 1, QStringLiteral("corner"));
+        // The fixed header cells are the table's own numbering.
+        grid->setCells(2, 0, QStringLiteral("x"));
+        grid->setCells(0, 3, QStringLiteral("x"));
+        QTableView *view = grid->view();
+        QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("列-1"));
+        QCOMPARE(view->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("行-2"));
+        QCOMPARE(view->model()->index(2, 1).data().toString(), QStringLiteral("10"));
+        QCOMPARE(grid->cells(0, 0), QString());
         QCOMPARE(grid->cells(2, 0), QStringLiteral("列-1"));
         QCOMPARE(grid->cells(0, 3), QStringLiteral("行-2"));
         QCOMPARE(grid->cells(2, 3), QStringLiteral("10"));
         QCOMPARE(grid->cells(3, 2), QString());
+        QCOMPARE(grid->table().count(2, 1), std::string("10"));
+        QCOMPARE(grid->table().corner(), std::string("corner"));
     }
 
     void cellsOutsideTheGridReadEmptyAndAreNotWritten()
@@ -146,7 +153,6 @@ private slots:
 
     void changingTheCountsKeepsTheRemainingCells()
     {
-        grid->setCells(2, 0, QStringLiteral("h"));
         grid->setCells(2, 2, QStringLiteral("kept"));
         grid->setCells(4, 4, QStringLiteral("dropped"));
         grid->setColCount(3);
@@ -155,36 +161,37 @@ private slots:
         grid->setRowCount(7);
         QCOMPARE(grid->colCount(), 6);
         QCOMPARE(grid->rowCount(), 7);
-        QCOMPARE(grid->cells(2, 0), QStringLiteral("h"));
         QCOMPARE(grid->cells(2, 2), QStringLiteral("kept"));
         QCOMPARE(grid->cells(4, 4), QString());
-        QCOMPARE(grid->view()->model()->headerData(4, Qt::Horizontal).toString(), QString());
-        // The fixed row and column cannot go.
+        QCOMPARE(grid->cells(5, 0), QStringLiteral("列-4"));
+        QCOMPARE(grid->cells(0, 6), QStringLiteral("行-5"));
+        // The fixed and the names row and column cannot go.
         grid->setColCount(0);
         grid->setRowCount(0);
-        QCOMPARE(grid->colCount(), 1);
-        QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->colCount(), 2);
+        QCOMPARE(grid->rowCount(), 2);
     }
 
-    void convertsToTheCoresGridAndBack()
+    void showsTheCoresTableAndGivesItBack()
     {
-        Grid model(4, 3);
-        model.setCell(1, 1, "角");
-        model.setCell(2, 0, "列-1");
-        model.setCell(0, 2, "行-1");
-        model.setCell(2, 1, "喫煙");
-        model.setCell(3, 2, "-7");
-        grid->setGrid(model);
+        InputTable model(1, 2);
+        model.setText(0, 0, "角");
+        model.setText(0, 1, "喫煙");
+        model.setText(1, 2, "-7");
+        model.setMarks({ {}, { 2 } });
+        grid->setTable(model);
         QCOMPARE(grid->colCount(), 4);
         QCOMPARE(grid->rowCount(), 3);
         QCOMPARE(grid->cells(2, 1), QStringLiteral("喫煙"));
-        QVERIFY(grid->grid() == model);
+        QCOMPARE(grid->cells(3, 2), QStringLiteral("-7"));
+        QVERIFY(grid->table() == model);
+        QCOMPARE(grid->marks(), (SupplementaryMarks{ {}, { 2 } }));
 
-        // A smaller grid replaces every text, not only the overlapping ones.
-        grid->setGrid(Grid(2, 2));
-        QVERIFY(grid->grid() == Grid(2, 2));
+        // A smaller table replaces every text, not only the overlapping ones.
+        grid->setTable(InputTable(0, 0));
+        QVERIFY(grid->table() == InputTable(0, 0));
         grid->setColCount(4);
-        QCOMPARE(grid->cells(2, 0), QString());
+        QCOMPARE(grid->cells(2, 1), QString());
     }
 
     void editingOpensTheEditorAtTheFirstCellAtOnce()
@@ -209,8 +216,7 @@ private slots:
     {
         fillEditing();
         QTest::keyClicks(editor(), QStringLiteral("42"));
-        const Grid model = grid->grid();
-        QCOMPARE(model.cell(1, 1), std::string("42"));
+        QCOMPARE(grid->table().corner(), std::string("42"));
         expectCurrent(1, 1); // the editor stays where it was
     }
 
@@ -308,7 +314,7 @@ private slots:
     void aClickMovesTheEditorToTheCell()
     {
         fillEditing();
-        QTableWidget *view = grid->view();
+        QTableView *view = grid->view();
         const QRect cell = view->visualRect(view->model()->index(1, 2));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
         expectCurrent(3, 2);
@@ -338,13 +344,14 @@ private slots:
             (QStringList{
                 QString(), QStringLiteral("c1.1"), QStringLiteral("a"), QStringLiteral("b") }));
         QCOMPARE(rowTexts(2),
-            (QStringList{
-                QString(), QStringLiteral("c1.2"), QStringLiteral("c"), QStringLiteral("c3.2") }));
+            (QStringList{ QStringLiteral("行-1"), QStringLiteral("c1.2"), QStringLiteral("c"),
+                QStringLiteral("c3.2") }));
         QCOMPARE(grid->rowCount(), 3); // the line end closes the last row
         // The pasted block is selected; the editor is open on its first cell.
-        QCOMPARE(grid->view()->selectedRanges().size(), 1);
-        QCOMPARE(grid->view()->selectedRanges().first().rowCount(), 2);
-        QCOMPARE(grid->view()->selectedRanges().first().columnCount(), 2);
+        const QItemSelection selected = grid->view()->selectionModel()->selection();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().height(), 2);
+        QCOMPARE(selected.first().width(), 2);
         expectCurrent(2, 1);
         QCOMPARE(editor()->text(), QStringLiteral("a"));
 
@@ -358,11 +365,13 @@ private slots:
         QCOMPARE(grid->cells(1, 2), QStringLiteral("c1XY.2"));
     }
 
-    void aPasteOfQuotedCellsAndCrLfKeepsTheirLineBreaks()
+    // A quoted cell keeps its tabs and quotes; a line break in it would look
+    // like a blank and could not be saved, so it becomes one.
+    void aPasteOfQuotedCellsShowsTheirLineBreaksAsBlanks()
     {
         fillEditing();
         pasteText(QStringLiteral("\"two\r\nlines\"\t\"say \"\"hi\"\"\"\r\n5\" disk\t\"\"\r\n"));
-        QCOMPARE(grid->cells(1, 1), QStringLiteral("two\r\nlines"));
+        QCOMPARE(grid->cells(1, 1), QStringLiteral("two lines"));
         QCOMPARE(grid->cells(2, 1), QStringLiteral("say \"hi\""));
         QCOMPARE(grid->cells(1, 2), QStringLiteral("5\" disk"));
         QCOMPARE(grid->cells(2, 2), QString());
@@ -373,13 +382,12 @@ private slots:
     // back the paste and the growth together, and redo brings both again.
     void aPasteBeyondTheGridGrowsItAndUndoShrinksItBack()
     {
-        Grid start(4, 4);
-        start.setCell(2, 0, "列-1");
-        start.setCell(3, 0, "列-2");
-        start.setCell(0, 2, "行-1");
-        start.setCell(0, 3, "行-2");
-        start.setCell(2, 2, "old");
-        grid->setGrid(start);
+        InputTable start(2, 2);
+        start.setText(0, 1, "C1");
+        start.setText(1, 1, "old");
+        start.setText(2, 2, "kept");
+        start.setMarks({ { 2 }, { 1 } });
+        grid->setTable(start);
         grid->setEditing(true);
         grid->setCurrentCell(2, 2);
         pasteText(QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9"));
@@ -388,13 +396,17 @@ private slots:
         QCOMPARE(grid->cells(4, 0), QStringLiteral("列-3"));
         QCOMPARE(grid->cells(0, 4), QStringLiteral("行-3"));
         QCOMPARE(grid->cells(4, 4), QStringLiteral("9"));
+        QCOMPARE(grid->cells(3, 3), QStringLiteral("5"));
+        QCOMPARE(grid->marks(), start.marks());
 
         control(Qt::Key_Z);
-        QVERIFY(grid->grid() == start);
+        QVERIFY(grid->table() == start);
         QVERIFY(grid->undoStack()->isClean());
         control(Qt::Key_Y);
         QCOMPARE(grid->cells(4, 4), QStringLiteral("9"));
         QCOMPARE(grid->colCount(), 5);
+        control(Qt::Key_Z);
+        QVERIFY(grid->table() == start);
     }
 
     void aPasteBeyondFiftyByFiftyPastesNothingAndSaysWhy()
@@ -404,12 +416,12 @@ private slots:
         QString block;
         for (int r = 0; r < 2; ++r)
             block += QStringLiteral("1\t").repeated(49) + QStringLiteral("1\r\n"); // 50 cells
-        const Grid before = grid->grid();
+        const InputTable before = grid->table();
         pasteText(block);
         QCOMPARE(prompts.errors,
             QStringList{ QStringLiteral("貼り付けると表が 2 行 × 51 列になり、上限の 50 行 × 50 "
                                         "列を超えるため、貼り付けませんでした") });
-        QVERIFY(grid->grid() == before);
+        QVERIFY(grid->table() == before);
         QCOMPARE(grid->undoStack()->count(), 0);
         grid->setCurrentCell(2, 2); // from the first count it fits exactly
         pasteText(block);
@@ -424,7 +436,6 @@ private slots:
     void selectAllAndCopyPutTheTableOnTheClipboard()
     {
         fillEditing();
-        grid->setCells(2, 0, QStringLiteral("列-1"));
         grid->setCells(2, 2, QStringLiteral("a\tb"));
         control(Qt::Key_A);
         QVERIFY(editor());
@@ -442,7 +453,7 @@ private slots:
     {
         fillEditing();
         grid->setCurrentCell(2, 1);
-        QTableWidget *view = grid->view();
+        QTableView *view = grid->view();
         const QRect cell = view->visualRect(view->model()->index(1, 2));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
         control(Qt::Key_C);
@@ -475,11 +486,59 @@ private slots:
         QCOMPARE(grid->cells(2, 1), QStringLiteral("C1"));
         QCOMPARE(grid->undoStack()->count(), 2);
 
-        grid->setGrid(Grid(3, 3));
+        grid->setTable(InputTable(1, 1));
         QCOMPARE(grid->undoStack()->count(), 0);
         // Texts set by the program are not the user's edits.
         grid->setCells(1, 1, QStringLiteral("x"));
         QCOMPARE(grid->undoStack()->count(), 0);
+    }
+
+    // Regression: in a loaded table the row headers from 行-10 on were cut
+    // off by the fixed column's width.
+    void theRowHeadersColumnShowsEveryHeaderWhole()
+    {
+        QFont font = grid->font();
+        font.setPointSize(14);
+        grid->setFont(font);
+        grid->setTable(InputTable(12, 2));
+        QHeaderView *header = grid->view()->verticalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        const auto fits = [&](const QString &text) {
+            return QFontMetrics(header->font()).horizontalAdvance(text) + 2 * margin
+                <= grid->colWidths(0);
+        };
+        QVERIFY(fits(QStringLiteral("行-12")));
+        grid->setRowCount(20000 + 2);
+        QVERIFY(fits(QStringLiteral("行-20000")));
+        QCOMPARE(grid->cells(0, 20001), QStringLiteral("行-20000"));
+    }
+
+    // A table far beyond what the analysis takes is still a grid to edit:
+    // a typed cell and a paste change what they touch; only growing it is
+    // refused, by the size rule.
+    void aLargeTableIsEditedCellByCell()
+    {
+        InputTable large(20000, 300);
+        large.setText(20000, 300, "last");
+        grid->setTable(large);
+        grid->setEditing(true);
+        grid->setCurrentCell(301, 20001);
+        QCOMPARE(editor()->text(), QStringLiteral("last"));
+        QTest::keyClicks(editor(), QStringLiteral("7"));
+        press(Qt::Key_Return);
+        QCOMPARE(grid->table().count(20000, 300), std::string("7"));
+        grid->setCurrentCell(300, 20001);
+        pasteText(QStringLiteral("a\tb\r\n"));
+        QCOMPARE(grid->table().count(20000, 299), std::string("a"));
+        QCOMPARE(grid->table().count(20000, 300), std::string("b"));
+        control(Qt::Key_Z);
+        QCOMPARE(grid->table().count(20000, 300), std::string("7"));
+        QCOMPARE(grid->table().count(20000, 299), std::string());
+        pasteText(QStringLiteral("a\tb\tc\r\n"));
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("貼り付けると表が 20000 行 × 301 列になり、上限の 50 行 × "
+                                        "50 列を超えるため、貼り付けませんでした") });
+        QCOMPARE(grid->colCount(), 302);
     }
 
     // The names row and column stay in view as the counts scroll under them,
@@ -493,7 +552,7 @@ private slots:
             grid->setCells(1, k, QStringLiteral("R%1").arg(k));
         }
         grid->setEditing(true);
-        QTableWidget *view = grid->view();
+        QTableView *view = grid->view();
         QWidget *viewport = view->viewport();
         const QPoint nameRow(3 * 64 + 10, 5);
         const QPoint nameColumn(10, 3 * 24 + 5);
