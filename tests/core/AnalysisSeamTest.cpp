@@ -24,10 +24,8 @@ FileRun fileRun(const std::filesystem::path &file, const std::string &nDim)
 {
     FileRun run{ LoadCsvDataFile(file.string()), {} };
     run.request.nDimText = nDim;
-    run.request.tableRows = run.table.TableRows;
-    run.request.tableCols = run.table.TableCols;
-    run.request.grid = &run.table.grid;
-    run.request.supplementary = run.table.marks;
+    run.request.table = &run.table.table;
+    run.request.supplementary = run.table.table.marks();
     return run;
 }
 
@@ -68,20 +66,18 @@ TEST(AnalysisSeam, EveryPathWritesTheSameReport)
 // every run kept the earlier run's solutions and scale values.
 TEST(AnalysisSeam, ARunWithoutAssociationKeepsNothingOfAnEarlierRun)
 {
-    const Grid worked = GridOf(WorkedExample);
+    const InputTable worked = TableOf(WorkedExample);
     RunRequest request;
     request.nDimText = "2";
-    request.tableRows = 2;
-    request.tableCols = 2;
-    request.grid = &worked;
+    request.table = &worked;
     std::string bytes;
     const AnalysisResultPtr first = RunToBytes(DualScalingAnalysis(), request, bytes);
     const PlotInput firstMap = first->plotInput();
     ASSERT_TRUE(first->outcome().associated);
     ASSERT_GT(firstMap.MaxAbsScale, 0.0L);
 
-    const Grid flat = GridOf({ { "X", "Y" }, { "A", "B" }, { { "1", "2" }, { "2", "4" } } });
-    request.grid = &flat;
+    const InputTable flat = TableOf({ { "X", "Y" }, { "A", "B" }, { { "1", "2" }, { "2", "4" } } });
+    request.table = &flat;
     const AnalysisResultPtr second = RunToBytes(DualScalingAnalysis(), request, bytes);
     EXPECT_FALSE(second->outcome().associated);
     EXPECT_TRUE(second->permutationRequest().observedEtaSq.empty());

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -376,31 +375,4 @@ TEST(AddCsvExt, AppendsTheExtensionUnlessItIsExactlyThere)
     EXPECT_EQ(AddCsvExt("表.csv"), "表.csv");
     EXPECT_EQ(AddCsvExt("dir/.csv"), "dir/.csv");
     EXPECT_EQ(AddCsvExt("a.txt"), "a.txt.csv");
-}
-
-// Regression: the table used to be copied whole for every line, so a file
-// four times as long took sixteen times as long. The best of five runs of
-// each size, and a bound well above four, keep a busy machine from deciding.
-TEST(ReadCsvDataInto, TakesTimeLinearInTheFile)
-{
-    const auto file = [](int rows) {
-        std::string text = ",a,b,c,d,e,f,g,h\r\n";
-        for (int i = 1; i <= rows; ++i)
-            text.append("r").append(std::to_string(i)).append(",1,2,3,4,5,6,7,8\r\n");
-        return text;
-    };
-    const auto bestTime = [](const std::string &bytes, int rows) {
-        auto best = std::chrono::steady_clock::duration::max();
-        for (int run = 0; run < 5; ++run) {
-            LoadedTable loaded;
-            const auto start = std::chrono::steady_clock::now();
-            ReadCsvDataInto(bytes, loaded);
-            best = std::min(best, std::chrono::steady_clock::now() - start);
-            EXPECT_EQ(loaded.table.rows(), rows);
-        }
-        return std::chrono::duration<double>(best).count();
-    };
-    const std::string small = file(5000);
-    const std::string large = file(20000);
-    EXPECT_LT(bestTime(large, 20000), 10 * bestTime(small, 5000));
 }
