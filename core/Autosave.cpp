@@ -5,7 +5,7 @@
 #include "core/SupplementaryMark.h"
 #include "core/TableSize.h"
 
-#include "analysis/Types.h"
+#include "analysis/CategoryCount.h"
 
 namespace {
 constexpr std::string_view FirstLine = "Quarnet autosave 1\r\n";

@@ -6,7 +6,7 @@
 #include "core/TableSize.h"
 #include "core/TextCoding.h"
 
-#include "analysis/Types.h"
+#include "analysis/CategoryCount.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include "core/CoreErrors.h"
 #include "core/TableSize.h"
 
-#include "analysis/Types.h"
+#include "analysis/CategoryCount.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "core/TableSize.h"
 
+#include "analysis/CategoryCount.h"
 #include "core/CoreErrors.h"
 #include "core/IntConversion.h"
-#include "analysis/Types.h"
 
 TableSize ReadTableSize(const std::string &rowsText, const std::string &colsText)
 {

@@ -1,5 +1,7 @@
 #include "plot/PlotPoints.h"
 
+#include "plot/PlotScale.h"
+
 #include "core/ReportLines.h"
 
 namespace {
@@ -22,8 +24,8 @@ PlotPoint pointOf(bool isRow, int k, const TExtMatrix &scale, const std::vector<
     PlotPoint p;
     p.isRow = isRow;
     p.index = k;
-    p.reportedHorizontal = scale(k, axis1);
-    p.reportedVertical = scale(k, axis2);
+    p.reportedHorizontal = WeightedScaleAt(scale, k, axis1);
+    p.reportedVertical = WeightedScaleAt(scale, k, axis2);
     p.name = nameAt(names, k);
     return mirroredAsAsked(p, axis1, axis2, options);
 }

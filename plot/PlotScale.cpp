@@ -7,9 +7,9 @@ long double MaxAbsWeightedScale(const ResultStore &store)
     long double largest = 0.0L;
     for (int d = 1; d <= store.NDim; ++d) {
         for (int i = 1; i <= store.NRow; ++i)
-            largest = std::fmax(largest, std::fabs(store.RowWeightedScale(i, d)));
+            largest = std::fmax(largest, std::fabs(WeightedScaleAt(store.RowWeightedScale, i, d)));
         for (int j = 1; j <= store.NCol; ++j)
-            largest = std::fmax(largest, std::fabs(store.ColWeightedScale(j, d)));
+            largest = std::fmax(largest, std::fabs(WeightedScaleAt(store.ColWeightedScale, j, d)));
     }
     // Supplementary points are drawn too, so none may fall outside the frame.
     for (const auto *side : { &store.Supplementary.rows, &store.Supplementary.cols })

@@ -4,6 +4,14 @@
 
 #include <utility>
 
+// Entry (k, d) of a weighted scale matrix of the store, or 0 outside its
+// size: after a run without association NRow, NCol and NDim are the new
+// table's while the matrices hold what an earlier run computed, if any.
+inline long double WeightedScaleAt(const TExtMatrix &scale, int k, int d)
+{
+    return k <= scale.rows() && d <= scale.cols() ? scale(k, d) : 0.0L;
+}
+
 // The largest absolute weighted scale value over every row and column
 // category and every retained dimension 1..NDim, the placed supplementary
 // categories included, or 0 when there is none.

@@ -1,8 +1,8 @@
 #include "plot/DrawPlot.h"
-#include "tests/SmokingTable.h"
 #include "plot/PlotFonts.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
+#include "tests/SmokingTable.h"
 
 #include "PlotTestSupport.h"
 #include "analysis/Errors.h"
@@ -373,7 +373,7 @@ private slots:
     // weighted scale value, 0.6789347.
     void workedExampleRunLiesOnTheDiagonal()
     {
-        TIntMatrix table;
+        TIntMatrix table(2, 2);
         table(1, 1) = 10;
         table(1, 2) = 20;
         table(2, 1) = 30;
