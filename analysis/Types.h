@@ -71,39 +71,104 @@ private:
     std::vector<T> cells_;
 };
 
+// Vectors of up to InlineSize entries live inside the object: a run on a
+// small table needs a dozen of them, and allocating each cost more than a
+// tenth of the whole analysis of a 5 x 5 table.
 template <typename T> class OneBasedVector {
 public:
+    static constexpr int InlineSize = 16;
+
     OneBasedVector() = default;
-    explicit OneBasedVector(int size)
-        : cells_(static_cast<std::size_t>(size))
+    explicit OneBasedVector(int size) { resize(size); }
+    OneBasedVector(const OneBasedVector &other) { *this = other; }
+    OneBasedVector(OneBasedVector &&other) noexcept { *this = std::move(other); }
+    OneBasedVector &operator=(const OneBasedVector &other)
     {
-        assert(size >= 0);
+        if (this != &other) {
+            Allocate(other.size_);
+            std::copy(other.data_, other.data_ + size_, data_);
+        }
+        return *this;
+    }
+    OneBasedVector &operator=(OneBasedVector &&other) noexcept
+    {
+        if (this == &other)
+            return *this;
+        size_ = other.size_;
+        if (other.data_ == other.inline_) {
+            heap_.clear();
+            data_ = inline_;
+            std::copy(other.inline_, other.inline_ + size_, inline_);
+        } else {
+            heap_ = std::move(other.heap_);
+            data_ = heap_.data();
+        }
+        other.size_ = 0;
+        other.heap_.clear();
+        other.data_ = other.inline_;
+        return *this;
     }
 
-    int size() const { return static_cast<int>(cells_.size()); }
+    int size() const { return size_; }
 
     T &operator()(int i)
     {
-        assert(1 <= i && i <= size());
-        return cells_[static_cast<std::size_t>(i - 1)];
+        assert(1 <= i && i <= size_);
+        return data_[i - 1];
     }
     const T &operator()(int i) const
     {
-        assert(1 <= i && i <= size());
-        return cells_[static_cast<std::size_t>(i - 1)];
+        assert(1 <= i && i <= size_);
+        return data_[i - 1];
     }
 
     // Entries 1..min(old, new size) keep their values, new ones are zero.
     void resize(int size)
     {
         assert(size >= 0);
-        cells_.resize(static_cast<std::size_t>(size));
+        if (size == size_)
+            return;
+        const int kept = std::min(size, size_);
+        if (size <= InlineSize) {
+            if (data_ != inline_)
+                std::copy(data_, data_ + kept, inline_);
+            heap_.clear();
+            data_ = inline_;
+        } else if (data_ == inline_) {
+            heap_.assign(static_cast<std::size_t>(size), T{});
+            std::copy(inline_, inline_ + kept, heap_.begin());
+            data_ = heap_.data();
+        } else {
+            heap_.resize(static_cast<std::size_t>(size));
+            data_ = heap_.data();
+        }
+        std::fill(data_ + kept, data_ + size, T{});
+        size_ = size;
     }
 
-    friend bool operator==(const OneBasedVector &, const OneBasedVector &) = default;
+    friend bool operator==(const OneBasedVector &a, const OneBasedVector &b)
+    {
+        return a.size_ == b.size_ && std::equal(a.data_, a.data_ + a.size_, b.data_);
+    }
 
 private:
-    std::vector<T> cells_;
+    // Room for `size` entries whose values are about to be written.
+    void Allocate(int size)
+    {
+        if (size <= InlineSize) {
+            heap_.clear();
+            data_ = inline_;
+        } else {
+            heap_.resize(static_cast<std::size_t>(size));
+            data_ = heap_.data();
+        }
+        size_ = size;
+    }
+
+    int size_ = 0;
+    T *data_ = inline_; // inline_ or heap_.data()
+    T inline_[InlineSize];
+    std::vector<T> heap_;
 };
 
 // Vectors that belong to a matrix (eigenvectors, singular vectors, scale
