@@ -1,16 +1,20 @@
 #include "analysis/DualScaling.h"
 
+#include "analysis/CategoryCount.h"
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "analysis/SVD.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace {
 
 // The one throw point of the table limits; the texts name the limit broken.
-[[noreturn]] void RaiseTableLimit(const char *message)
+[[noreturn]] void RaiseTableLimit(const std::string &message)
 {
     throw TableLimitError(message);
 }
@@ -18,7 +22,7 @@ namespace {
 void CheckTableSize(int NRow, int NCol)
 {
     if (!IsCategoryCount(NRow) || !IsCategoryCount(NCol))
-        RaiseTableLimit("表の大きさは 1 から 50 までです");
+        RaiseTableLimit("表の大きさは " + CategoryCountRange() + "です");
 }
 
 bool FitsInt32(std::int64_t v)
@@ -58,7 +62,8 @@ long double Deviation(const TIntMatrix &DataTable, const Totals &totals, int i, 
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol)
 {
     CheckTableSize(NRow, NCol);
-    Totals totals;
+    assert(DataTable.rows() >= NRow && DataTable.cols() >= NCol);
+    Totals totals{ TIntVector(NRow), TIntVector(NCol) };
     std::int64_t N = 0;
     for (int i = 1; i <= NRow; ++i) {
         std::int64_t rowTotal = 0;
@@ -85,6 +90,7 @@ long double Association(const TIntMatrix &DataTable, const Totals &totals, int i
 void Decompose(
     const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol, ResultStore &store)
 {
+    store.StdResidual.resize(NRow, NCol);
     for (int i = 1; i <= NRow; ++i)
         for (int j = 1; j <= NCol; ++j) {
             // An empty row or column makes this 0 / sqrt(0); a negative
@@ -92,17 +98,14 @@ void Decompose(
             const long double deviation = Deviation(DataTable, totals, i, j);
             store.StdResidual(i, j) = Div(deviation, Sqrt(TotalProduct(totals, i, j)));
         }
-    // SVD leaves its input unchanged. Only the block of this run is copied:
-    // outside it both matrices hold what the same earlier runs left.
-    for (int i = 1; i <= NRow; ++i)
-        for (int j = 1; j <= NCol; ++j)
-            store.SVDInput(i, j) = store.StdResidual(i, j);
-    SVD(store.SVDInput, NRow, NCol, store.RowSingVec, store.Eta, store.NSol, store.ColSingVec);
+    // SVD leaves its input unchanged; the copy is what it was given.
+    store.SVDInput = store.StdResidual;
+    SVD(store.SVDInput, store.RowSingVec, store.Eta, store.NSol, store.ColSingVec, store.NDim);
 }
 
 EtaShares SquaredCorrelationRatios(const ResultStore &store)
 {
-    EtaShares shares;
+    EtaShares shares{ TExtVector(store.NSol), TExtVector(store.NSol), TExtVector(store.NSol) };
     long double total = 0.0L;
     for (int d = 1; d <= store.NSol; ++d)
         total = total + store.Eta(d) * store.Eta(d);
@@ -127,6 +130,9 @@ bool LimitDimensions(ResultStore &store)
 
 void ComputeScaleValues(const Totals &totals, ResultStore &store)
 {
+    const int dims = std::max(store.NDim, 0);
+    store.RowScale.resize(store.NRow, dims);
+    store.ColScale.resize(store.NCol, dims);
     const long double sqrtN = Sqrt(totals.GrandTotal);
     for (int i = 1; i <= store.NRow; ++i) {
         const long double root = Sqrt(totals.RowTotal(i)); // one square root per row
@@ -142,6 +148,9 @@ void ComputeScaleValues(const Totals &totals, ResultStore &store)
 
 void ComputeWeightedScaleValues(ResultStore &store)
 {
+    const int dims = std::max(store.NDim, 0);
+    store.RowWeightedScale.resize(store.NRow, dims);
+    store.ColWeightedScale.resize(store.NCol, dims);
     for (int d = 1; d <= store.NDim; ++d) {
         for (int i = 1; i <= store.NRow; ++i)
             store.RowWeightedScale(i, d) = store.Eta(d) * store.RowScale(i, d);

@@ -24,12 +24,14 @@
 // dimension is the one the SVD leaves: fixed on the row side when
 // NRow <= NCol and on the column side otherwise (see SVD.h).
 //
-// Preconditions: 1 <= NRow, NCol <= MaxCat; counts are 32-bit integers and
+// Preconditions: NRow and NCol are category counts (CategoryCount.h) and the
+// table holds at least NRow x NCol counts; counts are 32-bit integers and
 // every total, N and every product r_i c_j fits in 32 bits (checked: a
 // TableLimitError otherwise). All arithmetic is 80-bit extended, in the order
 // the formulas are written, so results are reproducible bit for bit.
 // Cost: O(NRow NCol) for every stage but the decomposition, which is
-// O(n^4) in n = min(NRow, NCol) (one elimination per eigenvector, SVD.h).
+// O(n^3 (1 + NDim)) in n = min(NRow, NCol): the eigenvalues, then one
+// elimination per eigenvector of the dimensions shown (SVD.h).
 
 // A table shows association when the sum of the absolute association values
 // reaches this (the nearest extended value to 1e-5); below it the run stops
@@ -42,8 +44,9 @@ struct Totals {
     std::int32_t GrandTotal = 0;
 };
 
-// The row totals and N, row by row, then the column totals. Throws
-// TableLimitError for a size outside 1..MaxCat or when a total or N leaves
+// The row totals (sized NRow) and N, row by row, then the column totals
+// (sized NCol). Throws TableLimitError for a size that is not a category
+// count or when a total or N leaves
 // the 32-bit range.
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol);
 
@@ -52,9 +55,12 @@ Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol);
 // the product leaves the 32-bit range.
 long double Association(const TIntMatrix &DataTable, const Totals &totals, int i, int j);
 
-// StdResidual, its copy SVDInput, and the SVD of it into the store
-// (RowSingVec, Eta, NSol, ColSingVec). Throws FloatError for an empty row or
-// column (0 / sqrt(0)).
+// StdResidual, its copy SVDInput (both NRow x NCol), and the SVD of it into
+// the store: NSol and every Eta (sized min(NRow, NCol)), but the singular
+// vectors RowSingVec and ColSingVec only for the dimensions the run shows,
+// 1..min(store.NDim, NSol) with store.NDim as entered (NRow and NCol x that
+// many). Those vectors have the same bits as when all are computed. Throws
+// FloatError for an empty row or column (0 / sqrt(0)).
 void Decompose(
     const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol, ResultStore &store);
 
@@ -71,7 +77,8 @@ EtaShares SquaredCorrelationRatios(const ResultStore &store);
 // did.
 bool LimitDimensions(ResultStore &store);
 
-// Dimensions 1..NDim: first RowScale and ColScale (rows outer, dimensions
-// inner), then the weighted scale values, dimension by dimension.
+// Dimensions 1..NDim (NDim already lowered to NSol): first RowScale and
+// ColScale (rows outer, dimensions inner), then the weighted scale values,
+// dimension by dimension; each matrix is sized NRow or NCol x NDim.
 void ComputeScaleValues(const Totals &totals, ResultStore &store);
 void ComputeWeightedScaleValues(ResultStore &store);

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-// Eigenvalues of a real symmetric matrix of order N (1..MaxCat) in 80-bit
-// extended precision, in two stages run one after the other on the same
+// Eigenvalues of a real symmetric matrix of order N = A.rows() = A.cols() in
+// 80-bit extended precision, in two stages run one after the other on the same
 // scratch matrix: Tridiagonalize, then QLEigen. Neither stage keeps its
 // transformations, so there are no eigenvectors; both overwrite the matrix.
 
@@ -19,15 +19,15 @@ inline constexpr std::int32_t QLStepLimit = 10000;
 // tridiagonal form by Householder reflections, from the first row down.
 // Afterwards the diagonal is A(i, i) and the coupling of rows i-1 and i is
 // A(i-1, i) = A(i, i-1); every other entry is left-over data. Cost O(N^3).
-void Tridiagonalize(TExtMatrix &A, int N);
+void Tridiagonalize(TExtMatrix &A);
 
 // Eigenvalues of the tridiagonal output of Tridiagonalize by the explicitly
 // shifted QL iteration with recursive splitting. On return Ok is true and
 // A(i, i), i = 1..N, hold the eigenvalues in no prescribed order; every
 // coupling is 0 or below the tolerance. Throws NumericalFailure("QL3 is
 // called too many times") when the QLStepLimit-th step does not finish it.
-void QLEigen(TExtMatrix &A, int N, bool &Ok);
+void QLEigen(TExtMatrix &A, bool &Ok);
 
 // The same with another step limit, so that the limit can be reached with a
 // small matrix. The program always uses QLStepLimit.
-void QLEigen(TExtMatrix &A, int N, bool &Ok, std::int32_t stepLimit);
+void QLEigen(TExtMatrix &A, bool &Ok, std::int32_t stepLimit);

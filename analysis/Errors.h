@@ -3,8 +3,13 @@
 #include <stdexcept>
 #include <string>
 
-// Every error the user can meet derives from QuarnetError; what() is the
-// exact Japanese (or fixed English) text shown to the user, UTF-8 encoded.
+// The root of every error the user can meet, QuarnetError, and the errors of
+// the numerical core: floating-point faults, numerical failures of the
+// decomposition, table limits and unusable supplementary categories. Errors
+// of reading the user's input and files are in core/CoreErrors.h, those of
+// drawing and exporting the map in plot/PlotErrors.h; all derive from
+// QuarnetError, whose what() is the exact Japanese (or fixed English) text
+// shown to the user, UTF-8 encoded.
 class QuarnetError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -14,7 +19,10 @@ public:
 // never allowed to become NaN or infinity.
 class FloatError : public QuarnetError {
 public:
-    FloatError() : QuarnetError("不正な浮動小数点数演算命令") { }
+    FloatError()
+        : QuarnetError("不正な浮動小数点数演算命令")
+    {
+    }
 };
 
 // The decomposition gave up: "QL3 is called too many times", "QL failed" or
@@ -24,7 +32,7 @@ public:
     using QuarnetError::QuarnetError;
 };
 
-// A table the fixed arrays or the 32-bit arithmetic cannot hold.
+// A table outside the category counts or beyond the 32-bit arithmetic.
 class TableLimitError : public QuarnetError {
 public:
     using QuarnetError::QuarnetError;

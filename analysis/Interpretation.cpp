@@ -24,7 +24,7 @@ struct Side {
 
 TIntMatrix Transposed(const TIntMatrix &table, int NRow, int NCol)
 {
-    TIntMatrix t;
+    TIntMatrix t(NCol, NRow);
     for (int i = 1; i <= NRow; ++i)
         for (int j = 1; j <= NCol; ++j)
             t(j, i) = table(i, j);

@@ -3,8 +3,8 @@
 #include "analysis/ExtMath.h"
 #include "analysis/NullVectorWork.h"
 
+#include <cassert>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 // The elimination is the O(n^3) inner part of SymEigen's O(n^4). On x86 a
@@ -44,7 +44,7 @@ private:
 
 class PairCells {
 public:
-    explicit PairCells(FixedMatrix<ExtPair> &m)
+    explicit PairCells(OneBasedMatrix<ExtPair> &m)
         : m_(m)
     {
     }
@@ -54,7 +54,7 @@ public:
     bool exact() const { return exact_; }
 
 private:
-    FixedMatrix<ExtPair> &m_;
+    OneBasedMatrix<ExtPair> &m_;
     bool exact_ = true;
 };
 
@@ -75,8 +75,7 @@ struct Pivot {
     }
 };
 
-template <class Cells>
-class Elimination {
+template <class Cells> class Elimination {
 public:
     Elimination(Cells &M, NullVectorWork &work, int n)
         : M(M)
@@ -185,23 +184,29 @@ private:
 
 } // namespace
 
-void ShiftedNullVector(const TExtMatrix &A, int n, long double shift, NullVectorWork &work,
-    TExtVector &x, int &rank, WorkStorage storage)
+void ShiftedNullVector(const TExtMatrix &A, long double shift, NullVectorWork &work, TExtVector &x,
+    int &rank, WorkStorage storage)
 {
+    assert(A.rows() == A.cols());
+    const int n = A.rows();
+    work.P.resize(n);
+    work.y.resize(n);
+    x.resize(n);
     if (storage == WorkStorage::PairsWhenExact) {
+        work.pairs.resize(n, n);
         PairCells pairs(work.pairs);
         work.heldInPairs = Elimination(pairs, work, n).Run(A, shift, x, rank);
         if (work.heldInPairs)
             return;
     }
     work.heldInPairs = false;
-    const auto cells = std::make_unique<TExtMatrix>(NoFill{});
-    ExtCells ext(*cells);
+    TExtMatrix cells(n, n);
+    ExtCells ext(cells);
     Elimination(ext, work, n).Run(A, shift, x, rank);
 }
 
-void NullVector(const TExtMatrix &W, int n, TExtVector &x, int &rank)
+void NullVector(const TExtMatrix &W, TExtVector &x, int &rank)
 {
     NullVectorWork work;
-    ShiftedNullVector(W, n, 0.0L, work, x, rank);
+    ShiftedNullVector(W, 0.0L, work, x, rank);
 }

@@ -53,8 +53,6 @@ void CheckRequest(const PermutationRequest &request)
 {
     if (request.permutations < 1)
         throw std::invalid_argument("RunPermutationTest: at least one permutation");
-    if (request.observedEtaSq.size() > MaxCat)
-        throw std::invalid_argument("RunPermutationTest: more than MaxCat dimensions");
     const auto usable = [](double v) { return std::isfinite(v) && v >= 0; };
     if (!std::ranges::all_of(request.observedEtaSq, usable))
         throw std::invalid_argument("RunPermutationTest: an observed etaSq is not a number >= 0");

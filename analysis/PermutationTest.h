@@ -66,10 +66,11 @@ std::uint64_t NewPermutationSeed();
 //   thread stops after its current table and the result has cancelled = true,
 //   no p-values, and the partial counts of the `completed` tables. A cancel
 //   that comes after the last table changes nothing.
-// Throws TableLimitError for a table size outside 1..MaxCat or a total
+// Throws TableLimitError for a table size that is not a category count
+// (CategoryCount.h) or a total
 // beyond 32 bits, FloatError for an empty or negative row or column total
-// (as the analysis itself would), std::invalid_argument for R < 1, more
-// than MaxCat dimensions or an observed etaSq that is negative or not
-// finite, and rethrows what a worker or the progress callback threw.
+// (as the analysis itself would), std::invalid_argument for R < 1 or an
+// observed etaSq that is negative or not finite, and rethrows what a worker or the progress
+// callback threw.
 PermutationResult RunPermutationTest(const PermutationRequest &request,
     const std::function<void(int done)> &progress = {}, const std::atomic<bool> *cancel = nullptr);

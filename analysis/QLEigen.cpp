@@ -3,6 +3,7 @@
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 
+#include <cassert>
 #include <cmath>
 
 namespace {
@@ -17,6 +18,8 @@ public:
         , Ok(Ok)
         , tol(tol)
         , stepLimit(stepLimit)
+        , RotCos(A.rows())
+        , RotSin(A.rows())
     {
     }
 
@@ -171,13 +174,15 @@ void QLIteration::QLRecombine(int Lo, int Hi)
 
 } // namespace
 
-void QLEigen(TExtMatrix &A, int N, bool &Ok)
+void QLEigen(TExtMatrix &A, bool &Ok)
 {
-    QLEigen(A, N, Ok, QLStepLimit);
+    QLEigen(A, Ok, QLStepLimit);
 }
 
-void QLEigen(TExtMatrix &A, int N, bool &Ok, std::int32_t stepLimit)
+void QLEigen(TExtMatrix &A, bool &Ok, std::int32_t stepLimit)
 {
+    assert(A.rows() == A.cols());
+    const int N = A.rows();
     Ok = true;
     if (N <= 1)
         return;

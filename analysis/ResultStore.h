@@ -19,15 +19,15 @@ struct ResultStore {
     std::int32_t NSol = 0;
     std::int32_t GrandTotal = 0;
 
-    TExtMatrix StdResidual;
-    TExtMatrix SVDInput;
-    TExtMatrix RowSingVec; // [i][d], unit columns
-    TExtMatrix ColSingVec; // [j][d], unit columns
-    TExtVector Eta; // singular values (correlation ratios), descending
-    TExtMatrix RowScale;
-    TExtMatrix ColScale;
-    TExtMatrix RowWeightedScale;
-    TExtMatrix ColWeightedScale;
+    TExtMatrix StdResidual; // NRow x NCol
+    TExtMatrix SVDInput; // NRow x NCol
+    TExtMatrix RowSingVec; // NRow x NDim, (i, d), unit columns
+    TExtMatrix ColSingVec; // NCol x NDim, (j, d), unit columns
+    TExtVector Eta; // min(NRow, NCol): correlation ratios, descending, 1..NSol
+    TExtMatrix RowScale; // NRow x NDim
+    TExtMatrix ColScale; // NCol x NDim
+    TExtMatrix RowWeightedScale; // NRow x NDim
+    TExtMatrix ColWeightedScale; // NCol x NDim
 
     // Category names of the run, UTF-8, indexed 1..NRow and 1..NCol;
     // entry 0 holds nothing.

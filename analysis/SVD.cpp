@@ -2,11 +2,13 @@
 
 #include "analysis/ExtMath.h"
 
-void SVD(const TExtMatrix &A, int m, int n, TExtMatrix &U, TExtVector &S, int &r, TExtMatrix &V)
+void SVD(const TExtMatrix &A, TExtMatrix &U, TExtVector &S, int &r, TExtMatrix &V, int VectorCount)
 {
-    TExtMatrix B{ NoFill{} }; // SymEigen reads the leading block only
+    const int m = A.rows();
+    const int n = A.cols();
     if (m <= n) {
         // B = A A^T of order m; eigenvectors give U, then V = A^T U / S.
+        TExtMatrix B(m, m);
         for (int i = 1; i <= m; ++i)
             for (int j = i; j <= m; ++j) {
                 long double sum = 0.0L;
@@ -15,9 +17,14 @@ void SVD(const TExtMatrix &A, int m, int n, TExtMatrix &U, TExtVector &S, int &r
                 B(i, j) = CheckFinite(sum);
                 B(j, i) = B(i, j);
             }
-        SymEigen(B, m, m, r, S, U);
+        SymEigen(B, r, S, U, VectorCount);
+        if (r == 0)
+            return;
+        V.resize(n, U.cols());
         for (int d = 1; d <= r; ++d) {
             S(d) = Sqrt(S(d));
+            if (d > U.cols())
+                continue;
             for (int k = 1; k <= n; ++k) {
                 long double sum = 0.0L;
                 for (int i = 1; i <= m; ++i)
@@ -27,6 +34,7 @@ void SVD(const TExtMatrix &A, int m, int n, TExtMatrix &U, TExtVector &S, int &r
         }
     } else {
         // B = A^T A of order n; eigenvectors give V, then U = A V / S.
+        TExtMatrix B(n, n);
         for (int i = 1; i <= n; ++i)
             for (int j = i; j <= n; ++j) {
                 long double sum = 0.0L;
@@ -35,9 +43,14 @@ void SVD(const TExtMatrix &A, int m, int n, TExtMatrix &U, TExtVector &S, int &r
                 B(i, j) = CheckFinite(sum);
                 B(j, i) = B(i, j);
             }
-        SymEigen(B, n, n, r, S, V);
+        SymEigen(B, r, S, V, VectorCount);
+        if (r == 0)
+            return;
+        U.resize(m, V.cols());
         for (int d = 1; d <= r; ++d) {
             S(d) = Sqrt(S(d));
+            if (d > V.cols())
+                continue;
             for (int i = 1; i <= m; ++i) {
                 long double sum = 0.0L;
                 for (int k = 1; k <= n; ++k)

@@ -87,6 +87,7 @@ ActiveTable SplitTable(
     active.NCol = static_cast<int>(active.colPosition.size());
     if (!marks.empty())
         CheckEnoughActive(active.NRow, active.NCol);
+    active.counts.resize(active.NRow, active.NCol);
     for (int i = 1; i <= active.NRow; ++i)
         for (int j = 1; j <= active.NCol; ++j)
             active.counts(i, j) = table(active.rowPosition[static_cast<std::size_t>(i) - 1],

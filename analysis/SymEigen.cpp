@@ -1,10 +1,13 @@
+#include "analysis/SymEigen.h"
+
 #include "analysis/EigenSolver.h"
 #include "analysis/Errors.h"
 #include "analysis/NullVectorWork.h"
 #include "analysis/Parallel.h"
-#include "analysis/SVD.h"
 #include "analysis/SymEigenSeam.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <exception>
 #include <memory>
@@ -12,8 +15,9 @@
 
 namespace {
 
-long double LargestAbsEntry(const TExtMatrix &A, int n)
+long double LargestAbsEntry(const TExtMatrix &A)
 {
+    const int n = A.rows();
     long double G = 0.0L;
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
@@ -30,8 +34,9 @@ bool IsZeroMatrix(long double G)
 // Selection sort of the diagonal by magnitude, largest first. A later value
 // of equal magnitude does not replace the candidate, and the candidate is
 // exchanged with position i: so 2, -2, 3 becomes 3, -2, 2.
-void SortDiagonal(TExtMatrix &W, int n)
+void SortDiagonal(TExtMatrix &W)
 {
+    const int n = W.rows();
     for (int i = 1; i <= n - 1; ++i) {
         int p = i;
         for (int j = i + 1; j <= n; ++j)
@@ -69,15 +74,14 @@ struct FoundVector {
 
 // The null vectors of A - Lambda(k) I, k = 1..Count, on all threads at once:
 // each is independent of the others and has a place of its own.
-std::vector<FoundVector> AllNullVectors(
-    const TExtMatrix &A, int n, const TExtVector &Lambda, int Count)
+std::vector<FoundVector> AllNullVectors(const TExtMatrix &A, const TExtVector &Lambda, int Count)
 {
     std::vector<FoundVector> found(Count);
     const auto work = std::make_unique_for_overwrite<NullVectorWork[]>(AnalysisThreads());
     ParallelFor(Count, [&](int item, int slot) {
         FoundVector &f = found[item];
         try {
-            ShiftedNullVector(A, n, Lambda(item + 1), work[slot], f.x, f.rank);
+            ShiftedNullVector(A, Lambda(item + 1), work[slot], f.x, f.rank);
         } catch (...) {
             f.error = std::current_exception();
         }
@@ -87,33 +91,36 @@ std::vector<FoundVector> AllNullVectors(
 
 } // namespace
 
-void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int &Count,
-    TExtVector &Lambda, TExtMatrix &X)
+void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int &Count, TExtVector &Lambda,
+    TExtMatrix &X, int VectorCount)
 {
-    const long double G = LargestAbsEntry(A, n);
+    assert(A.rows() == A.cols() && A.rows() >= 1);
+    const int n = A.rows();
+    const long double G = LargestAbsEntry(A);
     if (IsZeroMatrix(G)) {
         Count = 0;
         return;
     }
     if (n == 1) {
         Count = 1;
+        Lambda.resize(1);
         Lambda(1) = A(1, 1);
-        X(1, 1) = 1.0L;
+        X.resize(1, std::clamp(VectorCount, 0, 1));
+        if (X.cols() == 1)
+            X(1, 1) = 1.0L;
         return;
     }
 
-    TExtMatrix W{ NoFill{} };
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            W(i, j) = A(i, j);
-    Tridiagonalize(W, n);
+    TExtMatrix W = A; // the eigenvalue stages overwrite their matrix
+    Tridiagonalize(W);
     bool Ok = true;
-    qlEigen(W, n, Ok);
+    qlEigen(W, Ok);
     if (!Ok)
         throw NumericalFailure("QL failed");
-    SortDiagonal(W, n);
+    SortDiagonal(W);
 
     const long double T = EigenTolerance * G;
+    Lambda.resize(n);
     Count = 0;
     for (int i = 1; i <= n; ++i) {
         if (std::fabs(W(i, i)) > T) {
@@ -124,8 +131,8 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
         }
     }
     const bool deflate = HasCloseEigenvalues(Lambda, Count);
-    if (Count > MaxCount)
-        Count = MaxCount;
+    const int vectors = std::clamp(VectorCount, 0, Count);
+    X.resize(n, vectors);
 
     // Without deflation the eliminations do not depend on each other and are
     // done at once; with it each one needs A as the previous ones left it.
@@ -133,10 +140,10 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
     const bool atOnce = !deflate && n >= ParallelOrder;
     std::vector<FoundVector> found;
     if (atOnce)
-        found = AllNullVectors(A, n, Lambda, Count);
+        found = AllNullVectors(A, Lambda, vectors);
     NullVectorWork work;
     TExtVector x;
-    for (int k = 1; k <= Count; ++k) {
+    for (int k = 1; k <= vectors; ++k) {
         int rank = 0;
         if (atOnce) {
             if (found[k - 1].error)
@@ -144,7 +151,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
             x = found[k - 1].x;
             rank = found[k - 1].rank;
         } else {
-            ShiftedNullVector(A, n, Lambda(k), work, x, rank); // A in its current state
+            ShiftedNullVector(A, Lambda(k), work, x, rank); // A in its current state
         }
         if (rank >= n)
             throw NumericalFailure("calculation accuracy error occurred.");
@@ -159,7 +166,7 @@ void SymEigenWith(QLEigenStage qlEigen, TExtMatrix &A, int n, int MaxCount, int 
     }
 }
 
-void SymEigen(TExtMatrix &A, int n, int MaxCount, int &Count, TExtVector &Lambda, TExtMatrix &X)
+void SymEigen(TExtMatrix &A, int &Count, TExtVector &Lambda, TExtMatrix &X, int VectorCount)
 {
-    SymEigenWith(&QLEigen, A, n, MaxCount, Count, Lambda, X);
+    SymEigenWith(&QLEigen, A, Count, Lambda, X, VectorCount);
 }

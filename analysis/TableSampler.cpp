@@ -4,7 +4,6 @@
 #include "analysis/TableRandom.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -14,10 +13,9 @@ namespace {
 
 void CheckMargins(const std::vector<std::int32_t> &rows, const std::vector<std::int32_t> &cols)
 {
-    const auto sizeOk = [](std::size_t n) { return n >= 1 && n <= MaxCat; };
     const auto negative = [](std::int32_t v) { return v < 0; };
-    if (!sizeOk(rows.size()) || !sizeOk(cols.size()))
-        throw std::invalid_argument("TableSampler: 1 to 50 rows and columns");
+    if (rows.empty() || cols.empty())
+        throw std::invalid_argument("TableSampler: at least one row and one column");
     if (std::ranges::any_of(rows, negative) || std::ranges::any_of(cols, negative))
         throw std::invalid_argument("TableSampler: negative total");
     const std::int64_t rowSum = std::accumulate(rows.begin(), rows.end(), std::int64_t{ 0 });
@@ -119,8 +117,8 @@ TableSampler::TableSampler(std::vector<std::int32_t> rowTotals, std::vector<std:
 void TableSampler::Draw(std::mt19937_64 &gen, TIntMatrix &table) const
 {
     const int nRow = NRow(), nCol = NCol();
-    std::array<std::int64_t, MaxCat> colLeft{};
-    std::copy(colTotals_.begin(), colTotals_.end(), colLeft.begin());
+    table.resize(nRow, nCol);
+    std::vector<std::int64_t> colLeft(colTotals_.begin(), colTotals_.end());
     for (int i = 1; i < nRow; ++i) {
         std::int64_t rowLeft = rowTotals_[i - 1];
         // Observations not yet placed, in columns j..nCol.

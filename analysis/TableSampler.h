@@ -29,15 +29,15 @@
 // order of the cell's standard deviation).
 class TableSampler {
 public:
-    // 1..MaxCat totals on each side, none negative, equal sums of at most
+    // At least one total on each side, none negative, equal sums of at most
     // 2^31 - 1. Throws std::invalid_argument otherwise.
     TableSampler(std::vector<std::int32_t> rowTotals, std::vector<std::int32_t> colTotals);
 
     int NRow() const { return static_cast<int>(rowTotals_.size()); }
     int NCol() const { return static_cast<int>(colTotals_.size()); }
 
-    // Fills rows 1..NRow(), columns 1..NCol() of `table`; the result depends
-    // only on the state of `gen`.
+    // Sizes `table` NRow() x NCol() and fills it; the result depends only on
+    // the state of `gen`.
     void Draw(std::mt19937_64 &gen, TIntMatrix &table) const;
 
 private:

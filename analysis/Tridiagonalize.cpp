@@ -2,6 +2,7 @@
 
 #include "analysis/ExtMath.h"
 
+#include <cassert>
 #include <cmath>
 
 namespace {
@@ -13,6 +14,13 @@ namespace {
 // A(k, j) and A(j, k), j >= k+2, keep their old values as left-over data.
 // The vectors of one reflection, indexed k+1..N; set up once per call.
 struct Reflector {
+    explicit Reflector(int N)
+        : u(N)
+        , v(N)
+        , p(N)
+        , q(N)
+    {
+    }
     TExtVector u, v, p, q;
 };
 
@@ -57,8 +65,10 @@ void HouseholderStep(TExtMatrix &A, int N, int k, long double s, Reflector &r)
 
 } // namespace
 
-void Tridiagonalize(TExtMatrix &A, int N)
+void Tridiagonalize(TExtMatrix &A)
 {
+    assert(A.rows() == A.cols());
+    const int N = A.rows();
     long double amax = 0.0L;
     for (int i = 1; i <= N; ++i)
         for (int j = i; j <= N; ++j)
@@ -70,7 +80,7 @@ void Tridiagonalize(TExtMatrix &A, int N)
     if (N < 3)
         return;
 
-    Reflector reflector;
+    Reflector reflector(N);
     for (int k = 1; k <= N - 2; ++k) {
         long double sigma2 = 0.0L;
         for (int j = k + 1; j <= N; ++j)

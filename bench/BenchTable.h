@@ -9,7 +9,7 @@
 inline TIntMatrix BenchTable(int size)
 {
     std::uint64_t state = 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(size);
-    TIntMatrix T;
+    TIntMatrix T(size, size);
     for (int i = 1; i <= size; ++i)
         for (int j = 1; j <= size; ++j) {
             state = state * 6364136223846793005ULL + 1442695040888963407ULL;

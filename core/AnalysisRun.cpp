@@ -6,6 +6,7 @@
 #include "core/ReportLines.h"
 #include "core/ReportWriter.h"
 
+#include "analysis/CategoryCount.h"
 #include "analysis/DualScaling.h"
 #include "analysis/Supplementary.h"
 
@@ -25,7 +26,7 @@ void checkTableSize(std::int32_t rows, std::int32_t cols)
 // order is the one reported.
 TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol)
 {
-    TIntMatrix DataTable;
+    TIntMatrix DataTable(NRow, NCol);
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
             const std::string &text = grid.count(i, j);

@@ -21,10 +21,11 @@ void addActive(PlotInput &input, bool isRow, int count, const TExtMatrix &scale,
         point.isRow = isRow;
         point.index = k;
         point.name = nameAt(names, k);
-        // A run without association keeps NDim as entered, which may lie
-        // beyond the store's dimensions; those are left out.
-        for (int d = 1; d <= std::min(input.NDim, MaxCat); ++d)
-            point.coordinates.push_back(scale(k, d));
+        // A run without association keeps NDim as entered but computes no
+        // scale values: its points have no coordinates.
+        if (k <= scale.rows())
+            for (int d = 1; d <= std::min(input.NDim, scale.cols()); ++d)
+                point.coordinates.push_back(scale(k, d));
         input.points.push_back(std::move(point));
     }
 }

@@ -6,7 +6,7 @@
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
 
-#include "analysis/Types.h"
+#include "analysis/CategoryCount.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "analysis/DualScaling.h"
-#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
-#include "tests/ExpectError.h"
+#include "analysis/Errors.h"
 #include "analysis/TableAnalysis.h"
+#include "tests/ExpectError.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +129,7 @@ TEST(DualScaling, IndependenceLimitIsTheNearestExtendedValue)
 TEST(DualScaling, DiagonalTableHasEqualSolutionsWithOrthogonalScales)
 {
     for (int k : { 2, 3, 5, 12 }) {
-        TIntMatrix table;
+        TIntMatrix table(k, k);
         for (int i = 1; i <= k; ++i)
             table(i, i) = 7;
         ResultStore store;
@@ -202,26 +202,30 @@ TEST(DualScaling, NDimIsLoweredToNSolButNeverRaised)
     EXPECT_EQ(3, store.NDim);
 }
 
-TEST(DualScaling, NonPositiveNDimComputesNoScaleValues)
+TEST(DualScaling, NonPositiveNDimComputesNoVectorsAndNoScaleValues)
 {
     const TIntMatrix table = RandomTable(8, 3, 3, 20);
+    ResultStore all;
+    AnalyseTable(table, 3, 3, 3, all);
     for (int NDim : { 0, -4 }) {
         ResultStore store;
-        store.RowScale(1, 1) = 42;
-        store.ColWeightedScale(1, 1) = 42;
         const TableAnalysis run = AnalyseTable(table, 3, 3, NDim, store);
         EXPECT_FALSE(run.NDimLowered);
         EXPECT_EQ(NDim, store.NDim);
         EXPECT_EQ(2, store.NSol);
-        EXPECT_EQ(42, store.RowScale(1, 1));
-        EXPECT_EQ(42, store.ColWeightedScale(1, 1));
+        EXPECT_EQ(all.Eta, store.Eta); // every solution is still found
+        for (const TExtMatrix *m : { &store.RowSingVec, &store.ColSingVec, &store.RowScale,
+                 &store.ColScale, &store.RowWeightedScale, &store.ColWeightedScale }) {
+            EXPECT_EQ(3, m->rows());
+            EXPECT_EQ(0, m->cols());
+        }
     }
 }
 
 TEST(DualScaling, TransposedTableGivesTheSameSolutionsWithSidesExchanged)
 {
     const TIntMatrix table = RandomTable(99, 5, 7, 40);
-    TIntMatrix transposed;
+    TIntMatrix transposed(7, 5);
     for (int i = 1; i <= 5; ++i)
         for (int j = 1; j <= 7; ++j)
             transposed(j, i) = table(i, j);
@@ -309,5 +313,5 @@ TEST(DualScaling, TableSizeOutsideOneToFiftyIsRefused)
     const TIntMatrix table = MakeTable({ { 1 } });
     for (auto [rows, cols] : { std::pair{ 0, 3 }, { 3, 0 }, { 51, 3 }, { 3, 51 }, { -1, -1 } })
         ExpectError<TableLimitError>(text, [&] { ComputeTotals(table, rows, cols); });
-    EXPECT_NO_THROW(ComputeTotals(table, 50, 50));
+    EXPECT_NO_THROW(ComputeTotals(TIntMatrix(50, 50), 50, 50));
 }

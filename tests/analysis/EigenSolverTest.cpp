@@ -1,6 +1,6 @@
 #include "analysis/EigenSolver.h"
-#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
+#include "analysis/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -36,30 +36,27 @@ void ExpectBlockEq(const TExtMatrix &expected, const TExtMatrix &actual, int N)
 TEST(Tridiagonalize, TridiagonalInputIsStillReflectedFlippingTheCouplings)
 {
     TExtMatrix A = MakeMatrix({ { 1, 2, 0 }, { 2, 3, 4 }, { 0, 4, 5 } });
-    Tridiagonalize(A, 3);
+    Tridiagonalize(A);
     ExpectBlockEq(MakeMatrix({ { 1, -2, 0 }, { -2, 3, -4 }, { 0, -4, 5 } }), A, 3);
 }
 
 TEST(Tridiagonalize, OrdersOneAndTwoAndTheZeroMatrixAreLeftUnchanged)
 {
-    for (int N : { 1, 2 }) {
-        TExtMatrix A = MakeMatrix({ { 3, 7 }, { 7, -2 } });
+    for (TExtMatrix A : { MakeMatrix({ { 3 } }), MakeMatrix({ { 3, 7 }, { 7, -2 } }) }) {
         const TExtMatrix before = A;
-        Tridiagonalize(A, N);
-        EXPECT_EQ(before, A) << N;
+        Tridiagonalize(A);
+        EXPECT_EQ(before, A) << A.rows();
     }
-    TExtMatrix Z;
-    Z(4, 4) = 9; // outside the block of order 3: never read
-    Tridiagonalize(Z, 3);
-    EXPECT_EQ(9, Z(4, 4));
-    EXPECT_EQ(0, Z(1, 1));
+    TExtMatrix Z(3, 3);
+    Tridiagonalize(Z);
+    EXPECT_EQ(TExtMatrix(3, 3), Z);
 }
 
 TEST(Tridiagonalize, DiagonalMatrixGetsNoReflection)
 {
     TExtMatrix A = MakeMatrix({ { 4, 0, 0, 0 }, { 0, -1, 0, 0 }, { 0, 0, 2, 0 }, { 0, 0, 0, 8 } });
     const TExtMatrix before = A;
-    Tridiagonalize(A, 4);
+    Tridiagonalize(A);
     EXPECT_EQ(before, A);
 }
 
@@ -67,7 +64,7 @@ TEST(Tridiagonalize, ZeroCouplingTakesThePositiveRoot)
 {
     // Row 1 beyond the diagonal is (0, 3, 4): s = +5.
     TExtMatrix A = MakeMatrix({ { 1, 0, 3, 4 }, { 0, 2, 0, 0 }, { 3, 0, 2, 0 }, { 4, 0, 0, 2 } });
-    Tridiagonalize(A, 4);
+    Tridiagonalize(A);
     EXPECT_EQ(5, A(1, 2));
     EXPECT_EQ(5, A(2, 1));
 }
@@ -77,7 +74,7 @@ TEST(Tridiagonalize, TinyRowBeyondTheCouplingIsNotReflected)
     // amax = 1e6, so tol1 = 1e-8 and row 1's part (1e-9, 1e-9) is below 2 tol1.
     TExtMatrix A = MakeMatrix({ { 1e6L, 1e-9L, 1e-9L }, { 1e-9L, 2, 1 }, { 1e-9L, 1, 3 } });
     const TExtMatrix before = A;
-    Tridiagonalize(A, 3);
+    Tridiagonalize(A);
     EXPECT_EQ(before, A);
 }
 
@@ -85,7 +82,7 @@ TEST(Tridiagonalize, LeftOverEntriesAreKeptAndTheResultIsSimilar)
 {
     TExtMatrix A
         = MakeMatrix({ { 4, 1, -2, 2 }, { 1, 2, 0, 1 }, { -2, 0, 3, -2 }, { 2, 1, -2, -1 } });
-    Tridiagonalize(A, 4);
+    Tridiagonalize(A);
     // Left-over data: row 1 beyond the coupling is not cleared.
     EXPECT_EQ(-2, A(1, 3));
     EXPECT_EQ(2, A(1, 4));
@@ -107,12 +104,12 @@ TEST(QLEigen, ClosedFormTwoByTwoPutsTheSmallerMagnitudeFirst)
 {
     bool Ok = false;
     TExtMatrix A = MakeMatrix({ { 2, 1 }, { 1, 2 } });
-    QLEigen(A, 2, Ok);
+    QLEigen(A, Ok);
     EXPECT_TRUE(Ok);
     ExpectBlockEq(MakeMatrix({ { 1, 0 }, { 0, 3 } }), A, 2);
 
     TExtMatrix B = MakeMatrix({ { -2, 1 }, { 1, -2 } });
-    QLEigen(B, 2, Ok);
+    QLEigen(B, Ok);
     EXPECT_TRUE(Ok);
     ExpectBlockEq(MakeMatrix({ { -1, 0 }, { 0, -3 } }), B, 2);
 }
@@ -121,21 +118,21 @@ TEST(QLEigen, OrderOneAndNegligibleCouplingsLeaveTheMatrixUnchanged)
 {
     bool Ok = false;
     TExtMatrix A = MakeMatrix({ { -7 } });
-    QLEigen(A, 1, Ok);
+    QLEigen(A, Ok);
     EXPECT_TRUE(Ok);
     EXPECT_EQ(-7, A(1, 1));
 
     // tol = 1e-14 * 4: a coupling of 1e-14 is negligible.
     TExtMatrix B = MakeMatrix({ { 4, 1e-14L }, { 1e-14L, 2 } });
     const TExtMatrix before = B;
-    QLEigen(B, 2, Ok);
+    QLEigen(B, Ok);
     EXPECT_TRUE(Ok);
     EXPECT_EQ(before, B);
 
-    TExtMatrix Z;
-    QLEigen(Z, 3, Ok);
+    TExtMatrix Z(3, 3);
+    QLEigen(Z, Ok);
     EXPECT_TRUE(Ok);
-    EXPECT_EQ(TExtMatrix{}, Z);
+    EXPECT_EQ(TExtMatrix(3, 3), Z);
 }
 
 TEST(QLEigen, CouplingEqualToTheToleranceIsNotNegligible)
@@ -143,7 +140,7 @@ TEST(QLEigen, CouplingEqualToTheToleranceIsNotNegligible)
     const long double tol = 1.0L * EigenEps;
     TExtMatrix A = MakeMatrix({ { 1, tol }, { tol, 0.5L } });
     bool Ok = false;
-    QLEigen(A, 2, Ok);
+    QLEigen(A, Ok);
     EXPECT_TRUE(Ok);
     EXPECT_EQ(0, A(1, 2)); // solved in closed form, which clears the coupling
     EXPECT_EQ(0, A(2, 1));
@@ -155,7 +152,7 @@ TEST(QLEigen, DiagonalMatrixTakesNoStepAndKeepsItsOrder)
 {
     TExtMatrix A = MakeMatrix({ { 5, 0, 0 }, { 0, -3, 0 }, { 0, 0, 1 } });
     bool Ok = false;
-    QLEigen(A, 3, Ok, 0); // any QL3 step would exceed a limit of 0
+    QLEigen(A, Ok, 0); // any QL3 step would exceed a limit of 0
     EXPECT_TRUE(Ok);
     ExpectBlockEq(MakeMatrix({ { 5, 0, 0 }, { 0, -3, 0 }, { 0, 0, 1 } }), A, 3);
 }
@@ -165,7 +162,7 @@ TEST(QLEigen, BlocksOfTwoTakeNoQLStep)
     // Two unreduced 2 x 2 blocks split by a zero coupling.
     TExtMatrix A = MakeMatrix({ { 2, 1, 0, 0 }, { 1, 2, 0, 0 }, { 0, 0, 5, 2 }, { 0, 0, 2, 2 } });
     bool Ok = false;
-    QLEigen(A, 4, Ok, 0);
+    QLEigen(A, Ok, 0);
     EXPECT_TRUE(Ok);
     EXPECT_EQ(1, A(1, 1));
     EXPECT_EQ(3, A(2, 2));
@@ -177,9 +174,9 @@ TEST(QLEigen, TridiagonalExampleGivesItsEigenvalues)
 {
     // Trace 9, sum of squares 75 and determinant -21 fix the three eigenvalues.
     TExtMatrix A = MakeMatrix({ { 1, 2, 0 }, { 2, 3, 4 }, { 0, 4, 5 } });
-    Tridiagonalize(A, 3);
+    Tridiagonalize(A);
     bool Ok = false;
-    QLEigen(A, 3, Ok);
+    QLEigen(A, Ok);
     EXPECT_TRUE(Ok);
     ExpectSymmetricFunctions(A, 3, 9, 75, -21, 1e-16L);
     for (int i = 2; i <= 3; ++i)
@@ -191,7 +188,7 @@ TEST(QLEigen, StepLimitRaisesTheFatalMessage)
     TExtMatrix A = MakeMatrix({ { 1, 2, 0 }, { 2, 3, 4 }, { 0, 4, 5 } });
     bool Ok = true;
     try {
-        QLEigen(A, 3, Ok, 0);
+        QLEigen(A, Ok, 0);
         FAIL() << "no NumericalFailure";
     } catch (const NumericalFailure &e) {
         EXPECT_STREQ("QL3 is called too many times", e.what());
@@ -203,7 +200,7 @@ TEST(QLEigen, StepLimitCountsEveryBlockOfTheCall)
 {
     // Find how many steps a 6 x 6 matrix needs; one less must fail, exactly
     // that many must not.
-    TExtMatrix A;
+    TExtMatrix A(6, 6);
     for (int i = 1; i <= 6; ++i) {
         A(i, i) = i * i;
         if (i > 1)
@@ -214,7 +211,7 @@ TEST(QLEigen, StepLimitCountsEveryBlockOfTheCall)
         TExtMatrix B = A;
         bool Ok = true;
         try {
-            QLEigen(B, 6, Ok, steps);
+            QLEigen(B, Ok, steps);
             break;
         } catch (const NumericalFailure &) {
             EXPECT_FALSE(Ok);
@@ -224,9 +221,9 @@ TEST(QLEigen, StepLimitCountsEveryBlockOfTheCall)
     EXPECT_GT(steps, 1); // several blocks, each needing steps of its own
     TExtMatrix B = A;
     bool Ok = false;
-    QLEigen(B, 6, Ok);
+    QLEigen(B, Ok);
     TExtMatrix C = A;
-    QLEigen(C, 6, Ok, steps);
+    QLEigen(C, Ok, steps);
     EXPECT_EQ(B, C); // the program's limit is far from reached
 }
 
@@ -240,14 +237,14 @@ TEST(QLEigen, NegativeDiscriminantFromRoundingIsTakenAsZero)
 
     TExtMatrix A = MakeMatrix({ { 1, b }, { b, d } });
     bool Ok = false;
-    QLEigen(A, 2, Ok);
+    QLEigen(A, Ok);
     EXPECT_TRUE(Ok);
     EXPECT_EQ(1, A(1, 1));
     EXPECT_EQ(1, A(2, 2));
 
     // The same top block as the shift of a QL3 step.
     TExtMatrix B = MakeMatrix({ { 1, b, 0 }, { b, d, 0.5L }, { 0, 0.5L, 3 } });
-    QLEigen(B, 3, Ok);
+    QLEigen(B, Ok);
     EXPECT_TRUE(Ok);
     ExpectSymmetricFunctions(
         B, 3, 1 + d + 3, 1 + d * d + 9 + 2 * b * b + 0.5L, 3 * d - 0.25L - 3 * b * b, 1e-17L);

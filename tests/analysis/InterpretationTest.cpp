@@ -1,6 +1,7 @@
 #include "analysis/Interpretation.h"
-#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
+#include "analysis/CategoryCount.h"
+#include "analysis/Errors.h"
 #include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
@@ -281,5 +282,5 @@ TEST(Interpretation, EmptyTableIsAFloatError)
     ResultStore store;
     store.NRow = 2;
     store.NCol = 3;
-    EXPECT_THROW(Interpret(TIntMatrix{}, store, false), FloatError);
+    EXPECT_THROW(Interpret(TIntMatrix(2, 3), store, false), FloatError);
 }

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <initializer_list>
 
-// Small builders for the fixed 1-based arrays, shared by the analysis tests.
+// Small builders for the 1-based arrays, shared by the analysis tests. A
+// matrix built from rows is as tall as the list and as wide as its first row.
 
 inline TExtMatrix MakeMatrix(std::initializer_list<std::initializer_list<long double>> rows)
 {
-    TExtMatrix A;
+    TExtMatrix A(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
     int i = 0;
     for (const auto &row : rows) {
         ++i;
@@ -22,7 +23,7 @@ inline TExtMatrix MakeMatrix(std::initializer_list<std::initializer_list<long do
 
 inline TIntMatrix MakeTable(std::initializer_list<std::initializer_list<std::int32_t>> rows)
 {
-    TIntMatrix T;
+    TIntMatrix T(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
     int i = 0;
     for (const auto &row : rows) {
         ++i;
@@ -55,7 +56,7 @@ private:
 inline TIntMatrix RandomTable(std::uint64_t seed, int NRow, int NCol, std::int32_t limit)
 {
     CountSource source(seed);
-    TIntMatrix T;
+    TIntMatrix T(NRow, NCol);
     for (int i = 1; i <= NRow; ++i)
         for (int j = 1; j <= NCol; ++j)
             T(i, j) = 1 + source.next(limit);

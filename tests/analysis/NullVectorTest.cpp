@@ -35,7 +35,7 @@ TEST(NullVector, WorkedExampleExchangesColumnsAndRows)
     const TExtMatrix W = MakeMatrix({ { 1, 2 }, { 2, 4 } });
     TExtVector x;
     int rank = -1;
-    NullVector(W, 2, x, rank);
+    NullVector(W, x, rank);
     EXPECT_EQ(1, rank);
     // y = (-0.5, 1) / sqrt(1.25), put back through P = (2, 1).
     const long double s = 1.0L / std::sqrt(1.25L);
@@ -51,8 +51,9 @@ TEST(NullVector, ZeroMatrixHasRankZeroAndEqualWeights)
     for (int n : { 1, 3, 50 }) {
         TExtVector x;
         int rank = -1;
-        NullVector(TExtMatrix{}, n, x, rank);
+        NullVector(TExtMatrix(n, n), x, rank);
         EXPECT_EQ(0, rank);
+        ASSERT_EQ(n, x.size());
         for (int j = 1; j <= n; ++j)
             EXPECT_EQ(1.0L / std::sqrt(static_cast<long double>(n)), x(j)) << n;
     }
@@ -60,23 +61,23 @@ TEST(NullVector, ZeroMatrixHasRankZeroAndEqualWeights)
 
 TEST(NullVector, OrderOne)
 {
-    TExtVector x;
+    TExtVector x(1);
     x(1) = 7;
     int rank = -1;
-    NullVector(MakeMatrix({ { -3 } }), 1, x, rank);
+    NullVector(MakeMatrix({ { -3 } }), x, rank);
     EXPECT_EQ(1, rank);
     EXPECT_EQ(0, x(1));
-    NullVector(MakeMatrix({ { 0 } }), 1, x, rank);
+    NullVector(MakeMatrix({ { 0 } }), x, rank);
     EXPECT_EQ(0, rank);
     EXPECT_EQ(1, x(1));
 }
 
 TEST(NullVector, FullRankGivesZeroVector)
 {
-    TExtVector x;
+    TExtVector x(3);
     x(1) = x(2) = x(3) = 5;
     int rank = -1;
-    NullVector(MakeMatrix({ { 2, 1, 0 }, { 1, 3, 1 }, { 0, 1, 4 } }), 3, x, rank);
+    NullVector(MakeMatrix({ { 2, 1, 0 }, { 1, 3, 1 }, { 0, 1, 4 } }), x, rank);
     EXPECT_EQ(3, rank);
     EXPECT_EQ(0, x(1));
     EXPECT_EQ(0, x(2));
@@ -92,7 +93,7 @@ TEST(NullVector, RankDeficientWhereverTheDependentRowIs)
     for (const TExtMatrix &W : { byRow, byCol }) {
         TExtVector x;
         int rank = -1;
-        NullVector(W, 3, x, rank);
+        NullVector(W, x, rank);
         EXPECT_EQ(2, rank);
         EXPECT_NEAR(1.0L, Norm(x, 3), 4 * LDBL_EPSILON);
         EXPECT_LT(Residual(W, 3, x), 32 * LDBL_EPSILON);
@@ -101,7 +102,7 @@ TEST(NullVector, RankDeficientWhereverTheDependentRowIs)
     // a pivot column, so its component is the free one, positive.
     TExtVector x;
     int rank = -1;
-    NullVector(byCol, 3, x, rank);
+    NullVector(byCol, x, rank);
     EXPECT_GT(x(3), 0);
     EXPECT_NEAR(1.0L / std::sqrt(3.0L), x(2), 4 * LDBL_EPSILON);
     EXPECT_NEAR(-1.0L / std::sqrt(3.0L), x(1), 4 * LDBL_EPSILON);
@@ -114,7 +115,7 @@ TEST(NullVector, TwoDimensionalNullSpaceGivesFreeVariablesEqualWeight)
     // The 6 at (2, 3) is the largest: P = (3, 2, 1), free columns 2 and 1.
     TExtVector x;
     int rank = -1;
-    NullVector(W, 3, x, rank);
+    NullVector(W, x, rank);
     EXPECT_EQ(1, rank);
     EXPECT_GT(x(1), 0);
     EXPECT_EQ(x(1), x(2));
@@ -129,7 +130,7 @@ TEST(NullVector, TiesGoToTheFirstEntryInRowOrder)
     const TExtMatrix W = MakeMatrix({ { 1, -1, 1 }, { -1, 1, -1 }, { 1, -1, 1 } });
     TExtVector x;
     int rank = -1;
-    NullVector(W, 3, x, rank);
+    NullVector(W, x, rank);
     EXPECT_EQ(1, rank);
     // y = (0, 1, 1) / sqrt(2) in the original column order.
     EXPECT_EQ(0, x(1));
@@ -143,12 +144,12 @@ TEST(NullVector, EntriesAtTheToleranceCountAsZero)
     const TExtMatrix W = MakeMatrix({ { 1, 0 }, { 0, NullVectorTolerance } });
     TExtVector x;
     int rank = -1;
-    NullVector(W, 2, x, rank);
+    NullVector(W, x, rank);
     EXPECT_EQ(1, rank);
     EXPECT_EQ(0, x(1));
     EXPECT_EQ(1, x(2));
     const TExtMatrix above = MakeMatrix({ { 1, 0 }, { 0, NullVectorTolerance * 1.0000001L } });
-    NullVector(above, 2, x, rank);
+    NullVector(above, x, rank);
     EXPECT_EQ(2, rank);
 }
 

@@ -1,8 +1,8 @@
 // The elimination keeps its matrix as pairs of doubles only where they hold
 // every value bit for bit; anything else must take the 80-bit path and give
 // the same bits.
-#include "analysis/ExtPair.h"
 #include "MatrixHelpers.h"
+#include "analysis/ExtPair.h"
 #include "analysis/NullVectorWork.h"
 
 #include <gtest/gtest.h>
@@ -34,11 +34,11 @@ struct Outcome {
     TExtVector x;
 };
 
-Outcome Solve(const TExtMatrix &A, int n, long double shift, WorkStorage storage)
+Outcome Solve(const TExtMatrix &A, long double shift, WorkStorage storage)
 {
     NullVectorWork work;
     Outcome out{};
-    ShiftedNullVector(A, n, shift, work, out.x, out.rank, storage);
+    ShiftedNullVector(A, shift, work, out.x, out.rank, storage);
     out.heldInPairs = work.heldInPairs;
     return out;
 }
@@ -46,11 +46,13 @@ Outcome Solve(const TExtMatrix &A, int n, long double shift, WorkStorage storage
 // Pairs (or their fallback) against 80-bit cells from the start.
 void ExpectSameAsExtended(const TExtMatrix &A, int n, long double shift, bool inPairs)
 {
-    const Outcome pairs = Solve(A, n, shift, WorkStorage::PairsWhenExact);
-    const Outcome ext = Solve(A, n, shift, WorkStorage::Extended);
+    const Outcome pairs = Solve(A, shift, WorkStorage::PairsWhenExact);
+    const Outcome ext = Solve(A, shift, WorkStorage::Extended);
     EXPECT_EQ(inPairs, pairs.heldInPairs);
     EXPECT_FALSE(ext.heldInPairs);
     EXPECT_EQ(ext.rank, pairs.rank);
+    ASSERT_EQ(n, A.rows());
+    ASSERT_EQ(n, pairs.x.size());
     for (int j = 1; j <= n; ++j)
         EXPECT_TRUE(SameBits(ext.x(j), pairs.x(j))) << j << ": " << ext.x(j) << " " << pairs.x(j);
 }
@@ -58,7 +60,7 @@ void ExpectSameAsExtended(const TExtMatrix &A, int n, long double shift, bool in
 TExtMatrix RandomSymmetric(std::uint64_t seed, int n, long double scale)
 {
     CountSource source(seed);
-    TExtMatrix A;
+    TExtMatrix A(n, n);
     for (int i = 1; i <= n; ++i)
         for (int j = i; j <= n; ++j)
             A(i, j) = A(j, i) = (source.next(2000001) - 1000000) * scale;

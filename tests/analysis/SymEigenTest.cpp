@@ -1,10 +1,11 @@
-#include "analysis/Errors.h"
 #include "MatrixHelpers.h"
+#include "analysis/Errors.h"
 #include "analysis/SVD.h"
 #include "analysis/SymEigenSeam.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -28,7 +29,7 @@ TEST(SymEigen, WorkedExampleTwoByTwo)
     int Count = -1;
     TExtVector Lambda;
     TExtMatrix X;
-    SymEigen(A, 2, 2, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     EXPECT_EQ(2, Count);
     EXPECT_NEAR(2 + std::sqrt(2.0L), Lambda(1), 4 * eps);
     EXPECT_NEAR(2 - std::sqrt(2.0L), Lambda(2), 4 * eps);
@@ -45,26 +46,36 @@ TEST(SymEigen, NegligibleMatrixLeavesEveryOutputUntouched)
 {
     TExtMatrix A = MakeMatrix({ { 9e-11L, -9e-11L }, { -9e-11L, 5e-11L } });
     int Count = -1;
-    TExtVector Lambda;
+    TExtVector Lambda(1);
     Lambda(1) = 42;
-    TExtMatrix X;
+    TExtMatrix X(1, 1);
     X(1, 1) = 42;
-    SymEigen(A, 2, 2, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     EXPECT_EQ(0, Count);
+    ASSERT_EQ(1, Lambda.size());
     EXPECT_EQ(42, Lambda(1));
+    ASSERT_EQ(1, X.rows());
+    ASSERT_EQ(1, X.cols());
     EXPECT_EQ(42, X(1, 1));
 }
 
-TEST(SymEigen, OrderOneIgnoresMaxCount)
+TEST(SymEigen, OrderOneHasItsVectorOnlyWhenAskedFor)
 {
     TExtMatrix A = MakeMatrix({ { -2.5L } });
     int Count = -1;
     TExtVector Lambda;
     TExtMatrix X;
-    SymEigen(A, 1, 0, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     EXPECT_EQ(1, Count);
     EXPECT_EQ(-2.5L, Lambda(1));
-    EXPECT_EQ(1, X(1, 1));
+    EXPECT_EQ(MakeMatrix({ { 1 } }), X);
+
+    Count = -1;
+    SymEigen(A, Count, Lambda, X, 0);
+    EXPECT_EQ(1, Count);
+    EXPECT_EQ(-2.5L, Lambda(1));
+    EXPECT_EQ(1, X.rows());
+    EXPECT_EQ(0, X.cols());
 }
 
 TEST(SymEigen, EqualMagnitudesKeepTheOrderOfTheSelectionSort)
@@ -75,7 +86,7 @@ TEST(SymEigen, EqualMagnitudesKeepTheOrderOfTheSelectionSort)
     int Count = -1;
     TExtVector Lambda;
     TExtMatrix X;
-    SymEigen(A, 3, 3, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     ASSERT_EQ(3, Count);
     EXPECT_EQ(3, Lambda(1));
     EXPECT_EQ(-2, Lambda(2));
@@ -89,31 +100,66 @@ TEST(SymEigen, NegativeEigenvalueIsKeptAndPlacedByMagnitude)
     int Count = -1;
     TExtVector Lambda;
     TExtMatrix X;
-    SymEigen(A, 2, 2, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     ASSERT_EQ(2, Count);
     EXPECT_NEAR(-3, Lambda(1), 4 * eps);
     EXPECT_NEAR(2, Lambda(2), 4 * eps);
 }
 
-TEST(SymEigen, SmallEigenvaluesAreDroppedAndMaxCountCuts)
+TEST(SymEigen, SmallEigenvaluesAreDroppedAndZeroedInLambda)
 {
     // Rank 1: eigenvalues 14, 0, 0.
     TExtMatrix A = MakeMatrix({ { 1, 2, 3 }, { 2, 4, 6 }, { 3, 6, 9 } });
     int Count = -1;
-    TExtVector Lambda;
+    TExtVector Lambda(3);
     Lambda(2) = Lambda(3) = 42;
     TExtMatrix X;
-    SymEigen(A, 3, 3, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     ASSERT_EQ(1, Count);
+    ASSERT_EQ(3, Lambda.size());
     EXPECT_NEAR(14, Lambda(1), 64 * eps);
     EXPECT_EQ(0, Lambda(2));
     EXPECT_EQ(0, Lambda(3));
+    ASSERT_EQ(3, X.rows());
+    ASSERT_EQ(1, X.cols());
     EXPECT_NEAR(3 / std::sqrt(14.0L), X(3, 1), 8 * eps);
+}
 
-    TExtMatrix B = MakeMatrix({ { 3, 1 }, { 1, 1 } });
-    SymEigen(B, 2, 1, Count, Lambda, X);
-    EXPECT_EQ(1, Count);
-    EXPECT_NEAR(2 - std::sqrt(2.0L), Lambda(2), 4 * eps); // kept beyond Count
+// Fewer vectors leave every eigenvalue and the vectors computed as they are,
+// with and without deflation; only the deflation of A stops earlier.
+TEST(SymEigen, VectorCountLimitsOnlyTheVectors)
+{
+    const TExtMatrix distinct = MakeMatrix({ { 4, 1, -2 }, { 1, 2, 0 }, { -2, 0, 3 } });
+    const TExtMatrix repeated = MakeMatrix({ { 2, 1, 1 }, { 1, 2, 1 }, { 1, 1, 2 } });
+    for (const bool deflated : { false, true }) {
+        const TExtMatrix &original = deflated ? repeated : distinct;
+        TExtMatrix all = original;
+        int allCount = -1;
+        TExtVector allLambda;
+        TExtMatrix allX;
+        SymEigen(all, allCount, allLambda, allX);
+        ASSERT_EQ(3, allCount);
+        for (int wanted : { 0, 1, 2, 3, 7 }) {
+            TExtMatrix A = original;
+            int Count = -1;
+            TExtVector Lambda;
+            TExtMatrix X;
+            SymEigen(A, Count, Lambda, X, wanted);
+            EXPECT_EQ(3, Count) << wanted;
+            EXPECT_EQ(allLambda, Lambda) << wanted;
+            const int vectors = std::min(wanted, 3);
+            ASSERT_EQ(3, X.rows());
+            ASSERT_EQ(vectors, X.cols()) << wanted;
+            for (int k = 1; k <= vectors; ++k)
+                for (int i = 1; i <= 3; ++i)
+                    EXPECT_EQ(allX(i, k), X(i, k)) << wanted << " " << i << k;
+            // Deflation removes exactly the pairs found.
+            EXPECT_EQ(deflated && vectors > 0, A != original) << wanted;
+            if (deflated && vectors < 3) {
+                EXPECT_NE(all, A) << wanted;
+            }
+        }
+    }
 }
 
 TEST(SymEigen, RepeatedEigenvalueDeflatesToOrthogonalVectors)
@@ -124,7 +170,7 @@ TEST(SymEigen, RepeatedEigenvalueDeflatesToOrthogonalVectors)
     int Count = -1;
     TExtVector Lambda;
     TExtMatrix X;
-    SymEigen(A, 3, 3, Count, Lambda, X);
+    SymEigen(A, Count, Lambda, X);
     ASSERT_EQ(3, Count);
     EXPECT_NEAR(4, Lambda(1), 16 * eps);
     EXPECT_NEAR(1, Lambda(2), 16 * eps);
@@ -149,9 +195,9 @@ TEST(SymEigen, QLFailureRaisesTheFatalMessage)
     int Count = -1;
     TExtVector Lambda;
     TExtMatrix X;
-    const QLEigenStage failing = [](TExtMatrix &, int, bool &Ok) { Ok = false; };
+    const QLEigenStage failing = [](TExtMatrix &, bool &Ok) { Ok = false; };
     try {
-        SymEigenWith(failing, A, 2, 2, Count, Lambda, X);
+        SymEigenWith(failing, A, Count, Lambda, X);
         FAIL() << "no NumericalFailure";
     } catch (const NumericalFailure &e) {
         EXPECT_STREQ("QL failed", e.what());
@@ -165,13 +211,13 @@ TEST(SymEigen, InaccurateEigenvalueRaisesTheAccuracyMessage)
     TExtVector Lambda;
     TExtMatrix X;
     // 3.4 and 0.6 are off by far more than the null vector's tolerance.
-    const QLEigenStage rough = [](TExtMatrix &W, int, bool &Ok) {
+    const QLEigenStage rough = [](TExtMatrix &W, bool &Ok) {
         W(1, 1) = 3.4L;
         W(2, 2) = 0.6L;
         Ok = true;
     };
     try {
-        SymEigenWith(rough, A, 2, 2, Count, Lambda, X);
+        SymEigenWith(rough, A, Count, Lambda, X);
         FAIL() << "no NumericalFailure";
     } catch (const NumericalFailure &e) {
         EXPECT_STREQ("calculation accuracy error occurred.", e.what());
@@ -188,7 +234,7 @@ TEST(SymEigen, MatrixThatIsNotSymmetricFailsTheAccuracyCheck)
     TExtVector Lambda;
     TExtMatrix X;
     try {
-        SymEigen(A, 2, 2, Count, Lambda, X);
+        SymEigen(A, Count, Lambda, X);
         FAIL() << "no NumericalFailure";
     } catch (const NumericalFailure &e) {
         EXPECT_STREQ("calculation accuracy error occurred.", e.what());
@@ -201,7 +247,7 @@ TEST(SVD, OneRowMatrix)
     TExtMatrix U, V;
     TExtVector S;
     int r = -1;
-    SVD(A, 1, 3, U, S, r, V);
+    SVD(A, U, S, r, V);
     ASSERT_EQ(1, r);
     EXPECT_EQ(1, U(1, 1));
     EXPECT_EQ(5, S(1));
@@ -212,14 +258,14 @@ TEST(SVD, OneRowMatrix)
 
 TEST(SVD, ZeroMatrixLeavesOutputsUntouched)
 {
-    TExtMatrix A;
+    TExtMatrix A(3, 2);
     A(2, 2) = 1e-6L; // squared: 1e-12, below the zero limit
-    TExtMatrix U, V;
+    TExtMatrix U(1, 1), V(1, 1);
     U(1, 1) = V(1, 1) = 42;
-    TExtVector S;
+    TExtVector S(1);
     S(1) = 42;
     int r = -1;
-    SVD(A, 3, 2, U, S, r, V);
+    SVD(A, U, S, r, V);
     EXPECT_EQ(0, r);
     EXPECT_EQ(42, U(1, 1));
     EXPECT_EQ(42, V(1, 1));
@@ -231,15 +277,15 @@ TEST(SVD, SignIsSetOnTheSmallerSide)
     // The same matrix and its transpose: the eigenvector side differs, so
     // the sign rule (free component positive) lands on different sides.
     const TExtMatrix A = MakeMatrix({ { 1, -2 }, { -3, 1 }, { 1, 1 } });
-    TExtMatrix At;
+    TExtMatrix At(2, 3);
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 2; ++j)
             At(j, i) = A(i, j);
     TExtMatrix U1, V1, U2, V2;
     TExtVector S1, S2;
     int r1 = -1, r2 = -1;
-    SVD(A, 3, 2, U1, S1, r1, V1); // tall: V from SymEigen
-    SVD(At, 2, 3, U2, S2, r2, V2); // wide: U from SymEigen
+    SVD(A, U1, S1, r1, V1); // tall: V from SymEigen
+    SVD(At, U2, S2, r2, V2); // wide: U from SymEigen
     ASSERT_EQ(2, r1);
     ASSERT_EQ(2, r2);
     for (int d = 1; d <= 2; ++d) {
@@ -251,4 +297,41 @@ TEST(SVD, SignIsSetOnTheSmallerSide)
             EXPECT_NEAR(U1(i, d), V2(i, d), 64 * eps);
     }
     EXPECT_EQ(MakeMatrix({ { 1, -2 }, { -3, 1 }, { 1, 1 } }), A);
+}
+
+// Wide and tall: the side SymEigen finds and the side derived from it both
+// keep their bits when fewer vectors are asked for, and every S is there.
+TEST(SVD, VectorCountLimitsOnlyTheVectors)
+{
+    const TExtMatrix wide = MakeMatrix({ { 1, -2, 4, 0 }, { -3, 1, 1, 2 }, { 1, 1, -1, 5 } });
+    TExtMatrix tall(4, 3);
+    for (int i = 1; i <= 3; ++i)
+        for (int j = 1; j <= 4; ++j)
+            tall(j, i) = wide(i, j);
+    for (const TExtMatrix &A : { wide, tall }) {
+        TExtMatrix allU, allV;
+        TExtVector allS;
+        int allR = -1;
+        SVD(A, allU, allS, allR, allV);
+        ASSERT_EQ(3, allR);
+        EXPECT_EQ(3, allS.size());
+        for (int wanted : { 0, 1, 2 }) {
+            TExtMatrix U, V;
+            TExtVector S;
+            int r = -1;
+            SVD(A, U, S, r, V, wanted);
+            EXPECT_EQ(3, r);
+            EXPECT_EQ(allS, S) << wanted;
+            ASSERT_EQ(A.rows(), U.rows());
+            ASSERT_EQ(A.cols(), V.rows());
+            ASSERT_EQ(wanted, U.cols());
+            ASSERT_EQ(wanted, V.cols());
+            for (int d = 1; d <= wanted; ++d) {
+                for (int i = 1; i <= A.rows(); ++i)
+                    EXPECT_EQ(allU(i, d), U(i, d)) << wanted << " " << i << d;
+                for (int j = 1; j <= A.cols(); ++j)
+                    EXPECT_EQ(allV(j, d), V(j, d)) << wanted << " " << j << d;
+            }
+        }
+    }
 }

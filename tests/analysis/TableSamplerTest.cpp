@@ -39,11 +39,10 @@ TEST(TableSamplerTest, KeepsEveryMarginExactly)
     std::iota(wide.begin(), wide.end(), 0); // an empty first row: a valid sampler input
     std::iota(tall.rbegin(), tall.rend(), 0);
     const std::vector<Case> cases = {
-        { { 7 }, { 3, 0, 4 } },
-        { { 3, 0, 4 }, { 7 } },
-        { { 11, 18, 51, 88, 25 }, { 61, 45, 62, 25 } },
-        { wide, tall },
+        { { 7 }, { 3, 0, 4 } }, { { 3, 0, 4 }, { 7 } },
+        { { 11, 18, 51, 88, 25 }, { 61, 45, 62, 25 } }, { wide, tall },
         { { 2147483647 - 1000, 1000 }, { 1000000000, 1147483647 } },
+        { Totals(60, 1), { 20, 40 } }, // more rows than an analysed table may have
     };
     for (std::size_t c = 0; c < cases.size(); ++c) {
         const Totals &rows = cases[c].rows, &cols = cases[c].cols;
@@ -52,6 +51,8 @@ TEST(TableSamplerTest, KeepsEveryMarginExactly)
             std::mt19937_64 gen = TableStream(c, k);
             TIntMatrix t;
             sampler.Draw(gen, t);
+            ASSERT_EQ(static_cast<int>(rows.size()), t.rows());
+            ASSERT_EQ(static_cast<int>(cols.size()), t.cols());
             std::vector<std::int64_t> rowSum(rows.size()), colSum(cols.size());
             for (std::size_t i = 0; i < rows.size(); ++i)
                 for (std::size_t j = 0; j < cols.size(); ++j) {
@@ -166,7 +167,7 @@ TEST(TableSamplerTest, RefusesMarginsThatNoTableHas)
     EXPECT_THROW(TableSampler({ 3, 4 }, { 8 }), std::invalid_argument);
     EXPECT_THROW(TableSampler({ -1, 4 }, { 3 }), std::invalid_argument);
     EXPECT_THROW(TableSampler({}, { 0 }), std::invalid_argument);
-    EXPECT_THROW(TableSampler(Totals(51, 1), { 51 }), std::invalid_argument);
+    EXPECT_THROW(TableSampler({ 3 }, {}), std::invalid_argument);
 }
 
 } // namespace

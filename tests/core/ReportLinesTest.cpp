@@ -7,7 +7,7 @@
 
 TEST(CountLine, WritesEachCountAsI7AndLetsWideCountsRunTogether)
 {
-    TIntMatrix table;
+    TIntMatrix table(2, 2);
     table(1, 1) = 10;
     table(1, 2) = 20;
     table(2, 1) = 12345678;
@@ -42,7 +42,7 @@ TEST(CategoryPrefix, NeverSplitsACharacterOutsideTheBasicPlane)
 
 TEST(ScaleLine, AppendsOneF93ValuePerDimension)
 {
-    TExtMatrix scale;
+    TExtMatrix scale(2, 3);
     scale(2, 1) = 1.0801234L;
     scale(2, 2) = -0.0004L;
     scale(2, 3) = 1234567.0L;

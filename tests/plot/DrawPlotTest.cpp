@@ -359,7 +359,7 @@ private slots:
     // weighted scale value, 0.6789347.
     void workedExampleRunLiesOnTheDiagonal()
     {
-        TIntMatrix table;
+        TIntMatrix table(2, 2);
         table(1, 1) = 10;
         table(1, 2) = 20;
         table(2, 1) = 30;

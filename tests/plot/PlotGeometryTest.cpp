@@ -198,6 +198,8 @@ ResultStore storeWithScales()
     s.NRow = 2;
     s.NCol = 3;
     s.NDim = 2;
+    s.RowWeightedScale = TExtMatrix(3, 3);
+    s.ColWeightedScale = TExtMatrix(3, 3);
     s.RowWeightedScale(1, 1) = 0.4L;
     s.RowWeightedScale(2, 2) = -0.9L;
     s.ColWeightedScale(3, 1) = 0.6L;

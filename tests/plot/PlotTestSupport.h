@@ -28,6 +28,9 @@ inline ResultStore makeStore(
 {
     ResultStore s;
     s.NDim = NDim;
+    const int dims = NDim < 2 ? 2 : NDim;
+    s.RowWeightedScale = TExtMatrix(static_cast<int>(rows.size()), dims);
+    s.ColWeightedScale = TExtMatrix(static_cast<int>(cols.size()), dims);
     s.RowLabel.assign(1, std::string());
     s.ColLabel.assign(1, std::string());
     for (const Category &c : rows) {

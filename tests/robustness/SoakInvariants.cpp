@@ -32,6 +32,7 @@ constexpr long double eps = LDBL_EPSILON;
 
 struct Sizes {
     int m, n, r, q;
+    int v; // singular vectors the run computes: those of dimensions 1..q
 };
 
 bool Finite(long double v)
@@ -74,8 +75,13 @@ void CheckExact(
                 break;
             }
     CheckFinite(s.StdResidual, z.m, z.n, "StdResidual", out);
-    CheckFinite(s.RowSingVec, z.m, z.r, "RowSingVec", out);
-    CheckFinite(s.ColSingVec, z.n, z.r, "ColSingVec", out);
+    if (s.RowSingVec.rows() != z.m || s.RowSingVec.cols() != z.v || s.ColSingVec.rows() != z.n
+        || s.ColSingVec.cols() != z.v) {
+        out.Broken.push_back("the singular vectors are not those of dimensions 1..NDim");
+        return;
+    }
+    CheckFinite(s.RowSingVec, z.m, z.v, "RowSingVec", out);
+    CheckFinite(s.ColSingVec, z.n, z.v, "ColSingVec", out);
     CheckFinite(s.RowScale, z.m, z.q, "RowScale", out);
     CheckFinite(s.ColScale, z.n, z.q, "ColScale", out);
     CheckFinite(s.RowWeightedScale, z.m, z.q, "RowWeightedScale", out);
@@ -124,8 +130,8 @@ long double Dot(const TExtMatrix &A, int rows, int d, int e)
 
 void MeasureOrthonormality(const ResultStore &s, const Sizes &z, const Bounds &b, SoakMeasure &out)
 {
-    for (int d = 1; d <= z.r; ++d)
-        for (int e = d; e <= z.r; ++e) {
+    for (int d = 1; d <= z.v; ++d)
+        for (int e = d; e <= z.v; ++e) {
             const long double target = d == e ? 1 : 0;
             const long double rowError = std::fabs(Dot(s.RowSingVec, z.m, d, e) - target);
             const long double colError = std::fabs(Dot(s.ColSingVec, z.n, d, e) - target);
@@ -150,14 +156,14 @@ long double TripletResidual(const ResultStore &s, const Sizes &z, int d, bool ro
     return std::sqrt(squares);
 }
 
-// The singular triplets, and the energy of StdResidual that the solutions
+// The singular triplets computed, and the energy of StdResidual that they
 // leave out: |S - sum Eta u v^T|^2 = |S|^2 - sum Eta^2 for exact triplets.
 void MeasureReconstruction(
     const ResultStore &s, const Sizes &z, long double unit, const Bounds &b, SoakMeasure &out)
 {
     const TExtMatrix &S = s.StdResidual;
     long double kept = 0, lengths = 0;
-    for (int d = 1; d <= z.r; ++d) {
+    for (int d = 1; d <= z.v; ++d) {
         const long double bound = b.Eigen[d] * (s.Eta(1) * s.Eta(1)) / s.Eta(d) + unit * s.Eta(1);
         out.Reconstruction = std::max({ out.Reconstruction, TripletResidual(s, z, d, true) / bound,
             TripletResidual(s, z, d, false) / bound });
@@ -168,7 +174,7 @@ void MeasureReconstruction(
     for (int i = 1; i <= z.m; ++i)
         for (int j = 1; j <= z.n; ++j) {
             long double sum = 0;
-            for (int d = 1; d <= z.r; ++d)
+            for (int d = 1; d <= z.v; ++d)
                 sum += s.Eta(d) * s.RowSingVec(i, d) * s.ColSingVec(j, d);
             norm2 += S(i, j) * S(i, j);
             residual2 += (S(i, j) - sum) * (S(i, j) - sum);
@@ -205,7 +211,7 @@ void MeasureScaleValues(const ResultStore &s, const Sizes &z, const Bounds &b,
 SoakMeasure MeasureCompletedRun(const SoakTable &t, const ResultStore &s)
 {
     SoakMeasure out;
-    const Sizes z{ t.NRow, t.NCol, s.NSol, s.NDim };
+    const Sizes z{ t.NRow, t.NCol, s.NSol, s.NDim, std::max(s.NDim, 0) };
     std::vector<std::int64_t> rowTotal(z.m + 1), colTotal(z.n + 1);
     std::int64_t N = 0;
     for (int i = 1; i <= z.m; ++i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/CategoryCount.h"
 #include "analysis/Types.h"
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 // of dimensions, and the family it was drawn from.
 struct SoakTable {
     std::string Family;
-    TIntMatrix Data;
+    TIntMatrix Data = TIntMatrix(MaxCat, MaxCat);
     int NRow = 0;
     int NCol = 0;
     int NDim = MaxCat;

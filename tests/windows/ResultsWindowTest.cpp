@@ -54,7 +54,7 @@ private:
 
     static TIntMatrix countsTable()
     {
-        TIntMatrix table;
+        TIntMatrix table(4, 3);
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 3; ++j)
                 table(i + 1, j + 1) = Counts[i][j];
@@ -75,6 +75,7 @@ private:
     {
         PermutationRequest test;
         test.NRow = test.NCol = 50;
+        test.table = TIntMatrix(50, 50);
         for (int i = 1; i <= 50; ++i)
             for (int j = 1; j <= 50; ++j)
                 test.table(i, j) = 1 + (i * j) % 7;
