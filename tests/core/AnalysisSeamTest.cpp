@@ -139,6 +139,8 @@ TEST(CorrespondencePlotInput, LeavesOutAnUnplacedSupplementaryCategory)
     store.NRow = 1;
     store.NCol = 1;
     store.NDim = 1;
+    store.RowWeightedScale = TExtMatrix(1, 1);
+    store.ColWeightedScale = TExtMatrix(1, 1);
     store.RowWeightedScale(1, 1) = 0.5L;
     store.ColWeightedScale(1, 1) = -0.25L;
     SupplementaryPoint unplaced;
