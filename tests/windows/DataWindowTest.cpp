@@ -202,9 +202,8 @@ private slots:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("nDim");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty count")
-            << 3 << 2 << QString() << QStringLiteral("2")
-            << QStringLiteral("'''' は整数ではありません\n（行 1, 列 2 の度数）");
+        QTest::newRow("empty count") << 3 << 2 << QString() << QStringLiteral("2")
+                                     << QStringLiteral("行 1, 列 2 の度数が空です");
         QTest::newRow("count not a number")
             << 2 << 3 << QStringLiteral("3O") << QStringLiteral("2")
             << QStringLiteral("''3O'' は整数ではありません\n（行 2, 列 1 の度数）");
@@ -271,7 +270,8 @@ private slots:
 
         // Without a name no report file can be made; the table stays.
         QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
-        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイル '' を作成できません") });
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("レポートファイルの名前を指定してください") });
         expectReadyToRun();
         QCOMPARE(inputF()->StringGrid1->cells(2, 2), QStringLiteral("10"));
 
@@ -331,7 +331,9 @@ private slots:
         prompts.accept(file);
         QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
-            QStringList{ QStringLiteral("ファイル '%1' を作成できません").arg(file) });
+            QStringList{
+                QStringLiteral("ファイル '%1' を作成できません: フォルダー '%2' がありません")
+                    .arg(file, filePath(QStringLiteral("no-such-folder"))) });
         QVERIFY(inputF()->StringGrid1->table() == typed);
         expectReadyToRun();
     }
