@@ -58,11 +58,21 @@ private:
 // A file that cannot be opened, read, created or written.
 class FileError : public QuarnetError {
 public:
-    using QuarnetError::QuarnetError;
+    // `toldWhy`: the text names the cause (a full disk, a missing folder, no
+    // permission), so that callers with texts of their own still show it.
+    explicit FileError(const std::string &text, bool toldWhy = false)
+        : QuarnetError(text)
+        , toldWhy_(toldWhy)
+    {
+    }
+    bool toldWhy() const { return toldWhy_; }
 
     // No name given for the file to write; `kind` names what it is for
     // ("レポート"), or is empty.
     static FileError NoFileName(std::string_view kind);
+
+private:
+    bool toldWhy_;
 };
 
 // A CSV data line with too few fields: "リストのインデックスが範囲を超えています (%d)",

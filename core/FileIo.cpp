@@ -149,7 +149,8 @@ void OutputFile::discard()
 void OutputFile::fail(FileStep step, int errorNumber)
 {
     discard();
-    throw FileError(FileFailureText(name_, step, errorNumber));
+    const std::string text = FileFailureText(name_, step, errorNumber);
+    throw FileError(text, text != FileFailureText(name_, step, 0));
 }
 
 void OutputFile::write(std::string_view bytes)
