@@ -113,6 +113,13 @@ OutputFile::OutputFile(const std::string &fileName)
     if (fd < 0) {
         const int error = errno;
         temporary_.clear();
+        // A writable file in a folder that refuses new files is still
+        // written, in place, as it always could be.
+        if (exists && (error == EACCES || error == EPERM)) {
+            file_ = std::fopen(replaced.c_str(), "wb");
+            if (file_)
+                return;
+        }
         fail(FileStep::Create, error);
     }
     if (exists) {

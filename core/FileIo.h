@@ -17,7 +17,8 @@ std::string FileFailureText(const std::string &fileName, FileStep step, int erro
 // A file written so that a failure never destroys the file it replaces: the
 // bytes go to a temporary file in the same folder, which close() renames into
 // place. A target that exists and is not a regular file (a device, a FIFO, a
-// link) is written in place instead, never replaced. A replacement keeps the
+// link) is written in place instead, never replaced; so is a writable file in
+// a folder where no new file can be made. A replacement keeps the
 // old file's permission bits; a target without write permission is refused.
 //
 // The temporary file is created at construction, so a file that cannot be

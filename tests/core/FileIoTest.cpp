@@ -153,6 +153,19 @@ TEST(OutputFile, SaysWhyAFileCannotBeCreated)
         "ファイル '" + inLocked + "' を作成できません: 書き込みが許可されていません",
         [&] { OutputFile file(inLocked); });
 
+    // A writable file in that folder is still written.
+    const std::string inPlace = folder.file("locked/data.csv");
+    ::chmod(folder.file("locked").c_str(), 0755);
+    put(inPlace, "old");
+    ::chmod(folder.file("locked").c_str(), 0555);
+    {
+        OutputFile file(inPlace);
+        file.write("new");
+        file.close();
+    }
+    ::chmod(folder.file("locked").c_str(), 0755); // so that the folder can go
+    EXPECT_EQ(content(inPlace), "new");
+
     // A folder as the name: the old text, nothing renamed over it.
     ExpectError<FileError>("ファイル '" + folder.file("locked") + "' を作成できません",
         [&] { OutputFile file(folder.file("locked")); });
