@@ -4,13 +4,107 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <memory>
+
+namespace {
+
+// More copies than this at once are not expected; beyond, the last slot is
+// shared rather than the autosave given up.
+constexpr int SlotCount = 64;
+
+struct HeldSlot {
+    int slot = 0;
+    std::unique_ptr<QLockFile> lock;
+};
+
+HeldSlot &held()
+{
+    static HeldSlot slot;
+    return slot;
+}
+
+QString folder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+// The lock of `slot` if no live copy holds it; a copy that died leaves a
+// stale lock, which QLockFile recognises by its process id and takes over.
+std::unique_ptr<QLockFile> tryLockSlot(int slot)
+{
+    auto lock = std::make_unique<QLockFile>(autosaveSlotLock(slot));
+    // The lock is held for the whole run: only a dead holder makes it stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+} // namespace
+
+QString autosaveSlotFile(int slot)
+{
+    return folder() + QStringLiteral("/autosave-%1.txt").arg(slot);
+}
+
+QString autosaveSlotLock(int slot)
+{
+    return folder() + QStringLiteral("/autosave-%1.lock").arg(slot);
+}
+
+namespace {
+
+// Takes the first free slot; with `adoptOrphan`, the first free one that
+// holds an autosave if there is one.
+void claimSlot(bool adoptOrphan)
+{
+    HeldSlot &slot = held();
+    if (slot.slot != 0)
+        return;
+    QDir().mkpath(folder());
+    int firstFree = 0;
+    std::unique_ptr<QLockFile> firstFreeLock;
+    for (int n = 1; n <= SlotCount; ++n) {
+        std::unique_ptr<QLockFile> lock = tryLockSlot(n);
+        if (!lock)
+            continue;
+        const bool holdsAutosave = QFile::exists(autosaveSlotFile(n));
+        if (adoptOrphan && holdsAutosave) {
+            slot.slot = n;
+            slot.lock = std::move(lock);
+            return;
+        }
+        if (firstFree == 0 && !holdsAutosave) {
+            firstFree = n;
+            firstFreeLock = std::move(lock);
+        }
+    }
+    // Without a lock (no free slot, a folder that refuses it) the last slot
+    // still gives this copy somewhere to keep its table.
+    slot.slot = firstFree != 0 ? firstFree : SlotCount;
+    slot.lock = std::move(firstFreeLock);
+}
+
+} // namespace
+
+void claimAutosaveSlot()
+{
+    claimSlot(true);
+}
+
+void releaseAutosaveSlot()
+{
+    held() = HeldSlot();
+}
+
 QString autosaveFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-        + QStringLiteral("/autosave.txt");
+    claimSlot(false);
+    return autosaveSlotFile(held().slot);
 }
 
 bool autosaveExists()

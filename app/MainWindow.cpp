@@ -187,6 +187,11 @@ void TMainF::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
+TMainF::~TMainF()
+{
+    releaseAutosaveSlot();
+}
+
 // The table restored is shown as a new one that was never saved; its
 // autosave stays until the user saves or discards it.
 void TMainF::OfferRestore()
@@ -218,6 +223,7 @@ TMainF *StartQuarnet(Session &session, const QStringList &arguments)
         return MainF;
     }
     MainF->show();
+    claimAutosaveSlot();
     runGuarded(MainF, [MainF] { MainF->OfferRestore(); });
     return MainF;
 }

@@ -23,6 +23,9 @@ class TMainF : public QWidget {
     Q_OBJECT
 public:
     explicit TMainF(Session &session, QWidget *parent = nullptr);
+    // Lets the autosave slot go: another copy may take it, and the next start
+    // offers what it holds.
+    ~TMainF() override;
 
     QLabel *MsgLabel;
     QLabel *LabelR;

@@ -5,9 +5,7 @@
 AnalysisResultPtr RunToFile(const Analysis &analysis, const RunRequest &request)
 {
     FileReportSink sink(request.reportFileName);
-    AnalysisResultPtr result = analysis.run(request, sink);
-    sink.close();
-    return result;
+    return sink.complete([&] { return analysis.run(request, sink); });
 }
 
 AnalysisResultPtr RunToBytes(

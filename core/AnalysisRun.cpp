@@ -307,9 +307,7 @@ Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &s
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store)
 {
     FileReportSink sink(request.reportFileName);
-    const RunOutcome outcome = RunAnalysisInto(request, store, sink);
-    sink.close();
-    return outcome;
+    return sink.complete([&] { return RunAnalysisInto(request, store, sink); });
 }
 
 RunOutcome RunAnalysisToBytes(

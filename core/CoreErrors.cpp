@@ -2,16 +2,38 @@
 
 #include "core/NumberForms.h"
 
+namespace {
+
+std::string notAnInteger(const std::string &text)
+{
+    return "''" + text + "'' は整数ではありません";
+}
+
+} // namespace
+
 ConvertError::ConvertError(const std::string &text)
-    : QuarnetError("''" + text + "'' は整数ではありません")
+    : QuarnetError(notAnInteger(text))
+{
+}
+
+ConvertError::ConvertError(Message message)
+    : QuarnetError(message.text)
 {
 }
 
 CountConvertError::CountConvertError(const std::string &text, int row, int col)
-    : ConvertError(text)
+    : ConvertError(
+        Message{ text.empty() ? "行 " + FormI(row) + ", 列 " + FormI(col) + " の度数が空です"
+                              : notAnInteger(text) })
     , row_(row)
     , col_(col)
+    , isEmpty_(text.empty())
 {
+}
+
+FileError FileError::NoFileName(std::string_view kind)
+{
+    return FileError(std::string(kind) + "ファイルの名前を指定してください");
 }
 
 InputError InputError::UnreadableBytes(int line, std::string_view how)
@@ -38,6 +60,8 @@ InputError InputError::NoColumnNames()
 
 std::string CountConvertError::where() const
 {
+    if (isEmpty_)
+        return {};
     return "（行 " + std::to_string(row_) + ", 列 " + std::to_string(col_) + " の度数）";
 }
 

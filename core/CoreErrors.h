@@ -19,10 +19,17 @@ public:
 class ConvertError : public QuarnetError {
 public:
     explicit ConvertError(const std::string &text);
+
+protected:
+    struct Message {
+        std::string text;
+    };
+    explicit ConvertError(Message message);
 };
 
 // A count cell of the table that is not an integer: row `row`, column `col`
-// of the table, both from 1.
+// of the table, both from 1. An empty cell says so ("行 2, 列 2 の度数が空です")
+// instead of quoting nothing, and needs no place line.
 class CountConvertError : public ConvertError, public Locatable {
 public:
     CountConvertError(const std::string &text, int row, int col);
@@ -33,6 +40,7 @@ public:
 private:
     int row_;
     int col_;
+    bool isEmpty_;
 };
 
 // The floating-point error of a run whose table has a row or a column of
@@ -50,7 +58,21 @@ private:
 // A file that cannot be opened, read, created or written.
 class FileError : public QuarnetError {
 public:
-    using QuarnetError::QuarnetError;
+    // `toldWhy`: the text names the cause (a full disk, a missing folder, no
+    // permission), so that callers with texts of their own still show it.
+    explicit FileError(const std::string &text, bool toldWhy = false)
+        : QuarnetError(text)
+        , toldWhy_(toldWhy)
+    {
+    }
+    bool toldWhy() const { return toldWhy_; }
+
+    // No name given for the file to write; `kind` names what it is for
+    // ("レポート"), or is empty.
+    static FileError NoFileName(std::string_view kind);
+
+private:
+    bool toldWhy_;
 };
 
 // A CSV data line with too few fields: "リストのインデックスが範囲を超えています (%d)",

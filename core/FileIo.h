@@ -9,9 +9,21 @@
 // be read.
 std::string ReadFileBytes(const std::string &fileName);
 
-// A file created (or emptied) for writing and closed again, by close() or at
-// the latest by the destructor, so that it holds exactly what was written
-// even when an error leaves the writer early. Throws FileError.
+// What the system said when a file could not be made or written, in the
+// user's words (a full disk, a missing folder, no permission).
+enum class FileStep { Create, Write };
+std::string FileFailureText(const std::string &fileName, FileStep step, int errorNumber);
+
+// A file written so that a failure never destroys the file it replaces: the
+// bytes go to a temporary file in the same folder, which close() renames into
+// place. A target that exists and is not a regular file (a device, a FIFO, a
+// link) is written in place instead, never replaced; so is a writable file in
+// a folder where no new file can be made. A replacement keeps the
+// old file's permission bits; a target without write permission is refused.
+//
+// The temporary file is created at construction, so a file that cannot be
+// made is reported at once. A failed write removes it and leaves the old file
+// as it was; so does destruction without close(). Throws FileError.
 class OutputFile {
 public:
     explicit OutputFile(const std::string &fileName);
@@ -20,9 +32,16 @@ public:
     OutputFile &operator=(const OutputFile &) = delete;
 
     void write(std::string_view bytes);
+    // Completes the file. After a write that failed (and threw), only removes
+    // what is left of it.
     void close();
 
 private:
+    [[noreturn]] void fail(FileStep step, int errorNumber);
+    void discard();
+
     std::string name_;
-    std::FILE *file_;
+    std::string target_; // the file replaced: name_, or what a link names
+    std::string temporary_; // empty when written in place
+    std::FILE *file_ = nullptr;
 };

@@ -1,5 +1,19 @@
 #include "core/ReportWriter.h"
 
+#include "core/CoreErrors.h"
+
+const std::string &FileReportSink::named(const std::string &fileName)
+{
+    if (fileName.empty())
+        throw FileError::NoFileName("レポート");
+    return fileName;
+}
+
+FileReportSink::FileReportSink(const std::string &fileName)
+    : file_(named(fileName))
+{
+}
+
 #include <stdexcept>
 
 void ReportWriter::useCharset(TextCharset charset)

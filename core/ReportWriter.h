@@ -26,17 +26,32 @@ private:
     std::string &bytes_;
 };
 
-// Creates (or empties) the file at once; see OutputFile.
+// The report file, made at once (see OutputFile), so that a name that cannot
+// be used is told before anything is read; an empty name asks for one.
 class FileReportSink : public ReportSink {
 public:
-    explicit FileReportSink(const std::string &fileName)
-        : file_(fileName)
-    {
-    }
+    explicit FileReportSink(const std::string &fileName);
     void write(std::string_view bytes) override { file_.write(bytes); }
     void close() { file_.close(); }
 
+    // Runs `run` (which writes to this sink) and puts the report in place
+    // whether it completes or stops with its error: the file then holds what
+    // was written before. Only a failed write leaves the old file.
+    template <typename Run> auto complete(Run &&run)
+    {
+        try {
+            auto result = run();
+            close();
+            return result;
+        } catch (...) {
+            close();
+            throw;
+        }
+    }
+
 private:
+    static const std::string &named(const std::string &fileName);
+
     OutputFile file_;
 };
 

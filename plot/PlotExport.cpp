@@ -5,6 +5,11 @@
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
 
+#include "core/CoreErrors.h"
+#include "core/FileIo.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
@@ -37,6 +42,22 @@ struct Job {
     const PlotOptions &options;
 };
 
+// The file is written whole from memory through OutputFile, so that a failed
+// export never destroys the file it replaces; its texts name a full disk, a
+// missing folder or a missing permission.
+void writeFile(const QString &file, const QByteArray &bytes)
+{
+    try {
+        OutputFile output(QFile::encodeName(file).toStdString());
+        output.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        output.close();
+    } catch (const FileError &error) {
+        if (error.toldWhy())
+            throw PlotError(error.what());
+        failWrite(file);
+    }
+}
+
 void paintOn(QPaintDevice &device, const PlotGeometry &geometry, const Job &job)
 {
     QPainter painter;
@@ -50,16 +71,23 @@ void paintOn(QPaintDevice &device, const PlotGeometry &geometry, const Job &job)
 void writePng(const Job &job)
 {
     const QImage image = PlotImage(job.input, job.axis1, job.axis2, job.size, 1.0, job.options);
-    if (!image.save(job.file, "PNG"))
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
         failWrite(job.file);
+    writeFile(job.file, bytes);
 }
 
 void writeSvg(const Job &job)
 {
     const QString &file = job.file;
     const QSize size = job.size;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setFileName(file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     // CSS pixels: a browser shows the drawing at `size`.
     svg.setResolution(96);
@@ -74,12 +102,16 @@ void writeSvg(const Job &job)
         job.options);
     if (!painter.end())
         failWrite(file);
+    writeFile(file, bytes);
 }
 
 void writePdf(const Job &job)
 {
     const QSize size = job.size;
-    QPdfWriter pdf(job.file);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setResolution(PdfResolution);
     const QSizeF points(size.width() * 72.0 / PdfResolution, size.height() * 72.0 / PdfResolution);
     pdf.setPageLayout(
@@ -87,6 +119,7 @@ void writePdf(const Job &job)
             QPageLayout::Portrait, QMarginsF()));
     pdf.setCreator(QStringLiteral("Quarnet"));
     paintOn(pdf, PrinterGeometry(pdf.width(), pdf.height()), job);
+    writeFile(job.file, bytes);
 }
 
 }

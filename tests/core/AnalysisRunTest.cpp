@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -48,12 +49,14 @@ std::string reportOf(const RunTable &table, const std::string &nDim,
 }
 
 // A failing run: the error's type and text, and the report (file and
-// memory alike) holding exactly what was written before the failure.
+// memory alike) holding exactly what was written before the failure, in
+// place of an older report.
 template <typename Error>
 void expectFailure(RunRequest request, const std::string &message, const std::string &partial)
 {
     ScratchFolder folder;
     request.reportFileName = folder.file("report.txt");
+    std::ofstream(request.reportFileName, std::ios::binary) << "older report";
     for (const bool toFile : { false, true }) {
         ResultStore store;
         std::string bytes = "stale";
@@ -213,10 +216,16 @@ TEST(RunAnalysisFailure, ReportsAFileItCannotCreateBeforeReadingAnything)
     RunRequest request = requestFor(grid, "not a number");
     ResultStore store;
     store.NDim = 7;
-    for (const std::string &name : { std::string(), std::string("/nonexistent-folder/r.txt") }) {
+    const std::pair<std::string, std::string> cases[] = {
+        { "", "レポートファイルの名前を指定してください" },
+        { "/nonexistent-folder/r.txt",
+            "ファイル '/nonexistent-folder/r.txt' を作成できません: フォルダー "
+            "'/nonexistent-folder' "
+            "がありません" },
+    };
+    for (const auto &[name, message] : cases) {
         request.reportFileName = name;
-        ExpectError<FileError>(
-            "ファイル '" + name + "' を作成できません", [&] { RunAnalysis(request, store); });
+        ExpectError<FileError>(message, [&] { RunAnalysis(request, store); });
         EXPECT_EQ(store.NDim, 7);
     }
 }
@@ -250,7 +259,9 @@ TEST(RunAnalysisFailure, NamesTheFirstBadCountInReadingOrder)
     EXPECT_EQ(userMessageOf(requestFor(TableOf(table), "2")),
         "''1 2'' は整数ではありません\n（行 2, 列 3 の度数）");
     table.counts[1][2] = "3";
-    expectFailure<ConvertError>(requestFor(TableOf(table), "2"), "'''' は整数ではありません", "");
+    // An empty cell says so, its place in the text itself.
+    expectFailure<ConvertError>(requestFor(TableOf(table), "2"), "行 3, 列 1 の度数が空です", "");
+    EXPECT_EQ(userMessageOf(requestFor(TableOf(table), "2")), "行 3, 列 1 の度数が空です");
     try {
         ResultStore store;
         std::string bytes;

@@ -359,7 +359,9 @@ TEST_F(CsvFileOnDisk, SaveCsvDataFileReportsAFileItCannotCreate)
         SaveCsvDataFile(name, makeTable({ { "", "a" }, { "r", "1" } }));
         ADD_FAILURE();
     } catch (const FileError &error) {
-        EXPECT_EQ(std::string(error.what()), "ファイル '" + name + "' を作成できません");
+        EXPECT_EQ(std::string(error.what()),
+            "ファイル '" + name + "' を作成できません: フォルダー '" + path("missing-folder")
+                + "' がありません");
     }
 }
 

@@ -1,7 +1,7 @@
 #include "core/ResultJson.h"
-#include "tests/SmokingTable.h"
 #include "RunTables.h"
 #include "core/CoreErrors.h"
+#include "tests/SmokingTable.h"
 
 #include "analysis/TableAnalysis.h"
 
@@ -149,6 +149,8 @@ TEST(ResultJson, WritesTheFileOrRaisesTheFileError)
         WriteResultJson(stats, missing);
         ADD_FAILURE() << "no error";
     } catch (const FileError &error) {
-        EXPECT_EQ("ファイル '" + missing + "' を作成できません", std::string(error.what()));
+        EXPECT_EQ("ファイル '" + missing + "' を作成できません: フォルダー '" + folder.file("なし")
+                + "' がありません",
+            std::string(error.what()));
     }
 }

@@ -7,7 +7,9 @@
 #include "plot/PlotScale.h"
 #include "shell/FontFaces.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -15,6 +17,8 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace plottest;
 
@@ -175,8 +179,20 @@ private slots:
         for (const char *name : { "no/such/dir/a.png", "no/such/dir/a.pdf", "no/such/dir/a.svg" }) {
             const QString file = path(QString::fromLatin1(name));
             QCOMPARE(errorText(input_, file, QSize(100, 100)),
-                QStringLiteral("図を保存できませんでした: ") + file);
+                QStringLiteral("ファイル '%1' を作成できません: フォルダー '%2' がありません")
+                    .arg(file, path(QStringLiteral("no/such/dir"))));
         }
+        // A folder in the file's place keeps the plot's own text; a full disk
+        // (a link to /dev/full, written in place) is told, the device kept.
+        const QString folder = path(QStringLiteral("folder.png"));
+        QVERIFY(QDir().mkdir(folder));
+        QCOMPARE(errorText(input_, folder, QSize(100, 100)),
+            QStringLiteral("図を保存できませんでした: ") + folder);
+        const QString full = path(QStringLiteral("disk-full.svg"));
+        QCOMPARE(::symlink("/dev/full", QFile::encodeName(full).constData()), 0);
+        QCOMPARE(errorText(input_, full, QSize(100, 100)),
+            QStringLiteral("ファイル '%1' に書き込めません: ディスクがいっぱいです").arg(full));
+        QVERIFY(QFileInfo(full).isSymLink());
     }
 };
 

@@ -164,7 +164,7 @@ TEST(BadInputTool, QuarnetReportStopsEveryBadFileWithItsMessage)
         std::string message;
     } cases[] = {
         { "count not an integer", ",a,b\r\nx,1,2.5\r\ny,3,4\r\n", "''2.5'' は整数ではありません" },
-        { "empty cell", ",a,b\r\nx,1,\r\ny,3,4\r\n", "'''' は整数ではありません" },
+        { "empty cell", ",a,b\r\nx,1,\r\ny,3,4\r\n", "行 1, 列 2 の度数が空です" },
         { "negative count", ",a,b\r\nx,1,-2\r\ny,3,4\r\n", "行 1, 列 2 の度数 '-2' が負です" },
         { "empty row", ",a,b\r\nx,0,0\r\ny,3,4\r\nz,4,1\r\n", "不正な浮動小数点数演算命令" },
         { "zero grand total", ",a,b\r\nx,0,0\r\ny,0,0\r\n", "不正な浮動小数点数演算命令" },
@@ -200,11 +200,18 @@ TEST(BadInputTool, AReportPathThatCannotBeCreatedStopsTheRun)
     ScratchFolder folder;
     const std::string csv = folder.file("table.csv");
     std::ofstream(csv, std::ios::binary) << ",a,b\r\nx,10,20\r\ny,30,5\r\n";
-    for (const std::string &report :
-        { folder.file("no-such-folder/report.txt"), folder.file(""), std::string("/") }) {
+    const std::string missing = folder.file("no-such-folder/report.txt");
+    const std::pair<std::string, std::string> cases[] = {
+        { missing,
+            "ファイル '" + missing + "' を作成できません: フォルダー '"
+                + folder.file("no-such-folder") + "' がありません" },
+        { folder.file(""), "ファイル '" + folder.file("") + "' を作成できません" },
+        { "/", "ファイル '/' を作成できません" },
+    };
+    for (const auto &[report, message] : cases) {
         std::ostringstream out, err;
         EXPECT_EQ(RunReportTool({ csv, "-o", report }, out, err), ToolFailed) << report;
-        EXPECT_EQ(err.str(), "ファイル '" + report + "' を作成できません\n");
+        EXPECT_EQ(err.str(), message + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists(folder.file("no-such-folder")));
 }

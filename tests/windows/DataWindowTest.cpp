@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -18,6 +19,8 @@
 #include <QUrl>
 
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // The data window: the run through the grid to the report file, saving the
 // table, the draw button, and the run's error paths.
@@ -202,9 +205,8 @@ private slots:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("nDim");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty count")
-            << 3 << 2 << QString() << QStringLiteral("2")
-            << QStringLiteral("'''' は整数ではありません\n（行 1, 列 2 の度数）");
+        QTest::newRow("empty count") << 3 << 2 << QString() << QStringLiteral("2")
+                                     << QStringLiteral("行 1, 列 2 の度数が空です");
         QTest::newRow("count not a number")
             << 2 << 3 << QStringLiteral("3O") << QStringLiteral("2")
             << QStringLiteral("''3O'' は整数ではありません\n（行 2, 列 1 の度数）");
@@ -271,7 +273,8 @@ private slots:
 
         // Without a name no report file can be made; the table stays.
         QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
-        QCOMPARE(prompts.errors, QStringList{ QStringLiteral("ファイル '' を作成できません") });
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("レポートファイルの名前を指定してください") });
         expectReadyToRun();
         QCOMPARE(inputF()->StringGrid1->cells(2, 2), QStringLiteral("10"));
 
@@ -331,7 +334,9 @@ private slots:
         prompts.accept(file);
         QTest::mouseClick(inputF()->SButton, Qt::LeftButton);
         QCOMPARE(prompts.errors,
-            QStringList{ QStringLiteral("ファイル '%1' を作成できません").arg(file) });
+            QStringList{
+                QStringLiteral("ファイル '%1' を作成できません: フォルダー '%2' がありません")
+                    .arg(file, filePath(QStringLiteral("no-such-folder"))) });
         QVERIFY(inputF()->StringGrid1->table() == typed);
         expectReadyToRun();
     }
@@ -516,9 +521,10 @@ private slots:
         inputF()->AutosaveTimer->start(0);
         QTRY_VERIFY(autosaveExists());
         const InputTable typed = inputF()->StringGrid1->table();
+        const QString kept = autosaveFilePath();
 
         QCOMPARE(endProgram(), QWidgetList()); // no close, no question
-        QVERIFY(autosaveExists());
+        QVERIFY(QFile::exists(kept));
         prompts.yesNoAnswers.append(true);
         prompts.accept(report());
         startQuarnet({ QStringLiteral("quarnet") });
@@ -541,6 +547,70 @@ private slots:
         QVERIFY(!inputF());
         QVERIFY(MainF->isVisible());
         QVERIFY(!autosaveExists());
+    }
+
+    // Two copies at once: the table another running copy is editing is never
+    // offered and each copy keeps its own autosave; what a copy that died
+    // left is offered at the next start, once.
+    void anotherCopysAutosaveIsOfferedOnlyWhenThatCopyHasDied()
+    {
+        const QString theirs = autosaveFilePath();
+        const QString theirLock = autosaveSlotLock(
+            QFileInfo(theirs).completeBaseName().section(QLatin1Char('-'), 1).toInt());
+        QCOMPARE(endProgram(), QWidgetList());
+        QLockFile other(theirLock); // the other copy, running
+        other.setStaleLockTime(0);
+        QVERIFY(other.tryLock(0));
+        const QByteArray theirTable = QByteArray::fromStdString(AutosaveText(InputTable(1, 1)));
+        {
+            QFile file(theirs);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(theirTable);
+        }
+        startQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 0);
+        QVERIFY(MainF->isVisible());
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), report());
+        QVERIFY(QTest::qWaitForWindowActive(inputF()));
+        typeCell(QStringLiteral("C1"), Qt::Key_Tab);
+        inputF()->AutosaveTimer->start(0);
+        QTRY_VERIFY(autosaveExists());
+        QVERIFY(autosaveFilePath() != theirs);
+        QCOMPARE(fileBytes(theirs), theirTable);
+        prompts.saveChoices.append(Prompts::SaveChoice::Discard);
+        QTest::mouseClick(inputF()->ExitButton, Qt::LeftButton);
+        QCOMPARE(endProgram(), QWidgetList());
+
+        // The other copy dies holding its lock: a process that takes it and
+        // ends without letting go.
+        other.unlock();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(10);
+            QLockFile lock(theirLock);
+            lock.setStaleLockTime(0);
+            ::_exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFile::exists(theirLock));
+        {
+            QFile file(theirs);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(theirTable);
+        }
+        prompts.yesNoAnswers.append(false);
+        startQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 1);
+        QCOMPARE(prompts.questions.last().title,
+            QStringLiteral("前回、保存されずに終わった表があります。復元しますか?"));
+        QCOMPARE(autosaveFilePath(), theirs);
+        QVERIFY(!QFile::exists(theirs));
+
+        QCOMPARE(endProgram(), QWidgetList());
+        startQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 1); // offered once
     }
 
     // Results that no longer belong to the window's texts are not drawn: a

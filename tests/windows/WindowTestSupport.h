@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,6 +21,19 @@
 // Shared steps of the window tests. Each test starts the program as main()
 // does, on a session of its own, and ends it in cleanup(), which also checks
 // that no window was left.
+
+// Removes the autosaves no running copy holds, which an earlier test ended
+// with; those of other test programs running at the same time stay.
+inline void removeOrphanedAutosaves()
+{
+    releaseAutosaveSlot();
+    for (int slot = 1; slot <= 64; ++slot) {
+        QLockFile lock(autosaveSlotLock(slot));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            QFile::remove(autosaveSlotFile(slot));
+    }
+}
 
 // Deletes the program's windows and reports the top-level windows that
 // outlived them (none, when every window has an owner).
@@ -107,7 +121,7 @@ protected:
         Prompts::install(&prompts);
         session = std::make_unique<Session>();
         QStandardPaths::setTestModeEnabled(true);
-        removeAutosave();
+        removeOrphanedAutosaves();
         QFile::remove(recentFilesStore());
         startQuarnet({ QStringLiteral("quarnet") });
         return tempDir->isValid();
@@ -120,7 +134,7 @@ protected:
         QWidgetList left = ::endProgram(MainF);
         session.reset();
         tempDir.reset();
-        removeAutosave();
+        removeOrphanedAutosaves();
         return left;
     }
 };
