@@ -91,9 +91,21 @@ void claimSlot(bool adoptOrphan)
 
 } // namespace
 
+// Versions before the slots kept one autosave.txt; one left by such a
+// version's abnormal end becomes the autosave of the slot just taken, so that
+// it is still offered.
+void adoptUnslottedAutosave()
+{
+    const QString unslotted = folder() + QStringLiteral("/autosave.txt");
+    const QString own = autosaveSlotFile(held().slot);
+    if (QFile::exists(unslotted) && !QFile::exists(own))
+        QFile::rename(unslotted, own);
+}
+
 void claimAutosaveSlot()
 {
     claimSlot(true);
+    adoptUnslottedAutosave();
 }
 
 void releaseAutosaveSlot()

@@ -549,6 +549,27 @@ private slots:
         QVERIFY(!autosaveExists());
     }
 
+    // An autosave an earlier version left under its one name is still offered.
+    void anUnslottedAutosaveOfAnEarlierVersionIsOffered()
+    {
+        const QString unslotted
+            = QFileInfo(autosaveFilePath()).path() + QStringLiteral("/autosave.txt");
+        QCOMPARE(endProgram(), QWidgetList());
+        InputTable left(1, 1);
+        left.setText(1, 1, "7");
+        {
+            QFile file(unslotted);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::fromStdString(AutosaveText(left)));
+        }
+        prompts.yesNoAnswers.append(true);
+        prompts.accept(report());
+        startQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 1);
+        QVERIFY(inputF() && inputF()->StringGrid1->table() == left);
+        QVERIFY(!QFile::exists(unslotted));
+    }
+
     // Two copies at once: the table another running copy is editing is never
     // offered and each copy keeps its own autosave; what a copy that died
     // left is offered at the next start, once.
