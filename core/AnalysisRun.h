@@ -5,8 +5,8 @@
 
 #include "analysis/Interpretation.h"
 #include "analysis/ResultStore.h"
-#include "analysis/Types.h"
 #include "analysis/SupplementaryStore.h"
+#include "analysis/Types.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,8 +23,8 @@ inline constexpr const char *RunEndMessage = "計算を終了しました";
 // window in sight: the engine of the correspondence analysis, which the data
 // window and quarnet-report reach through the seam of core/Analysis.h.
 struct RunRequest {
-    std::string reportFileName;  // used unchanged, no extension added
-    std::string nDimText;        // the dimension box's text
+    std::string reportFileName; // used unchanged, no extension added
+    std::string nDimText; // the dimension box's text
     // Names and counts as typed; its size is the table's (NRow, NCol). No
     // table is a table of 0 x 0.
     const InputTable *table = nullptr;
@@ -35,7 +35,7 @@ struct RunRequest {
 };
 
 struct RunOutcome {
-    bool associated = false;                 // false: the short no-association ending
+    bool associated = false; // false: the short no-association ending
     std::int32_t enteredNDim = 0;
     std::optional<std::int32_t> loweredNDim; // set when NDim was lowered to NSol
     // What the user should know about a run that completed (a supplementary
