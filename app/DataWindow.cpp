@@ -148,8 +148,6 @@ void TInputF::LoadDataFile()
 
 void TInputF::ShowLoadedTable(LoadedTable loaded)
 {
-    session_.TableRows = loaded.table.rows();
-    session_.TableCols = loaded.table.cols();
     PutTableInGrid(std::move(loaded.table));
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
@@ -237,6 +235,15 @@ void TInputF::PutTableInGrid(InputTable table)
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
     StringGrid1->setTable(std::move(table));
+    KeepTableSize();
+}
+
+// The session's size is the grid's table's: set wherever the table changes
+// size, and nowhere else.
+void TInputF::KeepTableSize()
+{
+    session_.TableRows = StringGrid1->table().rows();
+    session_.TableCols = StringGrid1->table().cols();
 }
 
 // Measured in the grid's own font, not the window's. " ＊-** " stands for a
@@ -325,9 +332,7 @@ void TInputF::InputChanged()
 // A paste may have grown the table, and its names may be longer.
 void TInputF::BlockApplied()
 {
-    const TableSize size = TableSizeOf(StringGrid1->table());
-    session_.TableRows = size.rows;
-    session_.TableCols = size.cols;
+    KeepTableSize();
     WidenColumnsToNames();
 }
 
@@ -407,7 +412,7 @@ void TInputF::OKButtonClick()
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
     request.table = &table;
-    request.supplementary = SupplementaryWithinTable();
+    request.supplementary = table.marks();
     AnalysisResultPtr result;
     try {
         result = RunToFile(DualScalingAnalysis(), request);
@@ -435,14 +440,6 @@ void TInputF::OKButtonClick()
 }
 
 // Marks on rows or columns past the table's names are no categories of it.
-SupplementaryMarks TInputF::SupplementaryWithinTable() const
-{
-    SupplementaryMarks marks = StringGrid1->marks();
-    std::erase_if(marks.rows, [this](int r) { return r > session_.TableRows; });
-    std::erase_if(marks.cols, [this](int c) { return c > session_.TableCols; });
-    return marks;
-}
-
 void TInputF::SButtonClick()
 {
     auto focusExit = qScopeGuard([this] { ExitButton->setFocus(); });

@@ -101,6 +101,7 @@ private:
     bool MayLeaveTable();
     void AskReportFileName();
     void PutTableInGrid(InputTable table);
+    void KeepTableSize();
     void FitColumnWidths();
     void WidenColumnsToNames();
     void StartNewHistory();
@@ -113,7 +114,6 @@ private:
     // was saved to a file.
     bool SaveTable(bool toDataFile = false);
     bool MayReplaceReport(const QString &fileName);
-    SupplementaryMarks SupplementaryWithinTable() const;
 
     Session &session_;
     bool InputActivated = false;

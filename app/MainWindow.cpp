@@ -93,8 +93,6 @@ void TMainF::OKButtonClick()
 {
     const TableSize size = ReadTableSize(EditR->text().toStdString(), EditC->text().toStdString());
     OpenInputF(false, QString(), QStringLiteral("値を設定してＯＫボタンをクリックして下さい"));
-    session_.TableRows = size.rows;
-    session_.TableCols = size.cols;
     InputF->ShowTable(NewInputTable(size));
 }
 
@@ -206,9 +204,6 @@ void TMainF::OfferRestore()
         return;
     }
     OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
-    const TableSize size = TableSizeOf(*saved);
-    session_.TableRows = size.rows;
-    session_.TableCols = size.cols;
     InputF->ShowTable(*saved);
     InputF->MarkUnsaved();
 }

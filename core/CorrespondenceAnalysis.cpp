@@ -99,11 +99,9 @@ PlotInput CorrespondenceResult::plotInput() const
 
 AnalysisResultPtr CorrespondenceAnalysis::run(const RunRequest &request, ReportSink &sink) const
 {
-    // The store is large (fixed 50 x 50 blocks): it is filled where the
-    // result keeps it rather than copied there.
-    auto store = std::make_unique<ResultStore>();
-    RunOutcome outcome = RunAnalysisInto(request, *store, sink);
-    return std::make_shared<const CorrespondenceResult>(std::move(*store), std::move(outcome));
+    ResultStore store;
+    RunOutcome outcome = RunAnalysisInto(request, store, sink);
+    return std::make_shared<const CorrespondenceResult>(std::move(store), std::move(outcome));
 }
 
 const CorrespondenceAnalysis &DualScalingAnalysis()

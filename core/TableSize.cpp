@@ -45,8 +45,3 @@ InputTable NewInputTable(const TableSize &size)
 {
     return InputTable(size.rows, size.cols);
 }
-
-TableSize TableSizeOf(const InputTable &table)
-{
-    return { table.rows(), table.cols() };
-}

@@ -38,5 +38,3 @@ std::string ColHeaderText(int j);
 
 // A new, empty table of `size`.
 InputTable NewInputTable(const TableSize &size);
-
-TableSize TableSizeOf(const InputTable &table);

@@ -62,8 +62,6 @@ TEST(TableSize, NewInputTableIsEmptyOfItsSize)
     for (int i = 0; i <= 2; ++i)
         for (int j = 0; j <= 3; ++j)
             EXPECT_EQ(table.text(i, j), "") << "position (" << i << ", " << j << ")";
-    EXPECT_EQ(TableSizeOf(table).rows, 2);
-    EXPECT_EQ(TableSizeOf(table).cols, 3);
 }
 
 TEST(TableSize, HeaderTextsNumberTheRowsAndColumns)
