@@ -50,18 +50,16 @@ void InputTableModel::setText(int i, int j, const QString &text)
 
 void InputTableModel::setBlock(int i, int j, const CellBlock &block)
 {
+    table_.setBlock(i, j, block);
     int right = j;
-    for (std::size_t r = 0; r < block.size(); ++r)
-        for (std::size_t c = 0; c < block[r].size(); ++c) {
-            table_.setText(i + static_cast<int>(r), j + static_cast<int>(c), block[r][c]);
-            right = std::max(right, j + static_cast<int>(c));
-        }
+    for (const auto &cells : block)
+        right = std::max(right, j + static_cast<int>(cells.size()) - 1);
     if (!block.empty())
         emit dataChanged(indexAt(i, j), indexAt(i + static_cast<int>(block.size()) - 1, right),
             { Qt::DisplayRole, Qt::EditRole });
 }
 
-void InputTableModel::resizeTable(int rows, int cols)
+void InputTableModel::resize(int rows, int cols)
 {
     rows = std::max(rows, 0);
     cols = std::max(cols, 0);

@@ -36,7 +36,7 @@ public:
     // Writes `block` from position (i, j); the block must lie in the table.
     void setBlock(int i, int j, const CellBlock &block);
     // Grows or shrinks the table at its ends.
-    void resizeTable(int rows, int cols);
+    void resize(int rows, int cols);
     void setMarks(const SupplementaryMarks &marks);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -560,7 +560,7 @@ void StringGrid::setRowCount(int count)
 
 void StringGrid::resizeTable(int rows, int cols)
 {
-    model_->resizeTable(rows, cols);
+    model_->resize(rows, cols);
 }
 
 void StringGrid::fitRowHeaders()
@@ -764,13 +764,10 @@ void StringGrid::applyPaste(const PasteChange &change, bool forward)
     const QScopedValueRollback<bool> applying(applying_, true);
     const bool wasEditing = editing();
     setEditing(false);
-    if (forward) {
-        model_->resizeTable(change.rowsAfter, change.colsAfter);
-        model_->setBlock(change.i, change.j, change.after);
-    } else {
-        model_->setBlock(change.i, change.j, change.before);
-        model_->resizeTable(change.rowsBefore, change.colsBefore);
-    }
+    if (forward)
+        ApplyPaste(*model_, change);
+    else
+        UndoPaste(*model_, change);
     setCurrentPosition(change.i, change.j);
     const int bottom = std::min(change.i + change.height() - 1, model_->table().rows());
     const int right = std::min(change.j + change.width() - 1, model_->table().cols());

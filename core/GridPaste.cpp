@@ -60,21 +60,3 @@ PasteChange PlanPaste(const InputTable &table, int i, int j, CellBlock block)
         }
     return change;
 }
-
-void ApplyPaste(InputTable &table, const PasteChange &change)
-{
-    table.resize(change.rowsAfter, change.colsAfter);
-    for (std::size_t r = 0; r < change.after.size(); ++r)
-        for (std::size_t c = 0; c < change.after[r].size(); ++c)
-            table.setText(
-                change.i + static_cast<int>(r), change.j + static_cast<int>(c), change.after[r][c]);
-}
-
-void UndoPaste(InputTable &table, const PasteChange &change)
-{
-    for (std::size_t r = 0; r < change.before.size(); ++r)
-        for (std::size_t c = 0; c < change.before[r].size(); ++c)
-            table.setText(change.i + static_cast<int>(r), change.j + static_cast<int>(c),
-                change.before[r][c]);
-    table.resize(change.rowsBefore, change.colsBefore);
-}

@@ -29,10 +29,20 @@ struct PasteChange {
 // (PasteTooLargeMessage) and nothing is pasted.
 PasteChange PlanPaste(const InputTable &table, int i, int j, CellBlock block);
 
-// Makes and takes back the change on a plain table (the window's model does
-// the same through its own signals).
-void ApplyPaste(InputTable &table, const PasteChange &change);
-void UndoPaste(InputTable &table, const PasteChange &change);
+// Makes and takes back the change on a table: an InputTable, or the window's
+// model, which tells its views as it goes. Table has resize(rows, cols) and
+// setBlock(i, j, block).
+template <typename Table> void ApplyPaste(Table &table, const PasteChange &change)
+{
+    table.resize(change.rowsAfter, change.colsAfter);
+    table.setBlock(change.i, change.j, change.after);
+}
+
+template <typename Table> void UndoPaste(Table &table, const PasteChange &change)
+{
+    table.setBlock(change.i, change.j, change.before);
+    table.resize(change.rowsBefore, change.colsBefore);
+}
 
 // The message for a paste that would make the table `rows` x `cols`.
 std::string PasteTooLargeMessage(int rows, int cols);

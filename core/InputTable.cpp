@@ -125,6 +125,13 @@ void InputTable::resize(int rows, int cols)
         removeRows(rows + 1, rows_ - rows);
 }
 
+void InputTable::setBlock(int i, int j, const std::vector<std::vector<std::string>> &block)
+{
+    for (std::size_t r = 0; r < block.size(); ++r)
+        for (std::size_t c = 0; c < block[r].size(); ++c)
+            setText(i + static_cast<int>(r), j + static_cast<int>(c), block[r][c]);
+}
+
 void InputTable::setMarks(SupplementaryMarks marks)
 {
     std::erase_if(marks.rows, [this](int i) { return i < 1 || i > rows_; });

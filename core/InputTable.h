@@ -42,6 +42,9 @@ public:
     void removeCols(int first, int count);
     // Grows or shrinks at the ends, keeping the texts that remain.
     void resize(int rows, int cols);
+    // Writes `block` (rows of texts, as a CellBlock) from position (i, j) on;
+    // the block must lie in the table.
+    void setBlock(int i, int j, const std::vector<std::vector<std::string>> &block);
 
     const SupplementaryMarks &marks() const { return marks_; }
     // Marks outside the table are dropped.

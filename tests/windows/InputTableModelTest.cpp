@@ -102,8 +102,9 @@ private slots:
         QVERIFY(model.headerData(3, Qt::Horizontal, Qt::BackgroundRole).isValid());
     }
 
-    // A growing paste, made and taken back as the grid's undo does: the
-    // growth through inserted rows and columns, the texts through one block.
+    // A growing paste, made and taken back through the model as the grid's
+    // undo does: the growth as inserted rows and columns, the texts as one
+    // block.
     void aGrowingPasteIsTakenBackToTheExactOldTable()
     {
         InputTableModel model;
@@ -116,8 +117,7 @@ private slots:
         QSignalSpy rows(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy cols(&model, &QAbstractItemModel::columnsInserted);
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.resizeTable(change.rowsAfter, change.colsAfter);
-        model.setBlock(change.i, change.j, change.after);
+        ApplyPaste(model, change);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(cols.size(), 1);
         QCOMPARE(model.table().rows(), 3);
@@ -126,8 +126,7 @@ private slots:
         QCOMPARE(model.text(3, 2), QStringLiteral("d"));
         QCOMPARE(model.text(2, 0), QStringLiteral("R2"));
 
-        model.setBlock(change.i, change.j, change.before);
-        model.resizeTable(change.rowsBefore, change.colsBefore);
+        UndoPaste(model, change);
         QVERIFY(model.table() == start);
         QCOMPARE(reset.size(), 0); // the views keep their place
     }
