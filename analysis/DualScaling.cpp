@@ -1,6 +1,7 @@
 #include "analysis/DualScaling.h"
 
 #include "analysis/CategoryCount.h"
+#include "analysis/CloseDimensions.h"
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "analysis/SVD.h"
@@ -101,6 +102,7 @@ void Decompose(
     // SVD leaves its input unchanged; the copy is what it was given.
     store.SVDInput = store.StdResidual;
     SVD(store.SVDInput, store.RowSingVec, store.Eta, store.NSol, store.ColSingVec, store.NDim);
+    MendCloseDimensions(DataTable, totals, NRow, NCol, store);
 }
 
 EtaShares SquaredCorrelationRatios(const ResultStore &store)
