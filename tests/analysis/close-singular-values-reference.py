@@ -1,0 +1,160 @@
+# Reference values of CloseDimensionsTest: python3 close-singular-values-reference.py
+# (Python 3 with mpmath, Debian python3-mpmath; only this script needs it).
+#
+# Tables whose two leading non-trivial singular values nearly coincide, built
+# from pairs of 2 x 2 tables P, Q whose correlations phi(P), phi(Q) are close
+# (found by sorting the phi of a few million random 2 x 2 tables):
+#  * block: P and Q on the diagonal; the singular values are 1 (the two
+#    blocks), phi(P) and phi(Q), their vectors each on one block;
+#  * kron: the Kronecker product P (x) Q, every cell non-zero; the singular
+#    values are phi(P), phi(Q) and phi(P) phi(Q);
+#  * wide: P, Q and a 3 x 4 block R on the diagonal, 7 x 8, and its transpose
+#    (the cross product of the other side).
+# Every value is computed with 60 significant digits: the standardised
+# residuals from the counts, the cross product of the smaller side, its
+# eigenpairs (mpmath.eigsy), the other side as S^T u / eta, and the scale
+# values sqrt(N) u_i / sqrt(r_i). The sign is the program's: the eigenvector
+# of B - lambda I found by Gaussian elimination with complete pivoting (first
+# largest entry in row-by-row order) has its free component positive.
+# Printed with 32 significant digits, ready to paste.
+import mpmath as mp
+
+mp.mp.dps = 60
+
+
+def table2(t):
+    return [[t[0], t[1]], [t[2], t[3]]]
+
+
+def diag(*blocks):
+    m = sum(len(b) for b in blocks)
+    n = sum(len(b[0]) for b in blocks)
+    T = [[0] * n for _ in range(m)]
+    r0 = c0 = 0
+    for b in blocks:
+        for i, row in enumerate(b):
+            for j, v in enumerate(row):
+                T[r0 + i][c0 + j] = v
+        r0 += len(b)
+        c0 += len(b[0])
+    return T
+
+
+def kron(P, Q):
+    return [[a * b for a in pr for b in qr] for pr in P for qr in Q]
+
+
+def transpose(T):
+    return [list(col) for col in zip(*T)]
+
+
+def free_column(M):
+    """The column that Gaussian elimination with complete pivoting leaves
+    unpivoted after n - 1 steps (0-based)."""
+    n = M.rows
+    M = M.copy()
+    cols = list(range(n))
+    for k in range(n - 1):
+        best, pr, pc = -1, k, k
+        for i in range(k, n):
+            for j in range(k, n):
+                if abs(M[i, j]) > best:
+                    best, pr, pc = abs(M[i, j]), i, j
+        if pc != k:
+            cols[k], cols[pc] = cols[pc], cols[k]
+            for i in range(n):
+                M[i, k], M[i, pc] = M[i, pc], M[i, k]
+        if pr != k:
+            for j in range(n):
+                M[k, j], M[pr, j] = M[pr, j], M[k, j]
+        for j in range(k + 1, n):
+            M[k, j] = M[k, j] / M[k, k]
+        for i in range(k + 1, n):
+            f = M[i, k]
+            for j in range(k + 1, n):
+                M[i, j] = M[i, j] - f * M[k, j]
+    return cols[n - 1]
+
+
+def analyse(T):
+    m, n = len(T), len(T[0])
+    r = [sum(row) for row in T]
+    c = [sum(T[i][j] for i in range(m)) for j in range(n)]
+    N = sum(r)
+    S = mp.matrix(m, n)
+    for i in range(m):
+        for j in range(n):
+            S[i, j] = (mp.mpf(T[i][j]) * N - r[i] * c[j]) / (N * mp.sqrt(mp.mpf(r[i]) * c[j]))
+    rows = m <= n
+    A = S if rows else S.T
+    B = A * A.T
+    E, V = mp.eigsy(B)
+    order = sorted(range(B.rows), key=lambda k: -E[k])
+    dims = []
+    for d in order[: min(m, n) - 1]:
+        lam = E[d]
+        eta = mp.sqrt(lam)
+        x = [V[i, d] for i in range(B.rows)]
+        shifted = B - lam * mp.eye(B.rows)
+        if x[free_column(shifted)] < 0:
+            x = [-v for v in x]
+        y = [mp.fsum(A[i, j] * x[i] for i in range(A.rows)) / eta for j in range(A.cols)]
+        u, v = (x, y) if rows else (y, x)
+        dims.append(
+            {
+                "eta2": lam,
+                "u": u,
+                "row": [mp.sqrt(N) * u[i] / mp.sqrt(r[i]) for i in range(m)],
+                "col": [mp.sqrt(N) * v[j] / mp.sqrt(c[j]) for j in range(n)],
+            }
+        )
+    return dims
+
+
+# The dimensions with a neighbour closer than 1e-3 (relative) but not equal to
+# it: equal ones (the value 1 of three blocks) define only a plane.
+def close_dims(dims):
+    close = set()
+    for d in range(len(dims) - 1):
+        gap = (dims[d]["eta2"] - dims[d + 1]["eta2"]) / dims[d]["eta2"]
+        if mp.mpf("1e-40") < gap < mp.mpf("1e-3"):
+            close |= {d, d + 1}
+    return sorted(close)
+
+
+def f(v):
+    if abs(v) < mp.mpf("1e-40"):  # zero but for the rounding of the eigensolver
+        return "0.0L"
+    return mp.nstr(v, 32, strip_zeros=False, min_fixed=-3, max_fixed=3) + "L"
+
+
+def cells(T):
+    return "{ " + ", ".join("{ " + ", ".join(map(str, row)) + " }" for row in T) + " }"
+
+
+R = [[52, 11, 30, 7], [9, 64, 12, 40], [25, 18, 71, 6]]
+CASES = [
+    ("block, gap 1e-4", diag(table2((4033, 3139, 4566, 841)), table2((4731, 5114, 5588, 1597)))),
+    ("block, gap 6e-14", diag(table2((3449, 4729, 1119, 4954)), table2((5960, 2767, 395, 851)))),
+    ("kron, gap 9e-5", kron(table2((33, 14, 33, 2)), table2((9, 13, 44, 16)))),
+    ("kron, gap 4e-10", kron(table2((30, 81, 81, 8)), table2((76, 15, 14, 58)))),
+    ("kron, gap 2e-12", kron(table2((59, 69, 12, 61)), table2((86, 3, 17, 5)))),
+    ("wide, gap 5e-11", diag(table2((3729, 3681, 1195, 2943)), table2((5827, 6612, 3105, 1302)), R)),
+    ("tall, gap 5e-11", transpose(diag(table2((3729, 3681, 1195, 2943)), table2((5827, 6612, 3105, 1302)), R))),
+]
+
+for name, T in CASES:
+    dims = analyse(T)
+    close = close_dims(dims)
+    print(f'{{ "{name}", MakeTable({cells(T)}), {{ {", ".join(str(d + 1) for d in close)} }},')
+    print("  { " + ", ".join(f(dims[d]["eta2"]) for d in close) + " },")
+    print("  { " + ", ".join("{ " + ", ".join(f(x) for x in dims[d]["row"]) + " }" for d in close) + " },")
+    print("  { " + ", ".join("{ " + ", ".join(f(x) for x in dims[d]["col"]) + " }" for d in close) + " } },")
+
+# A repeated singular value: phi(P) = phi(Q) exactly (phi^2 = 9583/38335 for
+# both), so only the plane of the two row vectors is defined.
+T = kron(table2((12, 29, 98, 21)), table2((78, 4, 7, 7)))
+dims = analyse(T)
+print("repeated", cells(T))
+print("  eta2 { " + ", ".join(f(dims[d]["eta2"]) for d in (0, 1)) + " }")
+print("  u { " + ", ".join("{ " + ", ".join(f(x) for x in dims[d]["u"]) + " }" for d in (0, 1)) + " }")
