@@ -322,19 +322,65 @@ void SizeLimit(SoakRandom &r, SoakTable &t)
             t.Data(i, j) = Saturate(r.Between(1, 9));
 }
 
+// Close singular values: a block P beside (or in a Kronecker product with) a
+// copy of it, transposed or not, scaled, and often nudged by a count or two,
+// so that singular values repeat exactly or nearly (relative gaps down to a
+// millionth), with or without a random block beside them.
+void CloseValues(SoakRandom &r, SoakTable &t)
+{
+    const int side = static_cast<int>(r.Between(2, 4));
+    const bool kronecker = r.Chance(1, 3);
+    const std::int64_t limit = kronecker ? 30 : 400;
+    std::vector<std::int64_t> P(side * side);
+    for (auto &count : P)
+        count = r.Between(1, limit);
+    const bool transposed = r.Chance(1, 2);
+    const std::int64_t factor = kronecker ? 1 : r.Between(1, 20);
+    std::vector<std::int64_t> Q(side * side);
+    for (int i = 0; i < side; ++i)
+        for (int j = 0; j < side; ++j)
+            Q[i * side + j] = factor * (transposed ? P[j * side + i] : P[i * side + j]);
+    const int nudges = static_cast<int>(r.Between(0, 2));
+    for (int k = 0; k < nudges; ++k)
+        Q[r.Below(Q.size())] += r.Between(1, 3);
+    const int extra = kronecker ? 0 : static_cast<int>(r.Between(0, 10));
+    if (kronecker) {
+        t.NRow = t.NCol = side * side;
+        for (int i = 0; i < side; ++i)
+            for (int j = 0; j < side; ++j)
+                for (int k = 0; k < side; ++k)
+                    for (int l = 0; l < side; ++l)
+                        t.Data(i * side + k + 1, j * side + l + 1)
+                            = Saturate(P[i * side + j] * Q[k * side + l]);
+    } else {
+        t.NRow = t.NCol = 2 * side + extra;
+        for (int i = 0; i < side; ++i)
+            for (int j = 0; j < side; ++j) {
+                t.Data(i + 1, j + 1) = Saturate(P[i * side + j]);
+                t.Data(side + i + 1, side + j + 1) = Saturate(Q[i * side + j]);
+            }
+        for (int i = 2 * side + 1; i <= t.NRow; ++i)
+            for (int j = 2 * side + 1; j <= t.NCol; ++j)
+                t.Data(i, j) = Saturate(r.Between(1, 100));
+    }
+    if (r.Chance(1, 2))
+        Shuffle(r, t);
+}
+
 struct Family {
     const char *name;
     void (*make)(SoakRandom &, SoakTable &);
     std::uint64_t weight;
 };
 
-constexpr std::array<Family, 12> families{ {
+constexpr std::array<Family, 13> families{ {
     { "general", General, 24 },
     { "sparse", Sparse, 12 },
     { "low-rank", LowRank, 12 },
     { "duplicated", Duplicated, 8 },
     { "diagonal", Diagonal, 8 },
     { "block-diagonal", BlockDiagonal, 8 },
+    { "close values", CloseValues, 6 },
     { "huge", Huge, 10 },
     { "tiny", Tiny, 8 },
     { "dominant", Dominant, 5 },
