@@ -46,8 +46,8 @@ ResultStore Analysed(const TIntMatrix &table)
 } // namespace
 
 // Block-diagonal (P and Q apart) and Kronecker (every cell filled) tables,
-// relative gaps from 1e-4 to 6e-14; both sides of the cross product. The
-// signs are the usual ones, so the values are compared as they are.
+// relative gaps from 1e-4 to 6e-14, one beside a repeated value; both sides of the cross product.
+// The signs are the usual ones, so the values are compared as they are.
 TEST(CloseDimensions, ScaleValuesAndEtaSquaredMatchTheHighPrecisionValues)
 {
     const CloseCase cases[] = {
@@ -130,6 +130,15 @@ TEST(CloseDimensions, ScaleValuesAndEtaSquaredMatchTheHighPrecisionValues)
                   0.0L, 0.0L, 0.0L, 0.0L },
                 { -1.8297155473175297069104587123414L, 1.3601327528670767326127866394277L, 0.0L,
                     0.0L, 0.0L, 0.0L, 0.0L, 0.0L } } },
+        { "repeated beside, gap 5e-13",
+            MakeTable({ { 1476, 6905, 0, 0, 0, 0 }, { 6036, 4941, 0, 0, 0, 0 },
+                { 0, 0, 747, 2055, 0, 0 }, { 0, 0, 118, 5423, 0, 0 }, { 0, 0, 0, 0, 1476, 6905 },
+                { 0, 0, 0, 0, 6036, 4941 } }),
+            { 3 }, { 0.14442687615009324780364625756494L },
+            { { 0.0L, 0.0L, 3.3397982662146680695308209121678L, -1.6888855336461829869744378624606L,
+                0.0L, 0.0L } },
+            { { 0.0L, 0.0L, 6.9830459851690744221500409657356L,
+                -0.80774736255298868349288385067683L, 0.0L, 0.0L } } },
         { "tall, gap 5e-11",
             MakeTable({ { 3729, 1195, 0, 0, 0, 0, 0 }, { 3681, 2943, 0, 0, 0, 0, 0 },
                 { 0, 0, 5827, 3105, 0, 0, 0 }, { 0, 0, 6612, 1302, 0, 0, 0 },
@@ -158,42 +167,65 @@ TEST(CloseDimensions, ScaleValuesAndEtaSquaredMatchTheHighPrecisionValues)
     }
 }
 
-// phi(P) = phi(Q) exactly: the two row vectors must lie in the plane the two
-// reference vectors span, and be orthonormal.
+// Repeated values, phi(P) = phi(Q) exactly in a Kronecker product, and a
+// block twice beside a third whose value is 5e-13 away: the two row vectors
+// of the repeated value must lie in the plane of the two reference vectors
+// and be orthonormal.
 TEST(CloseDimensions, RepeatedSingularValueGivesItsPlane)
 {
-    const TIntMatrix table = MakeTable({ { 936, 48, 2262, 116 }, { 84, 84, 203, 203 },
-        { 7644, 392, 1638, 84 }, { 686, 686, 147, 147 } });
-    const Values eta2
-        = { 0.24998043563323333768097039259163L, 0.24998043563323333768097039259163L };
-    const std::vector<Values> plane
-        = { { 0.58456094294645238462316859629344L, 0.52288591054103759146368576665466L,
-                -0.57057741120064056021643860125862L, 0.24355748062172019694204560999460L },
-              { 0.57527797974679548834216100151184L, -0.23223710848542278772746324776729L,
-                  0.042251246461792534671294037395817L, -0.78315771312884379377378781168285L } };
-    const ResultStore store = Analysed(table);
-    for (int d = 1; d <= 2; ++d) {
-        EXPECT_LT(std::fabs(store.Eta(d) * store.Eta(d) - eta2[d - 1]) / eta2[d - 1], 1e-13L);
-        long double outside = 0; // |u - P u|^2, P the projection onto the plane
-        for (int i = 1; i <= 4; ++i) {
-            long double projected = 0;
-            for (const Values &p : plane) {
-                long double c = 0;
-                for (int t = 1; t <= 4; ++t)
-                    c += p[t - 1] * store.RowSingVec(t, d);
-                projected += c * p[i - 1];
+    const struct {
+        TIntMatrix table;
+        int first; // the plane is dimensions first and first + 1
+        Values eta2;
+        std::vector<Values> plane;
+    } cases[] = {
+        { MakeTable({ { 936, 48, 2262, 116 }, { 84, 84, 203, 203 }, { 7644, 392, 1638, 84 },
+              { 686, 686, 147, 147 } }),
+            1, { 0.24998043563323333768097039259163L, 0.24998043563323333768097039259163L },
+            { { 0.58456094294645238462316859629344L, 0.52288591054103759146368576665466L,
+                  -0.57057741120064056021643860125862L, 0.24355748062172019694204560999460L },
+                { 0.57527797974679548834216100151184L, -0.23223710848542278772746324776729L,
+                    0.042251246461792534671294037395817L,
+                    -0.78315771312884379377378781168285L } } },
+        { MakeTable({ { 1476, 6905, 0, 0, 0, 0 }, { 6036, 4941, 0, 0, 0, 0 },
+              { 0, 0, 747, 2055, 0, 0 }, { 0, 0, 118, 5423, 0, 0 }, { 0, 0, 0, 0, 1476, 6905 },
+              { 0, 0, 0, 0, 6036, 4941 } }),
+            4, { 0.14442687614994805556703749134547L, 0.14442687614994805556703749134547L },
+            { { 0.74906055062616333493580298150469L, -0.65452013866156834853027417698340L, 0.0L,
+                  0.0L, -0.077205394500598743416279950620330L,
+                  0.067461149131016548451738244881096L },
+                { 0.077205394500598743416279950620330L, -0.067461149131016548451738244881096L, 0.0L,
+                    0.0L, 0.74906055062616333493580298150469L,
+                    -0.65452013866156834853027417698340L } } },
+    };
+    for (const auto &c : cases) {
+        const ResultStore store = Analysed(c.table);
+        const TExtMatrix &U = store.RowSingVec;
+        const int m = U.rows();
+        for (int d = c.first; d <= c.first + 1; ++d) {
+            const long double eta2 = store.Eta(d) * store.Eta(d);
+            EXPECT_LT(std::fabs(eta2 - c.eta2[d - c.first]) / c.eta2[d - c.first], 1e-13L);
+            long double outside = 0; // |u - P u|^2, P the projection onto the plane
+            for (int i = 1; i <= m; ++i) {
+                long double projected = 0;
+                for (const Values &p : c.plane) {
+                    long double along = 0;
+                    for (int t = 1; t <= m; ++t)
+                        along += p[t - 1] * U(t, d);
+                    projected += along * p[i - 1];
+                }
+                outside += (U(i, d) - projected) * (U(i, d) - projected);
             }
-            outside += (store.RowSingVec(i, d) - projected) * (store.RowSingVec(i, d) - projected);
+            EXPECT_LT(std::sqrt(outside), 1e-12L) << "dim " << d;
         }
-        EXPECT_LT(std::sqrt(outside), 1e-12L) << "dim " << d;
+        long double dot = 0, norm1 = 0, norm2 = 0;
+        for (int i = 1; i <= m; ++i) {
+            dot += U(i, c.first) * U(i, c.first + 1);
+            norm1 += U(i, c.first) * U(i, c.first);
+            norm2 += U(i, c.first + 1) * U(i, c.first + 1);
+        }
+        EXPECT_LT(std::fabs(dot), 1e-12L);
+        EXPECT_LT(std::fabs(norm1 - 1), 1e-12L);
+        EXPECT_LT(std::fabs(norm2 - 1), 1e-12L);
     }
-    long double dot = 0, norm1 = 0, norm2 = 0;
-    for (int i = 1; i <= 4; ++i) {
-        dot += store.RowSingVec(i, 1) * store.RowSingVec(i, 2);
-        norm1 += store.RowSingVec(i, 1) * store.RowSingVec(i, 1);
-        norm2 += store.RowSingVec(i, 2) * store.RowSingVec(i, 2);
-    }
-    EXPECT_LT(std::fabs(dot), 1e-12L);
-    EXPECT_LT(std::fabs(norm1 - 1), 1e-12L);
-    EXPECT_LT(std::fabs(norm2 - 1), 1e-12L);
 }

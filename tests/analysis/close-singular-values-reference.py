@@ -111,15 +111,17 @@ def analyse(T):
     return dims
 
 
-# The dimensions with a neighbour closer than 1e-3 (relative) but not equal to
-# it: equal ones (the value 1 of three blocks) define only a plane.
+# The dimensions with a neighbour closer than 1e-3 (relative) but none equal
+# to it: equal ones (the value 1 of three blocks) define only a plane.
 def close_dims(dims):
-    close = set()
+    close, equal = set(), set()
     for d in range(len(dims) - 1):
         gap = (dims[d]["eta2"] - dims[d + 1]["eta2"]) / dims[d]["eta2"]
-        if mp.mpf("1e-40") < gap < mp.mpf("1e-3"):
+        if gap < mp.mpf("1e-40"):
+            equal |= {d, d + 1}
+        elif gap < mp.mpf("1e-3"):
             close |= {d, d + 1}
-    return sorted(close)
+    return sorted(close - equal)
 
 
 def f(v):
@@ -140,6 +142,7 @@ CASES = [
     ("kron, gap 4e-10", kron(table2((30, 81, 81, 8)), table2((76, 15, 14, 58)))),
     ("kron, gap 2e-12", kron(table2((59, 69, 12, 61)), table2((86, 3, 17, 5)))),
     ("wide, gap 5e-11", diag(table2((3729, 3681, 1195, 2943)), table2((5827, 6612, 3105, 1302)), R)),
+    ("repeated beside, gap 5e-13", diag(table2((1476, 6905, 6036, 4941)), table2((747, 2055, 118, 5423)), table2((1476, 6905, 6036, 4941)))),
     ("tall, gap 5e-11", transpose(diag(table2((3729, 3681, 1195, 2943)), table2((5827, 6612, 3105, 1302)), R))),
 ]
 
@@ -151,10 +154,17 @@ for name, T in CASES:
     print("  { " + ", ".join("{ " + ", ".join(f(x) for x in dims[d]["row"]) + " }" for d in close) + " },")
     print("  { " + ", ".join("{ " + ", ".join(f(x) for x in dims[d]["col"]) + " }" for d in close) + " } },")
 
-# A repeated singular value: phi(P) = phi(Q) exactly (phi^2 = 9583/38335 for
-# both), so only the plane of the two row vectors is defined.
-T = kron(table2((12, 29, 98, 21)), table2((78, 4, 7, 7)))
-dims = analyse(T)
-print("repeated", cells(T))
-print("  eta2 { " + ", ".join(f(dims[d]["eta2"]) for d in (0, 1)) + " }")
-print("  u { " + ", ".join("{ " + ", ".join(f(x) for x in dims[d]["u"]) + " }" for d in (0, 1)) + " }")
+# Repeated singular values, of which only the plane of the two row vectors is
+# defined: phi(P) = phi(Q) exactly (phi^2 = 9583/38335 for both) in a
+# Kronecker product, and a block twice beside a third block whose value is
+# 5e-13 away (the single one is among the cases above).
+REPEATED = [
+    (kron(table2((12, 29, 98, 21)), table2((78, 4, 7, 7))), 1),
+    (diag(table2((1476, 6905, 6036, 4941)), table2((747, 2055, 118, 5423)), table2((1476, 6905, 6036, 4941))), 4),
+]
+for T, d in REPEATED:
+    dims = analyse(T)
+    plane = (d - 1, d)
+    print(f"{{ MakeTable({cells(T)}), {d},")
+    print("  { " + ", ".join(f(dims[k]["eta2"]) for k in plane) + " },")
+    print("  { " + ", ".join("{ " + ", ".join(f(x) for x in dims[k]["u"]) + " }" for k in plane) + " } },")
