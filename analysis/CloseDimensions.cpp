@@ -43,19 +43,25 @@ Quad Norm(const QuadVector &x)
     return QSqrt(ss);
 }
 
-// The standardised residuals from the integer counts, each rounded once:
-// (n_ij N - r_i c_j) / (N sqrt(r_i c_j)), the numerator exact in 128 bits.
+// The standardised residuals from the integer counts,
+// (n_ij N - r_i c_j) / (N sqrt(r_i) sqrt(c_j)), the numerator exact in 128
+// bits; the square roots and reciprocals are taken once per row and column.
 QuadMatrix QuadResiduals(const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol)
 {
     const Int128 N = static_cast<std::int64_t>(totals.GrandTotal);
+    QuadVector rowFactor(NRow), colFactor(NCol);
+    for (int i = 1; i <= NRow; ++i)
+        rowFactor(i)
+            = 1 / (static_cast<Quad>(N) * QSqrt(static_cast<std::int64_t>(totals.RowTotal(i))));
+    for (int j = 1; j <= NCol; ++j)
+        colFactor(j) = 1 / QSqrt(static_cast<std::int64_t>(totals.ColTotal(j)));
     QuadMatrix S(NRow, NCol);
     for (int i = 1; i <= NRow; ++i)
         for (int j = 1; j <= NCol; ++j) {
             const Int128 r = static_cast<std::int64_t>(totals.RowTotal(i));
             const Int128 c = static_cast<std::int64_t>(totals.ColTotal(j));
             const Int128 numerator = static_cast<Int128>(DataTable(i, j)) * N - r * c;
-            S(i, j) = static_cast<Quad>(numerator)
-                / (static_cast<Quad>(N) * QSqrt(static_cast<Quad>(r) * static_cast<Quad>(c)));
+            S(i, j) = static_cast<Quad>(numerator) * rowFactor(i) * colFactor(j);
         }
     return S;
 }
@@ -163,7 +169,9 @@ Quad Eigenvalue(const Tridiagonal &T, int d)
             hi = mid;
         else
             lo = mid;
-        if (hi - lo <= QuadEps * std::max(Abs(lo), Abs(hi)))
+        // Relative to the value, but not below the tiny pivot: an
+        // eigenvalue 0 would otherwise be halved towards it for ever.
+        if (hi - lo <= std::max(QuadEps * std::max(Abs(lo), Abs(hi)), tiny))
             break;
     }
     return (lo + hi) / 2;
