@@ -1,6 +1,5 @@
 #include "analysis/DualScaling.h"
 
-#include "analysis/CategoryCount.h"
 #include "analysis/CloseDimensions.h"
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
@@ -9,7 +8,6 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
-#include <limits>
 #include <string>
 
 namespace {
@@ -22,33 +20,18 @@ namespace {
 
 void CheckTableSize(int NRow, int NCol)
 {
-    if (!IsCategoryCount(NRow) || !IsCategoryCount(NCol))
-        RaiseTableLimit("表の大きさは " + CategoryCountRange() + "です");
+    if (NRow < 1 || NCol < 1)
+        RaiseTableLimit("表には 1 行 1 列以上が必要です");
 }
 
-bool FitsInt32(std::int64_t v)
+// A row total, a column total or N. 32-bit counts summed in 64 bits cannot
+// overflow for any table that fits in memory; only the true total is judged,
+// not a partial sum of counts of mixed signs.
+std::int64_t CheckedTotal(std::int64_t total)
 {
-    return v >= std::numeric_limits<std::int32_t>::min()
-        && v <= std::numeric_limits<std::int32_t>::max();
-}
-
-// A row total, a column total or N; summed in 64 bits so that only the true
-// total is judged, not a partial sum of counts of mixed signs.
-std::int32_t CheckedTotal(std::int64_t total)
-{
-    if (!FitsInt32(total))
-        RaiseTableLimit("合計が 32 ビット整数の範囲 (-2147483648 から 2147483647) を超えます");
-    return static_cast<std::int32_t>(total);
-}
-
-// RowTotal(i) * ColTotal(j), a 32-bit integer product in every formula.
-std::int32_t TotalProduct(const Totals &totals, int i, int j)
-{
-    const std::int64_t product = std::int64_t{ totals.RowTotal(i) } * totals.ColTotal(j);
-    if (!FitsInt32(product))
-        RaiseTableLimit("行の合計と列の合計の積が 32 ビット整数の範囲 (-2147483648 から "
-                        "2147483647) を超えます");
-    return static_cast<std::int32_t>(product);
+    if (total > MaxGrandTotal || total < -MaxGrandTotal)
+        RaiseTableLimit("度数の合計が 2^53 (9007199254740992) を超えます");
+    return total;
 }
 
 // DataTable(i, j) minus its expected count; N = 0 makes this 0/0 (or x/0).
@@ -60,11 +43,17 @@ long double Deviation(const TIntMatrix &DataTable, const Totals &totals, int i, 
 
 } // namespace
 
+long double TotalProduct(const Totals &totals, int i, int j)
+{
+    return static_cast<long double>(totals.RowTotal(i))
+        * static_cast<long double>(totals.ColTotal(j));
+}
+
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol)
 {
     CheckTableSize(NRow, NCol);
     assert(DataTable.rows() >= NRow && DataTable.cols() >= NCol);
-    Totals totals{ TIntVector(NRow), TIntVector(NCol) };
+    Totals totals{ TTotalVector(NRow), TTotalVector(NCol) };
     std::int64_t N = 0;
     for (int i = 1; i <= NRow; ++i) {
         std::int64_t rowTotal = 0;
@@ -111,6 +100,10 @@ EtaShares SquaredCorrelationRatios(const ResultStore &store)
     long double total = 0.0L;
     for (int d = 1; d <= store.NSol; ++d)
         total = total + store.Eta(d) * store.Eta(d);
+    // The big-table method leaves most solutions uncomputed; its shares are
+    // of the total inertia from the counts.
+    if (store.Method != ExactMethodName)
+        total = store.TotalInertia;
     long double cumulative = 0.0L;
     for (int d = 1; d <= store.NSol; ++d) {
         shares.EtaSq(d) = store.Eta(d) * store.Eta(d);

@@ -24,11 +24,13 @@
 // dimension is the one the SVD leaves: fixed on the row side when
 // NRow <= NCol and on the column side otherwise (see SVD.h).
 //
-// Preconditions: NRow and NCol are category counts (CategoryCount.h) and the
-// table holds at least NRow x NCol counts; counts are 32-bit integers and
-// every total, N and every product r_i c_j fits in 32 bits (checked: a
-// TableLimitError otherwise). All arithmetic is 80-bit extended, in the order
-// the formulas are written, so results are reproducible bit for bit.
+// Preconditions: NRow and NCol are at least 1 and the table holds at least
+// NRow x NCol counts; counts are 32-bit integers. Totals are summed exactly in
+// 64 bits and |N| may reach 2^53 (checked: a TableLimitError beyond); a
+// product r_i c_j is formed in extended precision, exact whenever it fits in
+// 64 bits, which covers every product of totals that fit in 32 bits. All
+// arithmetic is 80-bit extended, in the order the formulas are written, so
+// results are reproducible bit for bit.
 // Cost: O(NRow NCol) for every stage but the decomposition, which is
 // O(n^3 (1 + NDim)) in n = min(NRow, NCol): the eigenvalues, then one
 // elimination per eigenvector of the dimensions shown (SVD.h).
@@ -38,21 +40,28 @@
 // without decomposing.
 inline constexpr long double IndependenceLimit = 1e-5L;
 
+// The largest |N| (and so |total|) taken: 2^53, where every total is still an
+// exact double, as the engine for big tables needs.
+inline constexpr std::int64_t MaxGrandTotal = std::int64_t{ 1 } << 53;
+
+using TTotalVector = OneBasedVector<std::int64_t>;
+
 struct Totals {
-    TIntVector RowTotal;
-    TIntVector ColTotal;
-    std::int32_t GrandTotal = 0;
+    TTotalVector RowTotal;
+    TTotalVector ColTotal;
+    std::int64_t GrandTotal = 0;
 };
 
 // The row totals (sized NRow) and N, row by row, then the column totals
-// (sized NCol). Throws TableLimitError for a size that is not a category
-// count or when a total or N leaves
-// the 32-bit range.
+// (sized NCol). Throws TableLimitError for a size below 1 or when |N| or a
+// total passes MaxGrandTotal.
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol);
 
-// a_ij = DataTable(i, j) - (RowTotal(i) * ColTotal(j)) / N, the product formed
-// as a 32-bit integer. Throws FloatError for N = 0 and TableLimitError when
-// the product leaves the 32-bit range.
+// RowTotal(i) * ColTotal(j) in extended precision: exact up to 2^64.
+long double TotalProduct(const Totals &totals, int i, int j);
+
+// a_ij = DataTable(i, j) - (RowTotal(i) * ColTotal(j)) / N. Throws FloatError
+// for N = 0.
 long double Association(const TIntMatrix &DataTable, const Totals &totals, int i, int j);
 
 // StdResidual, its copy SVDInput (both NRow x NCol), and the SVD of it into
@@ -66,6 +75,7 @@ void Decompose(
 
 // For d = 1..NSol: EtaSq = Eta(d)^2, its share of the sum of all EtaSq and the
 // cumulative share, in per cent. Every solution takes part, whatever NDim is.
+// A store of the big-table method shares them out of store.TotalInertia.
 struct EtaShares {
     TExtVector EtaSq;
     TExtVector Share; // per cent of the total of all EtaSq

@@ -15,8 +15,8 @@ struct Side {
     const TIntMatrix &counts;
     int own;
     int other;
-    const TIntVector &ownTotal;
-    const TIntVector &otherTotal;
+    const TTotalVector &ownTotal;
+    const TTotalVector &otherTotal;
     const TExtMatrix &scale;
     const TExtMatrix &weightedScale;
     const std::vector<std::string> &labels;
@@ -38,9 +38,7 @@ long double ChiSquare(const TIntMatrix &table, const Totals &totals, int NRow, i
     long double sum = 0.0L;
     for (int i = 1; i <= NRow; ++i)
         for (int j = 1; j <= NCol; ++j) {
-            // The product of two 32-bit totals is exact in the 64-bit mantissa.
-            const long double product
-                = static_cast<long double>(totals.RowTotal(i)) * totals.ColTotal(j);
+            const long double product = TotalProduct(totals, i, j);
             if (product == 0.0L)
                 continue;
             const long double expected = Div(product, totals.GrandTotal);
@@ -62,7 +60,7 @@ long double UpperTail(long double chiSquare, int df)
 }
 
 // d_k^2 = sum_l (n_kl / T_k - c_l)^2 / c_l; an empty category sits at the centroid.
-long double DistanceSq(const Side &side, int k, std::int32_t N)
+long double DistanceSq(const Side &side, int k, std::int64_t N)
 {
     if (side.ownTotal(k) == 0)
         return 0.0L;
@@ -77,7 +75,7 @@ long double DistanceSq(const Side &side, int k, std::int32_t N)
     return CheckFinite(sum);
 }
 
-CategoryStats Category(const Side &side, int k, std::int32_t N, const ResultStore &store, int dims)
+CategoryStats Category(const Side &side, int k, std::int64_t N, const ResultStore &store, int dims)
 {
     CategoryStats stats;
     const auto index = static_cast<std::size_t>(k);
@@ -102,7 +100,7 @@ CategoryStats Category(const Side &side, int k, std::int32_t N, const ResultStor
 }
 
 std::vector<CategoryStats> Categories(
-    const Side &side, std::int32_t N, const ResultStore &store, int dims)
+    const Side &side, std::int64_t N, const ResultStore &store, int dims)
 {
     std::vector<CategoryStats> all;
     for (int k = 1; k <= side.own; ++k)
@@ -129,6 +127,7 @@ Interpretation Interpret(const TIntMatrix &DataTable, const ResultStore &store, 
 
     Interpretation result;
     result.n = totals.GrandTotal;
+    result.method = store.Method;
     result.dims = associated ? store.NDim : 0;
     result.chiSquare = ChiSquare(DataTable, totals, NRow, NCol);
     result.df = (NRow - 1) * (NCol - 1);

@@ -61,7 +61,8 @@ struct CategoryStats {
 };
 
 struct Interpretation {
-    std::int32_t n = 0; // grand total
+    std::int64_t n = 0; // grand total
+    std::string method = ExactMethodName; // the decomposition that ran (ResultStore::Method)
     int dims = 0; // NDim after lowering; 0 without association
     long double chiSquare = 0.0L;
     int df = 0;

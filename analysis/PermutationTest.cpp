@@ -1,6 +1,8 @@
 #include "analysis/PermutationTest.h"
 
+#include "analysis/CategoryCount.h"
 #include "analysis/DualScaling.h"
+#include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "analysis/TableRandom.h"
 #include "analysis/TableSampler.h"
@@ -11,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <random>
 #include <stdexcept>
@@ -32,20 +35,36 @@ struct Margins {
     std::int32_t N = 0;
 };
 
+// Each random table is a dense SVD and the sampler draws 32-bit totals: the
+// test is offered for the tables of the exact engine with such totals.
+void CheckTestable(const PermutationRequest &request)
+{
+    if (!IsCategoryCount(request.NRow) || !IsCategoryCount(request.NCol))
+        throw TableLimitError("順列検定は行、列とも " + CategoryCountRange() + "の表に限ります");
+}
+
+void CheckTestable(const Totals &totals)
+{
+    if (totals.GrandTotal > std::numeric_limits<std::int32_t>::max())
+        throw TableLimitError("順列検定は度数の合計が 2147483647 までの表に限ります");
+}
+
 Margins PositiveMargins(const PermutationRequest &request)
 {
+    CheckTestable(request);
     const Totals totals = ComputeTotals(request.table, request.NRow, request.NCol);
+    CheckTestable(totals);
     Margins m;
     for (int i = 1; i <= request.NRow; ++i)
-        m.rows.push_back(totals.RowTotal(i));
+        m.rows.push_back(static_cast<std::int32_t>(totals.RowTotal(i)));
     for (int j = 1; j <= request.NCol; ++j)
-        m.cols.push_back(totals.ColTotal(j));
+        m.cols.push_back(static_cast<std::int32_t>(totals.ColTotal(j)));
     // The standardised residuals divide by sqrt(r_i c_j); every random table
     // shares these totals, so one check here covers them all.
     const auto notPositive = [](std::int32_t t) { return t <= 0; };
     if (std::ranges::any_of(m.rows, notPositive) || std::ranges::any_of(m.cols, notPositive))
         RaiseFloatError();
-    m.N = totals.GrandTotal;
+    m.N = static_cast<std::int32_t>(totals.GrandTotal);
     return m;
 }
 

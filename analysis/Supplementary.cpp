@@ -41,7 +41,7 @@ void CheckEnoughActive(int NRow, int NCol)
 // One category of either side: `counts` over the active categories of the
 // other side, whose totals and scale values are `otherTotal` and `otherScale`.
 SupplementaryPoint Place(int position, const std::vector<std::int32_t> &counts,
-    const TIntVector &otherTotal, std::int32_t N, const TExtMatrix &otherScale,
+    const TTotalVector &otherTotal, std::int64_t N, const TExtMatrix &otherScale,
     const ResultStore &store)
 {
     SupplementaryPoint point;

@@ -8,18 +8,36 @@
 
 #include "analysis/CategoryCount.h"
 #include "analysis/DualScaling.h"
+#include "analysis/LargeTable.h"
 #include "analysis/Supplementary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim)
+{
+    if (rows < 1 || cols < 1)
+        throw InputError("表の大きさ (" + FormI(rows) + " 行 × " + FormI(cols)
+            + " 列) が扱える範囲 (行、列とも 1 以上) を外れています");
+    if (IsCategoryCount(rows) && IsCategoryCount(cols))
+        return;
+    const std::size_t needed = LargeTableMemoryEstimate(
+        rows, cols, std::int64_t{ rows } * cols, std::max<std::int32_t>(NDim, 1), true);
+    if (needed > AnalysisMemoryLimit)
+        throw InputError("表 (" + FormI(rows) + " 行 × " + FormI(cols) + " 列) の分析には約 "
+            + std::to_string(needed >> 20) + " MiB のメモリーが必要で、上限の "
+            + std::to_string(AnalysisMemoryLimit >> 20) + " MiB を超えます");
+}
+
 namespace {
 
-void checkTableSize(std::int32_t rows, std::int32_t cols)
+// Tables with a side beyond MaxCat go to the big-table method; so does any
+// table when the request forces it.
+bool usesLargeMethod(const RunRequest &request, const ResultStore &store)
 {
-    if (!IsCategoryCount(rows) || !IsCategoryCount(cols))
-        throw InputError("表の大きさ (" + FormI(rows) + " 行 × " + FormI(cols)
-            + " 列) が扱える範囲 (行、列とも 1 から " + FormI(MaxCat) + " まで) を外れています");
+    return request.forceLargeMethod.has_value() || !IsCategoryCount(store.NRow)
+        || !IsCategoryCount(store.NCol);
 }
 
 // Counts row by row, left to right, so that the first failing cell in that
@@ -80,27 +98,46 @@ void writeInputTable(ReportWriter &report, const TIntMatrix &DataTable, int NRow
 {
     report.line(ReportText::InputHeading);
     report.blankLines(1);
-    for (int i = 1; i <= NRow; ++i)
-        report.line(CountLine(DataTable, i, NCol));
+    if (!WritesWholeTable(NRow, NCol))
+        report.line(OmittedTableLine(NRow, NCol));
+    else
+        for (int i = 1; i <= NRow; ++i)
+            report.line(CountLine(DataTable, i, NCol));
     report.blankLines(2);
 }
 
 // Writes each association value as soon as it is computed and returns their
-// absolute sum, added in the same order.
+// absolute sum, added in the same order. A table too large to write has its
+// sum computed all the same.
 long double writeAssociation(
     ReportWriter &report, const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol)
 {
     report.line(ReportText::AssociationHeading);
+    const bool written = WritesWholeTable(NRow, NCol);
+    if (!written)
+        report.line(OmittedTableLine(NRow, NCol));
     long double AssocSum = 0.0L;
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
             const long double a = Association(DataTable, totals, i, j);
-            report.text(FormF(a, 9, 1));
+            if (written)
+                report.text(FormF(a, 9, 1));
             AssocSum += std::fabs(a);
         }
-        report.endLine();
+        if (written)
+            report.endLine();
     }
     return AssocSum;
+}
+
+// The big-table method in place of Decompose: the leading NDim solutions.
+void decomposeLarge(const TIntMatrix &DataTable, const RunRequest &request, ResultStore &store)
+{
+    const LargeDecomposition large
+        = DecomposeLarge(SparseCountsOf(DataTable, store.NRow, store.NCol),
+            std::max<std::int32_t>(store.NDim, 1), store, request.forceLargeMethod);
+    store.Method = LargeMethodName(large.method);
+    store.TotalInertia = large.totalInertia;
 }
 
 void writeNoAssociationEnding(ReportWriter &report, long double AssocSum)
@@ -236,8 +273,8 @@ void placeSupplementary(ReportWriter &report, const RunRequest &request, const I
     throw;
 }
 
-RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, ReportWriter &report,
-    ResultStore &store, RunOutcome outcome)
+RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, const RunRequest &request,
+    ReportWriter &report, ResultStore &store, RunOutcome outcome)
 {
     const long double AssocSum
         = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);
@@ -247,7 +284,13 @@ RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, ReportWrit
     }
     outcome.associated = true;
 
-    Decompose(DataTable, totals, store.NRow, store.NCol, store);
+    if (usesLargeMethod(request, store)) {
+        decomposeLarge(DataTable, request, store);
+        report.blankLines(1);
+        report.line(LargeMethodLine(store.Method, store.NSol, store.TotalInertia));
+    } else {
+        Decompose(DataTable, totals, store.NRow, store.NCol, store);
+    }
     writeSolutions(report, store);
     if (LimitDimensions(store)) {
         writeDimensionChange(report, outcome.enteredNDim, store.NDim);
@@ -271,10 +314,12 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
 
     store.NDim = StrToInt32Typed(request.nDimText);
     outcome.enteredNDim = store.NDim;
-    checkTableSize(grid.rows(), grid.cols());
+    CheckRunTableSize(grid.rows(), grid.cols(), store.NDim);
     store.NRow = grid.rows();
     store.NCol = grid.cols();
     store.Supplementary = {};
+    store.Method = ExactMethodName;
+    store.TotalInertia = 0.0L;
     const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols());
     const ActiveTable active = SplitTable(table, grid.rows(), grid.cols(), request.supplementary);
     outcome.analysedTable = active.counts;
@@ -289,7 +334,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
         ChooseCharset(request.encoding, variableTexts(grid, grid.rows(), grid.cols())));
     writeInputTable(report, DataTable, store.NRow, store.NCol);
     try {
-        outcome = analyse(DataTable, totals, report, store, outcome);
+        outcome = analyse(DataTable, totals, request, report, store, outcome);
     } catch (const FloatError &) {
         locateFloatError(totals, active);
     }

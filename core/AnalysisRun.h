@@ -4,6 +4,7 @@
 #include "core/InputTable.h"
 
 #include "analysis/Interpretation.h"
+#include "analysis/LargeTable.h"
 #include "analysis/ResultStore.h"
 #include "analysis/SupplementaryStore.h"
 #include "analysis/Types.h"
@@ -32,6 +33,10 @@ struct RunRequest {
     // Rows and columns (table positions) left out of the analysis and placed
     // on its solution afterwards; the report adds their sections.
     SupplementaryMarks supplementary;
+    // Runs the big-table method (LargeTable.h) with this solver whatever the
+    // table's size; unset, tables with both sides up to 50 take the exact
+    // engine. For comparing the two.
+    std::optional<LargeMethod> forceLargeMethod;
 };
 
 struct RunOutcome {
@@ -44,6 +49,11 @@ struct RunOutcome {
     // The counts analysed: the table without its supplementary categories.
     TIntMatrix analysedTable;
 };
+
+// Refuses, before anything is read, a table without rows or columns and one
+// whose run would need more memory than AnalysisMemoryLimit (LargeTable.h)
+// for NDim dimensions: InputError naming the size, the need and the limit.
+void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim);
 
 // Performs the run: creates (or empties) the report file first, then reads
 // the texts, analyses and writes the report as it goes, updating `store`

@@ -43,3 +43,23 @@ std::string ScaleLine(const std::string &prefix, const std::vector<long double> 
         line += FormF(value, 9, 3);
     return line;
 }
+
+bool WritesWholeTable(int NRow, int NCol)
+{
+    return static_cast<long long>(NRow) * NCol <= MaxWrittenCells;
+}
+
+std::string OmittedTableLine(int NRow, int NCol)
+{
+    return "(" + FormI(NRow) + " 行 × " + FormI(NCol) + " 列: " + std::to_string(MaxWrittenCells)
+        + " セルを超える表のため省略しました)";
+}
+
+std::string LargeMethodLine(const std::string &method, int computed, long double totalInertia)
+{
+    const std::string solver
+        = method == "lanczos" ? "Lanczos 法 (Spectra)" : "グラム行列の密な固有値分解 (Eigen)";
+    return "計算法: 大きな表の部分特異値分解 (" + method + "、" + solver + "、倍精度)、上位 "
+        + FormI(computed) + " 解。説明率は度数から求めた全慣性 " + FormF(totalInertia, 0, 7)
+        + " に対する割合";
+}

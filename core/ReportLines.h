@@ -49,3 +49,18 @@ std::string ScaleLine(const std::string &prefix, const TExtMatrix &scale, int in
 
 // The same layout for values held one per dimension.
 std::string ScaleLine(const std::string &prefix, const std::vector<long double> &values);
+
+// The input table and its association are written in full up to this many
+// cells (50 x 50, every table of the exact engine); a larger table has one
+// line in their place, so that the report of a word table stays a file to
+// read rather than gigabytes.
+inline constexpr long long MaxWrittenCells = 2500;
+
+bool WritesWholeTable(int NRow, int NCol);
+
+// The line that stands for a table not written.
+std::string OmittedTableLine(int NRow, int NCol);
+
+// The line that names the big-table method that ran (tables beyond 50 only),
+// the solutions it computed and the total inertia their shares are of.
+std::string LargeMethodLine(const std::string &method, int computed, long double totalInertia);

@@ -72,6 +72,9 @@ std::string ResultJsonText(
         { "chi_square", static_cast<double>(interpretation.chiSquare) },
         { "df", interpretation.df }, { "p_value", static_cast<double>(interpretation.pValue) },
         { "total_inertia", static_cast<double>(interpretation.totalInertia) } };
+    // Only the big-table method is named: the exact engine's output stays as it was.
+    if (interpretation.method != ExactMethodName)
+        json["method"] = interpretation.method;
     if (tested) {
         json["permutations"] = permutation->permutations;
         json["seed"] = permutation->seed;

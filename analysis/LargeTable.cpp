@@ -1,0 +1,307 @@
+#include "analysis/LargeTable.h"
+
+#include "analysis/Errors.h"
+#include "analysis/ExtMath.h"
+#include "analysis/SymEigen.h"
+
+#include <Eigen/Dense>
+#include <Eigen/Sparse>
+#include <Spectra/SymEigsSolver.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using SparseMatrix = Eigen::SparseMatrix<double, Eigen::RowMajor>;
+
+// Lanczos stops when each residual is below this times its eigenvalue; the
+// Rayleigh-Ritz step that follows removes what is left of the error in the
+// values.
+constexpr double LanczosTolerance = 1e-13;
+constexpr int LanczosMaxRestarts = 3000;
+
+// The table seen from its sides: the larger side ("big", the rows of A) and
+// the smaller one ("small", the side the exact engine fixes the sign on).
+struct Sides {
+    SparseMatrix A; // big x small, n_ij / sqrt(R_i C_j)
+    Eigen::VectorXd a; // big: sqrt(R_i / N)
+    Eigen::VectorXd b; // small: sqrt(C_j / N)
+    bool rowsAreSmall = false;
+};
+
+std::vector<std::int64_t> SideTotals(const SparseCounts &counts, bool rows)
+{
+    std::vector<std::int64_t> totals(static_cast<std::size_t>(rows ? counts.NRow : counts.NCol), 0);
+    for (const CountCell &cell : counts.cells)
+        totals[static_cast<std::size_t>((rows ? cell.row : cell.col) - 1)] += cell.count;
+    return totals;
+}
+
+// Refuses what the exact engine cannot divide by: an empty row or column.
+void CheckPositive(const std::vector<std::int64_t> &totals)
+{
+    for (const std::int64_t t : totals)
+        if (t <= 0)
+            RaiseFloatError();
+}
+
+Sides MakeSides(const SparseCounts &counts)
+{
+    const std::vector<std::int64_t> rowTotal = SideTotals(counts, true);
+    const std::vector<std::int64_t> colTotal = SideTotals(counts, false);
+    CheckPositive(rowTotal);
+    CheckPositive(colTotal);
+    std::int64_t N = 0;
+    for (const std::int64_t t : rowTotal)
+        N += t;
+    const double n = static_cast<double>(N);
+
+    Sides sides;
+    sides.rowsAreSmall = counts.NRow <= counts.NCol;
+    const std::vector<std::int64_t> &bigTotal = sides.rowsAreSmall ? colTotal : rowTotal;
+    const std::vector<std::int64_t> &smallTotal = sides.rowsAreSmall ? rowTotal : colTotal;
+    sides.a.resize(static_cast<Eigen::Index>(bigTotal.size()));
+    for (std::size_t k = 0; k < bigTotal.size(); ++k)
+        sides.a(static_cast<Eigen::Index>(k)) = std::sqrt(static_cast<double>(bigTotal[k]) / n);
+    sides.b.resize(static_cast<Eigen::Index>(smallTotal.size()));
+    for (std::size_t k = 0; k < smallTotal.size(); ++k)
+        sides.b(static_cast<Eigen::Index>(k)) = std::sqrt(static_cast<double>(smallTotal[k]) / n);
+
+    std::vector<Eigen::Triplet<double>> triplets;
+    triplets.reserve(counts.cells.size());
+    for (const CountCell &cell : counts.cells) {
+        const auto r = static_cast<std::size_t>(cell.row - 1);
+        const auto c = static_cast<std::size_t>(cell.col - 1);
+        const long double value
+            = cell.count / std::sqrt(static_cast<long double>(rowTotal[r]) * colTotal[c]);
+        const auto big = static_cast<int>(sides.rowsAreSmall ? c : r);
+        const auto small = static_cast<int>(sides.rowsAreSmall ? r : c);
+        triplets.emplace_back(big, small, static_cast<double>(value));
+    }
+    sides.A.resize(
+        static_cast<Eigen::Index>(bigTotal.size()), static_cast<Eigen::Index>(smallTotal.size()));
+    sides.A.setFromTriplets(triplets.begin(), triplets.end());
+    return sides;
+}
+
+// M = A - a b^T (big x small) applied to x, and its transpose to y.
+Eigen::VectorXd Apply(const Sides &s, const Eigen::VectorXd &x)
+{
+    Eigen::VectorXd y = s.A * x;
+    y -= s.a * s.b.dot(x);
+    return y;
+}
+Eigen::VectorXd ApplyT(const Sides &s, const Eigen::VectorXd &y)
+{
+    Eigen::VectorXd x = s.A.transpose() * y;
+    x -= s.b * s.a.dot(y);
+    return x;
+}
+
+// M^T M on the small side, for Spectra.
+class GramOperator {
+public:
+    using Scalar = double;
+    explicit GramOperator(const Sides &sides)
+        : sides_(sides)
+    {
+    }
+    Eigen::Index rows() const { return sides_.A.cols(); }
+    Eigen::Index cols() const { return sides_.A.cols(); }
+    void perform_op(const double *in, double *out) const
+    {
+        const Eigen::Map<const Eigen::VectorXd> x(in, cols());
+        Eigen::Map<Eigen::VectorXd>(out, rows()) = ApplyT(sides_, Apply(sides_, x));
+    }
+
+private:
+    const Sides &sides_;
+};
+
+[[noreturn]] void RaiseNotConverged()
+{
+    throw NumericalFailure("大きな表の固有値計算 (Lanczos 法) が収束しませんでした。"
+                           "求める次元数を減らしてください");
+}
+
+// The leading k eigenvectors of M^T M (small x k), by Lanczos.
+Eigen::MatrixXd LanczosVectors(const Sides &sides, int k)
+{
+    GramOperator op(sides);
+    const auto n = static_cast<int>(sides.A.cols());
+    const int ncv = std::min(n, std::max(2 * k + 1, k + 20));
+    Spectra::SymEigsSolver<GramOperator> solver(op, k, ncv);
+    // A fixed start: the same table gives the same bits on every run.
+    Eigen::VectorXd start = Eigen::VectorXd::Ones(n);
+    for (int j = 0; j < n; ++j)
+        start(j) += 0.01 * std::sin(1.0 + j);
+    solver.init(start.data());
+    solver.compute(Spectra::SortRule::LargestAlge, LanczosMaxRestarts, LanczosTolerance);
+    if (solver.info() != Spectra::CompInfo::Successful)
+        RaiseNotConverged();
+    return solver.eigenvectors();
+}
+
+// The Gram matrix M^T M = A^T A - b b^T (A b = a and a^T a = 1), formed from
+// blocks of rows of A made dense, so the work runs at matrix-product speed
+// and the memory stays one block.
+Eigen::MatrixXd GramMatrix(const Sides &s)
+{
+    const Eigen::Index n = s.A.cols();
+    Eigen::MatrixXd G = Eigen::MatrixXd::Zero(n, n);
+    constexpr Eigen::Index BlockRows = 256;
+    Eigen::MatrixXd block(BlockRows, n);
+    for (Eigen::Index first = 0; first < s.A.rows(); first += BlockRows) {
+        const Eigen::Index rows = std::min(BlockRows, s.A.rows() - first);
+        block.setZero();
+        for (Eigen::Index r = 0; r < rows; ++r)
+            for (SparseMatrix::InnerIterator it(s.A, first + r); it; ++it)
+                block(r, it.col()) = it.value();
+        G.selfadjointView<Eigen::Lower>().rankUpdate(block.topRows(rows).transpose());
+    }
+    G.selfadjointView<Eigen::Lower>().rankUpdate(s.b, -1.0);
+    return G.selfadjointView<Eigen::Lower>();
+}
+
+Eigen::MatrixXd DenseGramVectors(const Sides &sides, int k)
+{
+    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(GramMatrix(sides));
+    if (solver.info() != Eigen::Success)
+        RaiseNotConverged();
+    // Ascending: the leading k are the last columns, largest first.
+    return solver.eigenvectors().rightCols(k).rowwise().reverse();
+}
+
+// The largest diagonal entry of M^T M: sum over the big side of M_kj^2,
+// i.e. sum_k A_kj^2 - b_j^2.
+double LargestGramDiagonal(const Sides &s)
+{
+    Eigen::VectorXd diag = Eigen::VectorXd::Zero(s.A.cols());
+    for (Eigen::Index r = 0; r < s.A.outerSize(); ++r)
+        for (SparseMatrix::InnerIterator it(s.A, r); it; ++it)
+            diag(it.col()) += it.value() * it.value();
+    diag -= s.b.cwiseProduct(s.b);
+    return diag.maxCoeff();
+}
+
+// Largest |component| positive, the first of equal magnitudes; the other
+// side's vector flips with it.
+void FixSign(Eigen::Ref<Eigen::VectorXd> fixed, Eigen::Ref<Eigen::VectorXd> follower)
+{
+    Eigen::Index at = 0;
+    for (Eigen::Index k = 1; k < fixed.size(); ++k)
+        if (std::fabs(fixed(k)) > std::fabs(fixed(at)))
+            at = k;
+    if (fixed(at) < 0) {
+        fixed = -fixed;
+        follower = -follower;
+    }
+}
+
+void Store(const Eigen::MatrixXd &vectors, TExtMatrix &target, int count)
+{
+    target = TExtMatrix(static_cast<int>(vectors.rows()), count);
+    for (int d = 1; d <= count; ++d)
+        for (int k = 1; k <= target.rows(); ++k)
+            target(k, d) = vectors(k - 1, d - 1);
+}
+
+} // namespace
+
+SparseCounts SparseCountsOf(const TIntMatrix &DataTable, int NRow, int NCol)
+{
+    SparseCounts counts{ NRow, NCol, {} };
+    for (int i = 1; i <= NRow; ++i)
+        for (int j = 1; j <= NCol; ++j)
+            if (DataTable(i, j) != 0)
+                counts.cells.push_back({ i, j, DataTable(i, j) });
+    return counts;
+}
+
+std::string LargeMethodName(LargeMethod method)
+{
+    return method == LargeMethod::Lanczos ? "lanczos" : "dense-gram";
+}
+
+long double ExactTotalInertia(const SparseCounts &counts)
+{
+    const std::vector<std::int64_t> rowTotal = SideTotals(counts, true);
+    const std::vector<std::int64_t> colTotal = SideTotals(counts, false);
+    long double sum = 0.0L;
+    for (const CountCell &cell : counts.cells) {
+        const long double n = cell.count;
+        const long double product = static_cast<long double>(rowTotal[std::size_t(cell.row - 1)])
+            * static_cast<long double>(colTotal[std::size_t(cell.col - 1)]);
+        sum += Div(n * n, product);
+    }
+    return CheckFinite(sum - 1.0L);
+}
+
+LargeDecomposition DecomposeLarge(
+    const SparseCounts &counts, int K, ResultStore &store, std::optional<LargeMethod> forced)
+{
+    LargeDecomposition result;
+    const Sides sides = MakeSides(counts);
+    result.totalInertia = ExactTotalInertia(counts);
+    const auto n = static_cast<int>(sides.A.cols());
+    const int k = std::min(K, n - 1);
+    store.NSol = 0;
+    if (k < 1)
+        return result;
+    result.method = forced.value_or(
+        n <= DenseGramLimit || 2 * k + 1 > n ? LargeMethod::DenseGram : LargeMethod::Lanczos);
+    const Eigen::MatrixXd V0 = result.method == LargeMethod::Lanczos ? LanczosVectors(sides, k)
+                                                                     : DenseGramVectors(sides, k);
+
+    // Rayleigh-Ritz on both sides: Q spans M V0, and the SVD of Q^T M.
+    Eigen::MatrixXd MV(sides.A.rows(), k);
+    for (int d = 0; d < k; ++d)
+        MV.col(d) = Apply(sides, V0.col(d));
+    const Eigen::HouseholderQR<Eigen::MatrixXd> qr(MV);
+    const Eigen::MatrixXd Q = qr.householderQ() * Eigen::MatrixXd::Identity(MV.rows(), k);
+    Eigen::MatrixXd Bt(n, k); // (Q^T M)^T = M^T Q
+    for (int d = 0; d < k; ++d)
+        Bt.col(d) = ApplyT(sides, Q.col(d));
+    const Eigen::BDCSVD<Eigen::MatrixXd> svd(Bt, Eigen::ComputeThinU | Eigen::ComputeThinV);
+    Eigen::MatrixXd small = svd.matrixU(); // n x k
+    Eigen::MatrixXd big = Q * svd.matrixV(); // big x k
+    const Eigen::VectorXd sigma = svd.singularValues();
+
+    const double keep = static_cast<double>(EigenTolerance) * LargestGramDiagonal(sides);
+    int kept = 0;
+    while (kept < k && sigma(kept) * sigma(kept) > keep)
+        ++kept;
+    for (int d = 0; d < kept; ++d)
+        FixSign(small.col(d), big.col(d));
+
+    store.NSol = kept;
+    store.Eta = TExtVector(kept);
+    for (int d = 1; d <= kept; ++d)
+        store.Eta(d) = sigma(d - 1);
+    Store(sides.rowsAreSmall ? small : big, store.RowSingVec, kept);
+    Store(sides.rowsAreSmall ? big : small, store.ColSingVec, kept);
+    return result;
+}
+
+std::size_t LargeTableMemoryEstimate(
+    int NRow, int NCol, std::int64_t nonzeros, int K, bool denseCounts)
+{
+    const auto rows = static_cast<std::size_t>(NRow);
+    const auto cols = static_cast<std::size_t>(NCol);
+    const std::size_t smallSide = std::min(rows, cols);
+    const auto dims = static_cast<std::size_t>(std::clamp<std::int64_t>(K, 1, smallSide));
+    // The run's dense 32-bit counts: the table read, the active table, the
+    // copy the result keeps and the transposed one of the statistics.
+    const std::size_t dense = denseCounts ? 4 * sizeof(std::int32_t) * rows * cols : 0;
+    // Triplets, the compressed matrix and the cells list.
+    const std::size_t sparse = static_cast<std::size_t>(nonzeros) * (16 + 12 + 12);
+    // Lanczos basis or dense Gram matrix and its eigenvectors.
+    const std::size_t solver = smallSide <= static_cast<std::size_t>(DenseGramLimit)
+        ? 3 * sizeof(double) * smallSide * smallSide
+        : sizeof(double) * smallSide * (2 * dims + 24);
+    // Double vectors of the Ritz step and the six long double result
+    // matrices (singular vectors, scale values, weighted scale values).
+    const std::size_t vectors = (rows + cols) * dims * (4 * sizeof(double) + 3 * 16);
+    return dense + sparse + solver + vectors;
+}
