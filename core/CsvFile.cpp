@@ -111,9 +111,9 @@ LoadedTable ReadCsvData(std::string_view fileBytes)
 {
     const std::string text = DecodeTextFile(fileBytes);
     const std::vector<std::string_view> lines = splitLines(text);
-    const auto fields = static_cast<int>(SplitCommaText(lines[0]).size());
+    const auto fields = static_cast<std::int64_t>(SplitCommaText(lines[0]).size());
     if (fields >= 2)
-        RefuseOversizedTable(static_cast<int>(lines.size()) - 1, fields - 1);
+        RefuseOversizedTable(static_cast<std::int64_t>(lines.size()) - 1, fields - 1);
     LoadedTable loaded;
     loadLines(lines, loaded);
     return loaded;
