@@ -9,6 +9,7 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
+#include "core/LongFormat.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
@@ -140,10 +141,19 @@ void TInputF::FormActivate()
     EditNDim->setText(QStringLiteral("2"));
 }
 
-// The table size is set only once the whole file has loaded.
+// The table size is set only once the whole file has loaded. A table read
+// from the long format has no data file of its own: 保存 writes a CSV data
+// file, which must not take the long file's place, and the recent files are
+// opened as CSV data files.
 void TInputF::LoadDataFile()
 {
-    ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
+    if (!session_.LongFormat) {
+        ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
+        return;
+    }
+    LoadedTable loaded = LoadLongFormatFile(localFileName(DataFileName));
+    DataFileName.clear();
+    ShowLoadedTable(std::move(loaded));
 }
 
 void TInputF::ShowLoadedTable(LoadedTable loaded)
@@ -152,7 +162,8 @@ void TInputF::ShowLoadedTable(LoadedTable loaded)
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
     UpdateTitle();
-    rememberRecentFile(DataFileName);
+    if (!DataFileName.isEmpty())
+        rememberRecentFile(DataFileName);
     // A mark that could not be read: the table loaded without it, and the
     // user must know before running it.
     if (!loaded.warnings.empty())

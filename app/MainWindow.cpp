@@ -24,6 +24,7 @@
 
 namespace {
 const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
+const QString LongFilter = QStringLiteral("縦長形式 (行の名前,列の名前,度数) のCSVファイル(*.csv)");
 }
 
 TMainF::TMainF(Session &session, QWidget *parent)
@@ -100,15 +101,16 @@ void TMainF::OKButtonClick()
 // cancelling the choice simply leaves the user where they were.
 void TMainF::OKODButtonClick()
 {
-    const Prompts::FileAnswer answer
-        = Prompts::current().openFile(this, QStringLiteral("入力データファイル"), CsvFilter);
+    const Prompts::FileAnswer answer = Prompts::current().openFile(
+        this, QStringLiteral("入力データファイル"), CsvFilter + QStringLiteral(";;") + LongFilter);
     if (!answer.accepted)
         return;
-    OpenDataFile(answer.fileName);
+    OpenDataFile(answer.fileName, answer.filter == LongFilter);
 }
 
-void TMainF::OpenDataFile(const QString &fileName)
+void TMainF::OpenDataFile(const QString &fileName, bool longFormat)
 {
+    session_.LongFormat = longFormat;
     OpenInputF(true, fileName, QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
 }
 

@@ -47,8 +47,8 @@ public:
     void ExitButtonClick();
 
     // "Old Data" with the file already chosen, as the program's file argument
-    // gives it.
-    void OpenDataFile(const QString &fileName);
+    // gives it; `longFormat` when the user chose the long format's file type.
+    void OpenDataFile(const QString &fileName, bool longFormat = false);
     // Offers the table of an autosave that an abnormal end left behind.
     void OfferRestore();
     // The menu of RecentButton: one entry per recent file, opening it as

@@ -19,4 +19,6 @@ struct Session {
     // first activates.
     bool OldData = false;
     QString FileToOpen;
+    // FileToOpen is in the long format (one cell a line), not a CSV data file.
+    bool LongFormat = false;
 };

@@ -61,6 +61,10 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
                 throw UsageError("--json には JSON ファイルの名前を指定してください");
             options.json = value;
         } });
+    commandLine.addOption({ "--long", "",
+        "入力は縦長形式 (見出しの行と、行の名前,列の名前,度数 の行) / the input is in the long "
+        "format (a header line, then row name,column name,count lines)",
+        [&options](const std::string &) { options.longFormat = true; } });
     commandLine.addOption({ "--supplementary-rows", "LIST",
         "補助行 (例 2,5; ファイルの指定より優先) / supplementary rows (e.g. 2,5; "
         "overrides the file)",
@@ -121,7 +125,7 @@ void CheckReportOptions(const ReportOptions &options)
 std::string ReportUsage(const CommandLine &commandLine)
 {
     return "使い方 / Usage:\n"
-           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE]\n"
+           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE] [--long]\n"
            "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
            "                 [--permutations R [--seed S]] [--threads N]\n"
            "                 INPUT.csv -o REPORT.txt\n"
@@ -142,6 +146,13 @@ std::string ReportUsage(const CommandLine &commandLine)
           "  書き出し: CP932。CP932 で書けない文字があるときはファイル全体を BOM 付き UTF-8 で。\n"
           "  Reading: UTF-8 or UTF-16 by byte-order mark, otherwise UTF-8 or CP932 (Shift_JIS).\n"
           "  Writing: CP932; a file holding characters CP932 lacks is written as UTF-8 with BOM.\n"
+          "\n"
+          "縦長形式 / Long format (--long):\n"
+          "  1 行目は見出し。以降の各行が 1 つの欄: 行の名前,列の名前,度数。書かれない欄は 0、\n"
+          "  同じ組は足し合わせ、行と列は初めて現れた順。度数がすべて 0 の名前は標準エラーに。\n"
+          "  A header line, then one cell a line: row name,column name,count. Cells not\n"
+          "  written are 0, a pair written again adds up, rows and columns come in the order\n"
+          "  first met; names whose counts are all 0 are listed on stderr.\n"
           "\n"
           "補助カテゴリー / Supplementary categories:\n"
           "  分析から除き、その解の上に配置する行と列。LIST は 1 から始まる位置のカンマ区切り\n"

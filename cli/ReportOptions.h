@@ -17,6 +17,7 @@ struct ReportOptions {
     std::string dimsText = "2"; // converted by the run, as the dimension box is
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
+    bool longFormat = false; // the input is in the long format (core/LongFormat.h)
     std::string output;
     std::string json; // empty: no JSON file
     // Supplementary rows and columns given on the command line (1-based
@@ -32,7 +33,7 @@ struct ReportOptions {
 // The largest thread count taken (R: MaxPermutations).
 inline constexpr int MaxThreads = 256;
 
-// Adds -o, --dims, --encoding, --json, --supplementary-rows,
+// Adds -o, --dims, --encoding, --json, --long, --supplementary-rows,
 // --supplementary-columns, --permutations, --seed, --threads and --help to
 // `commandLine`, writing into `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);

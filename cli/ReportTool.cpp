@@ -4,6 +4,7 @@
 
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
+#include "core/LongFormat.h"
 #include "core/ResultJson.h"
 
 #include "analysis/Parallel.h"
@@ -50,7 +51,8 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     if (options.threads > 0)
         SetAnalysisThreads(options.threads);
     StartAnalysisThreads(); // awake by the time the file is read
-    const LoadedTable table = LoadCsvDataFile(options.input);
+    const LoadedTable table
+        = options.longFormat ? LoadLongFormatFile(options.input) : LoadCsvDataFile(options.input);
     warn(err, table.warnings);
     RunRequest request;
     request.reportFileName = options.output;

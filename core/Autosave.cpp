@@ -2,8 +2,7 @@
 
 #include "core/CellBlock.h"
 #include "core/SupplementaryMark.h"
-
-#include "analysis/CategoryCount.h"
+#include "core/TableSize.h"
 
 namespace {
 constexpr std::string_view FirstLine = "Quarnet autosave 1\r\n";
@@ -32,7 +31,7 @@ std::optional<InputTable> ReadAutosaveText(std::string_view text)
     const CellBlock block = SplitCellBlock(text.substr(markEnd + LineEnd.size()));
     const auto rows = static_cast<int>(block.size()) - 1;
     const auto cols = block.empty() ? 0 : static_cast<int>(block.front().size()) - 1;
-    if (!IsCategoryCount(rows) || !IsCategoryCount(cols))
+    if (!IsTableSize(rows, cols))
         return std::nullopt;
     for (const auto &row : block)
         if (static_cast<int>(row.size()) != cols + 1)

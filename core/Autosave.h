@@ -15,6 +15,6 @@
 std::string AutosaveText(const InputTable &table);
 
 // The table of an autosave text, marks included; nullopt for any text that
-// is not one (another format, a ragged or empty block, a table outside
-// 1..MaxCat rows or columns, marks that do not fit the table).
+// is not one (another format, a ragged or empty block, a table past the
+// input limit (IsTableSize), marks that do not fit the table).
 std::optional<InputTable> ReadAutosaveText(std::string_view text);

@@ -51,14 +51,14 @@ void loadNameRow(const std::vector<std::string> &fields, InputTable &table)
 // the fields before it are in place. Fields beyond the names are ignored.
 void loadDataRow(std::string_view line, int lineNumber, InputTable &table)
 {
-    const std::vector<std::string> fields = SplitCommaText(line);
+    std::vector<std::string> fields = SplitCommaText(line);
     const int i = table.rows() + 1;
     table.insertRows(i, 1);
     for (int j = 0; j <= table.cols(); ++j) {
         const auto index = static_cast<std::size_t>(j);
         if (index >= fields.size())
             throw ListIndexError(static_cast<int>(index), lineNumber);
-        table.setText(i, j, fields[index]);
+        table.setText(i, j, std::move(fields[index]));
     }
 }
 
@@ -72,10 +72,13 @@ void readMarks(const std::string &corner, LoadedTable &loaded)
         loaded.warnings.push_back(UnreadableMarkWarning(corner));
 }
 
-void loadLines(const std::vector<std::string_view> &lines, LoadedTable &loaded)
+// `sized`: the table's size passed the size rule, so its room is taken at once.
+void loadLines(const std::vector<std::string_view> &lines, LoadedTable &loaded, bool sized)
 {
     const std::vector<std::string> names = SplitCommaText(lines[0]);
     loadNameRow(names, loaded.table);
+    if (sized)
+        loaded.table.reserveRows(static_cast<int>(lines.size()) - 1);
     for (std::size_t k = 1; k < lines.size(); ++k)
         loadDataRow(lines[k], static_cast<int>(k) + 1, loaded.table);
     readMarks(names.front(), loaded);
@@ -104,18 +107,18 @@ void refuseUnsavable(const std::vector<std::string> &fields, int line)
 void ReadCsvDataInto(std::string_view fileBytes, LoadedTable &loaded)
 {
     const std::string text = DecodeTextFile(fileBytes);
-    loadLines(splitLines(text), loaded);
+    loadLines(splitLines(text), loaded, false);
 }
 
 LoadedTable ReadCsvData(std::string_view fileBytes)
 {
     const std::string text = DecodeTextFile(fileBytes);
     const std::vector<std::string_view> lines = splitLines(text);
-    const auto fields = static_cast<int>(SplitCommaText(lines[0]).size());
+    const auto fields = static_cast<std::int64_t>(SplitCommaText(lines[0]).size());
     if (fields >= 2)
-        RefuseOversizedTable(static_cast<int>(lines.size()) - 1, fields - 1);
+        RefuseOversizedTable(static_cast<std::int64_t>(lines.size()) - 1, fields - 1);
     LoadedTable loaded;
-    loadLines(lines, loaded);
+    loadLines(lines, loaded, fields >= 2);
     return loaded;
 }
 

@@ -1,8 +1,7 @@
 #include "core/GridPaste.h"
 
 #include "core/CoreErrors.h"
-
-#include "analysis/CategoryCount.h"
+#include "core/TableSize.h"
 
 #include <algorithm>
 
@@ -17,8 +16,8 @@ int PasteChange::width() const
 std::string PasteTooLargeMessage(int rows, int cols)
 {
     return "貼り付けると表が " + std::to_string(rows) + " 行 × " + std::to_string(cols)
-        + " 列になり、上限の " + std::to_string(MaxCat) + " 行 × " + std::to_string(MaxCat)
-        + " 列を超えるため、貼り付けませんでした";
+        + " 列になり、上限 (行、列とも " + std::to_string(MaxTableSide) + " まで、欄の数 "
+        + std::to_string(MaxTableCells) + " まで) を超えるため、貼り付けませんでした";
 }
 
 std::string WithoutLineBreaks(std::string_view text)
@@ -48,7 +47,7 @@ PasteChange PlanPaste(const InputTable &table, int i, int j, CellBlock block)
     change.colsAfter = std::max(table.cols(), j + change.width() - 1);
     // Only growth is refused: the size rule is for what the paste makes.
     const bool grows = change.rowsAfter > change.rowsBefore || change.colsAfter > change.colsBefore;
-    if (grows && (!IsCategoryCount(change.rowsAfter) || !IsCategoryCount(change.colsAfter)))
+    if (grows && !IsTableSize(change.rowsAfter, change.colsAfter))
         throw InputError(PasteTooLargeMessage(change.rowsAfter, change.colsAfter));
     change.before.resize(change.after.size());
     for (std::size_t r = 0; r < change.after.size(); ++r)

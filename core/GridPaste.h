@@ -25,7 +25,7 @@ struct PasteChange {
 
 // The paste of `block` at (i, j). A line break inside a cell becomes a blank:
 // a cell shows one line, and a CSV data file cannot hold a break. A paste
-// that would grow the table beyond MaxCat rows or columns throws InputError
+// that would grow the table past the input limit (IsTableSize) throws InputError
 // (PasteTooLargeMessage) and nothing is pasted.
 PasteChange PlanPaste(const InputTable &table, int i, int j, CellBlock block);
 

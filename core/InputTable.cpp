@@ -111,6 +111,12 @@ void InputTable::removeCols(int first, int count)
     marks_.cols = shifted(marks_.cols, first, -count);
 }
 
+void InputTable::reserveRows(int rows)
+{
+    texts_.reserve(
+        static_cast<std::size_t>(std::max(rows, 0) + 1) * static_cast<std::size_t>(cols_ + 1));
+}
+
 void InputTable::resize(int rows, int cols)
 {
     rows = std::max(rows, 0);

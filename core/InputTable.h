@@ -40,6 +40,9 @@ public:
     void removeRows(int first, int count);
     void insertCols(int before, int count);
     void removeCols(int first, int count);
+    // Makes room for `rows` rows of the present width, so that appending
+    // them one by one moves no text.
+    void reserveRows(int rows);
     // Grows or shrinks at the ends, keeping the texts that remain.
     void resize(int rows, int cols);
     // Writes `block` (rows of texts, as a CellBlock) from position (i, j) on;

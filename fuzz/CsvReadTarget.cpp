@@ -5,8 +5,7 @@
 
 #include "core/CoreErrors.h"
 #include "core/CsvFile.h"
-
-#include "analysis/CategoryCount.h"
+#include "core/TableSize.h"
 
 #include <string>
 
@@ -15,7 +14,7 @@ namespace {
 void CheckShape(const LoadedTable &loaded)
 {
     const InputTable &table = loaded.table;
-    if (!IsCategoryCount(table.cols()) || !IsCategoryCount(table.rows()))
+    if (!IsTableSize(table.rows(), table.cols()))
         FuzzFinding("loaded a table of " + std::to_string(table.rows()) + " x "
             + std::to_string(table.cols()));
     if (!table.corner().empty())

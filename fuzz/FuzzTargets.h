@@ -12,6 +12,7 @@
 // (or the replay) reports it as a finding too.
 
 void FuzzCsvRead(std::string_view bytes);
+void FuzzLongRead(std::string_view bytes);
 void FuzzIntConversion(std::string_view bytes);
 void FuzzNumberForms(std::string_view bytes);
 void FuzzRun(std::string_view bytes);
@@ -26,6 +27,7 @@ struct FuzzTarget {
 };
 inline constexpr FuzzTarget FuzzTargets[] = {
     { "csv_read", FuzzCsvRead },
+    { "long_read", FuzzLongRead },
     { "int_conversion", FuzzIntConversion },
     { "number_forms", FuzzNumberForms },
     { "run", FuzzRun },

@@ -36,7 +36,7 @@ Prompts::FileAnswer DialogPrompts::openFile(QWidget *parent, const QString &titl
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return { true, dialog.selectedFiles().constFirst(), QString() };
+    return { true, dialog.selectedFiles().constFirst(), dialog.selectedNameFilter() };
 }
 
 Prompts::FileAnswer DialogPrompts::saveFile(QWidget *parent, const QString &title,

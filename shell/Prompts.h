@@ -17,7 +17,7 @@ public:
     struct FileAnswer {
         bool accepted = false;
         QString fileName;  // empty when cancelled
-        QString filter; // the filter chosen in a save dialog, when known
+        QString filter; // the filter chosen, when known
     };
 
     // The answers to 「変更を保存しますか?」.

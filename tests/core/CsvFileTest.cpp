@@ -152,32 +152,45 @@ TEST(ReadCsvDataInto, KeepsThePartialTableOnFailure)
     EXPECT_EQ(table.table, expected);
 }
 
-// The size rule refuses a file with its real size; the load itself has no
-// limit.
-TEST(ReadCsvData, RefusesMoreThanFiftyColumnsOrRowsNamingTheirCount)
+// The size rule refuses a file with its real size before loading it; the
+// load itself has no limit. Tables past the exact engine's 50 load whole.
+TEST(ReadCsvData, RefusesATablePastTheInputLimitNamingItsSize)
 {
     std::string wide;
-    for (int j = 1; j <= 51; ++j)
+    for (int j = 1; j <= 100001; ++j)
         wide += ",c" + std::to_string(j);
-    ExpectError<InputError>("列の数が 51 で、上限の 50 を超えています",
-        [&] { ReadCsvData(wide + "\r\nr" + std::string(51 * 2, ',') + "\r\n"); });
+    ExpectError<InputError>("列の数が 100001 で、上限の 100000 を超えています",
+        [&] { ReadCsvData(wide + "\r\nr\r\n"); });
 
-    const auto tallTable = [](int rows) {
-        std::string tall = ",a\r\n";
+    const auto tallTable = [](int rows, int cols) {
+        std::string tall = "";
+        for (int j = 1; j <= cols; ++j)
+            tall.append(",c").append(std::to_string(j));
+        tall += "\r\n";
+        std::string counts;
+        for (int j = 1; j <= cols; ++j)
+            counts.append(",").append(std::to_string(j % 7));
         for (int i = 1; i <= rows; ++i)
-            tall.append("r").append(std::to_string(i)).append(",1\r\n");
+            tall.append("r").append(std::to_string(i)).append(counts).append("\r\n");
         return tall;
     };
-    ExpectError<InputError>(
-        "行の数が 51 で、上限の 50 を超えています", [&] { ReadCsvData(tallTable(51)); });
-    // Regression: the count used to be the first row beyond the limit.
-    ExpectError<InputError>(
-        "行の数が 62 で、上限の 50 を超えています", [&] { ReadCsvData(tallTable(62)); });
-    EXPECT_EQ(ReadCsvData(tallTable(50)).table.rows(), 50);
+    ExpectError<InputError>("行の数が 100001 で、上限の 100000 を超えています",
+        [&] { ReadCsvData(tallTable(100001, 1)); });
+    ExpectError<InputError>("表の大きさが 100000 行 × 101 列で、欄の数 10100000 が上限の 10000000 "
+                            "を超えています",
+        [&] { ReadCsvData(tallTable(100000, 101)); });
+
+    const InputTable big = ReadCsvData(tallTable(60, 70)).table;
+    ASSERT_EQ(big.rows(), 60);
+    ASSERT_EQ(big.cols(), 70);
+    EXPECT_EQ(big.rowName(60), "r60");
+    EXPECT_EQ(big.colName(70), "c70");
+    EXPECT_EQ(big.count(60, 69), "6");
+    EXPECT_EQ(big.count(1, 70), "0");
 
     LoadedTable unlimited;
-    ReadCsvDataInto(tallTable(62), unlimited);
-    EXPECT_EQ(unlimited.table.rows(), 62);
+    ReadCsvDataInto(tallTable(100001, 1), unlimited);
+    EXPECT_EQ(unlimited.table.rows(), 100001);
     EXPECT_EQ(unlimited.table.rowName(62), "r62");
 }
 

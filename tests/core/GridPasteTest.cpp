@@ -51,23 +51,31 @@ TEST(GridPaste, GrowsTheTableToFitAndTakesTheGrowthBackExactly)
     EXPECT_EQ(table, start);
 }
 
-TEST(GridPaste, GrowsUpToFiftyByFiftyAndRefusesBeyond)
+TEST(GridPaste, GrowsPastFiftyUpToTheInputLimitAndRefusesBeyond)
 {
     const InputTable start = NewInputTable({ 1, 1 });
-    const CellBlock row50(1, std::vector<std::string>(50, "1"));
-    EXPECT_EQ(pasted(start, 1, 1, row50).cols(), 50);
+    const CellBlock block(60, std::vector<std::string>(70, "1"));
+    const InputTable grown = pasted(start, 1, 1, block);
+    EXPECT_EQ(grown.rows(), 60);
+    EXPECT_EQ(grown.cols(), 70);
+    EXPECT_EQ(grown.count(60, 70), "1");
+    // One column more than the cells allow, and one more than a side allows.
+    const CellBlock column(1, std::vector<std::string>(1, "1"));
+    const PasteChange largest = PlanPaste(start, 100000, 100, column);
+    EXPECT_EQ(largest.rowsAfter, 100000);
+    EXPECT_EQ(largest.colsAfter, 100);
     try {
-        PlanPaste(start, 1, 2, row50);
-        FAIL() << "a 51st column was pasted";
+        PlanPaste(start, 100000, 101, column);
+        FAIL() << "a table past the cell limit was pasted";
     } catch (const InputError &error) {
         EXPECT_STREQ(error.what(),
-            "貼り付けると表が 1 行 × 51 列になり、上限の 50 行 × 50 列を超えるため、"
-            "貼り付けませんでした");
+            "貼り付けると表が 100000 行 × 101 列になり、上限 (行、列とも 100000 まで、欄の数 "
+            "10000000 まで) を超えるため、貼り付けませんでした");
     }
-    // From the names row, 51 lines are the names and 50 rows.
-    const CellBlock column51(51, std::vector<std::string>(1, "1"));
-    EXPECT_EQ(pasted(start, 0, 0, column51).rows(), 50);
-    EXPECT_THROW(PlanPaste(start, 1, 0, column51), InputError);
+    EXPECT_THROW(PlanPaste(start, 1, 100001, column), InputError);
+    // From the names row, 61 lines are the names and 60 rows.
+    const CellBlock column61(61, std::vector<std::string>(1, "1"));
+    EXPECT_EQ(pasted(start, 0, 0, column61).rows(), 60);
 }
 
 // A cell shows one line and a data file cannot hold a break: a pasted cell

@@ -151,9 +151,10 @@ TEST(ReportUsage, NamesEveryOptionInBothLanguages)
     ReportOptions options;
     AddReportOptions(commandLine, options);
     const std::string usage = ReportUsage(commandLine);
-    for (const char *part : { "使い方 / Usage:", "-o REPORT.txt", "--dims N",
-             "--encoding cp932|utf-8", "--help", "--supplementary-rows LIST",
-             "--supplementary-columns LIST", "--permutations R", "--seed S", "--threads N",
-             "次元数", "number of dimensions", "並べ替え検定", "Permutation test", "終了コード" })
+    for (const char *part :
+        { "使い方 / Usage:", "-o REPORT.txt", "--dims N", "--encoding cp932|utf-8", "--help",
+            "--long", "--supplementary-rows LIST", "--supplementary-columns LIST",
+            "--permutations R", "--seed S", "--threads N", "次元数", "number of dimensions",
+            "並べ替え検定", "Permutation test", "縦長形式", "Long format", "終了コード" })
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }

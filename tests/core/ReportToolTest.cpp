@@ -218,6 +218,27 @@ TEST(ReportTool, TakesSupplementaryCategoriesFromTheFileOrTheCommandLine)
     EXPECT_EQ(outside.err, "補助カテゴリーに指定した行 7 は表にありません (行は 1 から 6 まで)\n");
 }
 
+// The same table as cells, one a line, in another order: the same report.
+TEST(ReportTool, ReadsTheLongFormatAndNamesWhatHasNoCount)
+{
+    ScratchFolder folder;
+    const std::string cells = folder.file("cells.csv");
+    std::ofstream(cells, std::ios::binary)
+        << "row,col,count\r\nR1,C1,10\r\nR2,C1,30\r\nR1,C2,15\r\nR2,C2,5\r\nR1,C2,5\r\n";
+    const std::string report = folder.file("r.txt");
+    const ToolResult result = runTool({ "--long", cells, "-o", report });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("worked-example.report.txt")));
+
+    std::ofstream(cells, std::ios::binary) << "row,col,count\r\nR1,C1,10\r\nR2,C1,0\r\n"
+                                               "R1,C2,3\r\n";
+    const ToolResult empty = runTool({ "--long", cells, "-o", report });
+    EXPECT_TRUE(empty.err.starts_with("度数のない行が 1 個あります: 'R2'\n")) << empty.err;
+    // Without --long the file is a wide table with a row too short.
+    EXPECT_EQ(runTool({ cells, "-o", report }).status, 1);
+}
+
 TEST(ReportTool, WarnsOnStandardErrorAndCompletes)
 {
     ScratchFolder folder;

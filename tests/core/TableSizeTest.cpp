@@ -20,14 +20,16 @@ template <typename Error> std::string messageOf(const std::string &rows, const s
 
 }
 
-TEST(TableSize, TakesSizesFromOneToFifty)
+TEST(TableSize, TakesSizesUpToTheInputLimit)
 {
     const TableSize smallest = ReadTableSize("1", "1");
     EXPECT_EQ(smallest.rows, 1);
     EXPECT_EQ(smallest.cols, 1);
-    const TableSize largest = ReadTableSize("50", "50");
-    EXPECT_EQ(largest.rows, 50);
-    EXPECT_EQ(largest.cols, 50);
+    const TableSize tall = ReadTableSize("100000", "100");
+    EXPECT_EQ(tall.rows, 100000);
+    EXPECT_EQ(tall.cols, 100);
+    const TableSize wordTable = ReadTableSize("20000", "300");
+    EXPECT_EQ(wordTable.cols, 300);
     const TableSize typed = ReadTableSize(" 7", "$0A");
     EXPECT_EQ(typed.rows, 7);
     EXPECT_EQ(typed.cols, 10);
@@ -45,13 +47,21 @@ TEST(TableSize, RefusesATextThatIsNotAnIntegerRowsFirst)
     EXPECT_EQ(messageOf<ConvertError>("0", "y"), "''y'' は整数ではありません");
 }
 
-TEST(TableSize, RefusesASizeOutsideOneToFifty)
+TEST(TableSize, RefusesASideOutsideTheLimitOrTooManyCells)
 {
-    const std::string expected = "行数と列数は 1 から 50 までの整数で指定して下さい";
+    const std::string expected = "行数と列数は 1 から 100000 までの整数で指定して下さい";
     EXPECT_EQ(messageOf<InputError>("0", "3"), expected);
-    EXPECT_EQ(messageOf<InputError>("3", "51"), expected);
+    EXPECT_EQ(messageOf<InputError>("3", "100001"), expected);
     EXPECT_EQ(messageOf<InputError>("-1", "3"), expected);
     EXPECT_EQ(messageOf<InputError>("2147483647", "2147483647"), expected);
+    // Each side within the limit, the product past it; the product is formed
+    // in 64 bits.
+    EXPECT_EQ(ReadTableSize("100000", "100").rows, 100000);
+    EXPECT_EQ(messageOf<InputError>("100000", "101"),
+        "表の大きさが 100000 行 × 101 列で、欄の数 10100000 が上限の 10000000 を超えています");
+    EXPECT_EQ(messageOf<InputError>("100000", "100000"),
+        "表の大きさが 100000 行 × 100000 列で、欄の数 10000000000 が上限の 10000000 "
+        "を超えています");
 }
 
 TEST(TableSize, NewInputTableIsEmptyOfItsSize)

@@ -161,15 +161,15 @@ TEST(BadInputTool, QuarnetReportStopsEveryBadFileWithItsMessage)
         { "empty line", ",a,b\r\nx,1,2\r\n\r\ny,3,4\r\n",
             "リストのインデックスが範囲を超えています (0)" },
         { "no data line", ",a,b\r\n", "リストのインデックスが範囲を超えています (0)" },
-        { "51 rows",
+        { "too many rows",
             ",a\r\n" +
                 [] {
                     std::string rows;
-                    for (int i = 1; i <= 51; ++i)
+                    for (int i = 1; i <= 100001; ++i)
                         rows.append("r").append(std::to_string(i)).append(",1\r\n");
                     return rows;
                 }(),
-            "行の数が 51 で、上限の 50 を超えています" },
+            "行の数が 100001 で、上限の 100000 を超えています" },
         { "empty first line", "\r\nx\r\n", "データファイルの 1 行目に列の名前がありません" },
     };
     ScratchFolder folder;

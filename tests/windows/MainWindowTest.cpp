@@ -198,13 +198,19 @@ private slots:
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("cols");
         QTest::addColumn<QString>("message");
-        const QString size = QStringLiteral("行数と列数は 1 から 50 までの整数で指定して下さい");
+        const QString size
+            = QStringLiteral("行数と列数は 1 から 100000 までの整数で指定して下さい");
         QTest::newRow("rows not a number") << QStringLiteral("abc") << QStringLiteral("3")
                                            << QStringLiteral("''abc'' は整数ではありません");
         QTest::newRow("columns empty")
             << QStringLiteral("3") << QString() << QStringLiteral("'''' は整数ではありません");
         QTest::newRow("no rows") << QStringLiteral("0") << QStringLiteral("3") << size;
-        QTest::newRow("too many columns") << QStringLiteral("3") << QStringLiteral("51") << size;
+        QTest::newRow("too many columns")
+            << QStringLiteral("3") << QStringLiteral("100001") << size;
+        QTest::newRow("too many cells")
+            << QStringLiteral("20000") << QStringLiteral("501")
+            << QStringLiteral("表の大きさが 20000 行 × 501 列で、欄の数 10020000 が上限の 10000000 "
+                              "を超えています");
         QTest::newRow("negative") << QStringLiteral("-2") << QStringLiteral("3") << size;
     }
 
@@ -222,10 +228,10 @@ private slots:
         QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
 
         // The user mends the size and goes on.
-        clickNewData(QStringLiteral("1"), QStringLiteral("50"), filePath("r.txt"));
+        clickNewData(QStringLiteral("60"), QStringLiteral("70"), filePath("r.txt"));
         QVERIFY(inputF() && inputF()->isVisible());
-        QCOMPARE(inputF()->StringGrid1->colCount(), 52);
-        QCOMPARE(inputF()->StringGrid1->rowCount(), 3);
+        QCOMPARE(inputF()->StringGrid1->colCount(), 72);
+        QCOMPARE(inputF()->StringGrid1->rowCount(), 62);
     }
 
     void oldDataLoadsTheFileAndIgnoresTheSizeBoxes()
@@ -261,7 +267,7 @@ private slots:
         QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
         QCOMPARE(prompts.questions.size(), 2);
         QCOMPARE(prompts.questions[0].title, QStringLiteral("入力データファイル"));
-        QCOMPARE(prompts.questions[0].filter, QStringLiteral("CSVファイル(*.csv)"));
+        QVERIFY(prompts.questions[0].filter.startsWith(QStringLiteral("CSVファイル(*.csv);;")));
         QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
     }
 
@@ -303,6 +309,45 @@ private slots:
         QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
     }
 
+    // The long format is a file type of its own in the dialog. A good file
+    // fills the grid and names what has no count; a bad one loads nothing.
+    void oldDataReadsTheLongFormatWhenItsTypeIsChosen()
+    {
+        const QString longType
+            = QStringLiteral("縦長形式 (行の名前,列の名前,度数) のCSVファイル(*.csv)");
+        const QString bad
+            = writeFile(QStringLiteral("bad.csv"), "word,doc,n\r\n猫,d1,3\r\n犬,d2,-1\r\n");
+        prompts.accept(bad, longType);
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QCOMPARE(prompts.questions.constFirst().filter,
+            QStringLiteral("CSVファイル(*.csv);;") + longType);
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("縦長形式のデータファイルの 3 行目の度数 '-1' が負です") });
+        expectMainWindowAsTyped(QStringLiteral("3"), QStringLiteral("3"));
+
+        prompts.errors.clear();
+        const QString good = writeFile(QStringLiteral("good.csv"),
+            "word,doc,n\r\n猫,d1,3\r\n犬,d2,0\r\n猫,d2,4\r\n猫,d1,2\r\n");
+        prompts.accept(good, longType);
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QCOMPARE(
+            prompts.errors, QStringList{ QStringLiteral("度数のない行が 1 個あります: '犬'") });
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(session->TableRows, 2);
+        QCOMPARE(session->TableCols, 2);
+        StringGrid *grid = inputF()->StringGrid1;
+        const QStringList expected[] = { { QString(), QStringLiteral("d1"), QStringLiteral("d2") },
+            { QStringLiteral("猫"), QStringLiteral("5"), QStringLiteral("4") },
+            { QStringLiteral("犬"), QStringLiteral("0"), QStringLiteral("0") } };
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                QCOMPARE(grid->cells(c + 1, r + 1), expected[r].at(c));
+        // 保存 asks where: the long file is not the table's data file.
+        QCOMPARE(inputF()->DataFileName, QString());
+        QVERIFY(!recentFiles().contains(good));
+    }
+
     void oldDataThatFailsToLoadReturnsToTheMainWindow_data()
     {
         QTest::addColumn<QString>("file");
@@ -315,15 +360,18 @@ private slots:
             << QStringLiteral(
                    "リストのインデックスが範囲を超えています (3)\n（データファイルの 3 行目）");
         QByteArray wide;
-        for (int j = 0; j <= 51; ++j)
+        for (int j = 0; j <= 100001; ++j)
             wide += (j == 0 ? "" : ",") + QByteArray::number(j);
-        QTest::newRow("51 columns") << QStringLiteral("wide.csv") << wide + "\r\n"
-                                    << QStringLiteral("列の数が 51 で、上限の 50 を超えています");
-        QByteArray tall = ",a\r\n";
-        for (int i = 1; i <= 62; ++i)
-            tall += "r" + QByteArray::number(i) + ",1\r\n";
-        QTest::newRow("62 rows") << QStringLiteral("tall.csv") << tall
-                                 << QStringLiteral("行の数が 62 で、上限の 50 を超えています");
+        QTest::newRow("too many columns")
+            << QStringLiteral("wide.csv") << wide + "\r\n"
+            << QStringLiteral("列の数が 100001 で、上限の 100000 を超えています");
+        QByteArray tall = QByteArray(",c").repeated(101) + "\r\n";
+        tall += QByteArray("r\r\n").repeated(100000);
+        QTest::newRow("too many cells")
+            << QStringLiteral("tall.csv") << tall
+            << QStringLiteral(
+                   "表の大きさが 100000 行 × 101 列で、欄の数 10100000 が上限の 10000000 "
+                   "を超えています");
         QTest::newRow("names only")
             << QStringLiteral("names.csv") << QByteArray(",a,b\r\n")
             << QStringLiteral(

@@ -409,24 +409,28 @@ private slots:
         QVERIFY(grid->table() == start);
     }
 
-    void aPasteBeyondFiftyByFiftyPastesNothingAndSaysWhy()
+    void aPasteGrowsPastFiftyAndOnePastTheLimitPastesNothingAndSaysWhy()
     {
         fillEditing(); // a table of 1 x 2 with its names row and column
         grid->setCurrentCell(3, 2);
         QString block;
         for (int r = 0; r < 2; ++r)
             block += QStringLiteral("1\t").repeated(49) + QStringLiteral("1\r\n"); // 50 cells
+        pasteText(block);
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(grid->colCount(), 53); // 51 columns
+        QCOMPARE(grid->cells(52, 3), QStringLiteral("1"));
+
         const InputTable before = grid->table();
-        pasteText(block);
+        const int undoSteps = grid->undoStack()->count();
+        grid->setCurrentCell(3, 2);
+        pasteText(QStringLiteral("1\t").repeated(100000) + QStringLiteral("1\r\n"));
         QCOMPARE(prompts.errors,
-            QStringList{ QStringLiteral("貼り付けると表が 2 行 × 51 列になり、上限の 50 行 × 50 "
-                                        "列を超えるため、貼り付けませんでした") });
+            QStringList{ QStringLiteral("貼り付けると表が 2 行 × 100002 列になり、上限 (行、列とも "
+                                        "100000 まで、欄の数 10000000 まで) を超えるため、"
+                                        "貼り付けませんでした") });
         QVERIFY(grid->table() == before);
-        QCOMPARE(grid->undoStack()->count(), 0);
-        grid->setCurrentCell(2, 2); // from the first count it fits exactly
-        pasteText(block);
-        QCOMPARE(grid->colCount(), 52);
-        QCOMPARE(grid->cells(51, 3), QStringLiteral("1"));
+        QCOMPARE(grid->undoStack()->count(), undoSteps);
     }
 
     // Ctrl+A in the editor selects every cell of the table, names and
@@ -514,8 +518,8 @@ private slots:
     }
 
     // A table far beyond what the analysis takes is still a grid to edit:
-    // a typed cell and a paste change what they touch; only growing it is
-    // refused, by the size rule.
+    // a typed cell and a paste change what they touch, a paste grows it, and
+    // only growing it past the input limit is refused.
     void aLargeTableIsEditedCellByCell()
     {
         InputTable large(20000, 300);
@@ -535,10 +539,17 @@ private slots:
         QCOMPARE(grid->table().count(20000, 300), std::string("7"));
         QCOMPARE(grid->table().count(20000, 299), std::string());
         pasteText(QStringLiteral("a\tb\tc\r\n"));
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(grid->colCount(), 303);
+        QCOMPARE(grid->table().count(20000, 301), std::string("c"));
+        // 20,000 rows take at most 500 columns; the paste starts at column 299.
+        pasteText(QStringLiteral("x\t").repeated(202) + QStringLiteral("x\r\n"));
         QCOMPARE(prompts.errors,
-            QStringList{ QStringLiteral("貼り付けると表が 20000 行 × 301 列になり、上限の 50 行 × "
-                                        "50 列を超えるため、貼り付けませんでした") });
-        QCOMPARE(grid->colCount(), 302);
+            QStringList{
+                QStringLiteral("貼り付けると表が 20000 行 × 501 列になり、上限 (行、列とも "
+                               "100000 まで、欄の数 10000000 まで) を超えるため、"
+                               "貼り付けませんでした") });
+        QCOMPARE(grid->colCount(), 303);
     }
 
     // The names row and column stay in view as the counts scroll under them,
