@@ -168,6 +168,12 @@ QuestionnaireWindow::QuestionnaireWindow(
         MsgLabel->setText(fromUtf8(loaded.warnings.front()));
 }
 
+QuestionnaireWindow::~QuestionnaireWindow()
+{
+    delete Grid;
+    delete model_;
+}
+
 QMenu *QuestionnaireWindow::HeaderMenu(int position)
 {
     auto *menu = new QMenu(this);

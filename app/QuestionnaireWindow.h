@@ -50,6 +50,8 @@ class QuestionnaireWindow : public QWidget {
     Q_OBJECT
 public:
     QuestionnaireWindow(LoadedQuestionnaire loaded, const QString &fileName, QWidget *owner);
+    // The grid and its model go first: they read the sheet and the marks.
+    ~QuestionnaireWindow() override;
 
     QTableView *Grid;
     QComboBox *MissingBox;
