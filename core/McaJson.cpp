@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -15,14 +16,6 @@ Json numbers(const std::vector<long double> &values)
     Json array = Json::array();
     for (const long double v : values)
         array.push_back(static_cast<double>(v));
-    return array;
-}
-
-Json numbers(const std::vector<long double> &values, std::size_t from, std::size_t count)
-{
-    Json array = Json::array();
-    for (std::size_t k = from; k < from + count; ++k)
-        array.push_back(static_cast<double>(values[k]));
     return array;
 }
 
@@ -106,14 +99,38 @@ std::string McaJsonText(const McaResult &result)
     }
     root["category"] = std::move(categories);
     root["question"] = std::move(questions);
-    Json respondents = Json::array();
-    for (std::size_t i = 0; i < result.ids().size(); ++i)
-        respondents.push_back(
-            Json{ { "id", result.ids()[i] }, { "coord", numbers(s.score, i * dims, dims) },
-                { "contribution", numbers(s.contribution, i * dims, dims) },
-                { "cos2", numbers(s.cos2, i * dims, dims) } });
-    root["respondent"] = std::move(respondents);
-    return root.dump(1) + "\n";
+    // The respondents, often 100,000 of them, are written straight to the
+    // text, one per line, rather than built as a tree first.
+    root["respondent"] = Json::array();
+    std::string text = root.dump(1);
+    const std::size_t empty = text.rfind("[]");
+    text.erase(empty);
+    text += "[\n";
+    char buffer[32];
+    const auto addNumbers = [&](const std::vector<long double> &values, std::size_t from) {
+        text += '[';
+        for (std::size_t d = 0; d < dims; ++d) {
+            if (d > 0)
+                text += ',';
+            const auto end = std::to_chars(
+                buffer, buffer + sizeof buffer, static_cast<double>(values[from + d]));
+            text.append(buffer, end.ptr);
+        }
+        text += ']';
+    };
+    for (std::size_t i = 0; i < result.ids().size(); ++i) {
+        text += i == 0 ? "  {\"id\":" : ",\n  {\"id\":";
+        text += Json(result.ids()[i]).dump();
+        text += ",\"coord\":";
+        addNumbers(s.score, i * dims);
+        text += ",\"contribution\":";
+        addNumbers(s.contribution, i * dims);
+        text += ",\"cos2\":";
+        addNumbers(s.cos2, i * dims);
+        text += '}';
+    }
+    text += result.ids().empty() ? "]\n}\n" : "\n ]\n}\n";
+    return text;
 }
 
 void WriteMcaJson(const McaResult &result, const std::string &fileName)
