@@ -105,6 +105,7 @@ std::string McaJsonText(const McaResult &result)
     std::string text = root.dump(1);
     const std::size_t empty = text.rfind("[]");
     text.erase(empty);
+    text.reserve(text.size() + result.ids().size() * (64 + 72 * dims));
     text += "[\n";
     char buffer[32];
     const auto addNumbers = [&](const std::vector<long double> &values, std::size_t from) {
