@@ -2,6 +2,7 @@
 
 #include "app/AutosaveFile.h"
 #include "app/DataWindow.h"
+#include "app/QuestionnaireWindow.h"
 #include "app/RecentFiles.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
@@ -59,7 +60,21 @@ TMainF::TMainF(Session &session, QWidget *parent)
     window->setSizeConstraint(QLayout::SetNoConstraint);
     window->setContentsMargins(0, EditR->y(), 0, 0);
     window->addLayout(recentRow);
+    // The questionnaire's way in, under it and level with the column box.
+    QuestionnaireButton = new QPushButton(QStringLiteral("質問紙..."), this);
+    QuestionnaireButton->setFixedSize(RecentButton->size());
+    // Out of the tab order, which stays the form's.
+    QuestionnaireButton->setFocusPolicy(Qt::ClickFocus);
+    auto *questionnaireRow = new QHBoxLayout;
+    questionnaireRow->addSpacing(EditC->x() + EditC->width() + 9);
+    questionnaireRow->addWidget(QuestionnaireButton);
+    questionnaireRow->addStretch();
+    window->setSpacing(0);
+    window->addSpacing(EditC->y() - EditR->y() - EditR->height());
+    window->addLayout(questionnaireRow);
     window->addStretch();
+    connect(QuestionnaireButton, &QPushButton::clicked, this,
+        [this] { runGuarded(this, [this] { OpenQuestionnaire(this); }); });
     connect(RecentButton, &QToolButton::clicked, this, [this] {
         RecentMenu()->popup(RecentButton->mapToGlobal(QPoint(0, RecentButton->height())));
     });

@@ -37,6 +37,8 @@ public:
     QPushButton *ExitButton;
     // 「最近使ったファイル」: a menu of the data files opened or saved last.
     QToolButton *RecentButton;
+    // Opens a questionnaire sheet in its own window (数量化III類).
+    QPushButton *QuestionnaireButton;
     // The data window, owned by this window; null until one opens and after
     // a load that failed took it away.
     QPointer<TInputF> InputF;

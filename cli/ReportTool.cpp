@@ -1,5 +1,6 @@
 #include "cli/ReportTool.h"
 
+#include "cli/McaOptions.h"
 #include "cli/ReportOptions.h"
 
 #include "core/CorrespondenceAnalysis.h"
@@ -79,6 +80,8 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
 int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
     ReportToolExtension *extension, const ReportToolHandover &handover)
 {
+    if (IsMcaCommandLine(args))
+        return RunMcaReportTool(args, out, err);
     CommandLine commandLine;
     ReportOptions options;
     try {

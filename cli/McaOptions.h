@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// quarnet-report --mca SHEET.csv: the multiple correspondence analysis of a
+// questionnaire sheet, with its own options (the marks in the sheet's corner
+// field are the defaults of --supplementary-questions, --quantitative,
+// --ignore-questions, --missing and --weight-column).
+
+// The command line asks for the questionnaire analysis.
+bool IsMcaCommandLine(const std::vector<std::string> &args);
+
+// Runs it; the exit statuses are those of RunReportTool.
+int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);

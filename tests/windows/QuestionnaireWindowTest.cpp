@@ -1,0 +1,154 @@
+#include "WindowTestSupport.h"
+
+#include "app/McaResultsWindow.h"
+#include "app/PlotWindow.h"
+#include "app/QuestionnaireWindow.h"
+#include "app/ResultTableModel.h"
+#include "app/ResultsWindow.h"
+#include "cli/ReportTool.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QTabWidget>
+
+#include <sstream>
+
+// The questionnaire as the user reaches it: 質問紙... on the main window, the
+// roles from the header menu, OK, then the map, the tables and the scores.
+// What the window writes is compared with what quarnet-report writes for the
+// same sheet, so these tests check the window's wiring, not the analysis.
+class QuestionnaireWindowTest : public ProgramTest {
+    Q_OBJECT
+
+private:
+    QuestionnaireWindow *open(const QString &file)
+    {
+        prompts.accept(file);
+        QTest::mouseClick(MainF->QuestionnaireButton, Qt::LeftButton);
+        return MainF->findChild<QuestionnaireWindow *>();
+    }
+
+    QByteArray toolOutput(const std::vector<std::string> &extra, const QString &file)
+    {
+        std::vector<std::string> args = { "--mca", testData("mca/tea.csv").toStdString() };
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::ostringstream out, err;
+        if (RunReportTool(args, out, err) != ToolDone)
+            return {};
+        return fileBytes(file);
+    }
+
+private slots:
+    void init() { QVERIFY(startProgram()); }
+    void cleanup() { QCOMPARE(stopProgram(), QWidgetList()); }
+
+    void reportAndScoresAreTheCommandLines()
+    {
+        QuestionnaireWindow *window = open(testData("mca/tea.csv"));
+        QVERIFY(window);
+        QCOMPARE(window->Grid->model()->rowCount(), 300);
+        QCOMPARE(window->Grid->model()->columnCount(), 37);
+        const auto header = [&](int column) {
+            return window->Grid->model()->headerData(column, Qt::Horizontal).toString();
+        };
+        QCOMPARE(header(18), QStringLiteral("price"));
+        QCOMPARE(header(19), QStringLiteral("age（補助・量的）"));
+        QCOMPARE(header(20), QStringLiteral("sex（補助・質的）"));
+        QVERIFY(!window->ScoresButton->isEnabled());
+
+        window->ReportEdit->setText(filePath("window.txt"));
+        window->DimEdit->setText(QStringLiteral("3"));
+        QTest::mouseClick(window->OKButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        const QByteArray report = fileBytes(filePath("window.txt"));
+        QVERIFY(!report.isEmpty());
+        QCOMPARE(report,
+            toolOutput({ "-o", filePath("tool.txt").toStdString(), "--dims", "3", "--scores",
+                           filePath("tool.csv").toStdString() },
+                filePath("tool.txt")));
+
+        prompts.accept(filePath("scores.csv"));
+        QTest::mouseClick(window->ScoresButton, Qt::LeftButton);
+        QCOMPARE(fileBytes(filePath("scores.csv")), fileBytes(filePath("tool.csv")));
+    }
+
+    void rolesFromTheHeaderMenuAreSavedWithTheSheet()
+    {
+        QuestionnaireWindow *window = open(testData("mca/wg93.csv"));
+        QVERIFY(window);
+        window->ReportEdit->setText(filePath("r.txt"));
+        QTest::mouseClick(window->OKButton, Qt::LeftButton);
+        QVERIFY(window->GButton->isEnabled());
+
+        QMenu *menu = window->HeaderMenu(2);
+        QCOMPARE(menu->actions().size(), 5);
+        QVERIFY(menu->actions()[0]->isChecked()); // 分析に使う
+        menu->actions()[1]->trigger(); // 補助（質的）
+        delete menu;
+        QCOMPARE(window->Marks().supplementary, std::set<int>{ 2 });
+        QCOMPARE(window->Grid->model()->headerData(2, Qt::Horizontal).toString(),
+            QStringLiteral("B（補助・質的）"));
+        // The run shown was of other roles.
+        QVERIFY(!window->GButton->isEnabled());
+        QVERIFY(!window->DetailButton->isEnabled());
+
+        menu = window->HeaderMenu(4);
+        menu->actions()[3]->trigger(); // 使わない
+        delete menu;
+        prompts.accept(filePath("saved.csv"));
+        QTest::mouseClick(window->SaveButton, Qt::LeftButton);
+        QCOMPARE(LoadQuestionnaireFile(filePath("saved.csv").toStdString()).sheet.marks,
+            window->Marks());
+
+        // Two active questions are left: A and C. With one, the run is refused
+        // and nothing of it is offered.
+        menu = window->HeaderMenu(3);
+        menu->actions()[3]->trigger();
+        delete menu;
+        QTest::mouseClick(window->OKButton, Qt::LeftButton);
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(prompts.errors.front().contains(QStringLiteral("2 個以上必要です")));
+        QVERIFY(!window->DetailButton->isEnabled());
+    }
+
+    void detailsAndMapOfTheRun()
+    {
+        QuestionnaireWindow *window = open(testData("mca/wg93.csv"));
+        QVERIFY(window);
+        window->ReportEdit->setText(filePath("r.txt"));
+        QTest::mouseClick(window->OKButton, Qt::LeftButton);
+
+        QTest::mouseClick(window->DetailButton, Qt::LeftButton);
+        auto *results = window->findChild<McaResultsWindow *>();
+        QVERIFY(results);
+        QCOMPARE(results->Tabs->count(), 4);
+        QCOMPARE(results->DimensionView->model()->rowCount(), 16); // J - Q
+        QCOMPARE(results->CategoryView->model()->rowCount(), 20);
+        QCOMPARE(results->QuestionView->model()->rowCount(), 4);
+        QCOMPARE(results->RespondentView->model()->rowCount(), 871);
+        // Sorted by the first score, by value: the smallest first.
+        results->RespondentView->sortByColumn(1, Qt::AscendingOrder);
+        const QAbstractItemModel *m = results->RespondentView->model();
+        QVERIFY(m->index(0, 1).data(ResultTableModel::SortRole).toDouble()
+            <= m->index(1, 1).data(ResultTableModel::SortRole).toDouble());
+        QVERIFY(m->index(0, 1).data(ResultTableModel::SortRole).toDouble() < 0);
+
+        QTest::mouseClick(window->GButton, Qt::LeftButton);
+        QVERIFY(window->findChild<TGraphF *>());
+        QVERIFY(!window->isVisible());
+    }
+
+    void aSheetThatCannotBeReadIsToldWithItsLine()
+    {
+        QFile bad(filePath("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("ID,q1,q2\n1,a,b\n2,b\n");
+        bad.close();
+        QVERIFY(!open(filePath("bad.csv")));
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(prompts.errors.front().contains(QStringLiteral("質問紙の 3 行目")));
+    }
+};
+
+QTEST_MAIN(QuestionnaireWindowTest)
+#include "QuestionnaireWindowTest.moc"
