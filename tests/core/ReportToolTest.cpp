@@ -1,6 +1,6 @@
 #include "cli/ReportTool.h"
-#include "tests/SmokingTable.h"
 #include "RunTables.h"
+#include "tests/SmokingTable.h"
 
 #include "analysis/PermutationTest.h"
 #include "analysis/TableAnalysis.h"
@@ -170,6 +170,34 @@ TEST(ReportTool, AddsThePermutationTestToTheJsonOnly)
         runTool({ csv, "--json", json, "-o", folder.file("r.txt"), "--permutations", "9" }).status,
         0);
     EXPECT_LT(nlohmann::json::parse(ReadBytes(json))["seed"].get<std::uint64_t>(), 1ULL << 32);
+}
+
+// The permutation test reaches the paragraph and the workbook without a JSON
+// file; --residuals adds the cells to the JSON file.
+TEST(ReportTool, WritesTheSummaryTheWorkbookAndTheResiduals)
+{
+    ScratchFolder folder;
+    const std::string csv = ExampleFile("smoking.csv").string();
+    const std::string summary = folder.file("summary.txt");
+    const std::string xlsx = folder.file("result.xlsx");
+    const ToolResult result = runTool({ csv, "-o", folder.file("r.txt"), "--summary", summary,
+        "--xlsx", xlsx, "--permutations", "99", "--seed", "7", "--encoding", "utf-8" });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    const std::string text = ReadBytes(summary);
+    EXPECT_EQ(0u,
+        text.find("\xEF\xBB\xBF"
+                  "5 行 × 4 列の分割表 (N = 193)"));
+    EXPECT_NE(std::string::npos, text.find("並べ替え検定 (R = 99)"));
+    EXPECT_NE(std::string::npos, text.find("\n\nDual scaling"));
+    EXPECT_EQ(0u, ReadBytes(xlsx).find("PK")); // a zip archive
+
+    const std::string json = folder.file("r.json");
+    EXPECT_EQ(
+        runTool({ csv, "-o", folder.file("r2.txt"), "--json", json, "--residuals" }).status, 0);
+    const nlohmann::json parsed = nlohmann::json::parse(ReadBytes(json));
+    EXPECT_EQ(parsed["residuals"]["standardized"].size(), 5u);
+    EXPECT_EQ(parsed["malinvaud"].size(), 3u);
 }
 
 TEST(ReportTool, WritesNoJsonAfterAFailingRun)
