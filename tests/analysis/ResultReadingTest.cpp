@@ -274,3 +274,50 @@ TEST(ResultReading, AgreesWithR)
         ExpectOrdering(ref.dim2, ReorderByDimension(Tables[t], stats, 2), stats);
     }
 }
+
+// A supplementary category takes no part: the degrees of freedom, the order
+// and the poles are those of the active table.
+TEST(ResultReading, SupplementaryCategoriesTakeNoPart)
+{
+    const TIntMatrix table = SmokingTable();
+    const Interpretation active = Analyse(table, 2);
+    SupplementaryStore store;
+    store.tableRows = 6;
+    store.tableCols = 4;
+    SupplementaryPoint point;
+    point.position = 1;
+    point.placed = true;
+    point.label = "supplementary";
+    point.scale = { -9.0L, 9.0L };
+    point.weightedScale = point.scale;
+    point.cos2 = { 0.5L, 0.5L };
+    store.rows.push_back(point);
+    const Interpretation both = WithSupplementary(active, store);
+    ASSERT_EQ(6u, both.rows.size());
+    std::vector<int> df;
+    for (const MalinvaudStep &s : MalinvaudTest(both))
+        df.push_back(s.df);
+    EXPECT_EQ(std::vector<int>({ 12, 6, 2 }), df);
+    EXPECT_EQ(
+        ReorderByDimension(table, active, 1).rowOrder, ReorderByDimension(table, both, 1).rowOrder);
+    const std::vector<DimensionPoles> poles = DefiningCategories(both);
+    for (const DimensionPoles &p : poles)
+        for (const auto *pole : { &p.negative, &p.positive })
+            for (const PoleCategory &c : *pole)
+                EXPECT_NE("supplementary", c.name);
+    EXPECT_THROW(ReorderByDimension(table, both, 3), std::out_of_range);
+    EXPECT_THROW(ReorderByDimension(table, both, 0), std::out_of_range);
+}
+
+// A table without association may hold an empty row; its cells (n = e = 0)
+// and those of a row holding every count are 0, and nothing divides by zero.
+TEST(ResultReading, ResidualsOfEmptyAndFullMarginsAreZero)
+{
+    const CellResiduals empty = ComputeResiduals(Table(2, 2, { 0, 0, 3, 5 }));
+    for (const Values *matrix : { &empty.standardized, &empty.adjusted, &empty.chiShare })
+        for (long double v : *matrix)
+            EXPECT_EQ(0.0L, v);
+    const CellResiduals independent = ComputeResiduals(Table(2, 2, { 2, 4, 3, 6 }));
+    for (long double share : independent.chiShare)
+        EXPECT_EQ(0.0L, share);
+}
