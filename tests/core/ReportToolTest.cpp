@@ -198,6 +198,25 @@ TEST(ReportTool, WritesTheSummaryTheWorkbookAndTheResiduals)
     const nlohmann::json parsed = nlohmann::json::parse(ReadBytes(json));
     EXPECT_EQ(parsed["residuals"]["standardized"].size(), 5u);
     EXPECT_EQ(parsed["malinvaud"].size(), 3u);
+
+    // R's figures for R's occupationalStatus (tests/r/publish.R), from its CSV file.
+    const std::string status = folder.file("status.json");
+    EXPECT_EQ(runTool({ TestData("occupational-status.csv").string(), "-o", folder.file("s.txt"),
+                          "--json", status, "--residuals" })
+                  .status,
+        0);
+    const nlohmann::json mobility = nlohmann::json::parse(ReadBytes(status));
+    EXPECT_NEAR(mobility["residuals"]["adjusted"][0][0].get<double>(), 24.51897621584498, 1e-11);
+    EXPECT_NEAR(mobility["malinvaud"][6]["chi_square"].get<double>(), 3.5029327698538224, 1e-12);
+    EXPECT_EQ(mobility["malinvaud"][6]["df"], 1);
+    const std::string eyes = folder.file("eyes.json");
+    EXPECT_EQ(runTool({ TestData("hair-eye-margin.csv").string(), "-o", folder.file("e.txt"),
+                          "--json", eyes, "--residuals" })
+                  .status,
+        0);
+    const nlohmann::json hair = nlohmann::json::parse(ReadBytes(eyes));
+    EXPECT_NEAR(hair["residuals"]["standardized"][1][3].get<double>(), 7.0495902202832186, 1e-12);
+    EXPECT_NEAR(hair["malinvaud"][1]["p_value"].get<double>(), 0.0053740789919144811, 1e-14);
 }
 
 TEST(ReportTool, WritesNoJsonAfterAFailingRun)

@@ -1,4 +1,4 @@
-# Reference values of PublishReferenceTest: Rscript tests/r/publish.R
+# Reference values of ResultReadingTest (and a few of ReportToolTest): Rscript tests/r/publish.R
 # (Debian r-base-core and r-cran-ca), run from the source tree's top.
 # For three tables: Malinvaud's test from ca()'s principal inertias, the
 # standardised and adjusted residuals from chisq.test(), and the table
