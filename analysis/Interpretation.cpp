@@ -48,17 +48,6 @@ long double ChiSquare(const TIntMatrix &table, const Totals &totals, int NRow, i
     return CheckFinite(sum);
 }
 
-// Upper tail of the chi-square distribution; with df = 0 all mass sits at 0.
-long double UpperTail(long double chiSquare, int df)
-{
-    if (!(chiSquare >= 0.0L)) // only negative counts can get here
-        RaiseFloatError();
-    if (df == 0)
-        return 1.0L;
-    const boost::math::chi_squared_distribution<long double> distribution(df);
-    return boost::math::cdf(boost::math::complement(distribution, chiSquare));
-}
-
 // d_k^2 = sum_l (n_kl / T_k - c_l)^2 / c_l; an empty category sits at the centroid.
 long double DistanceSq(const Side &side, int k, std::int64_t N)
 {
@@ -119,6 +108,17 @@ std::vector<SolutionStats> Solutions(const ResultStore &store)
 
 } // namespace
 
+// With df = 0 all mass sits at 0.
+long double ChiSquareUpperTail(long double chiSquare, int df)
+{
+    if (!(chiSquare >= 0.0L)) // only negative counts can get here
+        RaiseFloatError();
+    if (df == 0)
+        return 1.0L;
+    const boost::math::chi_squared_distribution<long double> distribution(df);
+    return boost::math::cdf(boost::math::complement(distribution, chiSquare));
+}
+
 Interpretation Interpret(const TIntMatrix &DataTable, const ResultStore &store, bool associated)
 {
     const int NRow = store.NRow;
@@ -131,7 +131,7 @@ Interpretation Interpret(const TIntMatrix &DataTable, const ResultStore &store, 
     result.dims = associated ? store.NDim : 0;
     result.chiSquare = ChiSquare(DataTable, totals, NRow, NCol);
     result.df = (NRow - 1) * (NCol - 1);
-    result.pValue = UpperTail(result.chiSquare, result.df);
+    result.pValue = ChiSquareUpperTail(result.chiSquare, result.df);
     result.totalInertia = Div(result.chiSquare, totals.GrandTotal);
     if (associated)
         result.solutions = Solutions(store);

@@ -73,6 +73,10 @@ struct Interpretation {
     std::vector<CategoryStats> columns;
 };
 
+// P(X >= chiSquare) for X ~ chi-square(df), 1 when df = 0; a negative
+// chiSquare throws FloatError.
+long double ChiSquareUpperTail(long double chiSquare, int df);
+
 // The statistics of the run that left `store` for `DataTable`. `associated`
 // is that run's verdict (TableAnalysis::Associated, RunOutcome::associated):
 // without association the store's solutions belong to an earlier run and are

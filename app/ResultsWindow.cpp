@@ -1,9 +1,11 @@
 #include "app/ResultsWindow.h"
 
+#include "app/ReadingTabs.h"
 #include "app/ResultTableModel.h"
 #include "core/CsvFile.h"
 #include "core/ResultCsv.h"
 #include "core/ResultTables.h"
+#include "core/ResultXlsx.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
@@ -31,9 +33,14 @@ void ResultView::copySelection() const
     std::vector<CellPosition> cells;
     for (const QModelIndex &index : selectedIndexes())
         cells.push_back({ index.row(), index.column() });
-    const std::string text = TabSeparatedText(cells, [this](int row, int column) {
-        return model()->index(row, column).data().toString().toStdString();
-    });
+    const std::string text = TabSeparatedText(
+        cells,
+        [this](int row, int column) {
+            return model()->index(row, column).data().toString().toStdString();
+        },
+        [this](int column) {
+            return model()->headerData(column, Qt::Horizontal).toString().toStdString();
+        });
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
@@ -114,24 +121,28 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, PermutationRequest t
         true);
     fitHeightToRows(SolutionView, 6);
     SaveButton = new QPushButton(QStringLiteral("CSV 保存"), this);
+    ExcelButton = new QPushButton(QStringLiteral("Excel 保存"), this);
     CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
+    Reading = new ReadingTabs(interpretation_, test_.table, this);
+    Reading->insertTab(0, RowView, QStringLiteral("行"));
+    Reading->insertTab(1, ColumnView, QStringLiteral("列"));
+    Reading->setCurrentIndex(0);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(SaveButton);
+    buttons->addWidget(ExcelButton);
     buttons->addWidget(CloseButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SummaryLabel);
     layout->addWidget(heading(QStringLiteral("解"), this));
     layout->addWidget(SolutionView);
     layout->addLayout(permutationRow());
-    layout->addWidget(heading(QStringLiteral("行"), this));
-    layout->addWidget(RowView, 2);
-    layout->addWidget(heading(QStringLiteral("列"), this));
-    layout->addWidget(ColumnView, 2);
+    layout->addWidget(Reading, 4);
     layout->addLayout(buttons);
 
     connectGuarded(SaveButton, &QPushButton::clicked, this, &ResultsWindow::SaveButtonClick);
+    connectGuarded(ExcelButton, &QPushButton::clicked, this, &ResultsWindow::ExcelButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     connectGuarded(
         PermutationButton, &QPushButton::clicked, this, &ResultsWindow::PermutationButtonClick);
@@ -217,7 +228,24 @@ void ResultsWindow::SaveButtonClick()
     if (!answer.accepted)
         return;
     const std::string fileName = QFile::encodeName(answer.fileName).toStdString();
-    SaveResultCsvFile(AddCsvExt(fileName), interpretation_, JapaneseCsvHeadings());
+    ResultCsvSections sections;
+    if (permutation_)
+        sections.permutationP = permutation_->pValues;
+    SaveResultCsvFile(AddCsvExt(fileName), interpretation_, JapaneseCsvHeadings(),
+        FileEncoding::Cp932OrUtf8, &sections);
+}
+
+void ResultsWindow::ExcelButtonClick()
+{
+    const Prompts::FileAnswer answer = Prompts::current().saveFile(
+        this, QStringLiteral("Excel 保存用ファイル名"), QStringLiteral("Excel ブック(*.xlsx)"));
+    if (!answer.accepted)
+        return;
+    QString name = answer.fileName;
+    if (!name.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        name += QStringLiteral(".xlsx");
+    WriteResultXlsx(QFile::encodeName(name).toStdString(), interpretation_, test_.table,
+        permutation_ ? &*permutation_ : nullptr);
 }
 
 // The test runs on a thread of its own (and that one's helpers), so the
@@ -232,6 +260,8 @@ void ResultsWindow::PermutationButtonClick()
     request.permutations = PermutationsBox->value();
     request.seed = seedFrom(SeedEdit->text());
     solutions_->setTable(SolutionTable(interpretation_));
+    permutation_.reset();
+    Reading->setPermutation(nullptr);
     PermutationProgress->setRange(0, request.permutations);
     PermutationProgress->setValue(0);
     PermutationLabel->setText(QStringLiteral("並べ替え検定を実行中です"));
@@ -275,6 +305,8 @@ void ResultsWindow::permutationTestDone(
     showTestRunning(false);
     if (result && !result->cancelled) {
         solutions_->setTable(SolutionTable(interpretation_, result->pValues));
+        permutation_ = result;
+        Reading->setPermutation(&*permutation_);
         PermutationLabel->setText(QStringLiteral("並べ替え検定: R = %1, シード = %2")
                                       .arg(result->permutations)
                                       .arg(result->seed));

@@ -18,6 +18,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class ReadingTabs;
 class ResultTableModel;
 
 // A table view whose Ctrl+C copies the whole selection, as the view shows
@@ -35,7 +36,10 @@ protected:
 // The statistics that help read a completed run: the chi-square test and the
 // total inertia, the solutions, and per row and column category its mass,
 // inertia, quality and per dimension its scale values, contribution and cos².
-// The tables sort by any column; 「CSV 保存」 saves the category statistics.
+// The tables sort by any column; 「CSV 保存」 saves the category statistics
+// with the whole-table figures and the solutions, 「Excel 保存」 every table
+// as a workbook. Beside the rows and the columns, the tabs of ReadingTabs
+// help read the run and write it up.
 // 「並べ替え検定」 tests each solution against random tables with the same
 // margins on a thread of its own, with a progress bar and 「中止」; its
 // p-values then join the solutions table. Owned by the data window, which
@@ -62,10 +66,13 @@ public:
     QProgressBar *PermutationProgress;
     QPushButton *CancelButton;
     QLabel *PermutationLabel;
+    ReadingTabs *Reading;
     QPushButton *SaveButton;
+    QPushButton *ExcelButton;
     QPushButton *CloseButton;
 
     void SaveButtonClick();
+    void ExcelButtonClick();
     void PermutationButtonClick();
     void CancelButtonClick();
 
@@ -87,6 +94,7 @@ private:
     Interpretation interpretation_;
     PermutationRequest test_;
     ResultTableModel *solutions_ = nullptr;
+    std::optional<PermutationResult> permutation_; // the last completed test
     std::thread worker_;
     std::atomic<bool> cancel_{ false };
     bool testing_ = false; // from the click to the worker's posted ending

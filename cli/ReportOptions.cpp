@@ -65,6 +65,25 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
         "入力は縦長形式 (見出しの行と、行の名前,列の名前,度数 の行) / the input is in the long "
         "format (a header line, then row name,column name,count lines)",
         [&options](const std::string &) { options.longFormat = true; } });
+    commandLine.addOption({ "--residuals", "",
+        "JSON に各セルの標準化残差と調整済み残差を加える / add each cell's standardized and "
+        "adjusted residuals to the JSON file",
+        [&options](const std::string &) { options.residuals = true; } });
+    commandLine.addOption({ "--summary", "FILE",
+        "結果の記述 (日本語と英語の段落) を書く / write the paragraph describing the result "
+        "(Japanese and English)",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--summary にはファイルの名前を指定してください");
+            options.summary = value;
+        } });
+    commandLine.addOption({ "--xlsx", "FILE",
+        "結果を Excel ブック (.xlsx) でも書く / also write the result as an Excel workbook",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--xlsx にはファイルの名前を指定してください");
+            options.xlsx = value;
+        } });
     commandLine.addOption({ "--supplementary-rows", "LIST",
         "補助行 (例 2,5; ファイルの指定より優先) / supplementary rows (e.g. 2,5; "
         "overrides the file)",
@@ -115,9 +134,12 @@ void CheckReportOptions(const ReportOptions &options)
         throw UsageError("入力ファイル (CSV データファイル) を指定してください");
     if (options.output.empty())
         throw UsageError("レポートファイルを -o で指定してください");
-    if (options.permutations > 0 && options.json.empty())
-        throw UsageError("--permutations の結果は JSON ファイルに書きます。--json FILE も指定して"
-                         "ください");
+    if (options.permutations > 0 && options.json.empty() && options.summary.empty()
+        && options.xlsx.empty())
+        throw UsageError("--permutations の結果は JSON、結果の記述、Excel のファイルに書きます。"
+                         "--json FILE、--summary FILE か --xlsx FILE も指定してください");
+    if (options.residuals && options.json.empty())
+        throw UsageError("--residuals は --json と一緒に指定してください");
     if (options.seed && options.permutations == 0)
         throw UsageError("--seed は --permutations と一緒に指定してください");
 }
@@ -125,7 +147,8 @@ void CheckReportOptions(const ReportOptions &options)
 std::string ReportUsage(const CommandLine &commandLine)
 {
     return "使い方 / Usage:\n"
-           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE] [--long]\n"
+           "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE [--residuals]]\n"
+           "                 [--long] [--summary FILE] [--xlsx FILE]\n"
            "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
            "                 [--permutations R [--seed S]] [--threads N]\n"
            "                 INPUT.csv -o REPORT.txt\n"

@@ -20,6 +20,9 @@ struct ReportOptions {
     bool longFormat = false; // the input is in the long format (core/LongFormat.h)
     std::string output;
     std::string json; // empty: no JSON file
+    bool residuals = false; // the cells' residuals in the JSON file
+    std::string summary; // empty: no paragraph 「結果の記述」
+    std::string xlsx; // empty: no Excel workbook
     // Supplementary rows and columns given on the command line (1-based
     // positions); each, when given, replaces what the file marks for its side.
     std::optional<std::set<int>> supplementaryRows;
@@ -33,7 +36,8 @@ struct ReportOptions {
 // The largest thread count taken (R: MaxPermutations).
 inline constexpr int MaxThreads = 256;
 
-// Adds -o, --dims, --encoding, --json, --long, --supplementary-rows,
+// Adds -o, --dims, --encoding, --json, --long, --residuals, --summary, --xlsx,
+// --supplementary-rows,
 // --supplementary-columns, --permutations, --seed, --threads and --help to
 // `commandLine`, writing into `options`, which must outlive the parse.
 void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
@@ -42,8 +46,9 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options);
 void TakeInputFile(ReportOptions &options, const std::string &argument);
 
 // After the parse: an input file and a report file are needed (unless help
-// was asked for); --permutations needs --json, its only output, and --seed
-// needs --permutations. Throws UsageError.
+// was asked for); --permutations needs --json, --summary or --xlsx, the
+// files that show it, --residuals needs --json, and --seed needs
+// --permutations. Throws UsageError.
 void CheckReportOptions(const ReportOptions &options);
 
 // The --help text, with the options of `commandLine`.

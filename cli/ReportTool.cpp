@@ -7,6 +7,8 @@
 #include "core/CsvFile.h"
 #include "core/LongFormat.h"
 #include "core/ResultJson.h"
+#include "core/ResultSummary.h"
+#include "core/ResultXlsx.h"
 
 #include "analysis/Parallel.h"
 
@@ -66,10 +68,20 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     warn(err, result->outcome().warnings);
     // Only a run that got to its end leaves a JSON file: a failure above
     // throws before any is created.
-    if (!options.json.empty()) {
+    if (!options.json.empty() || !options.summary.empty() || !options.xlsx.empty()) {
         const Interpretation stats = result->statistics();
         const std::optional<PermutationResult> test = permutationTest(options, *result);
-        WriteResultJson(stats, options.json, test ? &*test : nullptr);
+        const PermutationResult *tested = test ? &*test : nullptr;
+        if (!options.json.empty()) {
+            const std::optional<CellResiduals> residuals = options.residuals
+                ? std::optional(ComputeResiduals(result->outcome().analysedTable))
+                : std::nullopt;
+            WriteResultJson(stats, options.json, tested, residuals ? &*residuals : nullptr);
+        }
+        if (!options.summary.empty())
+            WriteResultSummary(SummarizeResult(stats, tested), options.summary, options.encoding);
+        if (!options.xlsx.empty())
+            WriteResultXlsx(options.xlsx, stats, result->outcome().analysedTable, tested);
     }
     if (extension)
         extension->afterRun(*result);

@@ -47,6 +47,27 @@ Fields Line(const std::string &side, const CategoryStats &c, int dims)
 
 } // namespace
 
+std::vector<Fields> ResultSummaryCsvFields(
+    const Interpretation &interpretation, const std::vector<double> &permutationP)
+{
+    std::vector<Fields> lines = { {}, { "項目", "値" }, { "N", std::to_string(interpretation.n) },
+        { "カイ二乗値", Number(interpretation.chiSquare) },
+        { "自由度", std::to_string(interpretation.df) }, { "p値", Number(interpretation.pValue) },
+        { "全慣性", Number(interpretation.totalInertia) }, {},
+        { "解", "η", "η二乗", "寄与率(%)", "累積寄与率(%)" } };
+    if (!permutationP.empty())
+        lines.back().push_back("並べ替えp値");
+    for (std::size_t k = 0; k < interpretation.solutions.size(); ++k) {
+        const SolutionStats &s = interpretation.solutions[k];
+        Fields line = { std::to_string(k + 1), Number(s.eta), Number(s.etaSquared), Number(s.share),
+            Number(s.cumulative) };
+        if (k < permutationP.size())
+            line.push_back(Number(permutationP[k]));
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 const ResultCsvHeadings &KeyCsvHeadings()
 {
     static const ResultCsvHeadings headings = { "side", "row", "column", "name", "mass", "inertia",
@@ -81,9 +102,13 @@ std::string ResultCsvText(const Interpretation &interpretation, const ResultCsvH
 }
 
 void SaveResultCsvFile(const std::string &fileName, const Interpretation &interpretation,
-    const ResultCsvHeadings &headings, FileEncoding encoding)
+    const ResultCsvHeadings &headings, FileEncoding encoding, const ResultCsvSections *sections)
 {
-    const std::string bytes = EncodeTextFile(ResultCsvText(interpretation, headings), encoding);
+    std::string text = ResultCsvText(interpretation, headings);
+    if (sections)
+        for (const Fields &line : ResultSummaryCsvFields(interpretation, sections->permutationP))
+            text += JoinCommaText(line) + "\r\n";
+    const std::string bytes = EncodeTextFile(text, encoding);
     OutputFile file(fileName);
     file.write(bytes);
     file.close();

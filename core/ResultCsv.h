@@ -36,8 +36,22 @@ std::vector<std::vector<std::string>> ResultCsvFields(
 std::string ResultCsvText(
     const Interpretation &interpretation, const ResultCsvHeadings &headings = KeyCsvHeadings());
 
+// The sections the results window's file adds after the categories, each
+// after an empty line: the whole-table figures, one per line (項目,値: N,
+// カイ二乗値, 自由度, p値, 全慣性), then the solutions (解, η, η二乗,
+// 寄与率(%), 累積寄与率(%), and 並べ替えp値 with a permutation test's
+// p-values, at index d - 1 for solution d). Words that CP932 holds, numbers
+// as in the category lines.
+std::vector<std::vector<std::string>> ResultSummaryCsvFields(
+    const Interpretation &interpretation, const std::vector<double> &permutationP = {});
+
 // Writes ResultCsvText to the file, created or emptied, in the charset of
 // every file the program writes (EncodeTextFile: CP932 when it can hold the
-// text, else UTF-8 with its mark). Throws FileError.
+// text, else UTF-8 with its mark); with `sections`, ResultSummaryCsvFields
+// follow the categories. Throws FileError.
+struct ResultCsvSections {
+    std::vector<double> permutationP;
+};
 void SaveResultCsvFile(const std::string &fileName, const Interpretation &interpretation,
-    const ResultCsvHeadings &headings, FileEncoding encoding = FileEncoding::Cp932OrUtf8);
+    const ResultCsvHeadings &headings, FileEncoding encoding = FileEncoding::Cp932OrUtf8,
+    const ResultCsvSections *sections = nullptr);

@@ -2,6 +2,8 @@
 
 #include "core/FileIo.h"
 
+#include "analysis/Malinvaud.h"
+
 #include <nlohmann/json.hpp>
 
 #include <optional>
@@ -55,10 +57,30 @@ Json CategoriesJson(const std::vector<CategoryStats> &all)
     return array;
 }
 
+Json MalinvaudJson(const Interpretation &interpretation)
+{
+    Json array = Json::array();
+    for (const MalinvaudStep &step : MalinvaudTest(interpretation))
+        array.push_back(
+            { { "dims", step.dims }, { "chi_square", static_cast<double>(step.chiSquare) },
+                { "df", step.df }, { "p_value", static_cast<double>(step.pValue) } });
+    return array;
+}
+
+Json MatrixJson(const std::vector<long double> &cells, int rows, int cols)
+{
+    Json matrix = Json::array();
+    for (int i = 0; i < rows; ++i) {
+        const auto first = cells.begin() + static_cast<std::ptrdiff_t>(i) * cols;
+        matrix.push_back(Numbers(std::vector<long double>(first, first + cols)));
+    }
+    return matrix;
+}
+
 } // namespace
 
-std::string ResultJsonText(
-    const Interpretation &interpretation, const PermutationResult *permutation)
+std::string ResultJsonText(const Interpretation &interpretation,
+    const PermutationResult *permutation, const CellResiduals *residuals)
 {
     const bool tested = permutation && !permutation->pValues.empty();
     Json solutions = Json::array();
@@ -82,13 +104,19 @@ std::string ResultJsonText(
     json["solutions"] = std::move(solutions);
     json["rows"] = CategoriesJson(interpretation.rows);
     json["columns"] = CategoriesJson(interpretation.columns);
+    json["malinvaud"] = MalinvaudJson(interpretation);
+    if (residuals)
+        json["residuals"] = { { "standardized",
+                                  MatrixJson(
+                                      residuals->standardized, residuals->rows, residuals->cols) },
+            { "adjusted", MatrixJson(residuals->adjusted, residuals->rows, residuals->cols) } };
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 void WriteResultJson(const Interpretation &interpretation, const std::string &fileName,
-    const PermutationResult *permutation)
+    const PermutationResult *permutation, const CellResiduals *residuals)
 {
-    const std::string text = ResultJsonText(interpretation, permutation);
+    const std::string text = ResultJsonText(interpretation, permutation, residuals);
     OutputFile file(fileName);
     file.write(text);
     file.close();

@@ -2,6 +2,7 @@
 
 #include "analysis/Interpretation.h"
 #include "analysis/PermutationTest.h"
+#include "analysis/Residuals.h"
 
 #include <string>
 
@@ -22,12 +23,18 @@
 // "total_inertia", and each solution tested gets "permutation_p" after
 // "cumulative". Without one (none given, or cancelled) these keys are absent.
 
+// "malinvaud" comes last: Malinvaud's test for k = 0..NSol - 1 dimensions
+// kept, [ { "dims", "chi_square", "df", "p_value" } ] (empty without
+// solutions). With `residuals`, "residuals" follows it:
+// { "standardized", "adjusted" }, each an array of rows (row-major, the
+// analysed table's rows and columns).
+
 // UTF-8 without BOM, indented by two spaces, ending in a newline. A name that
 // is not valid UTF-8 has its bad bytes replaced by U+FFFD.
-std::string ResultJsonText(
-    const Interpretation &interpretation, const PermutationResult *permutation = nullptr);
+std::string ResultJsonText(const Interpretation &interpretation,
+    const PermutationResult *permutation = nullptr, const CellResiduals *residuals = nullptr);
 
 // Writes ResultJsonText to the file, created or emptied. Throws FileError
 // ("ファイル '...' を作成できません" and the other texts of OutputFile).
 void WriteResultJson(const Interpretation &interpretation, const std::string &fileName,
-    const PermutationResult *permutation = nullptr);
+    const PermutationResult *permutation = nullptr, const CellResiduals *residuals = nullptr);

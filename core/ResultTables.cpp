@@ -156,7 +156,8 @@ std::vector<std::pair<std::string, std::string>> SummaryItems(const Interpretati
 }
 
 std::string TabSeparatedText(const std::vector<CellPosition> &cells,
-    const std::function<std::string(int row, int column)> &text)
+    const std::function<std::string(int row, int column)> &text,
+    const std::function<std::string(int column)> &heading)
 {
     if (cells.empty())
         return {};
@@ -170,6 +171,12 @@ std::string TabSeparatedText(const std::vector<CellPosition> &cells,
         block[static_cast<std::size_t>(cell.row - top.row)]
              [static_cast<std::size_t>(cell.column - left.column)]
             = Quoted(text(cell.row, cell.column));
+    if (heading) {
+        std::vector<std::string> headings;
+        for (int column = left.column; column <= right.column; ++column)
+            headings.push_back(Quoted(heading(column)));
+        block.insert(block.begin(), std::move(headings));
+    }
     std::string result;
     for (const auto &line : block) {
         for (std::size_t k = 0; k < line.size(); ++k)

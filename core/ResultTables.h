@@ -58,11 +58,14 @@ std::vector<std::pair<std::string, std::string>> SummaryItems(const Interpretati
 // A block of cells as a spreadsheet pastes it: one line per row, fields
 // separated by tabs, every line ending in CR LF. `cells` are the chosen
 // (row, column) pairs, in any order; the block is their bounding rectangle,
-// with the cells not chosen left empty. A field holding a tab, a line break
-// or a double quote is quoted, its quotes doubled. No cells: empty text.
+// with the cells not chosen left empty. With `heading`, a first line holds
+// the headings of the rectangle's columns, so that the numbers keep their
+// meaning where they are pasted. A field holding a tab, a line break or a
+// double quote is quoted, its quotes doubled. No cells: empty text.
 struct CellPosition {
     int row = 0;
     int column = 0;
 };
 std::string TabSeparatedText(const std::vector<CellPosition> &cells,
-    const std::function<std::string(int row, int column)> &text);
+    const std::function<std::string(int row, int column)> &text,
+    const std::function<std::string(int column)> &heading = {});

@@ -91,7 +91,11 @@ TEST(ReportOptions, TakesThePermutationTestWithItsJsonFile)
                   "18446744073709551616" }),
         "--seed には 0 以上の整数を指定してください ('18446744073709551616')");
     EXPECT_EQ(usageError({ "a", "-o", "b", "--permutations", "99" }),
-        "--permutations の結果は JSON ファイルに書きます。--json FILE も指定してください");
+        "--permutations の結果は JSON、結果の記述、Excel のファイルに書きます。--json FILE、"
+        "--summary FILE か --xlsx FILE も指定してください");
+    EXPECT_EQ(parse({ "a", "-o", "b", "--xlsx", "x", "--permutations", "99" }).permutations, 99);
+    EXPECT_EQ(usageError({ "a", "-o", "b", "--residuals" }),
+        "--residuals は --json と一緒に指定してください");
     EXPECT_EQ(usageError({ "a", "-o", "b", "--json", "j", "--seed", "7" }),
         "--seed は --permutations と一緒に指定してください");
 }

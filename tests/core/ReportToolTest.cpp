@@ -1,6 +1,6 @@
 #include "cli/ReportTool.h"
-#include "tests/SmokingTable.h"
 #include "RunTables.h"
+#include "tests/SmokingTable.h"
 
 #include "analysis/PermutationTest.h"
 #include "analysis/TableAnalysis.h"
@@ -170,6 +170,53 @@ TEST(ReportTool, AddsThePermutationTestToTheJsonOnly)
         runTool({ csv, "--json", json, "-o", folder.file("r.txt"), "--permutations", "9" }).status,
         0);
     EXPECT_LT(nlohmann::json::parse(ReadBytes(json))["seed"].get<std::uint64_t>(), 1ULL << 32);
+}
+
+// The permutation test reaches the paragraph and the workbook without a JSON
+// file; --residuals adds the cells to the JSON file.
+TEST(ReportTool, WritesTheSummaryTheWorkbookAndTheResiduals)
+{
+    ScratchFolder folder;
+    const std::string csv = ExampleFile("smoking.csv").string();
+    const std::string summary = folder.file("summary.txt");
+    const std::string xlsx = folder.file("result.xlsx");
+    const ToolResult result = runTool({ csv, "-o", folder.file("r.txt"), "--summary", summary,
+        "--xlsx", xlsx, "--permutations", "99", "--seed", "7", "--encoding", "utf-8" });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    const std::string text = ReadBytes(summary);
+    EXPECT_EQ(0u,
+        text.find("\xEF\xBB\xBF"
+                  "5 行 × 4 列の分割表 (N = 193)"));
+    EXPECT_NE(std::string::npos, text.find("並べ替え検定 (R = 99)"));
+    EXPECT_NE(std::string::npos, text.find("\n\nDual scaling"));
+    EXPECT_EQ(0u, ReadBytes(xlsx).find("PK")); // a zip archive
+
+    const std::string json = folder.file("r.json");
+    EXPECT_EQ(
+        runTool({ csv, "-o", folder.file("r2.txt"), "--json", json, "--residuals" }).status, 0);
+    const nlohmann::json parsed = nlohmann::json::parse(ReadBytes(json));
+    EXPECT_EQ(parsed["residuals"]["standardized"].size(), 5u);
+    EXPECT_EQ(parsed["malinvaud"].size(), 3u);
+
+    // R's figures for R's occupationalStatus (tests/r/publish.R), from its CSV file.
+    const std::string status = folder.file("status.json");
+    EXPECT_EQ(runTool({ TestData("occupational-status.csv").string(), "-o", folder.file("s.txt"),
+                          "--json", status, "--residuals" })
+                  .status,
+        0);
+    const nlohmann::json mobility = nlohmann::json::parse(ReadBytes(status));
+    EXPECT_NEAR(mobility["residuals"]["adjusted"][0][0].get<double>(), 24.51897621584498, 1e-11);
+    EXPECT_NEAR(mobility["malinvaud"][6]["chi_square"].get<double>(), 3.5029327698538224, 1e-12);
+    EXPECT_EQ(mobility["malinvaud"][6]["df"], 1);
+    const std::string eyes = folder.file("eyes.json");
+    EXPECT_EQ(runTool({ TestData("hair-eye-margin.csv").string(), "-o", folder.file("e.txt"),
+                          "--json", eyes, "--residuals" })
+                  .status,
+        0);
+    const nlohmann::json hair = nlohmann::json::parse(ReadBytes(eyes));
+    EXPECT_NEAR(hair["residuals"]["standardized"][1][3].get<double>(), 7.0495902202832186, 1e-12);
+    EXPECT_NEAR(hair["malinvaud"][1]["p_value"].get<double>(), 0.0053740789919144811, 1e-14);
 }
 
 TEST(ReportTool, WritesNoJsonAfterAFailingRun)

@@ -48,7 +48,7 @@ TEST(ResultJson, KeysNamesAndShapes)
     EXPECT_EQ('\n', text.back());
     const Json json = Json::parse(text);
     EXPECT_EQ(Keys({ "n", "dims", "chi_square", "df", "p_value", "total_inertia", "solutions",
-                  "rows", "columns" }),
+                  "rows", "columns", "malinvaud" }),
         KeysOf(json));
     EXPECT_EQ(193, json["n"]);
     EXPECT_EQ(2, json["dims"]);
@@ -81,7 +81,7 @@ TEST(ResultJson, PermutationTestKeysOnlyAfterACompletedTest)
     test.pValues = { 0.061, 0.713, 0.891 };
     const Json json = Json::parse(ResultJsonText(stats, &test));
     EXPECT_EQ(Keys({ "n", "dims", "chi_square", "df", "p_value", "total_inertia", "permutations",
-                  "seed", "solutions", "rows", "columns" }),
+                  "seed", "solutions", "rows", "columns", "malinvaud" }),
         KeysOf(json));
     EXPECT_EQ(999, json["permutations"]);
     EXPECT_EQ(test.seed, json["seed"].get<std::uint64_t>());

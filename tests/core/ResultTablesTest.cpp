@@ -102,4 +102,9 @@ TEST(ResultTables, SelectionBecomesARectangleOfTabSeparatedLines)
     EXPECT_EQ(TabSeparatedText({ { 4, 2 } }, text), "4,2\r\n");
     // Out of order, with a gap at (1, 3) and (2, 2).
     EXPECT_EQ(TabSeparatedText({ { 2, 3 }, { 1, 2 } }, text), "1,2\t\r\n\t\"a\t\"\"b\"\"\"\r\n");
+    // The headings of the rectangle's columns, quoted alike, come first.
+    const auto heading = [](int column) { return column == 3 ? std::string("η\t²") : "h"; };
+    EXPECT_EQ(TabSeparatedText({ { 2, 3 }, { 1, 2 } }, text, heading),
+        "h\t\"η\t²\"\r\n1,2\t\r\n\t\"a\t\"\"b\"\"\"\r\n");
+    EXPECT_EQ(TabSeparatedText({}, text, heading), "");
 }

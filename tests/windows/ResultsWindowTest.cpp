@@ -1,6 +1,9 @@
 #include "WindowTestSupport.h"
 
+#include "app/ReadingTabs.h"
+#include "app/ResidualHeatMap.h"
 #include "app/ResultsWindow.h"
+#include "app/ScreeChart.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/TextCoding.h"
 
@@ -8,12 +11,17 @@
 
 #include <QAbstractItemModel>
 #include <QClipboard>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QThread>
@@ -132,7 +140,7 @@ private slots:
             int(Qt::AlignRight));
     }
 
-    void copiesTheSelectionAsTabSeparatedLines()
+    void copyKeepsTheColumnHeadingsAboveTheSelection()
     {
         runTable();
         ResultView *view = openResults()->RowView;
@@ -142,7 +150,8 @@ private slots:
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
         const auto text = [&](int r, int c) { return model->index(r, c).data().toString(); };
         QCOMPARE(QGuiApplication::clipboard()->text(),
-            text(1, 0) + '\t' + text(1, 1) + "\r\n" + text(2, 0) + '\t' + text(2, 1) + "\r\n");
+            QStringLiteral("名前\t質量\r\n") + text(1, 0) + '\t' + text(1, 1) + "\r\n" + text(2, 0)
+                + '\t' + text(2, 1) + "\r\n");
     }
 
     void savesTheTablesAsCsvThroughTheSaveDialog()
@@ -158,7 +167,101 @@ private slots:
         const QString text = QString::fromStdString(DecodeTextFile(bytes.toStdString()));
         QVERIFY(text.startsWith(QStringLiteral("区分,名前,質量,慣性,質,尺度値1,")));
         QVERIFY(text.contains(QStringLiteral("\r\n列,多,")));
-        QCOMPARE(text.count(QStringLiteral("\r\n")), 1 + 4 + 3);
+        // The categories, then the whole-table figures and the solutions.
+        QCOMPARE(text.count(QStringLiteral("\r\n")), 1 + 4 + 3 + 1 + 6 + 1 + 1 + 2);
+        QVERIFY(text.contains(QStringLiteral("\r\n\r\n項目,値\r\nN,%1\r\n").arg(expected().n)));
+    }
+
+    void savesTheWorkbookThroughTheSaveDialog()
+    {
+        runTable();
+        ResultsWindow *results = openResults();
+        prompts.accept(filePath(QStringLiteral("結果")));
+        QTest::mouseClick(results->ExcelButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(fileBytes(filePath(QStringLiteral("結果.xlsx"))).startsWith("PK"));
+    }
+
+    // The reading pages show the run's own figures: what the tables hold is
+    // tested in the core, here that the window shows and updates them.
+    void readingTabsShowTheRun()
+    {
+        runTable();
+        ResultsWindow *results = openResults();
+        ReadingTabs *tabs = results->Reading;
+        QStringList titles;
+        for (int k = 0; k < tabs->count(); ++k)
+            titles << tabs->tabText(k);
+        QCOMPARE(titles,
+            QStringList({ QStringLiteral("行"), QStringLiteral("列"), QStringLiteral("次元数"),
+                QStringLiteral("残差"), QStringLiteral("並べ替えた表"),
+                QStringLiteral("次元を定めるカテゴリー"), QStringLiteral("結果の記述") }));
+        QCOMPARE(tabs->MalinvaudView->model()->rowCount(), 2);
+        QCOMPARE(tabs->Scree->data().shares.size(), std::size_t(2));
+
+        // Row A holds more "少" than expected: red; fewer "多": blue.
+        const QAbstractItemModel *heat = tabs->Residuals->View->model();
+        const QColor more = heat->index(0, 1).data(Qt::BackgroundRole).value<QColor>();
+        const QColor fewer = heat->index(0, 3).data(Qt::BackgroundRole).value<QColor>();
+        QVERIFY(more.red() > more.blue());
+        QVERIFY(fewer.blue() > fewer.red());
+        tabs->Residuals->KindBox->setCurrentIndex(2);
+        double shares = 0;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 1; c <= 3; ++c)
+                shares += heat->index(r, c).data(ResultTableModel::SortRole).toDouble();
+        QVERIFY(qAbs(shares - 100.0) < 1e-9);
+
+        // Sorted by the second dimension's scale values, as row per cent.
+        tabs->ReorderDimensionBox->setValue(2);
+        tabs->ReorderKindBox->setCurrentIndex(1);
+        const QAbstractItemModel *reordered = tabs->ReorderedView->model();
+        QCOMPARE(reordered->headerData(1, Qt::Horizontal).toString(), QStringLiteral("尺度値2"));
+        for (int r = 0; r < 4; ++r) {
+            double sum = 0;
+            for (int c = 2; c < 5; ++c)
+                sum += reordered->index(r, c).data(ResultTableModel::SortRole).toDouble();
+            QVERIFY(qAbs(sum - 100.0) < 1e-9);
+            if (r > 0)
+                QVERIFY(reordered->index(r - 1, 1).data(ResultTableModel::SortRole).toDouble()
+                    <= reordered->index(r, 1).data(ResultTableModel::SortRole).toDouble());
+        }
+
+        QTest::mouseClick(tabs->CopySummaryButton, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), tabs->SummaryEdit->toPlainText());
+        QVERIFY(tabs->SummaryEdit->toPlainText().startsWith(
+            QStringLiteral("4 行 × 3 列の分割表 (N = %1)").arg(expected().n)));
+    }
+
+    // Bars in proportion, the average rule's dashed line where it belongs.
+    void screeChartDrawsTheBarsAndTheAverageLine()
+    {
+        QImage image(400, 300, QImage::Format_RGB32);
+        QPainter painter(&image);
+        DrawScree(painter, image.rect(), ScreeData{ { 80.0, 20.0 }, 50.0, {} });
+        painter.end();
+        const QColor bar(70, 110, 180);
+        const QColor line(200, 40, 40);
+        int barRows[2] = { 0, 0 };
+        int lineY = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            barRows[0] += QColor(image.pixel(image.width() / 3, y)) == bar;
+            barRows[1] += QColor(image.pixel(image.width() * 3 / 4, y)) == bar;
+            // The line's label sits at the right, above it.
+            int red = 0;
+            for (int x = 0; x < image.width() / 2; ++x)
+                red += QColor(image.pixel(x, y)) == line;
+            if (red > 20 && lineY < 0)
+                lineY = y;
+        }
+        QVERIFY(barRows[1] > 0);
+        QVERIFY(qAbs(barRows[0] - 4 * barRows[1]) <= 4);
+        // The line at 50 % of a scale topped by the 80 % bar.
+        int barTop = 0;
+        while (QColor(image.pixel(image.width() / 3, barTop)) != bar)
+            ++barTop;
+        const int bottom = barTop + barRows[0];
+        QVERIFY(qAbs((bottom - lineY) - barRows[0] * 50 / 80) <= 3);
     }
 
     void sortsANumericColumnByValue()
@@ -216,6 +319,9 @@ private slots:
             QCOMPARE(cell(solutions, d, 5, Qt::UserRole).toDouble(), engine.pValues[d]);
         QCOMPARE(results->PermutationLabel->text(),
             QStringLiteral("並べ替え検定: R = 199, シード = 12345"));
+        QCOMPARE(results->Reading->Scree->data().permutationP, engine.pValues);
+        QVERIFY(results->Reading->SummaryEdit->toPlainText().contains(
+            QStringLiteral("並べ替え検定 (R = 199)")));
         QVERIFY(results->PermutationButton->isEnabled());
         QVERIFY(!results->CancelButton->isEnabled());
     }
