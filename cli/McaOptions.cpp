@@ -1,7 +1,6 @@
 #include "cli/McaOptions.h"
 
 #include "cli/CommandLine.h"
-#include "cli/ReportTool.h"
 
 #include "core/McaAnalysis.h"
 #include "core/McaJson.h"
@@ -152,17 +151,27 @@ bool IsMcaCommandLine(const std::vector<std::string> &args)
     return false;
 }
 
-int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+    ReportToolExtension *extension, const ReportToolHandover &handover)
 {
     CommandLine line;
     McaOptions o;
     try {
         addOptions(line, o);
+        if (extension)
+            extension->addOptions(line);
         line.parse(args, [](const std::string &arg) {
             throw UsageError("質問紙は --mca で指定してください ('" + arg + "')");
         });
         if (!o.help && o.output.empty())
             throw UsageError("レポートファイルを -o で指定してください");
+        if (extension && !o.help)
+            extension->check();
+    } catch (const UnknownOptionError &error) {
+        if (handover)
+            handover();
+        err << error.what() << "\n詳しくは / See: quarnet-report --mca - --help\n";
+        return ToolUsageError;
     } catch (const UsageError &error) {
         err << error.what() << "\n詳しくは / See: quarnet-report --mca - --help\n";
         return ToolUsageError;
@@ -192,6 +201,8 @@ int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, st
             WriteMcaJson(mca, o.json);
         if (!o.scores.empty())
             WriteMcaScores(mca, o.scores, o.encoding);
+        if (extension)
+            extension->afterRun(mca);
     } catch (const std::exception &error) {
         err << UserMessage(error) << "\n";
         return ToolFailed;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/ReportTool.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,5 +14,7 @@
 // The command line asks for the questionnaire analysis.
 bool IsMcaCommandLine(const std::vector<std::string> &args);
 
-// Runs it; the exit statuses are those of RunReportTool.
-int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+// Runs it; the exit statuses, the extension (the map with --plot) and the
+// handover of an option this build lacks are those of RunReportTool.
+int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+    ReportToolExtension *extension = nullptr, const ReportToolHandover &handover = {});

@@ -93,7 +93,7 @@ int RunReportTool(const std::vector<std::string> &args, std::ostream &out, std::
     ReportToolExtension *extension, const ReportToolHandover &handover)
 {
     if (IsMcaCommandLine(args))
-        return RunMcaReportTool(args, out, err);
+        return RunMcaReportTool(args, out, err, extension, handover);
     CommandLine commandLine;
     ReportOptions options;
     try {

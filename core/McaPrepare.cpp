@@ -103,6 +103,23 @@ McaQuantitative quantitativeOf(const QuestionnaireSheet &sheet, const SheetColum
     return x;
 }
 
+// A category chosen only by respondents of weight 0 has no mass: the
+// analysis could not place it.
+void refuseWeightlessCategories(const McaPrepared &prepared)
+{
+    for (std::size_t q = 0; q < prepared.active.size(); ++q) {
+        const McaQuestion &question = prepared.input.active[q];
+        std::vector<long double> total(static_cast<std::size_t>(question.categories), 0.0L);
+        for (std::size_t i = 0; i < question.code.size(); ++i)
+            if (question.code[i] >= 0)
+                total[static_cast<std::size_t>(question.code[i])] += prepared.input.weights[i];
+        for (std::size_t k = 0; k < total.size(); ++k)
+            if (!(total[k] > 0))
+                throw QuestionnaireError::WeightlessCategory(
+                    prepared.active[q].name, prepared.active[q].categories[k]);
+    }
+}
+
 } // namespace
 
 QuestionRole RoleOf(const QuestionnaireMarks &marks, int position)
@@ -160,7 +177,9 @@ McaPrepared PrepareMca(const QuestionnaireSheet &sheet, const QuestionnaireMarks
         if (none)
             throw QuestionnaireError::AllMissing(sheet.lines[ui]);
     }
-    if (marks.weightColumn != 0)
+    if (marks.weightColumn != 0) {
         prepared.input.weights = weightsOf(sheet, marks.weightColumn);
+        refuseWeightlessCategories(prepared);
+    }
     return prepared;
 }

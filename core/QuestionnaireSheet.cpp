@@ -215,6 +215,12 @@ QuestionnaireError QuestionnaireError::ZeroTotalWeight()
     return { "回答者の重みの合計が 0 です", {} };
 }
 
+QuestionnaireError QuestionnaireError::WeightlessCategory(
+    const std::string &question, const std::string &category)
+{
+    return { "「" + category + "」と答えた回答者の重みがすべて 0 です", questionWhere(question) };
+}
+
 QuestionnaireError QuestionnaireError::AllMissing(int line)
 {
     return { "分析に使う設問の回答がすべて空です", lineWhere(line) };

@@ -76,6 +76,8 @@ public:
     static QuestionnaireError WeightNotNumber(int line, const std::string &text);
     static QuestionnaireError NegativeWeight(int line, const std::string &text);
     static QuestionnaireError ZeroTotalWeight();
+    static QuestionnaireError WeightlessCategory(
+        const std::string &question, const std::string &category);
     static QuestionnaireError AllMissing(int line);
     static QuestionnaireError SingleCategory(const std::string &question);
     static QuestionnaireError NotNumber(

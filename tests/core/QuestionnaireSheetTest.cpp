@@ -132,6 +132,8 @@ TEST(QuestionnaireSheet, RefusesWhatCannotBeAnalysedNamingTheLineOrQuestion)
         "重みが数ではありません ('２')\n（質問紙の 3 行目）");
     EXPECT_EQ(
         prepareFailure("ID,q1,q2,q3\n1,a,x,0\n2,b,y,0\n", marks), "回答者の重みの合計が 0 です");
+    EXPECT_EQ(prepareFailure("ID,q1,q2,q3\n1,a,x,1\n2,b,y,2\n3,c,x,0\n", marks),
+        "「c」と答えた回答者の重みがすべて 0 です\n（設問「q1」）");
     marks = {};
     marks.quantitative = { 3 };
     EXPECT_EQ(prepareFailure("ID,q1,q2,q3\n1,a,x,1\n2,b,y,2\n3,b,x,a lot\n", marks),

@@ -5,7 +5,9 @@
 #include "app/QuestionnaireWindow.h"
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
+#include "cli/PlotReportOption.h"
 #include "cli/ReportTool.h"
+#include "plot/PlotExport.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -136,6 +138,36 @@ private slots:
         QTest::mouseClick(window->GButton, Qt::LeftButton);
         QVERIFY(window->findChild<TGraphF *>());
         QVERIFY(!window->isVisible());
+    }
+
+    // quarnet-report-plot draws the run's map: the categories, supplementary
+    // ones grey, as the plot window would.
+    void theCommandLineDrawsTheQuestionnairesMap()
+    {
+        const std::string sheet = testData("mca/poison.csv").toStdString();
+        PlotReportOption plot;
+        std::ostringstream out, err;
+        QCOMPARE(
+            RunReportTool(
+                { "--mca", sheet, "--quantitative", "1,2", "--supplementary-questions", "3,4", "-o",
+                    filePath("r.txt").toStdString(), "--plot", filePath("map.png").toStdString() },
+                out, err, &plot),
+            int(ToolDone));
+        const LoadedQuestionnaire loaded = LoadQuestionnaireFile(sheet);
+        QuestionnaireMarks marks;
+        marks.quantitative = { 1, 2 };
+        marks.supplementary = { 3, 4 };
+        RunRequest request;
+        request.nDimText = "2";
+        std::string report;
+        const PlotInput input
+            = RunToBytes(McaAnalysis(loaded.sheet, marks), request, report)->plotInput();
+        QCOMPARE(input.points.size(), std::size_t(26));
+        QCOMPARE(std::count_if(input.points.begin(), input.points.end(),
+                     [](const PlotInputPoint &p) { return p.supplementary; }),
+            4);
+        const QImage expected = PlotImage(input, 1, 2, QSize(1000, 700), 1.0);
+        QCOMPARE(QImage(filePath("map.png")).convertToFormat(expected.format()), expected);
     }
 
     void aSheetThatCannotBeReadIsToldWithItsLine()
