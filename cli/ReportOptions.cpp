@@ -1,5 +1,6 @@
 #include "cli/ReportOptions.h"
 
+#include "core/SpreadsheetFile.h"
 #include "core/SupplementaryMark.h"
 
 #include <charconv>
@@ -91,6 +92,14 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
         [&options](const std::string &value) {
             options.threads = countFor("--threads", value, MaxThreads);
         } });
+    commandLine.addOption({ "--sheet", "NAME|N",
+        "Excel・ODS のファイルで読むシート (名前か 1 から始まる番号) / the sheet of an Excel "
+        "or ODS file to read (name or 1-based number)",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--sheet にはシートの名前か番号を指定してください");
+            options.sheet = value;
+        } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
 }
@@ -111,6 +120,9 @@ void CheckReportOptions(const ReportOptions &options)
         throw UsageError("入力ファイル (CSV データファイル) を指定してください");
     if (options.output.empty())
         throw UsageError("レポートファイルを -o で指定してください");
+    if (!options.sheet.empty() && SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
+        throw UsageError(
+            "--sheet は Excel・ODS のファイル (.xlsx, .xlsm, .ods) にだけ指定できます");
     if (options.permutations > 0 && options.json.empty())
         throw UsageError("--permutations の結果は JSON ファイルに書きます。--json FILE も指定して"
                          "ください");
@@ -124,7 +136,8 @@ std::string ReportUsage(const CommandLine &commandLine)
            "  quarnet-report [--dims N] [--encoding cp932|utf-8] [--json FILE]\n"
            "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
            "                 [--permutations R [--seed S]] [--threads N]\n"
-           "                 INPUT.csv -o REPORT.txt\n"
+           "                 [--sheet NAME|N]\n"
+           "                 INPUT.csv|INPUT.xlsx|INPUT.ods -o REPORT.txt\n"
            "\n"
            "CSV データファイル INPUT.csv を読み込み、双対尺度法 (対応分析) を行って\n"
            "レポートファイル REPORT.txt を書きます。--json FILE があれば、計算を終えたとき\n"
@@ -162,6 +175,13 @@ std::string ReportUsage(const CommandLine &commandLine)
           "  permutations and seed (the one used) at its top level. The report file is\n"
           "  unchanged. One seed gives the same p-values on any number of threads. A table\n"
           "  without association is not tested.\n"
+          "\n"
+          "Excel・ODS / Excel and ODS:\n"
+          "  .xlsx, .xlsm, .ods はシートの表を CSV データファイルと同じ決まりで読みます (1 行目に\n"
+          "  列の名前、1 列目に行の名前、式は保存された値)。表のあるシートが複数なら --sheet で。\n"
+          "  .xlsx, .xlsm and .ods files are read by the CSV data file's rules (column names\n"
+          "  in the first row, row names in the first column, formulas by their saved values);\n"
+          "  with several sheets holding a table, --sheet names one.\n"
           "\n"
           "終了コード / Exit status:\n"
           "  0 完了 (関連のない表を含む。警告は標準エラー) / done (a table without association\n"

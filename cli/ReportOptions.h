@@ -17,6 +17,7 @@ struct ReportOptions {
     std::string dimsText = "2"; // converted by the run, as the dimension box is
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
+    std::string sheet; // a workbook's sheet, by name or number; empty: the one with a table
     std::string output;
     std::string json; // empty: no JSON file
     // Supplementary rows and columns given on the command line (1-based

@@ -1,5 +1,6 @@
 #include "cli/ReportTool.h"
 
+#include "cli/ReportInput.h"
 #include "cli/ReportOptions.h"
 
 #include "core/CorrespondenceAnalysis.h"
@@ -50,7 +51,7 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     if (options.threads > 0)
         SetAnalysisThreads(options.threads);
     StartAnalysisThreads(); // awake by the time the file is read
-    const LoadedTable table = LoadCsvDataFile(options.input);
+    const LoadedTable table = LoadReportInput(options);
     warn(err, table.warnings);
     RunRequest request;
     request.reportFileName = options.output;
