@@ -9,11 +9,13 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
+#include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
+#include "shell/SheetChoice.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -140,10 +142,16 @@ void TInputF::FormActivate()
     EditNDim->setText(QStringLiteral("2"));
 }
 
-// The table size is set only once the whole file has loaded.
+// The table size is set only once the whole file has loaded. A workbook
+// whose sheet the user did not choose loads nothing, and the way back is that
+// of a failed load.
 void TInputF::LoadDataFile()
 {
-    ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
+    const std::string fileName = localFileName(DataFileName);
+    std::optional<LoadedTable> loaded = ::LoadDataFile(fileName, AskForSheet(this, fileName));
+    if (!loaded)
+        throw QuarnetError("シートを選ばなかったため、読み込みを取りやめました");
+    ShowLoadedTable(std::move(*loaded));
 }
 
 void TInputF::ShowLoadedTable(LoadedTable loaded)
@@ -163,11 +171,12 @@ void TInputF::ShowLoadedTable(LoadedTable loaded)
 // about it.
 void TInputF::OpenDroppedFile(const QString &fileName)
 {
-    LoadedTable table = LoadCsvDataFile(localFileName(fileName));
-    if (!MayLeaveTable())
+    const std::string name = localFileName(fileName);
+    std::optional<LoadedTable> table = ::LoadDataFile(name, AskForSheet(this, name));
+    if (!table || !MayLeaveTable())
         return;
     DataFileName = fileName;
-    ShowLoadedTable(std::move(table));
+    ShowLoadedTable(std::move(*table));
     AutosaveTimer->stop();
     removeAutosave();
 }
@@ -452,7 +461,11 @@ void TInputF::SButtonClick()
 bool TInputF::SaveTable(bool toDataFile)
 {
     std::string fileName;
-    if (toDataFile && !DataFileName.isEmpty()) {
+    // A table from a workbook is saved as a CSV file of the user's choosing,
+    // never over the workbook.
+    const bool fromWorkbook
+        = SpreadsheetKindOf(localFileName(DataFileName)) != SpreadsheetKind::None;
+    if (toDataFile && !DataFileName.isEmpty() && !fromWorkbook) {
         fileName = localFileName(DataFileName);
     } else {
         const Prompts::FileAnswer answer = Prompts::current().saveFile(

@@ -23,7 +23,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
+const QString CsvFilter
+    = QStringLiteral("データファイル(*.csv *.xlsx *.xlsm *.ods);;CSVファイル(*.csv);;"
+                     "Excel・ODS ファイル(*.xlsx *.xlsm *.ods)");
 }
 
 TMainF::TMainF(Session &session, QWidget *parent)

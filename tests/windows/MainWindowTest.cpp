@@ -261,7 +261,8 @@ private slots:
         QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
         QCOMPARE(prompts.questions.size(), 2);
         QCOMPARE(prompts.questions[0].title, QStringLiteral("入力データファイル"));
-        QCOMPARE(prompts.questions[0].filter, QStringLiteral("CSVファイル(*.csv)"));
+        QVERIFY(prompts.questions[0].filter.startsWith(
+            QStringLiteral("データファイル(*.csv *.xlsx *.xlsm *.ods)")));
         QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
     }
 
