@@ -11,6 +11,7 @@
 #include "core/CsvFile.h"
 #include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
+#include "core/TotalLines.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
@@ -156,6 +157,14 @@ void TInputF::LoadDataFile()
 
 void TInputF::ShowLoadedTable(LoadedTable loaded)
 {
+    // A total line analysed as a category would distort the map: the user
+    // is asked, never left to find it there.
+    const TotalLines totals = FindTotalLines(loaded.table);
+    if (totals.any()
+        && Prompts::current().askYesNo(this,
+            QString::fromStdString(TotalLinesText(loaded.table, totals))
+                + QStringLiteral("。分析から除きますか?")))
+        DropTotalLines(loaded.table, totals);
     PutTableInGrid(std::move(loaded.table));
     WidenColumnsToNames();
     StringGrid1->setEditing(true);

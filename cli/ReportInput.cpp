@@ -3,6 +3,7 @@
 #include "core/CoreErrors.h"
 #include "core/SpreadsheetFile.h"
 #include "core/SpreadsheetTable.h"
+#include "core/TotalLines.h"
 
 namespace {
 
@@ -16,9 +17,7 @@ InputError sheetNotChosen(
         + ")。--sheet NAME か --sheet N で選んでください");
 }
 
-} // namespace
-
-LoadedTable LoadReportInput(const ReportOptions &options)
+LoadedTable loadTable(const ReportOptions &options)
 {
     if (SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
         return LoadCsvDataFile(options.input);
@@ -30,4 +29,30 @@ LoadedTable LoadReportInput(const ReportOptions &options)
         throw sheetNotChosen(options.input, candidates);
     };
     return ReadSheetTable(**ChooseTableSheet(sheets, options.input, refuse));
+}
+
+// A total line is dropped when asked; otherwise the run stops rather than
+// write a report in which the totals pass for a category, which a script
+// would take on without anyone reading a warning.
+void handleTotals(const ReportOptions &options, InputTable &table)
+{
+    InputTable marked = table;
+    marked.setMarks({ options.supplementaryRows.value_or(table.marks().rows),
+        options.supplementaryCols.value_or(table.marks().cols) });
+    const TotalLines totals = FindTotalLines(marked);
+    if (!totals.any())
+        return;
+    if (!options.dropTotals)
+        throw InputError(TotalLinesText(table, totals)
+            + "。--drop-totals で除いてください (分類として分析するなら名前を変えてください)");
+    DropTotalLines(table, totals);
+}
+
+} // namespace
+
+LoadedTable LoadReportInput(const ReportOptions &options)
+{
+    LoadedTable loaded = loadTable(options);
+    handleTotals(options, loaded.table);
+    return loaded;
 }

@@ -100,6 +100,10 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
                 throw UsageError("--sheet にはシートの名前か番号を指定してください");
             options.sheet = value;
         } });
+    commandLine.addOption({ "--drop-totals", "",
+        "最後の合計の行・列 (計, 合計, 総計, Total, NET) を除く / drop a last row or column of "
+        "totals",
+        [&options](const std::string &) { options.dropTotals = true; } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
 }

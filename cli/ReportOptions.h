@@ -17,6 +17,7 @@ struct ReportOptions {
     std::string dimsText = "2"; // converted by the run, as the dimension box is
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
+    bool dropTotals = false; // a last row or column of totals is dropped, not refused
     std::string sheet; // a workbook's sheet, by name or number; empty: the one with a table
     std::string output;
     std::string json; // empty: no JSON file

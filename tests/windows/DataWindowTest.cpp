@@ -447,6 +447,26 @@ private slots:
         QVERIFY(QFile::exists(filePath(QStringLiteral("saved.csv"))));
     }
 
+    // A loaded table's total row is offered to be dropped; kept when the user says no.
+    void aTotalRowIsDroppedWhenTheUserSaysSo()
+    {
+        const QString file = filePath(QStringLiteral("totals.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(",a,b\r\nx,1,2\r\ny,3,4\r\nTotal,4,6\r\n");
+        out.close();
+        prompts.accept(file);
+        prompts.yesNoAnswers.append(true);
+        prompts.accept(report());
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QCOMPARE(prompts.questions.value(1).title,
+            QStringLiteral("最後の行「Total」は他の行の合計です。分析から除きますか?"));
+        QCOMPARE(session->TableRows, 2);
+        prompts.yesNoAnswers.append(false);
+        restartWithOldData(file);
+        QCOMPARE(session->TableRows, 3);
+    }
+
     // The frame asks as Exit does; saving or discarding lets the window go,
     // cancel keeps it; an unchanged table goes without a question.
     void closingAChangedTableAsksToSaveIt()
