@@ -1,6 +1,8 @@
 #include "cli/ReportInput.h"
 
 #include "core/CoreErrors.h"
+#include "core/CrossTabulation.h"
+#include "core/CsvSheet.h"
 #include "core/SpreadsheetFile.h"
 #include "core/SpreadsheetTable.h"
 #include "core/TotalLines.h"
@@ -17,8 +19,34 @@ InputError sheetNotChosen(
         + ")。--sheet NAME か --sheet N で選んでください");
 }
 
+// The records' sheet: the CSV file, the sheet --sheet names or a workbook's
+// one sheet holding anything.
+SheetGrid recordsSheet(const ReportOptions &options)
+{
+    if (SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
+        return LoadCsvSheet(options.input);
+    std::vector<SheetGrid> sheets = ReadSpreadsheetFile(options.input);
+    if (!options.sheet.empty())
+        return SheetNamed(sheets, options.sheet, options.input);
+    std::vector<const SheetGrid *> filled;
+    for (const SheetGrid &sheet : sheets)
+        if (sheet.rows() > 0)
+            filled.push_back(&sheet);
+    if (filled.size() != 1)
+        throw sheetNotChosen(options.input, filled);
+    return *filled.front();
+}
+
 LoadedTable loadTable(const ReportOptions &options)
 {
+    if (options.crosstab) {
+        CrossTabRequest request;
+        request.rowVariable = options.crosstab->first;
+        request.colVariable = options.crosstab->second;
+        request.weightVariable = options.weightColumn;
+        request.sorted = options.sortCategories;
+        return CrossTabulate(recordsSheet(options), request);
+    }
     if (SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
         return LoadCsvDataFile(options.input);
     const std::vector<SheetGrid> sheets = ReadSpreadsheetFile(options.input);

@@ -100,6 +100,29 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
                 throw UsageError("--sheet にはシートの名前か番号を指定してください");
             options.sheet = value;
         } });
+    commandLine.addOption({ "--crosstab", "ROWCOL,COLCOL",
+        "1 行 1 ケースの表を 2 つの変数 (名前か 1 から始まる列番号) でクロス集計する / "
+        "cross-tabulate records (one line per case) by two variables (names or 1-based "
+        "columns)",
+        [&options](const std::string &value) {
+            const std::size_t comma = value.find(',');
+            if (comma == std::string::npos || comma == 0 || comma + 1 == value.size())
+                throw UsageError("--crosstab には行と列の変数をカンマで区切って指定してください ('"
+                    + value + "')");
+            options.crosstab.emplace(value.substr(0, comma), value.substr(comma + 1));
+        } });
+    commandLine.addOption({ "--weight-column", "N",
+        "クロス集計の重みの変数 (名前か列番号) / weight variable of the cross-tabulation "
+        "(name or column)",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--weight-column には重みの変数を指定してください");
+            options.weightColumn = value;
+        } });
+    commandLine.addOption({ "--sort-categories", "",
+        "クロス集計のカテゴリーを並べ替える (既定: 現れた順) / sort the categories of the "
+        "cross-tabulation (default: as first met)",
+        [&options](const std::string &) { options.sortCategories = true; } });
     commandLine.addOption({ "--drop-totals", "",
         "最後の合計の行・列 (計, 合計, 総計, Total, NET) を除く / drop a last row or column of "
         "totals",
@@ -127,6 +150,9 @@ void CheckReportOptions(const ReportOptions &options)
     if (!options.sheet.empty() && SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
         throw UsageError(
             "--sheet は Excel・ODS のファイル (.xlsx, .xlsm, .ods) にだけ指定できます");
+    if (!options.crosstab && (!options.weightColumn.empty() || options.sortCategories))
+        throw UsageError("--weight-column と --sort-categories は --crosstab と一緒に指定して"
+                         "ください");
     if (options.permutations > 0 && options.json.empty())
         throw UsageError("--permutations の結果は JSON ファイルに書きます。--json FILE も指定して"
                          "ください");

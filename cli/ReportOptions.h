@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 // What quarnet-report is asked to do.
 struct ReportOptions {
@@ -17,6 +18,11 @@ struct ReportOptions {
     std::string dimsText = "2"; // converted by the run, as the dimension box is
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
+    // Records cross-tabulated: the row and the column variable (names or
+    // 1-based columns), an optional weight variable, categories sorted or as met.
+    std::optional<std::pair<std::string, std::string>> crosstab;
+    std::string weightColumn;
+    bool sortCategories = false;
     bool dropTotals = false; // a last row or column of totals is dropped, not refused
     std::string sheet; // a workbook's sheet, by name or number; empty: the one with a table
     std::string output;
