@@ -37,6 +37,8 @@ public:
     QPushButton *ExitButton;
     // 「最近使ったファイル」: a menu of the data files opened or saved last.
     QToolButton *RecentButton;
+    // 「クロス集計...」: a table made from records, one line per case.
+    QToolButton *CrossTabButton;
     // The data window, owned by this window; null until one opens and after
     // a load that failed took it away.
     QPointer<TInputF> InputF;
@@ -45,6 +47,7 @@ public:
     void OKButtonClick();
     void OKODButtonClick();
     void ExitButtonClick();
+    void CrossTabButtonClick();
 
     // "Old Data" with the file already chosen, as the program's file argument
     // gives it.

@@ -1,7 +1,9 @@
 #include "core/CrossTabulation.h"
 
 #include "core/CoreErrors.h"
+#include "core/CsvSheet.h"
 #include "core/IntConversion.h"
+#include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
 
 #include <algorithm>
@@ -179,4 +181,32 @@ LoadedTable CrossTabulate(const SheetGrid &records, const CrossTabRequest &reque
         loaded.warnings.push_back(
             "行か列の変数が空のケース " + std::to_string(skipped) + " 件は数えていません");
     return loaded;
+}
+
+std::optional<SheetGrid> LoadRecordsSheet(const std::string &fileName, const SheetChooser &choose)
+{
+    if (SpreadsheetKindOf(fileName) == SpreadsheetKind::None)
+        return LoadCsvSheet(fileName);
+    std::vector<SheetGrid> sheets = ReadSpreadsheetFile(fileName);
+    std::vector<const SheetGrid *> filled;
+    for (const SheetGrid &sheet : sheets)
+        if (sheet.rows() > 0)
+            filled.push_back(&sheet);
+    if (filled.empty())
+        throw InputError("「" + fileName + "」のシートはどれも空です");
+    if (filled.size() == 1)
+        return *filled.front();
+    const std::optional<std::size_t> chosen = choose(filled);
+    if (!chosen || *chosen >= filled.size())
+        return std::nullopt;
+    return *filled[*chosen];
+}
+
+std::vector<std::string> RecordVariables(const SheetGrid &records)
+{
+    std::vector<std::string> names;
+    const int header = headerRow(records);
+    for (int c = 0; c < records.cols(); ++c)
+        names.push_back(records.cell(header, c).text);
+    return names;
 }

@@ -2,8 +2,11 @@
 
 #include "core/CsvFile.h"
 #include "core/SheetGrid.h"
+#include "core/SpreadsheetTable.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 // Survey data comes one line per case: the first row holding anything names
 // the variables, each row below is a case. The cross-table of two variables
@@ -27,3 +30,11 @@ struct CrossTabRequest {
 // row, a weight that is not a number, negative or empty, a sum that is not
 // a whole number, no case counted; and the size rule of a file.
 LoadedTable CrossTabulate(const SheetGrid &records, const CrossTabRequest &request);
+
+// The records of a file: a CSV file's lines, or a workbook's one sheet that
+// holds anything, `choose` asked when several do (nothing when cancelled).
+// Throws as the readers do, and InputError for a workbook of empty sheets.
+std::optional<SheetGrid> LoadRecordsSheet(const std::string &fileName, const SheetChooser &choose);
+
+// The names of the variables: the first row holding anything, one per column.
+std::vector<std::string> RecordVariables(const SheetGrid &records);

@@ -50,6 +50,19 @@ public:
         QWidget *parent, const QString &fileName, const QList<SheetChoice> &sheets)
         = 0;
 
+    // The variables of a cross-tabulation, as positions in the list offered
+    // (weight -1: none), and whether the categories are sorted.
+    struct CrossTabChoice {
+        qsizetype row = 0;
+        qsizetype col = 1;
+        qsizetype weight = -1;
+        bool sorted = false;
+    };
+    // Asks which of `variables` to cross-tabulate; nothing when cancelled.
+    virtual std::optional<CrossTabChoice> chooseCrossTab(
+        QWidget *parent, const QStringList &variables)
+        = 0;
+
     // The prompts in force; DialogPrompts unless a test installed others.
     static Prompts &current();
     // Installs `prompts` (not owned) and returns the previous ones; nullptr
@@ -69,4 +82,6 @@ public:
     SaveChoice askSaveChanges(QWidget *parent, const QString &text) override;
     std::optional<qsizetype> chooseSheet(
         QWidget *parent, const QString &fileName, const QList<SheetChoice> &sheets) override;
+    std::optional<CrossTabChoice> chooseCrossTab(
+        QWidget *parent, const QStringList &variables) override;
 };

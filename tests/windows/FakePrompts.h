@@ -25,6 +25,8 @@ public:
     QList<SaveChoice> saveChoices; // taken from the front
     QList<std::optional<qsizetype>> sheetAnswers; // taken from the front; unqueued: cancel
     QList<QList<SheetChoice>> offeredSheets; // what each sheet question offered
+    QList<std::optional<CrossTabChoice>> crossTabAnswers; // taken from the front; unqueued: cancel
+    QList<QStringList> offeredVariables; // what each cross-tabulation question offered
     QList<Question> questions;
     QStringList errors;
     int unexpectedQuestions = 0; // asked with no answer queued (taken as cancelled)
@@ -90,6 +92,13 @@ public:
         questions.append({ QStringLiteral("sheet"), fileName, QString() });
         offeredSheets.append(sheets);
         return takeOr(sheetAnswers, std::optional<qsizetype>());
+    }
+
+    std::optional<CrossTabChoice> chooseCrossTab(QWidget *, const QStringList &variables) override
+    {
+        questions.append({ QStringLiteral("crosstab"), QString(), QString() });
+        offeredVariables.append(variables);
+        return takeOr(crossTabAnswers, std::optional<CrossTabChoice>());
     }
 
 private:
