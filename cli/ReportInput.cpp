@@ -45,6 +45,7 @@ LoadedTable loadTable(const ReportOptions &options)
         request.colVariable = options.crosstab->second;
         request.weightVariable = options.weightColumn;
         request.sorted = options.sortCategories;
+        request.multipleAnswerVariables = options.multipleAnswers;
         return CrossTabulate(recordsSheet(options), request);
     }
     if (SpreadsheetKindOf(options.input) == SpreadsheetKind::None)

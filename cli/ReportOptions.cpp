@@ -123,6 +123,24 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
         "クロス集計のカテゴリーを並べ替える (既定: 現れた順) / sort the categories of the "
         "cross-tabulation (default: as first met)",
         [&options](const std::string &) { options.sortCategories = true; } });
+    commandLine.addOption({ "--multiple-answers", "COL[,COL...]",
+        "クロス集計で 1 つのセルに複数の回答 (、 , ; / 区切り) がある変数; 回答ごとに数える / "
+        "variables of the cross-tabulation holding several answers per cell (separated by "
+        "、 , ; /), each answer counted",
+        [&options](const std::string &value) {
+            options.multipleAnswers.clear();
+            std::size_t start = 0;
+            for (std::size_t comma = value.find(','); start <= value.size();
+                 comma = value.find(',', start)) {
+                const std::size_t end = comma == std::string::npos ? value.size() : comma;
+                if (end == start)
+                    throw UsageError(
+                        "--multiple-answers には変数をカンマで区切って指定してください ('" + value
+                        + "')");
+                options.multipleAnswers.push_back(value.substr(start, end - start));
+                start = end + 1;
+            }
+        } });
     commandLine.addOption({ "--drop-totals", "",
         "最後の合計の行・列 (計, 合計, 総計, Total, NET) を除く / drop a last row or column of "
         "totals",
@@ -150,9 +168,11 @@ void CheckReportOptions(const ReportOptions &options)
     if (!options.sheet.empty() && SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
         throw UsageError(
             "--sheet は Excel・ODS のファイル (.xlsx, .xlsm, .ods) にだけ指定できます");
-    if (!options.crosstab && (!options.weightColumn.empty() || options.sortCategories))
-        throw UsageError("--weight-column と --sort-categories は --crosstab と一緒に指定して"
-                         "ください");
+    if (!options.crosstab
+        && (!options.weightColumn.empty() || options.sortCategories
+            || !options.multipleAnswers.empty()))
+        throw UsageError("--weight-column、--sort-categories、--multiple-answers は --crosstab と"
+                         "一緒に指定してください");
     if (options.permutations > 0 && options.json.empty())
         throw UsageError("--permutations の結果は JSON ファイルに書きます。--json FILE も指定して"
                          "ください");

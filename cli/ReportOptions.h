@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 // What quarnet-report is asked to do.
 struct ReportOptions {
@@ -23,6 +24,7 @@ struct ReportOptions {
     std::optional<std::pair<std::string, std::string>> crosstab;
     std::string weightColumn;
     bool sortCategories = false;
+    std::vector<std::string> multipleAnswers; // variables holding several answers per cell
     bool dropTotals = false; // a last row or column of totals is dropped, not refused
     std::string sheet; // a workbook's sheet, by name or number; empty: the one with a table
     std::string output;

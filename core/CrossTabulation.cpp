@@ -3,6 +3,7 @@
 #include "core/CoreErrors.h"
 #include "core/CsvSheet.h"
 #include "core/IntConversion.h"
+#include "core/MultipleAnswers.h"
 #include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
 
@@ -124,30 +125,45 @@ LoadedTable CrossTabulate(const SheetGrid &records, const CrossTabRequest &reque
     const int header = headerRow(records);
     const int rowCol = variableColumn(records, header, request.rowVariable);
     const int colCol = variableColumn(records, header, request.colVariable);
-    const std::optional<int> weightCol = request.weightVariable.empty()
-        ? std::nullopt
-        : std::optional<int>(variableColumn(records, header, request.weightVariable));
+    const int weightCol = request.weightVariable.empty()
+        ? -1 // every case counts 1
+        : variableColumn(records, header, request.weightVariable);
     struct Case {
         int row;
         int col;
         double weight;
+    };
+    const auto isMultiple = [&](int col) {
+        return std::any_of(request.multipleAnswerVariables.begin(),
+            request.multipleAnswerVariables.end(),
+            [&](const std::string &v) { return variableColumn(records, header, v) == col; });
+    };
+    const bool rowMultiple = isMultiple(rowCol);
+    const bool colMultiple = isMultiple(colCol);
+    const auto categoriesAt = [&](int r, int c, bool multiple) {
+        const std::string &text = records.cell(r, c).text;
+        if (multiple)
+            return SplitAnswers(text);
+        return text.empty() ? std::vector<std::string>{} : std::vector<std::string>{ text };
     };
     std::vector<Case> cases;
     Categories rows;
     Categories cols;
     int skipped = 0;
     for (int r = header + 1; r < records.rows(); ++r) {
-        const std::string &rowName = records.cell(r, rowCol).text;
-        const std::string &colName = records.cell(r, colCol).text;
-        if (rowName.empty() || colName.empty()) {
+        const std::vector<std::string> rowNames = categoriesAt(r, rowCol, rowMultiple);
+        const std::vector<std::string> colNames = categoriesAt(r, colCol, colMultiple);
+        if (rowNames.empty() || colNames.empty()) {
             bool blank = true;
             for (int c = 0; c < records.cols() && blank; ++c)
                 blank = records.cell(r, c).empty();
             skipped += blank ? 0 : 1;
             continue;
         }
-        const double weight = weightCol ? weightAt(records, r, *weightCol) : 1.0;
-        cases.push_back({ rows.of(rowName), cols.of(colName), weight });
+        const double weight = weightCol >= 0 ? weightAt(records, r, weightCol) : 1.0;
+        for (const std::string &rowName : rowNames)
+            for (const std::string &colName : colNames)
+                cases.push_back({ rows.of(rowName), cols.of(colName), weight });
     }
     if (cases.empty())
         throw InputError(sheetPlace(records) + "には数えられるケースがありません");

@@ -19,6 +19,9 @@ struct CrossTabRequest {
     // Categories in the order first met, or sorted (numerically when every
     // category is a number, else by text).
     bool sorted = false;
+    // Variables whose cells hold several answers (see SplitAnswers): a case
+    // counts once for each answer it gave, a multiple-response cross-table.
+    std::vector<std::string> multipleAnswerVariables;
 };
 
 // The cross-table as a table of counts: the row variable's categories are
