@@ -18,7 +18,7 @@ void FuzzCrossTab(std::string_view bytes)
     LoadedTable loaded;
     try {
         sheet = ReadCsvSheet(bytes, "fuzz");
-        loaded = CrossTabulate(sheet, { "1", "2", "", false });
+        loaded = CrossTabulate(sheet, { "1", "2", "", false, {} });
     } catch (const InputError &) {
         return;
     }

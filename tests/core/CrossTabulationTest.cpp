@@ -52,18 +52,18 @@ SheetGrid records()
 
 LoadedTable tabulate(const std::string &csv, const std::string &weight = "重み")
 {
-    return CrossTabulate(ReadCsvSheet(csv, "r.csv"), { "a", "b", weight, false });
+    return CrossTabulate(ReadCsvSheet(csv, "r.csv"), { "a", "b", weight, false, {} });
 }
 
 } // namespace
 
 TEST(CrossTabulation, EqualsXtabsWithAndWithoutWeights)
 {
-    const LoadedTable asMet = CrossTabulate(records(), { "年代", "満足度", "", false });
+    const LoadedTable asMet = CrossTabulate(records(), { "年代", "満足度", "", false, {} });
     EXPECT_EQ(countsOf(asMet.table), Unweighted);
     EXPECT_EQ(rowNames(asMet.table), (std::vector<std::string>{ "40代", "20代", "50代", "30代" }));
     EXPECT_TRUE(asMet.warnings.empty());
-    const LoadedTable sorted = CrossTabulate(records(), { "2", "3", "4", true });
+    const LoadedTable sorted = CrossTabulate(records(), { "2", "3", "4", true, {} });
     EXPECT_EQ(countsOf(sorted.table), Weighted);
     EXPECT_EQ(rowNames(sorted.table), (std::vector<std::string>{ "20代", "30代", "40代", "50代" }));
     EXPECT_EQ(sorted.table.colName(1), "不満");
@@ -72,7 +72,7 @@ TEST(CrossTabulation, EqualsXtabsWithAndWithoutWeights)
 TEST(CrossTabulation, NumericCategoriesSortAsNumbersAndEmptyCasesAreLeftOut)
 {
     const LoadedTable table = CrossTabulate(
-        ReadCsvSheet("a,b\n10,x\n9,y\n,x\n\n10,y\n", "r.csv"), { "a", "b", "", true });
+        ReadCsvSheet("a,b\n10,x\n9,y\n,x\n\n10,y\n", "r.csv"), { "a", "b", "", true, {} });
     EXPECT_EQ(rowNames(table.table), (std::vector<std::string>{ "9", "10" }));
     EXPECT_EQ(table.warnings,
         std::vector<std::string>{ "行か列の変数が空のケース 1 件は数えていません" });
@@ -83,12 +83,12 @@ TEST(CrossTabulation, BadVariablesAndWeightsAreNamedAtTheirPlace)
     ExpectError<InputError>("シート「records.csv」に変数「性別」はありません (1 行目の変数: id, "
                             "年代, 満足度, 重み)",
         [] {
-            CrossTabulate(records(), { "年代", "性別", "", false });
+            CrossTabulate(records(), { "年代", "性別", "", false, {} });
         });
     ExpectError<InputError>("シート「records.csv」に変数「5」はありません (1 行目の変数: id, "
                             "年代, 満足度, 重み)",
         [] {
-            CrossTabulate(records(), { "年代", "5", "", false });
+            CrossTabulate(records(), { "年代", "5", "", false, {} });
         });
     ExpectError<InputError>(
         "シート「r.csv」の C3 の重み '-1' が負です", [] { tabulate("a,b,重み\nx,y,1\nx,y,-1\n"); });
