@@ -10,11 +10,14 @@
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/LongFormat.h"
+#include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
+#include "core/TotalLines.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
+#include "shell/SheetChoice.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -144,20 +147,33 @@ void TInputF::FormActivate()
 // The table size is set only once the whole file has loaded. A table read
 // from the long format has no data file of its own: 保存 writes a CSV data
 // file, which must not take the long file's place, and the recent files are
-// opened as CSV data files.
+// opened as CSV data files. A workbook whose sheet the user did not choose
+// loads nothing, and the way back is that of a failed load.
 void TInputF::LoadDataFile()
 {
-    if (!session_.LongFormat) {
-        ShowLoadedTable(LoadCsvDataFile(localFileName(DataFileName)));
+    const std::string fileName = localFileName(DataFileName);
+    if (session_.LongFormat) {
+        LoadedTable loaded = LoadLongFormatFile(fileName);
+        DataFileName.clear();
+        ShowLoadedTable(std::move(loaded));
         return;
     }
-    LoadedTable loaded = LoadLongFormatFile(localFileName(DataFileName));
-    DataFileName.clear();
-    ShowLoadedTable(std::move(loaded));
+    std::optional<LoadedTable> loaded = ::LoadDataFile(fileName, AskForSheet(this, fileName));
+    if (!loaded)
+        throw QuarnetError("シートを選ばなかったため、読み込みを取りやめました");
+    ShowLoadedTable(std::move(*loaded));
 }
 
 void TInputF::ShowLoadedTable(LoadedTable loaded)
 {
+    // A total line analysed as a category would distort the map: the user
+    // is asked, never left to find it there.
+    const TotalLines totals = FindTotalLines(loaded.table);
+    if (totals.any()
+        && Prompts::current().askYesNo(this,
+            QString::fromStdString(TotalLinesText(loaded.table, totals))
+                + QStringLiteral("。分析から除きますか?")))
+        DropTotalLines(loaded.table, totals);
     PutTableInGrid(std::move(loaded.table));
     WidenColumnsToNames();
     StringGrid1->setEditing(true);
@@ -174,11 +190,12 @@ void TInputF::ShowLoadedTable(LoadedTable loaded)
 // about it.
 void TInputF::OpenDroppedFile(const QString &fileName)
 {
-    LoadedTable table = LoadCsvDataFile(localFileName(fileName));
-    if (!MayLeaveTable())
+    const std::string name = localFileName(fileName);
+    std::optional<LoadedTable> table = ::LoadDataFile(name, AskForSheet(this, name));
+    if (!table || !MayLeaveTable())
         return;
     DataFileName = fileName;
-    ShowLoadedTable(std::move(table));
+    ShowLoadedTable(std::move(*table));
     AutosaveTimer->stop();
     removeAutosave();
 }
@@ -463,7 +480,11 @@ void TInputF::SButtonClick()
 bool TInputF::SaveTable(bool toDataFile)
 {
     std::string fileName;
-    if (toDataFile && !DataFileName.isEmpty()) {
+    // A table from a workbook is saved as a CSV file of the user's choosing,
+    // never over the workbook.
+    const bool fromWorkbook
+        = SpreadsheetKindOf(localFileName(DataFileName)) != SpreadsheetKind::None;
+    if (toDataFile && !DataFileName.isEmpty() && !fromWorkbook) {
         fileName = localFileName(DataFileName);
     } else {
         const Prompts::FileAnswer answer = Prompts::current().saveFile(

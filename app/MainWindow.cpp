@@ -4,14 +4,17 @@
 #include "app/DataWindow.h"
 #include "app/QuestionnaireWindow.h"
 #include "app/RecentFiles.h"
+#include "core/CrossTabulation.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
+#include "shell/SheetChoice.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -24,7 +27,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
+const QString CsvFilter
+    = QStringLiteral("データファイル(*.csv *.xlsx *.xlsm *.ods);;CSVファイル(*.csv);;"
+                     "Excel・ODS ファイル(*.xlsx *.xlsm *.ods)");
 const QString LongFilter = QStringLiteral("縦長形式 (行の名前,列の名前,度数) のCSVファイル(*.csv)");
 }
 
@@ -59,6 +64,7 @@ TMainF::TMainF(Session &session, QWidget *parent)
     // The window's size is the form's, set above, not the layout's.
     window->setSizeConstraint(QLayout::SetNoConstraint);
     window->setContentsMargins(0, EditR->y(), 0, 0);
+    window->setSpacing(0);
     window->addLayout(recentRow);
     // The questionnaire's way in, under it and level with the column box.
     QuestionnaireButton = new QPushButton(QStringLiteral("質問紙..."), this);
@@ -72,6 +78,17 @@ TMainF::TMainF(Session &session, QWidget *parent)
     window->setSpacing(0);
     window->addSpacing(EditC->y() - EditR->y() - EditR->height());
     window->addLayout(questionnaireRow);
+    // Below that, in the free space above the Exit button.
+    CrossTabButton = new QToolButton(this);
+    CrossTabButton->setText(QStringLiteral("クロス集計..."));
+    CrossTabButton->setFixedSize(108, 24);
+    auto *crossTabRow = new QHBoxLayout;
+    crossTabRow->setSpacing(0);
+    crossTabRow->addSpacing(EditC->x() + EditC->width() + 9);
+    crossTabRow->addWidget(CrossTabButton);
+    crossTabRow->addStretch();
+    window->addSpacing(4);
+    window->addLayout(crossTabRow);
     window->addStretch();
     connect(QuestionnaireButton, &QPushButton::clicked, this,
         [this] { runGuarded(this, [this] { OpenQuestionnaire(this); }); });
@@ -88,10 +105,12 @@ TMainF::TMainF(Session &session, QWidget *parent)
     setTabOrder(OKButton, ExitButton);
     setTabOrder(ExitButton, OKODButton);
     setTabOrder(OKODButton, RecentButton);
+    setTabOrder(RecentButton, CrossTabButton);
 
     connectGuarded(OKButton, &QPushButton::clicked, this, &TMainF::OKButtonClick);
     connectGuarded(OKODButton, &QPushButton::clicked, this, &TMainF::OKODButtonClick);
     connectGuarded(ExitButton, &QPushButton::clicked, this, &TMainF::ExitButtonClick);
+    connectGuarded(CrossTabButton, &QToolButton::clicked, this, &TMainF::CrossTabButtonClick);
     runGuarded(this, [this] { FormCreate(); });
 }
 
@@ -121,6 +140,42 @@ void TMainF::OKODButtonClick()
     if (!answer.accepted)
         return;
     OpenDataFile(answer.fileName, answer.filter == LongFilter);
+}
+
+// Records, one line per case, cross-tabulated by the variables the user
+// picks; the table opens in the data window as a new one, not yet saved.
+// Every question comes before this window hides, so a cancel leaves the user
+// here.
+void TMainF::CrossTabButtonClick()
+{
+    const Prompts::FileAnswer answer = Prompts::current().openFile(
+        this, QStringLiteral("集計する個票データファイル"), CsvFilter);
+    if (!answer.accepted)
+        return;
+    const std::string fileName = QFile::encodeName(answer.fileName).toStdString();
+    const std::optional<SheetGrid> records
+        = LoadRecordsSheet(fileName, AskForSheet(this, fileName));
+    if (!records)
+        return;
+    QStringList variables;
+    for (const std::string &name : RecordVariables(*records))
+        variables.append(QString::fromStdString(name));
+    const std::optional<Prompts::CrossTabChoice> choice
+        = Prompts::current().chooseCrossTab(this, variables);
+    if (!choice)
+        return;
+    CrossTabRequest request;
+    request.rowVariable = std::to_string(choice->row + 1);
+    request.colVariable = std::to_string(choice->col + 1);
+    if (choice->weight >= 0)
+        request.weightVariable = std::to_string(choice->weight + 1);
+    request.sorted = choice->sorted;
+    const LoadedTable table = CrossTabulate(*records, request);
+    OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
+    InputF->ShowTable(table.table);
+    InputF->MarkUnsaved();
+    for (const std::string &warning : table.warnings)
+        Prompts::current().showError(InputF, QString::fromStdString(warning));
 }
 
 void TMainF::OpenDataFile(const QString &fileName, bool longFormat)

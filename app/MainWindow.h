@@ -39,6 +39,8 @@ public:
     QToolButton *RecentButton;
     // Opens a questionnaire sheet in its own window (数量化III類).
     QPushButton *QuestionnaireButton;
+    // 「クロス集計...」: a table made from records, one line per case.
+    QToolButton *CrossTabButton;
     // The data window, owned by this window; null until one opens and after
     // a load that failed took it away.
     QPointer<TInputF> InputF;
@@ -47,6 +49,7 @@ public:
     void OKButtonClick();
     void OKODButtonClick();
     void ExitButtonClick();
+    void CrossTabButtonClick();
 
     // "Old Data" with the file already chosen, as the program's file argument
     // gives it; `longFormat` when the user chose the long format's file type.

@@ -1,5 +1,6 @@
 #include "cli/ReportOptions.h"
 
+#include "core/SpreadsheetFile.h"
 #include "core/SupplementaryMark.h"
 
 #include <charconv>
@@ -114,6 +115,59 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
         [&options](const std::string &value) {
             options.threads = countFor("--threads", value, MaxThreads);
         } });
+    commandLine.addOption({ "--sheet", "NAME|N",
+        "Excel・ODS のファイルで読むシート (名前か 1 から始まる番号) / the sheet of an Excel "
+        "or ODS file to read (name or 1-based number)",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--sheet にはシートの名前か番号を指定してください");
+            options.sheet = value;
+        } });
+    commandLine.addOption({ "--crosstab", "ROWCOL,COLCOL",
+        "1 行 1 ケースの表を 2 つの変数 (名前か 1 から始まる列番号) でクロス集計する / "
+        "cross-tabulate records (one line per case) by two variables (names or 1-based "
+        "columns)",
+        [&options](const std::string &value) {
+            const std::size_t comma = value.find(',');
+            if (comma == std::string::npos || comma == 0 || comma + 1 == value.size())
+                throw UsageError("--crosstab には行と列の変数をカンマで区切って指定してください ('"
+                    + value + "')");
+            options.crosstab.emplace(value.substr(0, comma), value.substr(comma + 1));
+        } });
+    commandLine.addOption({ "--weight-column", "N",
+        "クロス集計の重みの変数 (名前か列番号) / weight variable of the cross-tabulation "
+        "(name or column)",
+        [&options](const std::string &value) {
+            if (value.empty())
+                throw UsageError("--weight-column には重みの変数を指定してください");
+            options.weightColumn = value;
+        } });
+    commandLine.addOption({ "--sort-categories", "",
+        "クロス集計のカテゴリーを並べ替える (既定: 現れた順) / sort the categories of the "
+        "cross-tabulation (default: as first met)",
+        [&options](const std::string &) { options.sortCategories = true; } });
+    commandLine.addOption({ "--multiple-answers", "COL[,COL...]",
+        "クロス集計で 1 つのセルに複数の回答 (、 , ; / 区切り) がある変数; 回答ごとに数える / "
+        "variables of the cross-tabulation holding several answers per cell (separated by "
+        "、 , ; /), each answer counted",
+        [&options](const std::string &value) {
+            options.multipleAnswers.clear();
+            std::size_t start = 0;
+            for (std::size_t comma = value.find(','); start <= value.size();
+                 comma = value.find(',', start)) {
+                const std::size_t end = comma == std::string::npos ? value.size() : comma;
+                if (end == start)
+                    throw UsageError(
+                        "--multiple-answers には変数をカンマで区切って指定してください ('" + value
+                        + "')");
+                options.multipleAnswers.push_back(value.substr(start, end - start));
+                start = end + 1;
+            }
+        } });
+    commandLine.addOption({ "--drop-totals", "",
+        "最後の合計の行・列 (計, 合計, 総計, Total, NET) を除く / drop a last row or column of "
+        "totals",
+        [&options](const std::string &) { options.dropTotals = true; } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
 }
@@ -134,6 +188,14 @@ void CheckReportOptions(const ReportOptions &options)
         throw UsageError("入力ファイル (CSV データファイル) を指定してください");
     if (options.output.empty())
         throw UsageError("レポートファイルを -o で指定してください");
+    if (!options.sheet.empty() && SpreadsheetKindOf(options.input) == SpreadsheetKind::None)
+        throw UsageError(
+            "--sheet は Excel・ODS のファイル (.xlsx, .xlsm, .ods) にだけ指定できます");
+    if (!options.crosstab
+        && (!options.weightColumn.empty() || options.sortCategories
+            || !options.multipleAnswers.empty()))
+        throw UsageError("--weight-column、--sort-categories、--multiple-answers は --crosstab と"
+                         "一緒に指定してください");
     if (options.permutations > 0 && options.json.empty() && options.summary.empty()
         && options.xlsx.empty())
         throw UsageError("--permutations の結果は JSON、結果の記述、Excel のファイルに書きます。"
@@ -151,7 +213,8 @@ std::string ReportUsage(const CommandLine &commandLine)
            "                 [--long] [--summary FILE] [--xlsx FILE]\n"
            "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
            "                 [--permutations R [--seed S]] [--threads N]\n"
-           "                 INPUT.csv -o REPORT.txt\n"
+           "                 [--sheet NAME|N]\n"
+           "                 INPUT.csv|INPUT.xlsx|INPUT.ods -o REPORT.txt\n"
            "  quarnet-report --mca SHEET.csv -o REPORT.txt ...   (質問紙の数量化III類 / "
            "questionnaires:\n"
            "                 quarnet-report --mca - --help)\n"
@@ -199,6 +262,13 @@ std::string ReportUsage(const CommandLine &commandLine)
           "  permutations and seed (the one used) at its top level. The report file is\n"
           "  unchanged. One seed gives the same p-values on any number of threads. A table\n"
           "  without association is not tested.\n"
+          "\n"
+          "Excel・ODS / Excel and ODS:\n"
+          "  .xlsx, .xlsm, .ods はシートの表を CSV データファイルと同じ決まりで読みます (1 行目に\n"
+          "  列の名前、1 列目に行の名前、式は保存された値)。表のあるシートが複数なら --sheet で。\n"
+          "  .xlsx, .xlsm and .ods files are read by the CSV data file's rules (column names\n"
+          "  in the first row, row names in the first column, formulas by their saved values);\n"
+          "  with several sheets holding a table, --sheet names one.\n"
           "\n"
           "終了コード / Exit status:\n"
           "  0 完了 (関連のない表を含む。警告は標準エラー) / done (a table without association\n"

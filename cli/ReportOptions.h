@@ -10,6 +10,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 // What quarnet-report is asked to do.
 struct ReportOptions {
@@ -18,6 +20,14 @@ struct ReportOptions {
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::string input;
     bool longFormat = false; // the input is in the long format (core/LongFormat.h)
+    // Records cross-tabulated: the row and the column variable (names or
+    // 1-based columns), an optional weight variable, categories sorted or as met.
+    std::optional<std::pair<std::string, std::string>> crosstab;
+    std::string weightColumn;
+    bool sortCategories = false;
+    std::vector<std::string> multipleAnswers; // variables holding several answers per cell
+    bool dropTotals = false; // a last row or column of totals is dropped, not refused
+    std::string sheet; // a workbook's sheet, by name or number; empty: the one with a table
     std::string output;
     std::string json; // empty: no JSON file
     bool residuals = false; // the cells' residuals in the JSON file

@@ -1,6 +1,7 @@
 #include "cli/ReportTool.h"
 
 #include "cli/McaOptions.h"
+#include "cli/ReportInput.h"
 #include "cli/ReportOptions.h"
 
 #include "core/CorrespondenceAnalysis.h"
@@ -54,8 +55,7 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     if (options.threads > 0)
         SetAnalysisThreads(options.threads);
     StartAnalysisThreads(); // awake by the time the file is read
-    const LoadedTable table
-        = options.longFormat ? LoadLongFormatFile(options.input) : LoadCsvDataFile(options.input);
+    const LoadedTable table = LoadReportInput(options);
     warn(err, table.warnings);
     RunRequest request;
     request.reportFileName = options.output;

@@ -40,14 +40,24 @@ bool usesLargeMethod(const RunRequest &request, const ResultStore &store)
         || !IsCategoryCount(store.NCol);
 }
 
+// A cell where a supplementary row meets a supplementary column enters no
+// part of the analysis, and published tables leave it empty or NA.
+bool unusedCell(const SupplementaryMarks &marks, int i, int j, const std::string &text)
+{
+    return marks.rows.count(i) != 0 && marks.cols.count(j) != 0 && (text.empty() || text == "NA");
+}
+
 // Counts row by row, left to right, so that the first failing cell in that
 // order is the one reported.
-TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol)
+TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol, const SupplementaryMarks &marks)
 {
     TIntMatrix DataTable(NRow, NCol);
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
             const std::string &text = grid.count(i, j);
+            if (unusedCell(marks, i, j, text))
+                continue; // stays 0
+
             try {
                 DataTable(i, j) = StrToInt32Typed(text);
             } catch (const ConvertError &) {
@@ -320,7 +330,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     store.Supplementary = {};
     store.Method = ExactMethodName;
     store.TotalInertia = 0.0L;
-    const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols());
+    const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols(), request.supplementary);
     const ActiveTable active = SplitTable(table, grid.rows(), grid.cols(), request.supplementary);
     outcome.analysedTable = active.counts;
     const TIntMatrix &DataTable = active.counts;

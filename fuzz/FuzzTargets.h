@@ -16,6 +16,8 @@ void FuzzLongRead(std::string_view bytes);
 void FuzzIntConversion(std::string_view bytes);
 void FuzzNumberForms(std::string_view bytes);
 void FuzzRun(std::string_view bytes);
+void FuzzSpreadsheetRead(std::string_view bytes);
+void FuzzCrossTab(std::string_view bytes);
 
 // Reports a broken property with what was seen, and aborts.
 [[noreturn]] void FuzzFinding(const std::string &what);
@@ -31,4 +33,6 @@ inline constexpr FuzzTarget FuzzTargets[] = {
     { "int_conversion", FuzzIntConversion },
     { "number_forms", FuzzNumberForms },
     { "run", FuzzRun },
+    { "spreadsheet_read", FuzzSpreadsheetRead },
+    { "crosstab", FuzzCrossTab },
 };

@@ -2,6 +2,8 @@
 
 #include "shell/Guard.h"
 
+#include "core/SpreadsheetFile.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -15,7 +17,9 @@ QString droppedCsvFile(const QMimeData *mime)
         return {};
     const QUrl url = mime->urls().constFirst();
     const QString file = url.isLocalFile() ? url.toLocalFile() : QString();
-    return file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? file : QString();
+    const bool isDataFile = file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
+        || SpreadsheetKindOf(file.toStdString()) != SpreadsheetKind::None;
+    return isDataFile ? file : QString();
 }
 
 CsvFileDrop::CsvFileDrop(QWidget *window, std::function<void(const QString &file)> open)

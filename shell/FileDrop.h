@@ -8,8 +8,9 @@
 class QMimeData;
 class QWidget;
 
-// The local file of a drop that carries exactly one CSV data file (name
-// ending in ".csv", any case), or an empty text for any other drop.
+// The local file of a drop that carries exactly one data file (name ending
+// in ".csv", ".xlsx", ".xlsm" or ".ods", any case), or an empty text for any
+// other drop.
 QString droppedCsvFile(const QMimeData *mime);
 
 // Opens a CSV data file dropped on a window: the one event filter that the

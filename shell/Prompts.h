@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,6 +20,12 @@ public:
         bool accepted = false;
         QString fileName;  // empty when cancelled
         QString filter; // the filter chosen, when known
+    };
+
+    // One sheet of a workbook offered for loading, with its first rows.
+    struct SheetChoice {
+        QString name;
+        QList<QStringList> preview;
     };
 
     // The answers to 「変更を保存しますか?」.
@@ -37,6 +45,23 @@ public:
     virtual bool askYesNo(QWidget *parent, const QString &text) = 0;
     // Asks whether to save changes before they would be lost.
     virtual SaveChoice askSaveChanges(QWidget *parent, const QString &text) = 0;
+    // Asks which of `sheets` to load (an index into it); nothing when cancelled.
+    virtual std::optional<qsizetype> chooseSheet(
+        QWidget *parent, const QString &fileName, const QList<SheetChoice> &sheets)
+        = 0;
+
+    // The variables of a cross-tabulation, as positions in the list offered
+    // (weight -1: none), and whether the categories are sorted.
+    struct CrossTabChoice {
+        qsizetype row = 0;
+        qsizetype col = 1;
+        qsizetype weight = -1;
+        bool sorted = false;
+    };
+    // Asks which of `variables` to cross-tabulate; nothing when cancelled.
+    virtual std::optional<CrossTabChoice> chooseCrossTab(
+        QWidget *parent, const QStringList &variables)
+        = 0;
 
     // The prompts in force; DialogPrompts unless a test installed others.
     static Prompts &current();
@@ -55,4 +80,8 @@ public:
     void showError(QWidget *parent, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &text) override;
     SaveChoice askSaveChanges(QWidget *parent, const QString &text) override;
+    std::optional<qsizetype> chooseSheet(
+        QWidget *parent, const QString &fileName, const QList<SheetChoice> &sheets) override;
+    std::optional<CrossTabChoice> chooseCrossTab(
+        QWidget *parent, const QStringList &variables) override;
 };

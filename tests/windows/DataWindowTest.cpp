@@ -409,6 +409,64 @@ private slots:
             QStringLiteral("R1"));
     }
 
+    // Old Data of a workbook with two tables asks which, each offered with its
+    // first rows; a cancelled choice loads nothing. The table, once changed,
+    // is saved as a CSV file of the user's choosing, never over the workbook.
+    void aWorkbookAsksForItsSheetAndIsNeverSavedOver()
+    {
+        const QString book = filePath(QStringLiteral("two-tables.xlsx"));
+        QVERIFY(QFile::copy(testData(QStringLiteral("sheets/two-tables.xlsx")), book));
+        const QByteArray bytes = fileBytes(book);
+        prompts.accept(book);
+        prompts.sheetAnswers.append(std::nullopt);
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(!inputF());
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("シートを選ばなかったため、読み込みを取りやめました") });
+
+        prompts.accept(book);
+        prompts.sheetAnswers.append(1);
+        prompts.accept(report());
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(inputF());
+        QCOMPARE(prompts.offeredSheets.size(), 2);
+        const QList<Prompts::SheetChoice> offered = prompts.offeredSheets.last();
+        QCOMPARE(offered.size(), 2);
+        QCOMPARE(offered[0].name, QStringLiteral("喫煙"));
+        QCOMPARE(
+            offered[1].preview.value(1), (QStringList{ "blue", "326", "38", "241", "110", "3" }));
+        QCOMPARE(session->TableCols, 5);
+        QCOMPARE(inputF()->StringGrid1->cells(1, 2), QStringLiteral("blue"));
+
+        typeCell(QStringLiteral("7"), Qt::Key_Tab);
+        prompts.saveChoices.append(Prompts::SaveChoice::Save);
+        prompts.accept(filePath(QStringLiteral("saved")));
+        QVERIFY(inputF()->close());
+        QCOMPARE(prompts.asked(QStringLiteral("save")), 1);
+        QCOMPARE(fileBytes(book), bytes);
+        QVERIFY(QFile::exists(filePath(QStringLiteral("saved.csv"))));
+    }
+
+    // A loaded table's total row is offered to be dropped; kept when the user says no.
+    void aTotalRowIsDroppedWhenTheUserSaysSo()
+    {
+        const QString file = filePath(QStringLiteral("totals.csv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(",a,b\r\nx,1,2\r\ny,3,4\r\nTotal,4,6\r\n");
+        out.close();
+        prompts.accept(file);
+        prompts.yesNoAnswers.append(true);
+        prompts.accept(report());
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QCOMPARE(prompts.questions.value(1).title,
+            QStringLiteral("最後の行「Total」は他の行の合計です。分析から除きますか?"));
+        QCOMPARE(session->TableRows, 2);
+        prompts.yesNoAnswers.append(false);
+        restartWithOldData(file);
+        QCOMPARE(session->TableRows, 3);
+    }
+
     // The frame asks as Exit does; saving or discarding lets the window go,
     // cancel keeps it; an unchanged table goes without a question.
     void closingAChangedTableAsksToSaveIt()

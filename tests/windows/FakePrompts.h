@@ -15,7 +15,7 @@
 class FakePrompts : public Prompts {
 public:
     struct Question {
-        QString kind; // "open", "save", "yesno" or "savechanges"
+        QString kind; // "open", "save", "yesno", "savechanges" or "sheet"
         QString title;
         QString filter;
     };
@@ -23,6 +23,10 @@ public:
     QList<FileAnswer> answers; // file dialogs, taken from the front
     QList<bool> yesNoAnswers; // taken from the front
     QList<SaveChoice> saveChoices; // taken from the front
+    QList<std::optional<qsizetype>> sheetAnswers; // taken from the front; unqueued: cancel
+    QList<QList<SheetChoice>> offeredSheets; // what each sheet question offered
+    QList<std::optional<CrossTabChoice>> crossTabAnswers; // taken from the front; unqueued: cancel
+    QList<QStringList> offeredVariables; // what each cross-tabulation question offered
     QList<Question> questions;
     QStringList errors;
     int unexpectedQuestions = 0; // asked with no answer queued (taken as cancelled)
@@ -79,6 +83,22 @@ public:
     {
         questions.append({ QStringLiteral("savechanges"), text, QString() });
         return takeOr(saveChoices, SaveChoice::Cancel);
+    }
+
+    // The question's title is the file's name.
+    std::optional<qsizetype> chooseSheet(
+        QWidget *, const QString &fileName, const QList<SheetChoice> &sheets) override
+    {
+        questions.append({ QStringLiteral("sheet"), fileName, QString() });
+        offeredSheets.append(sheets);
+        return takeOr(sheetAnswers, std::optional<qsizetype>());
+    }
+
+    std::optional<CrossTabChoice> chooseCrossTab(QWidget *, const QStringList &variables) override
+    {
+        questions.append({ QStringLiteral("crosstab"), QString(), QString() });
+        offeredVariables.append(variables);
+        return takeOr(crossTabAnswers, std::optional<CrossTabChoice>());
     }
 
 private:

@@ -114,7 +114,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(MainF));
         MainF->EditR->setFocus();
         const QWidgetList expected{ MainF->EditC, MainF->OKButton, MainF->ExitButton,
-            MainF->OKODButton, MainF->EditR };
+            MainF->OKODButton, MainF->CrossTabButton, MainF->EditR };
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -267,7 +267,8 @@ private slots:
         QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("2"));
         QCOMPARE(prompts.questions.size(), 2);
         QCOMPARE(prompts.questions[0].title, QStringLiteral("入力データファイル"));
-        QVERIFY(prompts.questions[0].filter.startsWith(QStringLiteral("CSVファイル(*.csv);;")));
+        QVERIFY(prompts.questions[0].filter.startsWith(
+            QStringLiteral("データファイル(*.csv *.xlsx *.xlsm *.ods)")));
         QCOMPARE(prompts.questions[1].title, QStringLiteral("出力ファイル"));
     }
 
@@ -491,6 +492,36 @@ private slots:
         QVERIFY(!MainF->isVisible());
         QCOMPARE(session->TableCols, 5);
         QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF - caithness.csv[*]"));
+    }
+
+    // クロス集計... asks for the records, the sheet and the variables before this
+    // window goes; the cross-table opens as a new, unsaved table. A cancel at
+    // any question leaves this window as it was.
+    void crossTabulationOpensTheCrossTableAsANewTable()
+    {
+        QCOMPARE(MainF->CrossTabButton->geometry(), QRect(250, 88, 108, 24));
+        const QString records = testData(QStringLiteral("records.csv"));
+        prompts.accept(records);
+        prompts.crossTabAnswers.append(std::nullopt);
+        QTest::mouseClick(MainF->CrossTabButton, Qt::LeftButton); // the variables: cancelled
+        QVERIFY(!inputF() && MainF->isVisible());
+        QCOMPARE(
+            prompts.offeredVariables.value(0), (QStringList{ "id", "年代", "満足度", "重み" }));
+
+        prompts.accept(records);
+        prompts.crossTabAnswers.append(Prompts::CrossTabChoice{ 1, 2, 3, true });
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->CrossTabButton, Qt::LeftButton);
+        QVERIFY(inputF() && inputF()->isVisible());
+        QVERIFY(prompts.errors.isEmpty());
+        const StringGrid *grid = inputF()->StringGrid1;
+        QCOMPARE(session->TableRows, 4);
+        QCOMPARE(session->TableCols, 3);
+        QCOMPARE(grid->cells(1, 2), QStringLiteral("20代"));
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("不満"));
+        QCOMPARE(grid->cells(2, 2), QStringLiteral("16")); // R's xtabs(重み ~ 年代 + 満足度)
+        QVERIFY(inputF()->isWindowModified());
+        QCOMPARE(prompts.asked(QStringLiteral("crosstab")), 2);
     }
 
     // Files opened or saved come back in 「最近使ったファイル」, newest first,
