@@ -369,34 +369,33 @@ private:
     }
 
     // d..end share one eigenvalue; the vectors of d..shown are in the store.
+    // Each is taken in turn and kept when it lies in the eigenspace and is
+    // orthogonal to the ones before it; otherwise it becomes its projection
+    // onto the eigenspace made orthogonal to them (a vector with almost
+    // nothing in the eigenspace gives way to a basis vector). So vector a
+    // depends on vectors d..a only, whatever the number shown.
     void MendSubspace(ResultStore &store, int d, int end, int shown) const
     {
         TExtMatrix &X = rowSide ? store.RowSingVec : store.ColSingVec;
-        bool kept = true;
-        for (int a = d; a <= shown && kept; ++a) {
-            kept = Accurate(Column(X, a), d, end);
-            for (int b = d; b < a && kept; ++b)
-                kept = Abs(Dot(Column(X, a), Column(X, b))) <= Quad(CloseVectorTolerance);
-        }
-        if (kept)
-            return;
-        // An orthonormal basis of the eigenspace.
-        const int multiplicity = end - d + 1;
-        std::vector<QuadVector> space = NullSpace(B, mu(d), B.rows() - multiplicity);
-        std::vector<QuadVector> unit;
-        for (QuadVector &z : space) {
-            Orthogonalise(z, unit);
-            const Quad norm = Norm(z);
-            for (int i = 1; i <= z.size(); ++i)
-                z(i) /= norm;
-            unit.push_back(z);
-        }
-        // Each vector shown becomes its projection onto the eigenspace, made
-        // orthogonal to the ones before it; a vector that has almost nothing
-        // in the eigenspace gives way to a basis vector.
+        std::vector<QuadVector> unit; // an orthonormal basis, made when first needed
         std::vector<QuadVector> made;
         for (int a = d; a <= shown; ++a) {
-            QuadVector x = Column(X, a);
+            const QuadVector x = Column(X, a);
+            bool kept = Accurate(x, d, end);
+            for (const QuadVector &m : made)
+                kept = kept && Abs(Dot(x, m)) <= Quad(CloseVectorTolerance);
+            if (kept) {
+                made.push_back(x);
+                continue;
+            }
+            if (unit.empty())
+                for (QuadVector &z : NullSpace(B, mu(d), B.rows() - (end - d + 1))) {
+                    Orthogonalise(z, unit);
+                    const Quad norm = Norm(z);
+                    for (int i = 1; i <= z.size(); ++i)
+                        z(i) /= norm;
+                    unit.push_back(z);
+                }
             QuadVector p(x.size());
             for (const QuadVector &z : unit) {
                 const Quad c = Dot(x, z);

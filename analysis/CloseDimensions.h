@@ -33,9 +33,11 @@
 //    component set to 1 and so positive: the sign stays the usual one), and
 //    the other side follows from it as usual, both rounded to 80 bits.
 //  * Eigenvalues equal to within RepeatedEigenvalueLimit (relative) form a
-//    repeated eigenvalue, whose vectors are defined only as a subspace: the
-//    vectors found are kept when they lie in it and are orthogonal, else they
-//    are projected onto it and made orthonormal in order.
+//    repeated eigenvalue, whose vectors are defined only as a subspace: each
+//    vector found is kept when it lies in it and is orthogonal to the ones
+//    before it, else it is projected onto it and made orthonormal to them.
+// A vector depends on the ones before it only, so asking for fewer dimensions
+// gives the same bits in those computed.
 // A table without close eigenvalues is not touched (not a bit changes), nor a
 // close one whose results were already right to those tolerances. Cost:
 // O(NSol) to look; with close values O(m n k + k^3) in binary128 for the

@@ -68,7 +68,9 @@ long double Association(const TIntMatrix &DataTable, const Totals &totals, int i
 // the store: NSol and every Eta (sized min(NRow, NCol)), but the singular
 // vectors RowSingVec and ColSingVec only for the dimensions the run shows,
 // 1..min(store.NDim, NSol) with store.NDim as entered (NRow and NCol x that
-// many). Those vectors have the same bits as when all are computed. Throws
+// many). Those vectors have the same bits as when all are computed. The
+// dimensions whose singular values lie close together are then checked, and
+// mended where they are wrong, in higher precision (CloseDimensions.h). Throws
 // FloatError for an empty row or column (0 / sqrt(0)).
 void Decompose(
     const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol, ResultStore &store);

@@ -229,3 +229,25 @@ TEST(CloseDimensions, RepeatedSingularValueGivesItsPlane)
         EXPECT_LT(std::fabs(norm2 - 1), 1e-12L);
     }
 }
+
+// A vector mended in a run depends on the ones before it only: asking for
+// fewer dimensions leaves the bits of those shown, here across the mended
+// plane of a repeated value beside a close one.
+TEST(CloseDimensions, FewerDimensionsKeepTheBitsOfThoseShown)
+{
+    const TIntMatrix table = MakeTable(
+        { { 1476, 6905, 0, 0, 0, 0 }, { 6036, 4941, 0, 0, 0, 0 }, { 0, 0, 747, 2055, 0, 0 },
+            { 0, 0, 118, 5423, 0, 0 }, { 0, 0, 0, 0, 1476, 6905 }, { 0, 0, 0, 0, 6036, 4941 } });
+    const ResultStore all = Analysed(table);
+    for (int NDim = 3; NDim <= 4; ++NDim) {
+        ResultStore fewer;
+        AnalyseTable(table, 6, 6, NDim, fewer);
+        for (int d = 1; d <= NDim; ++d) {
+            EXPECT_EQ(all.Eta(d), fewer.Eta(d));
+            for (int i = 1; i <= 6; ++i) {
+                EXPECT_EQ(all.RowSingVec(i, d), fewer.RowSingVec(i, d)) << NDim << " dims, " << d;
+                EXPECT_EQ(all.ColSingVec(i, d), fewer.ColSingVec(i, d)) << NDim << " dims, " << d;
+            }
+        }
+    }
+}
