@@ -4,6 +4,7 @@
 
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
+#include "core/FileIo.h"
 #include "core/ResultJson.h"
 
 #include "analysis/Parallel.h"
@@ -66,7 +67,12 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     if (!options.json.empty()) {
         const Interpretation stats = result->statistics();
         const std::optional<PermutationResult> test = permutationTest(options, *result);
-        WriteResultJson(stats, options.json, test ? &*test : nullptr);
+        std::string json = ResultJsonText(stats, test ? &*test : nullptr);
+        if (extension)
+            extension->amendJson(*result, json);
+        OutputFile file(options.json);
+        file.write(json);
+        file.close();
     }
     if (extension)
         extension->afterRun(*result);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MapScaling.h"
+
 #include <set>
 
 // What a reader of the map may add to the classic picture. Every option is
@@ -18,11 +20,22 @@ struct PlotOptions {
     // Dimensions whose values the map multiplies by -1; the sign of a
     // dimension is arbitrary, so a map can be turned to read like another.
     std::set<int> mirrored;
+    // The scaling the map is drawn in; any but the symmetric one adds a
+    // note under the legend saying what its distances mean.
+    MapScaling scaling = MapScaling::Symmetric;
+    // Labels only for the points that matter on a crowded map: the labelTop
+    // points of the largest contribution to the plane shown (0: no limit),
+    // and only those contributing more than labelContribution times the
+    // average of their side (0: no limit). Supplementary points, which
+    // contribute nothing, keep their labels.
+    int labelTop = 0;
+    long double labelContribution = 0.0L;
 
     bool anyOn() const
     {
         return labels != LabelMode::Short || originLines || shares || repel || legend
-            || !mirrored.empty();
+            || !mirrored.empty() || scaling != MapScaling::Symmetric || labelTop > 0
+            || labelContribution > 0.0L;
     }
     bool isMirrored(int dimension) const { return mirrored.count(dimension) != 0; }
 
