@@ -18,7 +18,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -30,6 +29,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QToolTip>
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Analysis.h"
 #include "app/PlotSettings.h"
+#include "core/Analysis.h"
 #include "core/PlotInput.h"
 #include "plot/DrawPlot.h"
 #include "plot/PlotOptions.h"

@@ -135,8 +135,8 @@ long double ParseLabelContribution(const std::string &text)
         used = 0;
     }
     if (used == 0 || used != text.size() || !(value > 0.0L) || !std::isfinite(value))
-        throw UsageError("--label-contribution には 0 より大きい数を指定してください ('" + text
-            + "')");
+        throw UsageError(
+            "--label-contribution には 0 より大きい数を指定してください ('" + text + "')");
     return value;
 }
 

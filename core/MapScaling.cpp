@@ -16,22 +16,18 @@ struct ScalingInfo {
 // The notes say what a reader may read off the map: which distances are
 // chi-square distances and how a row relates to a column.
 const ScalingInfo Infos[] = {
-    { MapScaling::Symmetric, "symmetric", "対称 (symmetric)",
-        "対称マップ: "
-        "行どうし・列どうしの距離はカイ二乗距離を表します。行と列の間の距離は解釈できません" },
+    { MapScaling::Symmetric, "symmetric", "対称マップ (symmetric)",
+        "行どうし・列どうしの距離のみ解釈できます" },
     { MapScaling::RowPrincipal, "rowprincipal", "行主座標 (rowprincipal)",
-        "行主座標マップ: "
-        "行どうしの距離がカイ二乗距離です。行は列（標準座標）の重み付き平均の位置にあります" },
+        "行間はカイ二乗距離。行は列の重み付き平均の位置" },
     { MapScaling::ColPrincipal, "colprincipal", "列主座標 (colprincipal)",
-        "列主座標マップ: "
-        "列どうしの距離がカイ二乗距離です。列は行（標準座標）の重み付き平均の位置にあります" },
+        "列間はカイ二乗距離。列は行の重み付き平均の位置" },
     { MapScaling::RowGreen, "rowgreen", "行寄与バイプロット (rowgreen)",
-        "行寄与バイプロット: 行は主座標、列は標準座標×√質量。列の原点からの距離の2乗が寄与率です" },
+        "行間はカイ二乗距離。列の原点距離の2乗が寄与率" },
     { MapScaling::ColGreen, "colgreen", "列寄与バイプロット (colgreen)",
-        "列寄与バイプロット: 列は主座標、行は標準座標×√質量。行の原点からの距離の2乗が寄与率です" },
+        "列間はカイ二乗距離。行の原点距離の2乗が寄与率" },
     { MapScaling::SymBiplot, "symbiplot", "対称バイプロット (symbiplot)",
-        "対称バイプロット: "
-        "行・列とも標準座標×√η。行と列の内積が関連を表します。距離はカイ二乗距離ではありません" },
+        "行と列の内積が関連を表します。距離は読めません" },
 };
 
 const ScalingInfo &infoOf(MapScaling scaling)

@@ -317,7 +317,9 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
             occupied.push_back(m.labelBox);
         }
         const LegendMetrics lm = legendMetrics(g, metrics, legendEntries(scene));
-        scene.legend = FreeCorner(scene.area, lm.width, lm.height, g.MarkerHalf / 2, occupied);
+        // A note wider than the frame is shortened inside it rather than crossing it.
+        const int width = std::min(lm.width, scene.area.width - g.MarkerHalf);
+        scene.legend = FreeCorner(scene.area, width, lm.height, g.MarkerHalf / 2, occupied);
         obstacles.push_back(*scene.legend);
     }
     if (!options.repel)

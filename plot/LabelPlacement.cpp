@@ -140,12 +140,13 @@ public:
     {
         const LabelRequest &label = labels_[which];
         PlacedLabel placed;
-        if (const std::optional<PlotRect> box = search(which, label.home)) {
+        if (const std::optional<PlotRect> box = search(which, label.home, MaxRingCandidates)) {
             placed.box = *box;
         } else if (label.shortWidth > 0) {
             const PlotRect shortHome = shortenedHome(label);
             placed.shortened = true;
-            if (const std::optional<PlotRect> shortBox = search(which, shortHome)) {
+            if (const std::optional<PlotRect> shortBox
+                = search(which, shortHome, MaxRingCandidates / 4)) {
                 placed.box = *shortBox;
             } else {
                 placed.box = broughtInside(shortHome);
@@ -155,7 +156,10 @@ public:
             placed.box = broughtInside(label.home);
             placed.crowded = true;
         }
-        taken_.add(placed.box, static_cast<int>(which));
+        // A crowded label lies over others anyway; later labels need not
+        // keep off it, and leaving it out keeps the grid's cells short.
+        if (!placed.crowded)
+            taken_.add(placed.box, static_cast<int>(which));
         return placed;
     }
 
@@ -185,13 +189,13 @@ private:
     // The first admissible place that covers no other marker, or the first
     // admissible one when no such place is found beside the marker or
     // within two label heights beyond it.
-    std::optional<PlotRect> search(std::size_t which, const PlotRect &home) const
+    std::optional<PlotRect> search(std::size_t which, const PlotRect &home, int candidates) const
     {
         const LabelRequest &label = labels_[which];
         std::optional<PlotRect> chosen;
         std::optional<PlotRect> fallback;
         long long fallbackReach = 0;
-        forEachCandidate(label, home, [&](const PlotRect &box, bool beside) {
+        forEachCandidate(label, home, candidates, [&](const PlotRect &box, bool beside) {
             if (!beside && fallback && distanceFrom(home, box) > fallbackReach)
                 return true;
             if (!isAdmissible(box))
@@ -213,7 +217,8 @@ private:
     // returns true: the classic place and those beside the marker first
     // (`beside` true), then the rings out to the whole area.
     template <typename Visit>
-    void forEachCandidate(const LabelRequest &label, const PlotRect &home, Visit visit) const
+    void forEachCandidate(
+        const LabelRequest &label, const PlotRect &home, int candidates, Visit visit) const
     {
         LabelRequest request = label;
         request.home = home;
@@ -225,7 +230,7 @@ private:
         int tried = 0;
         for (int k = 1; k <= rings; ++k) {
             for (const Offset &o : ringOf(k, step)) {
-                if (++tried > MaxRingCandidates)
+                if (++tried > candidates)
                     return;
                 const PlotRect box{ home.left + o.dx, home.top + o.dy, home.width, home.height };
                 if (visit(box, false))

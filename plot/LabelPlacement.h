@@ -46,6 +46,8 @@ struct PlotRect {
 // its shortened form (when it has one, `shortWidth`) is searched the same
 // way; with none for that either, the label is drawn crowded, shortened, at
 // its classic place brought inside the area, over whatever lies there. The
+// shortened form tries a quarter of the ring candidates: a label that found
+// no room for its whole text lies where the map is crowded.
 // pointer's tool tip still gives the whole name.
 //
 // Why greedy: an optimal placement is NP-hard in general, while this one
@@ -76,7 +78,7 @@ struct PlacedLabel {
 };
 
 // The candidates one label may try beyond the places beside its marker.
-inline constexpr int MaxRingCandidates = 4000;
+inline constexpr int MaxRingCandidates = 800;
 
 // `markerHalf` is the half side of every marker's square (the pen included);
 // `obstacles` are boxes no label may cover (the legend).

@@ -83,7 +83,8 @@ TEST(MapScaling, EachScalingKeepsTheIdentityItIsReadBy)
         for (std::size_t d = 0; d < 3; ++d) {
             long double average = 0.0L;
             for (int j = 1; j <= table.cols(); ++j)
-                average += table(i, j) / total * find(rowPrincipal, false, false, j)->coordinates[d];
+                average
+                    += table(i, j) / total * find(rowPrincipal, false, false, j)->coordinates[d];
             EXPECT_NEAR(static_cast<double>(find(rowPrincipal, true, false, i)->coordinates[d]),
                 static_cast<double>(average), 1e-12);
         }

@@ -1,4 +1,9 @@
 #include "plot/LabelPlacement.h"
+#include "plot/PlotPoints.h"
+
+#include "core/CorrespondenceAnalysis.h"
+#include "core/CsvFile.h"
+#include "tests/core/RunTables.h"
 
 #include <gtest/gtest.h>
 
@@ -150,4 +155,60 @@ TEST(LabelPlacement, TheLegendTakesTheFirstCornerThatCoversLeast)
     EXPECT_EQ(FreeCorner(area, 100, 50, 5, topRight), (PlotRect{ 5, 5, 100, 50 }));
     const std::vector<PlotRect> bothTop{ { 350, 20, 10, 10 }, { 20, 20, 10, 10 } };
     EXPECT_EQ(FreeCorner(area, 100, 50, 5, bothTop), (PlotRect{ 295, 345, 100, 50 }));
+}
+
+// Labels for the points that matter, on a real run: the N of largest
+// contribution to the plane shown, or those above k times their side's
+// average; the supplementary ones, which contribute nothing, keep theirs.
+TEST(LabelledPoints, TheLargestContributionsToThePlaneShown)
+{
+    const LoadedTable table = LoadCsvDataFile(TestData("smoking-supplementary.csv").string());
+    RunRequest request;
+    request.nDimText = "3";
+    request.table = &table.table;
+    request.supplementary = table.table.marks();
+    std::string report;
+    const AnalysisResultPtr result = RunToBytes(DualScalingAnalysis(), request, report);
+    const PlotInput input = result->plotInput();
+    const Interpretation stats = result->statistics();
+    // The contribution to the plane of dimensions 1 and 3, from the statistics.
+    const long double e1 = stats.solutions[0].etaSquared;
+    const long double e3 = stats.solutions[2].etaSquared;
+    std::vector<long double> plane;
+    for (const PlotInputPoint &p : input.points) {
+        if (p.supplementary) {
+            plane.push_back(-1.0L);
+            continue;
+        }
+        const CategoryStats &c = (p.isRow ? stats.rows : stats.columns)[p.index - 1];
+        plane.push_back(((*c.contribution)[0] * e1 + (*c.contribution)[2] * e3) / (e1 + e3));
+    }
+    PlotOptions options;
+    options.labelTop = 3;
+    const std::vector<bool> top = LabelledPoints(input, 1, 3, options);
+    long double lowestShown = 2.0L;
+    long double highestHidden = -1.0L;
+    int shown = 0;
+    for (std::size_t k = 0; k < plane.size(); ++k) {
+        if (plane[k] < 0.0L) {
+            EXPECT_TRUE(top[k]);
+            continue;
+        }
+        shown += top[k] ? 1 : 0;
+        (top[k] ? lowestShown : highestHidden)
+            = top[k] ? std::min(lowestShown, plane[k]) : std::max(highestHidden, plane[k]);
+    }
+    EXPECT_EQ(shown, 3);
+    EXPECT_GT(lowestShown, highestHidden);
+
+    options = {};
+    options.labelContribution = 1.0L; // above the side's average: 1/5 rows, 1/4 columns
+    const std::vector<bool> above = LabelledPoints(input, 1, 3, options);
+    for (std::size_t k = 0; k < plane.size(); ++k)
+        if (plane[k] >= 0.0L)
+            EXPECT_EQ(above[k], plane[k] > (input.points[k].isRow ? 0.2L : 0.25L)) << k;
+    // A map without masses cannot rank its points: every label stays.
+    PlotInput bare = input;
+    bare.eta.clear();
+    EXPECT_EQ(LabelledPoints(bare, 1, 3, options), std::vector<bool>(input.points.size(), true));
 }

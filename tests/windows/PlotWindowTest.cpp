@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QSpinBox>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
@@ -24,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolTip>
