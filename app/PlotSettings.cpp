@@ -26,6 +26,7 @@ PlotWindowSettings loadPlotWindowSettings()
     s.options.shares = file.value(QStringLiteral("shares"), false).toBool();
     s.options.repel = file.value(QStringLiteral("repel"), false).toBool();
     s.options.legend = file.value(QStringLiteral("legend"), false).toBool();
+    s.options.ticks = file.value(QStringLiteral("ticks"), false).toBool();
     s.options.scaling = scalingFrom(file.value(QStringLiteral("scaling")).toString());
     s.options.labelTop = std::max(0, file.value(QStringLiteral("labelTop"), 0).toInt());
     s.options.labelContribution
@@ -44,6 +45,7 @@ void savePlotWindowSettings(const PlotWindowSettings &s)
     file.setValue(QStringLiteral("shares"), s.options.shares);
     file.setValue(QStringLiteral("repel"), s.options.repel);
     file.setValue(QStringLiteral("legend"), s.options.legend);
+    file.setValue(QStringLiteral("ticks"), s.options.ticks);
     file.setValue(
         QStringLiteral("scaling"), QString::fromLatin1(MapScalingName(s.options.scaling)));
     file.setValue(QStringLiteral("labelTop"), s.options.labelTop);

@@ -45,7 +45,7 @@ namespace {
 constexpr int EntryClientWidth = 401;
 constexpr int OptionsTop = 232;
 constexpr int OptionRow = 24;
-constexpr int EntryClientHeight = OptionsTop + 6 * OptionRow + 8;
+constexpr int EntryClientHeight = OptionsTop + 7 * OptionRow + 8;
 // The left edge of OK, the form's first column, which the options follow.
 constexpr int FormLeftColumn = 32;
 
@@ -172,6 +172,7 @@ void TGraphF::createOptionBoxes()
     LabelContributionBox->setPrefix(QStringLiteral("ラベル: 寄与が平均の "));
     LabelContributionBox->setSuffix(QStringLiteral(" 倍を超える点"));
     grid->addWidget(LabelContributionBox, 5, 0, 1, 2);
+    TicksBox = box("軸の目盛り", 0, 6);
     if (!CanRescale(input_))
         ScalingBox->setEnabled(false);
     applySettings(loadPlotWindowSettings());
@@ -191,7 +192,7 @@ void TGraphF::createOptionBoxes()
 std::vector<QWidget *> TGraphF::optionControls() const
 {
     return { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox,
-        ScalingBox, LabelTopBox, LabelContributionBox };
+        ScalingBox, LabelTopBox, LabelContributionBox, TicksBox };
 }
 
 void TGraphF::setOptionBoxesVisible(bool visible)
@@ -209,6 +210,7 @@ void TGraphF::applySettings(const PlotWindowSettings &settings)
     SharesBox->setChecked(o.shares);
     RepelBox->setChecked(o.repel);
     LegendBox->setChecked(o.legend);
+    TicksBox->setChecked(o.ticks);
     Flip1Box->setChecked(settings.flip1);
     Flip2Box->setChecked(settings.flip2);
     const std::vector<MapScaling> &all = AllMapScalings();
@@ -229,6 +231,7 @@ PlotOptions TGraphF::optionsFromBoxes() const
     options.shares = SharesBox->isChecked();
     options.repel = RepelBox->isChecked();
     options.legend = LegendBox->isChecked();
+    options.ticks = TicksBox->isChecked();
     if (Flip1Box->isChecked())
         options.mirrored.insert(Axis1);
     if (Flip2Box->isChecked())

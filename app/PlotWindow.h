@@ -81,6 +81,7 @@ public:
     QComboBox *ScalingBox;
     QSpinBox *LabelTopBox; // 0: every point labelled
     QDoubleSpinBox *LabelContributionBox; // 0: no limit
+    QCheckBox *TicksBox;
 
     // The dimensions on the horizontal and the vertical axis as the last
     // successful OK clamped them, and the options it read; Print and Save use

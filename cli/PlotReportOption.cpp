@@ -179,6 +179,8 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
         [this](const std::string &) { options_.repel = true; } });
     commandLine.addOption({ "--legend", "", "凡例 / legend of the markers",
         [this](const std::string &) { options_.legend = true; } });
+    commandLine.addOption({ "--ticks", "", "軸の目盛りと値 / axis ticks with values",
+        [this](const std::string &) { options_.ticks = true; } });
     commandLine.addOption({ "--map",
         "symmetric|rowprincipal|colprincipal|rowgreen|colgreen|symbiplot",
         "図の尺度 (既定 symmetric)。--json に座標を追加 / the map's scaling (default symmetric), "
@@ -207,7 +209,7 @@ void PlotReportOption::check()
             throw UsageError("--axes と --size は --plot と一緒に指定してください");
         if (options_.anyOn())
             throw UsageError(
-                "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は "
+                "図の設定 (--labels, --origin, --shares, --repel, --legend, --ticks, --flip) は "
                 "--plot と一緒に指定してください");
         return;
     }

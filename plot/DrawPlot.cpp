@@ -11,6 +11,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -131,6 +132,47 @@ void drawOriginLines(QPainter &painter, const PlotScene &scene, long double maxA
     painter.setPen(QPen(ThinLineColour, 1, Qt::DashLine));
     painter.drawLine(a.left, y, a.right() - 1, y);
     painter.drawLine(x, a.top, x, a.bottom() - 1);
+}
+
+// Tick steps of 1, 2 or 5 times a power of ten, about five to a half axis
+// at most, so that their values stay short.
+long double tickStep(long double maxAbsScale)
+{
+    const long double raw = maxAbsScale / 2.5L;
+    const long double power = std::pow(10.0L, std::floor(std::log10(raw)));
+    for (long double factor : { 1.0L, 2.0L, 5.0L })
+        if (factor * power >= raw)
+            return factor * power;
+    return 10.0L * power;
+}
+
+QString tickText(long double value)
+{
+    return QString::number(static_cast<double>(value), 'g', 3);
+}
+
+// Short ticks standing on the frame's bottom and left inner edges at every
+// multiple of the step within the scale, each with its value beside it.
+void drawTicks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics)
+{
+    const PlotGeometry &g = scene.geometry;
+    const long double m = scene.maxAbsScale;
+    const long double step = tickStep(m);
+    const PlotRect &a = scene.area;
+    const int length = std::max(3, g.MarkerHalf / 3);
+    painter.setPen(QPen(Qt::black, 1));
+    const int count = static_cast<int>(std::floor(m / step + 1e-9L));
+    for (int k = -count; k <= count; ++k) {
+        const long double value = k * step;
+        const QString text = tickText(value);
+        const int x = MapX(g, m, value);
+        const int y = MapY(g, m, value);
+        painter.drawLine(x, a.bottom() - 1, x, a.bottom() - length);
+        drawTextAt(painter, metrics, x - metrics.horizontalAdvance(text) / 2,
+            a.bottom() - length - metrics.height(), text);
+        painter.drawLine(a.left, y, a.left + length - 1, y);
+        drawTextAt(painter, metrics, a.left + length + 1, y - metrics.height() / 2, text);
+    }
 }
 
 struct LegendEntry {
@@ -349,11 +391,13 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
 {
     PlotScene scene;
     scene.geometry = WithLabelLift(geometry, labelMetrics.height());
+    scene.maxAbsScale = input.MaxAbsScale;
     const QRect frame = frameBounds(scene.geometry, input.MaxAbsScale);
     scene.area = { frame.left() + 1, frame.top() + 1, frame.width() - 2, frame.height() - 2 };
     const std::vector<bool> labelled = LabelledPoints(input, Axis1, Axis2, options);
     const PlotInput scaled = ScaledMap(input, options.scaling);
     const PlotInput &shown = options.scaling == MapScaling::Symmetric ? input : scaled;
+    scene.maxAbsScale = shown.MaxAbsScale;
     std::size_t k = 0;
     for (const PlotPoint &point : PlottedPoints(shown, Axis1, Axis2, options)) {
         scene.marks.push_back(markOf(
@@ -413,6 +457,8 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
 
     if (options.originLines)
         drawOriginLines(painter, scene, input.MaxAbsScale);
+    if (options.ticks)
+        drawTicks(painter, scene, labelMetrics);
     drawMarks(painter, scene, labelMetrics, options.repel, paintLabels);
     if (scene.legend)
         drawLegend(painter, scene, labelMetrics);

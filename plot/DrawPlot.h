@@ -32,6 +32,7 @@ struct PlotScene {
     PlotGeometry geometry; // LabelLift as measured on the target
     std::vector<PlotMark> marks; // rows, columns, then the supplementary ones
     PlotRect area; // inside the frame
+    long double maxAbsScale = 0.0L; // the value at the frame's inner edge, in the scaling shown
     std::optional<PlotRect> legend;
     bool showsMarkerLegend = false; // the legend lists the markers
     std::vector<QString> notes; // lines of text under the legend: the scaling's note

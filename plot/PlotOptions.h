@@ -17,6 +17,7 @@ struct PlotOptions {
     bool shares = false; // "Solution 1 (87.76%)" on the captions
     bool repel = false; // labels moved off one another, with leader lines
     bool legend = false; // ○ rows, □ columns, in a free corner
+    bool ticks = false; // ticks with their values inside the frame's bottom and left edges
     // Dimensions whose values the map multiplies by -1; the sign of a
     // dimension is arbitrary, so a map can be turned to read like another.
     std::set<int> mirrored;
@@ -33,7 +34,7 @@ struct PlotOptions {
 
     bool anyOn() const
     {
-        return labels != LabelMode::Short || originLines || shares || repel || legend
+        return labels != LabelMode::Short || originLines || shares || repel || legend || ticks
             || !mirrored.empty() || scaling != MapScaling::Symmetric || labelTop > 0
             || labelContribution > 0.0L;
     }

@@ -205,8 +205,9 @@ TEST(LabelledPoints, TheLargestContributionsToThePlaneShown)
     options.labelContribution = 1.0L; // above the side's average: 1/5 rows, 1/4 columns
     const std::vector<bool> above = LabelledPoints(input, 1, 3, options);
     for (std::size_t k = 0; k < plane.size(); ++k)
-        if (plane[k] >= 0.0L)
+        if (plane[k] >= 0.0L) {
             EXPECT_EQ(above[k], plane[k] > (input.points[k].isRow ? 0.2L : 0.25L)) << k;
+        }
     // A map without masses cannot rank its points: every label stays.
     PlotInput bare = input;
     bare.eta.clear();

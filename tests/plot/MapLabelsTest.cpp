@@ -124,6 +124,32 @@ private slots:
         }
         QVERIFY(shortened > 0);
     }
+
+    // Ticks stand on the frame's bottom and left inner edges at the multiples
+    // of a 1-2-5 step: 0 at the centre, and none without the option.
+    void ticksMarkTheScaleInsideTheFrame()
+    {
+        const ResultStore store = makeStore(2, { { 0.43L, -0.2L, "a" }, { -0.3L, 0.4L, "b" } },
+            { { 0.1L, 0.3L, "c" }, { -0.2L, -0.1L, "d" } });
+        for (bool ticks : { false, true }) {
+            PlotOptions options;
+            options.ticks = ticks;
+            QImage image(1000, 700, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            const PlotScene scene
+                = DrawPlot(painter, ScreenGeometry(1000, 700), plotInput(store), 1, 2, options);
+            painter.end();
+            const int bottom = scene.area.bottom() - 1;
+            // Scale 0.43: step 0.2, ticks at -0.4 .. 0.4, 0.4 mapped to 500 + 280 * 0.4 / 0.43.
+            const int x04 = 500 + qRound(280 * 0.4 / 0.43);
+            for (int x : { 500, x04, 1000 - x04 }) {
+                QCOMPARE(isDark(image.pixel(x, bottom)), ticks);
+                QCOMPARE(isDark(image.pixel(scene.area.left, 350 - (x - 500))), ticks);
+            }
+            QVERIFY(!isDark(image.pixel(500 + qRound(280 * 0.3 / 0.43), bottom)));
+        }
+    }
 };
 
 QTEST_MAIN(MapLabelsTest)

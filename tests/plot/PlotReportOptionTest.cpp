@@ -208,7 +208,7 @@ TEST(PlotReportOption, MapOptionValues)
     EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--label-top", "3" }),
         "--label-top と --label-contribution は --plot と一緒に指定してください");
     EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--repel" }),
-        "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は --plot "
+        "図の設定 (--labels, --origin, --shares, --repel, --legend, --ticks, --flip) は --plot "
         "と一緒に指定してください");
 }
 
@@ -287,7 +287,7 @@ TEST(PlotReportOption, HelpListsThePlotOptions)
     EXPECT_EQ(result.status, ToolDone);
     for (const char *text : { "--plot FILE", "--axes A,B", "--size WxH", "plot file",
              "--labels short|full", "--origin", "--shares", "--repel", "--legend", "--flip A[,B]",
-             "--map symmetric|", "--label-top N", "--label-contribution K" })
+             "--map symmetric|", "--ticks", "--label-top N", "--label-contribution K" })
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 
