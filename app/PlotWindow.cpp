@@ -1,5 +1,6 @@
 #include "app/PlotWindow.h"
 
+#include "app/PlotSettings.h"
 #include "core/CoreErrors.h"
 #include "core/IntConversion.h"
 #include "plot/DrawPlot.h"
@@ -15,6 +16,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -26,6 +29,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -41,7 +45,7 @@ namespace {
 constexpr int EntryClientWidth = 401;
 constexpr int OptionsTop = 232;
 constexpr int OptionRow = 24;
-constexpr int EntryClientHeight = OptionsTop + 4 * OptionRow + 8;
+constexpr int EntryClientHeight = OptionsTop + 7 * OptionRow + 8;
 // The left edge of OK, the form's first column, which the options follow.
 constexpr int FormLeftColumn = 32;
 
@@ -149,6 +153,29 @@ void TGraphF::createOptionBoxes()
     Flip1Box = box("第１軸の符号を反転", 0, 2);
     Flip2Box = box("第２軸の符号を反転", 1, 2);
     LegendBox = box("凡例", 0, 3);
+    ScalingBox = new QComboBox(this);
+    for (MapScaling scaling : AllMapScalings())
+        ScalingBox->addItem(QString::fromUtf8(MapScalingTitle(scaling)));
+    ScalingBox->setToolTip(QStringLiteral("図の尺度"));
+    grid->addWidget(ScalingBox, 3, 1);
+    LabelTopBox = new QSpinBox(this);
+    LabelTopBox->setRange(0, 1000000);
+    LabelTopBox->setSpecialValueText(QStringLiteral("ラベル: すべての点"));
+    LabelTopBox->setPrefix(QStringLiteral("ラベル: 寄与上位 "));
+    LabelTopBox->setSuffix(QStringLiteral(" 点"));
+    grid->addWidget(LabelTopBox, 4, 0, 1, 2);
+    LabelContributionBox = new QDoubleSpinBox(this);
+    LabelContributionBox->setRange(0.0, 1000.0);
+    LabelContributionBox->setDecimals(2);
+    LabelContributionBox->setSingleStep(0.5);
+    LabelContributionBox->setSpecialValueText(QStringLiteral("ラベル: 寄与による制限なし"));
+    LabelContributionBox->setPrefix(QStringLiteral("ラベル: 寄与が平均の "));
+    LabelContributionBox->setSuffix(QStringLiteral(" 倍を超える点"));
+    grid->addWidget(LabelContributionBox, 5, 0, 1, 2);
+    TicksBox = box("軸の目盛り", 0, 6);
+    if (!CanRescale(input_))
+        ScalingBox->setEnabled(false);
+    applySettings(loadPlotWindowSettings());
     auto *entry = new QVBoxLayout(this);
     // The window's sizes are the form's, set by resize(), not the layout's.
     entry->setSizeConstraint(QLayout::SetNoConstraint);
@@ -156,18 +183,42 @@ void TGraphF::createOptionBoxes()
     entry->addLayout(grid);
     entry->addStretch();
     QWidget *previous = SaveButton;
-    for (QWidget *check :
-        { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox }) {
+    for (QWidget *check : optionControls()) {
         setTabOrder(previous, check);
         previous = check;
     }
 }
 
+std::vector<QWidget *> TGraphF::optionControls() const
+{
+    return { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox,
+        ScalingBox, LabelTopBox, LabelContributionBox, TicksBox };
+}
+
 void TGraphF::setOptionBoxesVisible(bool visible)
 {
-    for (QWidget *check :
-        { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox })
+    for (QWidget *check : optionControls())
         check->setVisible(visible);
+}
+
+// A scaling the result cannot be drawn in stays the symmetric map.
+void TGraphF::applySettings(const PlotWindowSettings &settings)
+{
+    const PlotOptions &o = settings.options;
+    FullNamesBox->setChecked(o.labels == LabelMode::Full);
+    OriginBox->setChecked(o.originLines);
+    SharesBox->setChecked(o.shares);
+    RepelBox->setChecked(o.repel);
+    LegendBox->setChecked(o.legend);
+    TicksBox->setChecked(o.ticks);
+    Flip1Box->setChecked(settings.flip1);
+    Flip2Box->setChecked(settings.flip2);
+    const std::vector<MapScaling> &all = AllMapScalings();
+    const auto at = std::find(all.begin(), all.end(), o.scaling);
+    ScalingBox->setCurrentIndex(
+        ScalingBox->isEnabled() && at != all.end() ? static_cast<int>(at - all.begin()) : 0);
+    LabelTopBox->setValue(o.labelTop);
+    LabelContributionBox->setValue(static_cast<double>(o.labelContribution));
 }
 
 // Mirroring belongs to a dimension: with the same dimension on both axes,
@@ -180,10 +231,14 @@ PlotOptions TGraphF::optionsFromBoxes() const
     options.shares = SharesBox->isChecked();
     options.repel = RepelBox->isChecked();
     options.legend = LegendBox->isChecked();
+    options.ticks = TicksBox->isChecked();
     if (Flip1Box->isChecked())
         options.mirrored.insert(Axis1);
     if (Flip2Box->isChecked())
         options.mirrored.insert(Axis2);
+    options.scaling = AllMapScalings().at(static_cast<std::size_t>(ScalingBox->currentIndex()));
+    options.labelTop = LabelTopBox->value();
+    options.labelContribution = LabelContributionBox->value();
     return options;
 }
 
@@ -278,6 +333,9 @@ void TGraphF::OKButtonClick()
     Axis1 = ClampAxis(axis1, input_.NDim);
     Axis2 = ClampAxis(axis2, input_.NDim);
     Options = optionsFromBoxes();
+    PlotWindowSettings kept{ Options, Flip1Box->isChecked(), Flip2Box->isChecked() };
+    kept.options.mirrored.clear();
+    savePlotWindowSettings(kept);
     if (const char *reason = NothingToPlotText(input_)) {
         MsgLabel->setText(QString::fromUtf8(reason));
         placeMessage();

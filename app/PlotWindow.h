@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PlotSettings.h"
 #include "core/Analysis.h"
 #include "core/PlotInput.h"
 #include "plot/DrawPlot.h"
@@ -10,8 +11,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
+class QSpinBox;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
@@ -70,6 +76,12 @@ public:
     QCheckBox *LegendBox;
     QCheckBox *Flip1Box; // mirrors the dimension on the horizontal axis
     QCheckBox *Flip2Box; // ... on the vertical axis
+    // The scaling, in the order of AllMapScalings(); only the symmetric map
+    // for a result that cannot be rescaled.
+    QComboBox *ScalingBox;
+    QSpinBox *LabelTopBox; // 0: every point labelled
+    QDoubleSpinBox *LabelContributionBox; // 0: no limit
+    QCheckBox *TicksBox;
 
     // The dimensions on the horizontal and the vertical axis as the last
     // successful OK clamped them, and the options it read; Print and Save use
@@ -109,6 +121,8 @@ private:
     void createControls();
     void createOptionBoxes();
     void setOptionBoxesVisible(bool visible);
+    std::vector<QWidget *> optionControls() const;
+    void applySettings(const PlotWindowSettings &settings);
     PlotOptions optionsFromBoxes() const;
     void fillAvailableArea();
     void placeEntryControls();

@@ -2,6 +2,8 @@
 
 #include "core/CoreErrors.h"
 #include "core/IntConversion.h"
+#include "core/MapJson.h"
+#include "plot/PlotErrors.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotScale.h"
 #include "shell/FontFaces.h"
@@ -9,6 +11,7 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -102,6 +105,41 @@ LabelMode ParseLabelMode(const std::string &text)
     throw UsageError("--labels には short か full を指定してください ('" + text + "')");
 }
 
+MapScaling ParseMapScaling(const std::string &text)
+{
+    if (const std::optional<MapScaling> scaling = MapScalingFromName(text))
+        return *scaling;
+    throw UsageError("--map には symmetric, rowprincipal, colprincipal, rowgreen, colgreen, "
+                     "symbiplot のどれかを指定してください ('"
+        + text + "')");
+}
+
+int ParseLabelTop(const std::string &text)
+{
+    try {
+        const int top = StrToInt32(text);
+        if (top >= 1)
+            return top;
+    } catch (const ConvertError &) {
+    }
+    throw UsageError("--label-top には 1 以上の整数を指定してください ('" + text + "')");
+}
+
+long double ParseLabelContribution(const std::string &text)
+{
+    std::size_t used = 0;
+    long double value = 0.0L;
+    try {
+        value = std::stold(text, &used);
+    } catch (const std::exception &) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || !(value > 0.0L) || !std::isfinite(value))
+        throw UsageError(
+            "--label-contribution には 0 より大きい数を指定してください ('" + text + "')");
+    return value;
+}
+
 std::set<int> ParseFlip(const std::string &text)
 {
     const auto parts = halves(text, ',');
@@ -141,6 +179,22 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
         [this](const std::string &) { options_.repel = true; } });
     commandLine.addOption({ "--legend", "", "凡例 / legend of the markers",
         [this](const std::string &) { options_.legend = true; } });
+    commandLine.addOption({ "--ticks", "", "軸の目盛りと値 / axis ticks with values",
+        [this](const std::string &) { options_.ticks = true; } });
+    commandLine.addOption({ "--map",
+        "symmetric|rowprincipal|colprincipal|rowgreen|colgreen|symbiplot",
+        "図の尺度 (既定 symmetric)。--json に座標を追加 / the map's scaling (default symmetric), "
+        "its coordinates added to --json",
+        [this](const std::string &value) { map_ = ParseMapScaling(value); } });
+    commandLine.addOption({ "--label-top", "N",
+        "寄与の大きい N 点だけにラベル / labels on the N points of largest contribution",
+        [this](const std::string &value) { options_.labelTop = ParseLabelTop(value); } });
+    commandLine.addOption({ "--label-contribution", "K",
+        "寄与が平均の K 倍を超える点だけにラベル / labels on points contributing over K times "
+        "the average",
+        [this](const std::string &value) {
+            options_.labelContribution = ParseLabelContribution(value);
+        } });
     commandLine.addOption(
         { "--flip", "A[,B]", "図で符号を反転する次元 / dimensions mirrored on the plot",
             [this](const std::string &value) { options_.mirrored = ParseFlip(value); } });
@@ -148,12 +202,14 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
 
 void PlotReportOption::check()
 {
+    if (file_.empty() && (options_.labelTop > 0 || options_.labelContribution > 0.0L))
+        throw UsageError("--label-top と --label-contribution は --plot と一緒に指定してください");
     if (file_.empty()) {
         if (axes_ || size_)
             throw UsageError("--axes と --size は --plot と一緒に指定してください");
         if (options_.anyOn())
             throw UsageError(
-                "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は "
+                "図の設定 (--labels, --origin, --shares, --repel, --legend, --ticks, --flip) は "
                 "--plot と一緒に指定してください");
         return;
     }
@@ -168,7 +224,27 @@ void PlotReportOption::afterRun(const AnalysisResult &result)
         return;
     const PlotInput input = result.plotInput();
     const auto [axis1, axis2] = axes_ ? *axes_ : DefaultAxes(input.NDim);
+    PlotOptions options = options_;
+    options.scaling = scalingFor(input);
     GuiSession gui;
     ExportPlot(input, axis1, axis2, QString::fromStdString(file_), size_.value_or(QSize(1000, 700)),
-        options_);
+        options);
+}
+
+void PlotReportOption::amendJson(const AnalysisResult &result, std::string &json)
+{
+    if (!map_)
+        return;
+    const PlotInput input = result.plotInput();
+    const MapScaling scaling = scalingFor(input);
+    json = WithMapJson(json, ScaledMap(input, scaling), scaling);
+}
+
+// A run without solutions has only its classic map, and nothing to rescale.
+MapScaling PlotReportOption::scalingFor(const PlotInput &input) const
+{
+    const MapScaling scaling = map_.value_or(MapScaling::Symmetric);
+    if (scaling != MapScaling::Symmetric && !CanRescale(input))
+        throw PlotError("この結果の図は対称マップ (symmetric) でしか描けません");
+    return scaling;
 }

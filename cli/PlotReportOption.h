@@ -22,13 +22,22 @@
 // Only a run that asked for a plot touches Qt: a QGuiApplication is made for
 // the drawing (on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise), so the report alone needs no display.
+//
+// "--map NAME" draws the map in one of the scalings (symmetric, rowprincipal,
+// colprincipal, rowgreen, colgreen, symbiplot) and adds the map's
+// coordinates in it to the JSON of --json; "--label-top N" and
+// "--label-contribution K" label only the points that matter.
 class PlotReportOption : public ReportToolExtension {
 public:
     void addOptions(CommandLine &commandLine) override;
     void check() override;
     void afterRun(const AnalysisResult &result) override;
+    void amendJson(const AnalysisResult &result, std::string &json) override;
 
 private:
+    MapScaling scalingFor(const PlotInput &input) const;
+
+    std::optional<MapScaling> map_;
     std::string file_;
     std::optional<std::pair<int, int>> axes_;
     std::optional<QSize> size_;
@@ -44,6 +53,14 @@ QSize ParsePlotSize(const std::string &text);
 
 // "short" or "full". Throws UsageError.
 LabelMode ParseLabelMode(const std::string &text);
+
+// One of the scalings' names. Throws UsageError.
+MapScaling ParseMapScaling(const std::string &text);
+
+// "--label-top": an integer of 1 or more; "--label-contribution": a number
+// above 0. Throw UsageError.
+int ParseLabelTop(const std::string &text);
+long double ParseLabelContribution(const std::string &text);
 
 // "A" or "A,B": the dimension numbers to mirror, each an integer of 1 or
 // more in the data window's forms. Throws UsageError.

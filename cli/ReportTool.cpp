@@ -7,6 +7,7 @@
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/LongFormat.h"
+#include "core/FileIo.h"
 #include "core/ResultJson.h"
 #include "core/ResultSummary.h"
 #include "core/ResultXlsx.h"
@@ -76,7 +77,12 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
             const std::optional<CellResiduals> residuals = options.residuals
                 ? std::optional(ComputeResiduals(result->outcome().analysedTable))
                 : std::nullopt;
-            WriteResultJson(stats, options.json, tested, residuals ? &*residuals : nullptr);
+            std::string json = ResultJsonText(stats, tested, residuals ? &*residuals : nullptr);
+            if (extension)
+                extension->amendJson(*result, json);
+            OutputFile file(options.json);
+            file.write(json);
+            file.close();
         }
         if (!options.summary.empty())
             WriteResultSummary(SummarizeResult(stats, tested), options.summary, options.encoding);

@@ -19,6 +19,8 @@ public:
     virtual void check() { }
     // After a completed run; throws QuarnetError with the user's message.
     virtual void afterRun(const AnalysisResult &result) = 0;
+    // Adds what it computes to the run's JSON text before it is written.
+    virtual void amendJson(const AnalysisResult &, std::string &) { }
 };
 
 // The exit statuses of quarnet-report.

@@ -2,6 +2,7 @@
 
 #include "analysis/DualScaling.h"
 #include "analysis/Errors.h"
+#include "core/MapScaling.h"
 
 #include <algorithm>
 #include <utility>
@@ -94,7 +95,9 @@ PermutationRequest CorrespondenceResult::permutationRequest() const
 
 PlotInput CorrespondenceResult::plotInput() const
 {
-    return CorrespondencePlotInput(store_);
+    PlotInput input = CorrespondencePlotInput(store_);
+    AddScalingBasis(input, store_, outcome_.analysedTable);
+    return input;
 }
 
 AnalysisResultPtr CorrespondenceAnalysis::run(const RunRequest &request, ReportSink &sink) const

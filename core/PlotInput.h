@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ struct PlotInputPoint {
     std::string name; // the whole category name, UTF-8
     // The value mapped on dimension d = 1..NDim at index d - 1.
     std::vector<long double> coordinates;
+    // What the other scalings of the map are made from, when the analysis
+    // gives them (empty or unset otherwise): the standard coordinates on
+    // dimensions 1..NDim and the category's mass (none for a supplementary
+    // one, which takes no part in the analysis).
+    std::vector<long double> standard;
+    std::optional<long double> mass;
 
     friend bool operator==(const PlotInputPoint &, const PlotInputPoint &) = default;
 };
@@ -32,6 +39,9 @@ struct PlotInput {
     // The largest absolute coordinate (see MaxAbsWeightedScale): the value
     // that maps to the frame's inner edge. 0: there is nothing to map.
     long double MaxAbsScale = 0.0L;
+    // The singular value (correlation ratio) of dimension d at index d - 1,
+    // when the analysis gives the standard coordinates; empty otherwise.
+    std::vector<long double> eta;
 
     friend bool operator==(const PlotInput &, const PlotInput &) = default;
 };

@@ -11,6 +11,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -100,7 +101,8 @@ void drawLeader(QPainter &painter, const PlotGeometry &g, const PlotMark &mark)
 // The classic map draws each category's label right after its marker. With
 // labels moved apart, every marker comes first, so that no later marker
 // covers a label that was placed to be read.
-void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics, bool repel)
+void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics, bool repel,
+    bool paintLabels)
 {
     auto markerOf = [](const PlotMark &m) {
         return MarkerStyle{ m.point.isRow ? Marker::Circle : Marker::Square,
@@ -108,7 +110,7 @@ void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &me
     };
     for (const PlotMark &mark : scene.marks) {
         drawMarker(painter, scene.geometry, markerOf(mark), mark.x, mark.y);
-        if (!repel)
+        if (!repel && mark.labelShown && paintLabels)
             drawLabel(painter, metrics, mark);
     }
     if (!repel)
@@ -117,7 +119,7 @@ void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &me
         if (mark.labelMoved)
             drawLeader(painter, scene.geometry, mark);
     for (const PlotMark &mark : scene.marks)
-        if (mark.labelShown)
+        if (mark.labelShown && paintLabels)
             drawLabel(painter, metrics, mark);
 }
 
@@ -132,14 +134,63 @@ void drawOriginLines(QPainter &painter, const PlotScene &scene, long double maxA
     painter.drawLine(x, a.top, x, a.bottom() - 1);
 }
 
+// Tick steps of 1, 2 or 5 times a power of ten, about five to a half axis
+// at most, so that their values stay short.
+long double tickStep(long double maxAbsScale)
+{
+    const long double raw = maxAbsScale / 2.5L;
+    const long double power = std::pow(10.0L, std::floor(std::log10(raw)));
+    for (long double factor : { 1.0L, 2.0L, 5.0L })
+        if (factor * power >= raw)
+            return factor * power;
+    return 10.0L * power;
+}
+
+QString tickText(long double value)
+{
+    return QString::number(static_cast<double>(value), 'g', 3);
+}
+
+// Short ticks standing on the frame's bottom and left inner edges at every
+// multiple of the step within the scale, each with its value beside it.
+void drawTicks(QPainter &painter, const PlotScene &scene, const QFontMetrics &metrics)
+{
+    const PlotGeometry &g = scene.geometry;
+    const long double m = scene.maxAbsScale;
+    const long double step = tickStep(m);
+    const PlotRect &a = scene.area;
+    const int length = std::max(3, g.MarkerHalf / 3);
+    painter.setPen(QPen(Qt::black, 1));
+    const int count = static_cast<int>(std::floor(m / step + 1e-9L));
+    for (int k = -count; k <= count; ++k) {
+        const long double value = k * step;
+        const QString text = tickText(value);
+        const int x = MapX(g, m, value);
+        const int y = MapY(g, m, value);
+        painter.drawLine(x, a.bottom() - 1, x, a.bottom() - length);
+        drawTextAt(painter, metrics, x - metrics.horizontalAdvance(text) / 2,
+            a.bottom() - length - metrics.height(), text);
+        painter.drawLine(a.left, y, a.left + length - 1, y);
+        drawTextAt(painter, metrics, a.left + length + 1, y - metrics.height() / 2, text);
+    }
+}
+
 struct LegendEntry {
     MarkerStyle marker;
     QString text;
+    bool hasMarker = true; // false: a line of text alone, such as the scaling's note
 };
 
-// Rows and columns, then the supplementary ones the map shows.
+// Rows and columns, then the supplementary ones the map shows; under them
+// the scaling's note (empty for the classic symmetric map).
 std::vector<LegendEntry> legendEntries(const PlotScene &scene)
 {
+    if (!scene.showsMarkerLegend) {
+        std::vector<LegendEntry> notes;
+        for (const QString &line : scene.notes)
+            notes.push_back({ {}, line, false });
+        return notes;
+    }
     std::vector<LegendEntry> entries
         = { { { Marker::Circle, false }, QStringLiteral("行カテゴリー") },
               { { Marker::Square, false }, QStringLiteral("列カテゴリー") } };
@@ -151,6 +202,8 @@ std::vector<LegendEntry> legendEntries(const PlotScene &scene)
         entries.push_back({ { Marker::Circle, true }, QStringLiteral("補助行") });
     if (shows(false))
         entries.push_back({ { Marker::Square, true }, QStringLiteral("補助列") });
+    for (const QString &line : scene.notes)
+        entries.push_back({ {}, line, false });
     return entries;
 }
 
@@ -170,9 +223,11 @@ LegendMetrics legendMetrics(const PlotGeometry &g, const QFontMetrics &labelMetr
     m.pad = g.MarkerHalf / 2 + 2;
     m.line = std::max(2 * g.MarkerHalf + g.MarkerPen, labelMetrics.height()) + 2;
     int text = 0;
+    int note = 0;
     for (const LegendEntry &entry : entries)
-        text = std::max(text, labelMetrics.horizontalAdvance(entry.text));
-    m.width = 3 * m.pad + 2 * g.MarkerHalf + text;
+        (entry.hasMarker ? text : note)
+            = std::max(entry.hasMarker ? text : note, labelMetrics.horizontalAdvance(entry.text));
+    m.width = std::max(text > 0 ? 3 * m.pad + 2 * g.MarkerHalf + text : 0, 2 * m.pad + note);
     m.height = 2 * m.pad + static_cast<int>(entries.size()) * m.line;
     return m;
 }
@@ -190,10 +245,12 @@ void drawLegend(QPainter &painter, const PlotScene &scene, const QFontMetrics &l
     const int textLeft = box.left + 2 * m.pad + 2 * g.MarkerHalf;
     for (std::size_t line = 0; line < entries.size(); ++line) {
         const int centreY = box.top + m.pad + static_cast<int>(line) * m.line + m.line / 2;
-        drawMarker(painter, g, entries[line].marker, markerX, centreY);
+        const int left = entries[line].hasMarker ? textLeft : box.left + m.pad;
+        if (entries[line].hasMarker)
+            drawMarker(painter, g, entries[line].marker, markerX, centreY);
         painter.setPen(Qt::black);
-        drawTextAt(painter, labelMetrics, textLeft, centreY - labelMetrics.height() / 2,
-            entries[line].text);
+        drawTextAt(painter, labelMetrics, left, centreY - labelMetrics.height() / 2,
+            labelMetrics.elidedText(entries[line].text, Qt::ElideRight, box.width - 2 * m.pad));
     }
 }
 
@@ -255,17 +312,37 @@ void drawFrame(PlotContext &c)
     c.painter.drawRect(QRect(frame.left(), frame.top(), frame.width() - 1, frame.height() - 1));
 }
 
+// A whole name never crosses the frame: one wider than the area is
+// shortened with "…" to its width, and a box reaching past the frame is
+// moved inside. The classic two-character labels stay as they always were.
 PlotMark markOf(const PlotPoint &point, const PlotGeometry &g, long double maxAbsScale,
-    const QFontMetrics &metrics, LabelMode mode)
+    const QFontMetrics &metrics, LabelMode mode, const PlotRect &area)
 {
     PlotMark mark;
     mark.point = point;
     mark.x = MapX(g, maxAbsScale, point.horizontal);
     mark.y = MapY(g, maxAbsScale, point.vertical);
     mark.label = fromUtf8(LabelText(point.name, mode));
-    const int width = metrics.horizontalAdvance(mark.label);
+    int width = metrics.horizontalAdvance(mark.label);
+    if (mode == LabelMode::Full && width > area.width) {
+        mark.label = metrics.elidedText(mark.label, Qt::ElideRight, area.width);
+        width = metrics.horizontalAdvance(mark.label);
+    }
     mark.labelBox = { mark.x - width / 2, mark.y - g.LabelLift, width, metrics.height() };
+    if (mode == LabelMode::Full) {
+        PlotRect &b = mark.labelBox;
+        b.left = std::max(area.left, std::min(b.left, area.right() - b.width));
+        b.top = std::max(area.top, std::min(b.top, area.bottom() - b.height));
+    }
     return mark;
+}
+
+// The shortened form a crowded label falls back on: its first two
+// characters and "…"; nothing for a label no longer than that.
+QString shortenedLabel(const PlotMark &mark)
+{
+    const QString prefix = fromUtf8(LabelText(mark.point.name, LabelMode::Short));
+    return prefix.size() < mark.label.size() ? prefix + QChar(0x2026) : QString();
 }
 
 // The legend goes where it covers the fewest markers and classic labels;
@@ -275,26 +352,37 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
     const PlotGeometry &g = scene.geometry;
     const int half = inkedHalf(g);
     std::vector<PlotRect> obstacles;
-    if (options.legend) {
+    if (options.legend || !scene.notes.empty()) {
         std::vector<PlotRect> occupied;
         for (const PlotMark &m : scene.marks) {
             occupied.push_back({ m.x - half, m.y - half, 2 * half + 1, 2 * half + 1 });
             occupied.push_back(m.labelBox);
         }
         const LegendMetrics lm = legendMetrics(g, metrics, legendEntries(scene));
-        scene.legend = FreeCorner(scene.area, lm.width, lm.height, g.MarkerHalf / 2, occupied);
+        // A note wider than the frame is shortened inside it rather than crossing it.
+        const int width = std::min(lm.width, scene.area.width - g.MarkerHalf);
+        scene.legend = FreeCorner(scene.area, width, lm.height, g.MarkerHalf / 2, occupied);
         obstacles.push_back(*scene.legend);
     }
     if (!options.repel)
         return;
     std::vector<LabelRequest> requests;
-    for (const PlotMark &m : scene.marks)
-        requests.push_back({ m.x, m.y, m.labelBox });
+    std::vector<QString> shortened;
+    for (const PlotMark &m : scene.marks) {
+        shortened.push_back(shortenedLabel(m));
+        const int shortWidth
+            = shortened.back().isEmpty() ? 0 : metrics.horizontalAdvance(shortened.back());
+        requests.push_back({ m.x, m.y, m.labelBox, shortWidth, m.labelShown });
+    }
     const std::vector<PlacedLabel> placed = PlaceLabels(requests, half, scene.area, obstacles);
     for (std::size_t k = 0; k < placed.size(); ++k) {
-        scene.marks[k].labelBox = placed[k].box;
-        scene.marks[k].labelShown = placed[k].shown;
-        scene.marks[k].labelMoved = placed[k].moved;
+        PlotMark &mark = scene.marks[k];
+        if (!mark.labelShown)
+            continue;
+        mark.labelBox = placed[k].box;
+        mark.labelMoved = placed[k].moved;
+        if (placed[k].shortened)
+            mark.label = shortened[k];
     }
 }
 
@@ -303,12 +391,32 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
 {
     PlotScene scene;
     scene.geometry = WithLabelLift(geometry, labelMetrics.height());
+    scene.maxAbsScale = input.MaxAbsScale;
     const QRect frame = frameBounds(scene.geometry, input.MaxAbsScale);
     scene.area = { frame.left() + 1, frame.top() + 1, frame.width() - 2, frame.height() - 2 };
-    for (const PlotPoint &point : PlottedPoints(input, Axis1, Axis2, options))
-        scene.marks.push_back(
-            markOf(point, scene.geometry, input.MaxAbsScale, labelMetrics, options.labels));
-    if (options.legend || options.repel)
+    const std::vector<bool> labelled = LabelledPoints(input, Axis1, Axis2, options);
+    const PlotInput scaled = ScaledMap(input, options.scaling);
+    const PlotInput &shown = options.scaling == MapScaling::Symmetric ? input : scaled;
+    scene.maxAbsScale = shown.MaxAbsScale;
+    std::size_t k = 0;
+    for (const PlotPoint &point : PlottedPoints(shown, Axis1, Axis2, options)) {
+        scene.marks.push_back(markOf(
+            point, scene.geometry, shown.MaxAbsScale, labelMetrics, options.labels, scene.area));
+        // A scaling that leaves points out keeps the others in their order.
+        while (k < input.points.size()
+            && !(input.points[k].isRow == point.isRow
+                && input.points[k].supplementary == point.supplementary
+                && input.points[k].index == point.index))
+            ++k;
+        scene.marks.back().labelShown = k < labelled.size() ? labelled[k] : true;
+    }
+    scene.showsMarkerLegend = options.legend;
+    if (options.scaling != MapScaling::Symmetric) {
+        scene.notes.push_back(
+            QStringLiteral("尺度: ") + QString::fromUtf8(MapScalingTitle(options.scaling)));
+        scene.notes.push_back(QString::fromStdString(MapScalingNote(options.scaling)));
+    }
+    if (options.legend || options.repel || !scene.notes.empty())
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;
 }
@@ -329,7 +437,7 @@ PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const P
 }
 
 PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotInput &input,
-    int Axis1, int Axis2, const PlotOptions &options)
+    int Axis1, int Axis2, const PlotOptions &options, bool paintLabels)
 {
     // Checked before the painter is touched, so a failure leaves it as it was.
     if (input.MaxAbsScale == 0.0L)
@@ -349,7 +457,9 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
 
     if (options.originLines)
         drawOriginLines(painter, scene, input.MaxAbsScale);
-    drawMarks(painter, scene, labelMetrics, options.repel);
+    if (options.ticks)
+        drawTicks(painter, scene, labelMetrics);
+    drawMarks(painter, scene, labelMetrics, options.repel, paintLabels);
     if (scene.legend)
         drawLegend(painter, scene, labelMetrics);
 

@@ -22,7 +22,7 @@ struct PlotMark {
     int y = 0;
     QString label;
     PlotRect labelBox; // the label's text cell: advance width by font height
-    bool labelShown = true;
+    bool labelShown = true; // false: left unlabelled by the options' labelTop or labelContribution
     bool labelMoved = false; // off its classic place, with a leader line
 };
 
@@ -32,7 +32,10 @@ struct PlotScene {
     PlotGeometry geometry; // LabelLift as measured on the target
     std::vector<PlotMark> marks; // rows, columns, then the supplementary ones
     PlotRect area; // inside the frame
+    long double maxAbsScale = 0.0L; // the value at the frame's inner edge, in the scaling shown
     std::optional<PlotRect> legend;
+    bool showsMarkerLegend = false; // the legend lists the markers
+    std::vector<QString> notes; // lines of text under the legend: the scaling's note
 };
 
 // Where everything of the plot goes on `device`, without drawing.
@@ -58,8 +61,11 @@ PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const P
 // LabelLift of `geometry` is ignored: it is measured here on the target. The
 // painter's state is restored on return. Aliased: the picture is exact
 // device pixels. Returns what it placed.
+// With paintLabels false the labels are placed but not drawn: the SVG
+// export writes each as one text element of its own (a painter splits a
+// mixed-script text into one element per script).
 PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotInput &input,
-    int Axis1, int Axis2, const PlotOptions &options = {});
+    int Axis1, int Axis2, const PlotOptions &options = {}, bool paintLabels = true);
 
 // The label shown on a marker: the first two UTF-16 code units of the UTF-8
 // name, or the whole name if shorter. A second unit that would open a

@@ -34,23 +34,30 @@ struct PlotRect {
 // in a fixed order, its classic place (on its own marker), then the eight
 // places just beside its marker (right, left, above, below, the corners),
 // then ever wider square rings of positions about its classic place, a step
-// of half a label height apart, nearest first, out to the whole area. A
-// place is admissible when the box lies inside `area` and overlaps no box
-// already placed nor any obstacle; the first admissible place that also
-// leaves every other marker uncovered (and its own, unless the label fits
-// inside it as a two-character label does) is taken, or, when none lies within
-// two label heights beyond the first admissible one, that first admissible
-// place. A label with no admissible place at all is not shown rather than
-// drawn over another: its name is still given by the pointer's tool tip.
+// of half a label height apart, nearest first, out to the whole area (or
+// MaxRingCandidates positions, whichever comes first). A place is admissible
+// when the box lies inside `area` and overlaps no box already placed nor any
+// obstacle; the first admissible place that also leaves every other marker
+// uncovered (and its own, unless the label fits inside it as a two-character
+// label does) is taken, or, when none lies within two label heights beyond
+// the first admissible one, that first admissible place.
+//
+// A label is never left out: with no admissible place for its whole text,
+// its shortened form (when it has one, `shortWidth`) is searched the same
+// way; with none for that either, the label is drawn crowded, shortened, at
+// its classic place brought inside the area, over whatever lies there. The
+// shortened form tries a quarter of the ring candidates: a label that found
+// no room for its whole text lies where the map is crowded.
+// pointer's tool tip still gives the whole name.
 //
 // Why greedy: an optimal placement is NP-hard in general, while this one
-// guarantees by construction what a reader needs (no two boxes overlap,
-// every box inside the area) and is deterministic, because nothing in it
-// depends on anything but the input and the fixed order of candidates.
-// Labels that have room stay where the classic map puts them. Cost: with n
-// labels and an area of A pixels, at most A / (h/2)^2 candidates per label,
-// each checked against n boxes, so O(n^2 A / h^2) in the worst, crowded case
-// and O(n^2) when labels find room nearby.
+// guarantees by construction what a reader needs (no two boxes that are not
+// crowded overlap, every box inside the area) and is deterministic, because
+// nothing in it depends on anything but the input and the fixed order of
+// candidates. Labels that have room stay where the classic map puts them.
+// Cost: the placed boxes and the markers are kept in a grid of cells, so a
+// candidate is checked against the few boxes near it; with n labels the
+// work is O(n * candidates), bounded by n * MaxRingCandidates.
 // The gap between a marker's square and a label put beside it.
 inline constexpr int LabelGap = 3;
 
@@ -58,13 +65,20 @@ struct LabelRequest {
     int x = 0; // the marker's centre
     int y = 0;
     PlotRect home; // the classic place of the label box
+    int shortWidth = 0; // the width of its shortened text; 0: it has none
+    bool wanted = true; // false: the marker alone, whose label is not drawn
 };
 
 struct PlacedLabel {
     PlotRect box;
-    bool shown = true; // false: no admissible place was left
+    bool shown = true; // always true: no label is left out
     bool moved = false; // box differs from the classic place
+    bool shortened = false; // the box holds the shortened text
+    bool crowded = false; // no free place was left: drawn over others
 };
+
+// The candidates one label may try beyond the places beside its marker.
+inline constexpr int MaxRingCandidates = 800;
 
 // `markerHalf` is the half side of every marker's square (the pen included);
 // `obstacles` are boxes no label may cover (the legend).

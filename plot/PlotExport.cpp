@@ -2,6 +2,7 @@
 
 #include "plot/DrawPlot.h"
 #include "plot/PlotErrors.h"
+#include "plot/PlotFont.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotScale.h"
 
@@ -11,6 +12,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -79,6 +81,37 @@ void writePng(const Job &job)
     writeFile(job.file, bytes);
 }
 
+QString escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// The labels as text elements of their own, one per label, whatever scripts
+// the name mixes, so that an illustration program keeps each name whole;
+// they lie over the drawing, as labels moved apart do on every surface.
+QByteArray withLabels(
+    const QByteArray &svg, const PlotScene &scene, const QFont &font, QPaintDevice &device)
+{
+    const QFontMetrics metrics(font, &device);
+    QString group = QStringLiteral("<g fill=\"#000000\" stroke=\"none\" font-family=\"%1\" "
+                                   "font-size=\"%2\" font-weight=\"400\" font-style=\"normal\">\n")
+                        .arg(escaped(font.family()))
+                        .arg(font.pixelSize());
+    for (const PlotMark &mark : scene.marks) {
+        if (!mark.labelShown)
+            continue;
+        group += QStringLiteral("<text xml:space=\"preserve\" x=\"%1\" y=\"%2\">%3</text>\n")
+                     .arg(mark.labelBox.left)
+                     .arg(mark.labelBox.top + metrics.ascent())
+                     .arg(escaped(mark.label));
+    }
+    group += QStringLiteral("</g>\n");
+    QByteArray out = svg;
+    const qsizetype end = out.lastIndexOf("</svg>");
+    out.insert(end < 0 ? out.size() : end, group.toUtf8());
+    return out;
+}
+
 void writeSvg(const Job &job)
 {
     const QString &file = job.file;
@@ -98,11 +131,12 @@ void writeSvg(const Job &job)
         failWrite(file);
     // The generator leaves the page transparent; the plot stands on white.
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    DrawPlot(painter, ScreenGeometry(size.width(), size.height()), job.input, job.axis1, job.axis2,
-        job.options);
+    const PlotGeometry geometry = ScreenGeometry(size.width(), size.height());
+    const PlotScene scene
+        = DrawPlot(painter, geometry, job.input, job.axis1, job.axis2, job.options, false);
     if (!painter.end())
         failWrite(file);
-    writeFile(file, bytes);
+    writeFile(file, withLabels(bytes, scene, PlotFont(geometry.LabelFontHeight, &svg), svg));
 }
 
 void writePdf(const Job &job)

@@ -27,6 +27,15 @@ struct PlotPoint {
 std::vector<PlotPoint> PlottedPoints(
     const PlotInput &input, int axis1, int axis2, const PlotOptions &options);
 
+// Which points of `input` keep their label under the options' labelTop and
+// labelContribution, in the input's order. A point's contribution to the
+// plane of axis1 and axis2 is m (F1^2 + F2^2) / (eta1^2 + eta2^2), F being
+// its principal coordinates (one term each with a single axis); the
+// contributions of each side sum to 1 over the whole solution. Without
+// masses (an input that cannot be rescaled) every point keeps its label.
+std::vector<bool> LabelledPoints(
+    const PlotInput &input, int axis1, int axis2, const PlotOptions &options);
+
 // The label drawn for a category: its first two UTF-16 code units (as the
 // report prints names), or the whole name with LabelMode::Full.
 std::string LabelText(const std::string &name, LabelMode mode);

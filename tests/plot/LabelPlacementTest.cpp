@@ -1,4 +1,9 @@
 #include "plot/LabelPlacement.h"
+#include "plot/PlotPoints.h"
+
+#include "core/CorrespondenceAnalysis.h"
+#include "core/CsvFile.h"
+#include "tests/core/RunTables.h"
 
 #include <gtest/gtest.h>
 
@@ -44,9 +49,10 @@ bool sameLayout(const std::vector<PlacedLabel> &a, const std::vector<PlacedLabel
 
 }
 
-// The guarantees on crowded random maps: no two shown boxes overlap, none
-// leaves the area or covers the obstacle, the same input gives the same
-// layout, and a map with room shows every label.
+// The guarantees on crowded random maps: every label is shown, no two boxes
+// overlap unless one is crowded (no free place was left for it), none leaves
+// the area, only a crowded one covers the obstacle, the same input gives the
+// same layout, and a map with room crowds none.
 TEST(LabelPlacement, CrowdedRandomMapsKeepTheirGuarantees)
 {
     const PlotRect legend{ Area.right() - 120, Area.top + 7, 113, 50 };
@@ -55,23 +61,25 @@ TEST(LabelPlacement, CrowdedRandomMapsKeepTheirGuarantees)
         const std::vector<LabelRequest> labels = crowdedMap(seed, count);
         const std::vector<PlacedLabel> placed = PlaceLabels(labels, Half, Area, { legend });
         ASSERT_EQ(placed.size(), labels.size());
-        int shown = 0;
+        int crowded = 0;
         for (std::size_t a = 0; a < placed.size(); ++a) {
-            if (!placed[a].shown)
-                continue;
-            ++shown;
+            EXPECT_TRUE(placed[a].shown);
             EXPECT_TRUE(Area.contains(placed[a].box)) << "seed " << seed << " label " << a;
-            EXPECT_FALSE(placed[a].box.overlaps(legend)) << "seed " << seed << " label " << a;
             EXPECT_EQ(placed[a].moved, !(placed[a].box == labels[a].home));
+            if (placed[a].crowded) {
+                ++crowded;
+                continue;
+            }
+            EXPECT_FALSE(placed[a].box.overlaps(legend)) << "seed " << seed << " label " << a;
             for (std::size_t b = a + 1; b < placed.size(); ++b) {
-                if (placed[b].shown) {
+                if (!placed[b].crowded) {
                     EXPECT_FALSE(placed[a].box.overlaps(placed[b].box))
                         << "seed " << seed << " labels " << a << ", " << b;
                 }
             }
         }
         if (count <= 70) {
-            EXPECT_EQ(shown, count) << "seed " << seed;
+            EXPECT_EQ(crowded, 0) << "seed " << seed;
         }
         EXPECT_TRUE(sameLayout(placed, PlaceLabels(labels, Half, Area, { legend })));
     }
@@ -103,14 +111,25 @@ TEST(LabelPlacement, ALabelAtTheEdgeIsBroughtInside)
     EXPECT_TRUE(placed[0].moved);
 }
 
-TEST(LabelPlacement, NoRoomLeavesALabelOutRatherThanOverlapping)
+// Without room for a whole label its shortened form is placed; without room
+// for that either, it is drawn crowded, shortened, inside the area.
+TEST(LabelPlacement, NoRoomShortensALabelRatherThanLeavingItOut)
 {
+    const PlotRect small{ 0, 0, 60, 20 };
+    LabelRequest second = labelAt(20, 10, 30);
+    second.shortWidth = 12;
+    const std::vector<PlacedLabel> placed = PlaceLabels({ labelAt(20, 10, 30), second }, 2, small);
+    EXPECT_FALSE(placed[0].shortened || placed[0].crowded);
+    EXPECT_TRUE(placed[1].shortened && !placed[1].crowded);
+    EXPECT_EQ(placed[1].box.width, 12);
+    EXPECT_FALSE(placed[1].box.overlaps(placed[0].box));
     const PlotRect tiny{ 0, 0, 40, 20 };
-    const std::vector<PlacedLabel> placed
-        = PlaceLabels({ labelAt(20, 10, 30), labelAt(20, 10, 30) }, 2, tiny);
-    EXPECT_TRUE(placed[0].shown);
-    EXPECT_FALSE(placed[1].shown);
-    EXPECT_FALSE(placed[1].moved);
+    const std::vector<PlacedLabel> crowded
+        = PlaceLabels({ labelAt(20, 10, 30), second, labelAt(20, 10, 30) }, 2, tiny);
+    EXPECT_TRUE(crowded[1].shortened && crowded[1].crowded);
+    EXPECT_TRUE(crowded[2].crowded && !crowded[2].shortened);
+    for (const PlacedLabel &p : crowded)
+        EXPECT_TRUE(tiny.contains(p.box));
 }
 
 TEST(LabelPlacement, LeaderLinesRunFromTheBoxToTheMarkersCircle)
@@ -136,4 +155,61 @@ TEST(LabelPlacement, TheLegendTakesTheFirstCornerThatCoversLeast)
     EXPECT_EQ(FreeCorner(area, 100, 50, 5, topRight), (PlotRect{ 5, 5, 100, 50 }));
     const std::vector<PlotRect> bothTop{ { 350, 20, 10, 10 }, { 20, 20, 10, 10 } };
     EXPECT_EQ(FreeCorner(area, 100, 50, 5, bothTop), (PlotRect{ 295, 345, 100, 50 }));
+}
+
+// Labels for the points that matter, on a real run: the N of largest
+// contribution to the plane shown, or those above k times their side's
+// average; the supplementary ones, which contribute nothing, keep theirs.
+TEST(LabelledPoints, TheLargestContributionsToThePlaneShown)
+{
+    const LoadedTable table = LoadCsvDataFile(TestData("smoking-supplementary.csv").string());
+    RunRequest request;
+    request.nDimText = "3";
+    request.table = &table.table;
+    request.supplementary = table.table.marks();
+    std::string report;
+    const AnalysisResultPtr result = RunToBytes(DualScalingAnalysis(), request, report);
+    const PlotInput input = result->plotInput();
+    const Interpretation stats = result->statistics();
+    // The contribution to the plane of dimensions 1 and 3, from the statistics.
+    const long double e1 = stats.solutions[0].etaSquared;
+    const long double e3 = stats.solutions[2].etaSquared;
+    std::vector<long double> plane;
+    for (const PlotInputPoint &p : input.points) {
+        if (p.supplementary) {
+            plane.push_back(-1.0L);
+            continue;
+        }
+        const CategoryStats &c = (p.isRow ? stats.rows : stats.columns)[p.index - 1];
+        plane.push_back(((*c.contribution)[0] * e1 + (*c.contribution)[2] * e3) / (e1 + e3));
+    }
+    PlotOptions options;
+    options.labelTop = 3;
+    const std::vector<bool> top = LabelledPoints(input, 1, 3, options);
+    long double lowestShown = 2.0L;
+    long double highestHidden = -1.0L;
+    int shown = 0;
+    for (std::size_t k = 0; k < plane.size(); ++k) {
+        if (plane[k] < 0.0L) {
+            EXPECT_TRUE(top[k]);
+            continue;
+        }
+        shown += top[k] ? 1 : 0;
+        (top[k] ? lowestShown : highestHidden)
+            = top[k] ? std::min(lowestShown, plane[k]) : std::max(highestHidden, plane[k]);
+    }
+    EXPECT_EQ(shown, 3);
+    EXPECT_GT(lowestShown, highestHidden);
+
+    options = {};
+    options.labelContribution = 1.0L; // above the side's average: 1/5 rows, 1/4 columns
+    const std::vector<bool> above = LabelledPoints(input, 1, 3, options);
+    for (std::size_t k = 0; k < plane.size(); ++k)
+        if (plane[k] >= 0.0L) {
+            EXPECT_EQ(above[k], plane[k] > (input.points[k].isRow ? 0.2L : 0.25L)) << k;
+        }
+    // A map without masses cannot rank its points: every label stays.
+    PlotInput bare = input;
+    bare.eta.clear();
+    EXPECT_EQ(LabelledPoints(bare, 1, 3, options), std::vector<bool>(input.points.size(), true));
 }

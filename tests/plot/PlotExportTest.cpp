@@ -122,9 +122,9 @@ private slots:
         options.legend = true;
         ExportPlot(input_, 1, 2, path(QStringLiteral("full.svg")), QSize(1000, 700), options);
         ExportPlot(input_, 1, 2, path(QStringLiteral("short.svg")), QSize(1000, 700));
-        // Qt writes a run of text per script: the kana follow the kanji.
+        // Each name is one text element, its kanji and kana together.
         QVERIFY(QString::fromUtf8(contents(path(QStringLiteral("full.svg"))))
-                    .contains(QStringLiteral(">なし</text>")));
+                    .contains(QStringLiteral(">喫煙なし</text>")));
         QVERIFY(!QString::fromUtf8(contents(path(QStringLiteral("short.svg"))))
                      .contains(QStringLiteral("なし")));
         ExportPlot(input_, 1, 2, path(QStringLiteral("full.png")), QSize(600, 400), options);

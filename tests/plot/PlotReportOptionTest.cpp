@@ -3,7 +3,11 @@
 #include "cli/ReportTool.h"
 #include "tests/core/RunTables.h"
 
+#include <QFile>
 #include <QImage>
+#include <QXmlStreamReader>
+
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -155,7 +159,7 @@ TEST(PlotReportOption, TheMapsOptionsReachTheExport)
         ToolDone);
     const std::string text = ReadBytes(svg);
     for (const char *shown :
-        { ">上級社員</text>", ">Solution 1 (87.76%)</text>", ">カテゴリー</text>" })
+        { ">SE上級社員</text>", ">Solution 1 (87.76%)</text>", ">カテゴリー</text>" })
         EXPECT_NE(text.find(shown), std::string::npos) << shown;
     EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
 
@@ -193,9 +197,88 @@ TEST(PlotReportOption, MapOptionValues)
         EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--flip", bad }),
             std::string("--flip には反転する次元を A または A,B の形で指定してください ('") + bad
                 + "')");
+    EXPECT_EQ(ParseMapScaling("colgreen"), MapScaling::ColGreen);
+    EXPECT_EQ(ParseLabelTop("12"), 12);
+    EXPECT_EQ(ParseLabelContribution("1.5"), 1.5L);
+    EXPECT_THROW(ParseMapScaling("rowgab"), UsageError);
+    for (const char *bad : { "0", "-1", "x" })
+        EXPECT_THROW(ParseLabelTop(bad), UsageError) << bad;
+    for (const char *bad : { "0", "-1", "1x", "", "nan" })
+        EXPECT_THROW(ParseLabelContribution(bad), UsageError) << bad;
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--label-top", "3" }),
+        "--label-top と --label-contribution は --plot と一緒に指定してください");
     EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--repel" }),
-        "図の設定 (--labels, --origin, --shares, --repel, --legend, --flip) は --plot "
+        "図の設定 (--labels, --origin, --shares, --repel, --legend, --ticks, --flip) は --plot "
         "と一緒に指定してください");
+}
+
+namespace {
+
+struct Marker {
+    double x;
+    double y;
+};
+
+// The markers of an exported SVG in drawing order: circles (rows) and the
+// squares of a marker's size (columns), by their centres.
+std::pair<std::vector<Marker>, std::vector<Marker>> svgMarkers(const std::string &file)
+{
+    QFile f(QString::fromStdString(file));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&f);
+    std::vector<Marker> circles;
+    std::vector<Marker> squares;
+    const auto number
+        = [&](const char *name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"circle")
+            circles.push_back({ number("cx"), number("cy") });
+        else if (xml.name() == u"rect" && number("width") == 28 && number("height") == 28)
+            squares.push_back({ number("x") + 14, number("y") + 14 });
+    }
+    return { circles, squares };
+}
+
+}
+
+// In every scaling the SVG's markers sit where one linear map, the same
+// scale on both axes, takes the coordinates the JSON gives for that scaling.
+TEST(PlotReportOption, EachScalingsMarkersSitAtItsJsonCoordinates)
+{
+    ScratchFolder folder;
+    const std::string csv = TestData("smoking-supplementary.csv").string();
+    for (const char *map :
+        { "symmetric", "rowprincipal", "colprincipal", "rowgreen", "colgreen", "symbiplot" }) {
+        const std::string svg = folder.file(std::string(map) + ".svg");
+        const std::string json = folder.file(std::string(map) + ".json");
+        const ToolResult result = runTool(
+            { csv, "-o", folder.file("r.txt"), "--plot", svg, "--json", json, "--map", map });
+        ASSERT_EQ(result.status, ToolDone) << result.err;
+        const nlohmann::json doc = nlohmann::json::parse(ReadBytes(json));
+        ASSERT_EQ(doc["map"]["scaling"], map);
+        const auto [circles, squares] = svgMarkers(svg);
+        std::vector<std::pair<Marker, Marker>> pairs; // (coordinates, pixels)
+        for (const auto &[side, drawn] :
+            { std::make_pair("rows", circles), std::make_pair("columns", squares) }) {
+            const nlohmann::json &points = doc["map"][side];
+            ASSERT_EQ(points.size(), drawn.size()) << map << " " << side;
+            for (std::size_t k = 0; k < drawn.size(); ++k)
+                pairs.push_back({ { points[k]["coordinates"][0].get<double>(),
+                                      points[k]["coordinates"][1].get<double>() },
+                    drawn[k] });
+        }
+        // Centre (500, 350); the largest magnitude maps to PlotRadius 280.
+        double largest = 0;
+        for (const auto &[c, p] : pairs)
+            largest = std::max({ largest, std::fabs(c.x), std::fabs(c.y) });
+        const double scale = 280 / largest;
+        for (const auto &[c, p] : pairs) {
+            EXPECT_NEAR(p.x, 500 + scale * c.x, 0.5) << map;
+            EXPECT_NEAR(p.y, 350 - scale * c.y, 0.5) << map;
+        }
+    }
 }
 
 TEST(PlotReportOption, HelpListsThePlotOptions)
@@ -203,7 +286,8 @@ TEST(PlotReportOption, HelpListsThePlotOptions)
     const ToolResult result = runTool({ "--help" });
     EXPECT_EQ(result.status, ToolDone);
     for (const char *text : { "--plot FILE", "--axes A,B", "--size WxH", "plot file",
-             "--labels short|full", "--origin", "--shares", "--repel", "--legend", "--flip A[,B]" })
+             "--labels short|full", "--origin", "--shares", "--repel", "--legend", "--flip A[,B]",
+             "--map symmetric|", "--ticks", "--label-top N", "--label-contribution K" })
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 

@@ -1,4 +1,6 @@
 #include "app/PlotWindow.h"
+#include "app/RecentFiles.h"
+#include "core/CsvFile.h"
 
 #include "FakePrompts.h"
 #include "core/CorrespondenceAnalysis.h"
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
@@ -20,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -173,10 +177,13 @@ private slots:
     {
         installFontSubstitutions();
         QVERIFY(dir_.isValid());
+        // The remembered options live in Qt's test location, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
     }
 
     void init()
     {
+        QFile::remove(recentFilesStore());
         prompts_ = FakePrompts();
         Prompts::install(&prompts_);
         store_ = makeStore(3, { { 0.5L, -0.2L, "喫煙なし" }, { -0.3L, 0.4L, "軽度" } },
@@ -598,6 +605,46 @@ private slots:
         QVERIFY(contents(svg).contains("<svg"));
         verifyPlotLayout(graph);
         QVERIFY(graph->PlotDrawn());
+    }
+
+    // The options and the scaling drawn last come back in the next window; a
+    // result that cannot be rescaled keeps the others and the symmetric map.
+    void optionsAndScalingAreRememberedForTheNextWindow()
+    {
+        const LoadedTable table = LoadCsvDataFile(QUARNET_EXAMPLES "/smoking.csv");
+        RunRequest request;
+        request.nDimText = "2";
+        request.table = &table.table;
+        std::string report;
+        const AnalysisResultPtr smoking = RunToBytes(DualScalingAnalysis(), request, report);
+        dataWindow_->hide();
+        auto *first = new TGraphF(smoking, dataWindow_);
+        QVERIFY(first->ScalingBox->isEnabled());
+        QCOMPARE(first->ScalingBox->currentIndex(), 0);
+        first->LegendBox->setChecked(true);
+        first->Flip2Box->setChecked(true);
+        first->ScalingBox->setCurrentIndex(3);
+        first->LabelTopBox->setValue(3);
+        clickOK(first, QStringLiteral("1"), QStringLiteral("2"));
+        QCOMPARE(first->Options.scaling, MapScaling::RowGreen);
+        QCOMPARE(first->PlotImage(),
+            PlotImage(smoking->plotInput(), 1, 2, first->size(), 1.0, first->Options));
+        first->ExitButtonClick();
+
+        dataWindow_->hide();
+        auto *second = new TGraphF(smoking, dataWindow_);
+        QVERIFY(second->LegendBox->isChecked() && second->Flip2Box->isChecked());
+        QVERIFY(!second->FullNamesBox->isChecked() && !second->Flip1Box->isChecked());
+        QCOMPARE(second->ScalingBox->currentIndex(), 3);
+        QCOMPARE(second->LabelTopBox->value(), 3);
+        second->ExitButtonClick();
+
+        TGraphF *third = open();
+        QVERIFY(!third->ScalingBox->isEnabled());
+        QCOMPARE(third->ScalingBox->currentIndex(), 0);
+        QVERIFY(third->LegendBox->isChecked());
+        clickOK(third, QStringLiteral("1"), QStringLiteral("2"));
+        QCOMPARE(third->Options.scaling, MapScaling::Symmetric);
     }
 };
 

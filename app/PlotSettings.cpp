@@ -1,0 +1,56 @@
+#include "app/PlotSettings.h"
+
+#include "app/RecentFiles.h"
+
+#include <QSettings>
+
+namespace {
+
+// A value the file holds that is not one of ours (an edited file, an older
+// version) leaves the default.
+MapScaling scalingFrom(const QString &name)
+{
+    return MapScalingFromName(name.toStdString()).value_or(MapScaling::Symmetric);
+}
+
+}
+
+PlotWindowSettings loadPlotWindowSettings()
+{
+    QSettings file(recentFilesStore(), QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("plot"));
+    PlotWindowSettings s;
+    s.options.labels = file.value(QStringLiteral("fullNames"), false).toBool() ? LabelMode::Full
+                                                                               : LabelMode::Short;
+    s.options.originLines = file.value(QStringLiteral("origin"), false).toBool();
+    s.options.shares = file.value(QStringLiteral("shares"), false).toBool();
+    s.options.repel = file.value(QStringLiteral("repel"), false).toBool();
+    s.options.legend = file.value(QStringLiteral("legend"), false).toBool();
+    s.options.ticks = file.value(QStringLiteral("ticks"), false).toBool();
+    s.options.scaling = scalingFrom(file.value(QStringLiteral("scaling")).toString());
+    s.options.labelTop = std::max(0, file.value(QStringLiteral("labelTop"), 0).toInt());
+    s.options.labelContribution
+        = std::max(0.0, file.value(QStringLiteral("labelContribution"), 0.0).toDouble());
+    s.flip1 = file.value(QStringLiteral("flip1"), false).toBool();
+    s.flip2 = file.value(QStringLiteral("flip2"), false).toBool();
+    return s;
+}
+
+void savePlotWindowSettings(const PlotWindowSettings &s)
+{
+    QSettings file(recentFilesStore(), QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("plot"));
+    file.setValue(QStringLiteral("fullNames"), s.options.labels == LabelMode::Full);
+    file.setValue(QStringLiteral("origin"), s.options.originLines);
+    file.setValue(QStringLiteral("shares"), s.options.shares);
+    file.setValue(QStringLiteral("repel"), s.options.repel);
+    file.setValue(QStringLiteral("legend"), s.options.legend);
+    file.setValue(QStringLiteral("ticks"), s.options.ticks);
+    file.setValue(
+        QStringLiteral("scaling"), QString::fromLatin1(MapScalingName(s.options.scaling)));
+    file.setValue(QStringLiteral("labelTop"), s.options.labelTop);
+    file.setValue(
+        QStringLiteral("labelContribution"), static_cast<double>(s.options.labelContribution));
+    file.setValue(QStringLiteral("flip1"), s.flip1);
+    file.setValue(QStringLiteral("flip2"), s.flip2);
+}
