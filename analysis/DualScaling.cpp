@@ -6,7 +6,6 @@
 #include "analysis/SVD.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstdint>
 #include <string>
 
@@ -18,10 +17,13 @@ namespace {
     throw TableLimitError(message);
 }
 
-void CheckTableSize(int NRow, int NCol)
+// A size the counts do not hold would read beyond them.
+void CheckTableSize(const TIntMatrix &DataTable, int NRow, int NCol)
 {
     if (NRow < 1 || NCol < 1)
         RaiseTableLimit("表には 1 行 1 列以上が必要です");
+    if (NRow > DataTable.rows() || NCol > DataTable.cols())
+        RaiseTableLimit("表の大きさが度数の表を超えます");
 }
 
 // A row total, a column total or N. 32-bit counts summed in 64 bits cannot
@@ -51,8 +53,7 @@ long double TotalProduct(const Totals &totals, int i, int j)
 
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol)
 {
-    CheckTableSize(NRow, NCol);
-    assert(DataTable.rows() >= NRow && DataTable.cols() >= NCol);
+    CheckTableSize(DataTable, NRow, NCol);
     Totals totals{ TTotalVector(NRow), TTotalVector(NCol) };
     std::int64_t N = 0;
     for (int i = 1; i <= NRow; ++i) {

@@ -53,8 +53,8 @@ struct Totals {
 };
 
 // The row totals (sized NRow) and N, row by row, then the column totals
-// (sized NCol). Throws TableLimitError for a size below 1 or when |N| or a
-// total passes MaxGrandTotal.
+// (sized NCol). Throws TableLimitError for a size below 1 or beyond the
+// counts held, or when |N| or a total passes MaxGrandTotal.
 Totals ComputeTotals(const TIntMatrix &DataTable, int NRow, int NCol);
 
 // RowTotal(i) * ColTotal(j) in extended precision: exact up to 2^64.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 // Tables for the big-table benchmarks, the same on every run (a fixed LCG).
@@ -27,10 +28,10 @@ inline TIntMatrix DenseBenchTable(int rows, int cols)
     return T;
 }
 
-// A word x document table: `nonzeros` cells (about), words drawn with Zipf
-// frequencies (the k-th word about 1/k as often as the first), documents
-// uniformly, counts 1 + a geometric number; every word and document has at
-// least one count. Repeated cells add up.
+// A word x document table of `nonzeros` distinct nonzero cells: words drawn
+// with Zipf frequencies (the k-th word about 1/k as often as the first),
+// documents uniformly, each cell's count 1 + a geometric number; every word
+// and document has at least one count.
 inline SparseCounts ZipfWordTable(int words, int documents, std::int64_t nonzeros)
 {
     std::uint64_t state = 20261209;
@@ -38,10 +39,10 @@ inline SparseCounts ZipfWordTable(int words, int documents, std::int64_t nonzero
     double sum = 0;
     for (int k = 0; k < words; ++k)
         cumulative[static_cast<std::size_t>(k)] = sum += 1.0 / (k + 1);
-    std::vector<std::uint64_t> keys; // word * documents + document, then count
-    keys.reserve(static_cast<std::size_t>(nonzeros));
+    std::unordered_set<std::uint64_t> keys; // word * documents + document
+    keys.reserve(static_cast<std::size_t>(nonzeros) * 2);
     auto add = [&](std::int64_t w, std::int64_t d) {
-        keys.push_back(static_cast<std::uint64_t>(w * documents + d));
+        keys.insert(static_cast<std::uint64_t>(w * documents + d));
     };
     for (int w = 0; w < words; ++w)
         add(w, static_cast<std::int64_t>(NextState(state) % std::uint64_t(documents)));
@@ -54,20 +55,16 @@ inline SparseCounts ZipfWordTable(int words, int documents, std::int64_t nonzero
         add(std::min<std::int64_t>(w, words - 1),
             static_cast<std::int64_t>(NextState(state) % std::uint64_t(documents)));
     }
-    std::sort(keys.begin(), keys.end());
+    std::vector<std::uint64_t> sorted(keys.begin(), keys.end());
+    std::sort(sorted.begin(), sorted.end());
     SparseCounts counts{ words, documents, {} };
-    counts.cells.reserve(keys.size());
-    for (std::size_t k = 0; k < keys.size(); ++k) {
+    counts.cells.reserve(sorted.size());
+    for (const std::uint64_t key : sorted) {
         std::int32_t count = 1;
         while (NextState(state) % 3 == 0 && count < 50)
             ++count;
-        const int row = static_cast<int>(keys[k] / std::uint64_t(documents)) + 1;
-        const int col = static_cast<int>(keys[k] % std::uint64_t(documents)) + 1;
-        if (!counts.cells.empty() && counts.cells.back().row == row
-            && counts.cells.back().col == col)
-            counts.cells.back().count += count;
-        else
-            counts.cells.push_back({ row, col, count });
+        counts.cells.push_back({ static_cast<int>(key / std::uint64_t(documents)) + 1,
+            static_cast<int>(key % std::uint64_t(documents)) + 1, count });
     }
     return counts;
 }

@@ -51,8 +51,12 @@ bool WritesWholeTable(int NRow, int NCol)
 
 std::string OmittedTableLine(int NRow, int NCol)
 {
-    return "(" + FormI(NRow) + " 行 × " + FormI(NCol) + " 列: " + std::to_string(MaxWrittenCells)
-        + " セルを超える表のため省略しました)";
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) about a chain of +
+    // that starts from a literal.
+    std::string line("(");
+    line.append(FormI(NRow)).append(" 行 × ").append(FormI(NCol)).append(" 列: ");
+    line.append(std::to_string(MaxWrittenCells)).append(" セルを超える表のため省略しました)");
+    return line;
 }
 
 std::string LargeMethodLine(const std::string &method, int computed, long double totalInertia)

@@ -306,10 +306,12 @@ TEST(DualScaling, AGrandTotalBeyondTwoToThe53IsRefused)
         [&] { ComputeTotals(table, 2049, 2048); });
 }
 
-TEST(DualScaling, ATableWithoutRowsOrColumnsIsRefused)
+TEST(DualScaling, ATableWithoutRowsOrColumnsOrLargerThanItsCountsIsRefused)
 {
     const TIntMatrix table = MakeTable({ { 1 } });
     for (auto [rows, cols] : { std::pair{ 0, 3 }, { 3, 0 }, { -1, -1 } })
         ExpectError<TableLimitError>(
             "表には 1 行 1 列以上が必要です", [&] { ComputeTotals(table, rows, cols); });
+    ExpectError<TableLimitError>(
+        "表の大きさが度数の表を超えます", [&] { ComputeTotals(table, 1, 2); });
 }

@@ -91,7 +91,7 @@ TEST(BadInput, TotalsBeyond32BitsRunToTheEnd)
             ",a,b\r\nx,60000,1\r\ny,3,60000\r\n" }) {
         std::string report;
         EXPECT_TRUE(RunCsv(csv, report).associated) << csv;
-        EXPECT_NE(report.find("列カテゴリーの重み付き尺度値"), std::string::npos) << csv;
+        EXPECT_NE(report.find("      1 ==> "), std::string::npos) << csv; // the first solution
     }
 }
 

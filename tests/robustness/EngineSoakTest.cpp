@@ -3,11 +3,11 @@
 // either complete, with the invariants of a dual-scaling solution holding,
 // or stop with one of the system's messages; none may hang or throw anything
 // else. The tally of outcomes is printed for the record.
-#include "analysis/Errors.h"
-#include "analysis/NullVector.h"
 #include "SoakInvariants.h"
 #include "SoakTables.h"
 #include "SoakWatchdog.h"
+#include "analysis/Errors.h"
+#include "analysis/NullVector.h"
 #include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
@@ -70,11 +70,8 @@ std::string ShortOutcome(const std::string &outcome)
 {
     if (outcome == "completed, no association")
         return "no association";
-    if (outcome.starts_with("TableLimitError")) {
-        if (outcome.find("表の大きさ") != std::string::npos)
-            return "size limit";
-        return outcome.find("積") != std::string::npos ? "product limit" : "total limit";
-    }
+    if (outcome.starts_with("TableLimitError"))
+        return "size limit";
     if (outcome.starts_with("NumericalFailure"))
         return outcome.substr(std::string("NumericalFailure: ").size());
     return outcome.substr(0, outcome.find(':'));
@@ -238,6 +235,8 @@ TEST(EngineSoak, EveryTableCompletesOrStopsWithAMessage)
         int limits = 0;
         for (const auto &[outcome, count] : tally)
             limits += outcome.starts_with("TableLimitError") ? 1 : 0;
-        EXPECT_EQ(3, limits) << "size, total and product limits";
+        // Totals beyond 32 bits run; no 50 x 50 table of 32-bit counts
+        // reaches 2^53.
+        EXPECT_EQ(2, limits) << "no rows or columns, and more than the counts hold";
     }
 }
