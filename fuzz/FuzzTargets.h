@@ -16,6 +16,7 @@ void FuzzLongRead(std::string_view bytes);
 void FuzzIntConversion(std::string_view bytes);
 void FuzzNumberForms(std::string_view bytes);
 void FuzzRun(std::string_view bytes);
+void FuzzQuestionnaire(std::string_view bytes);
 
 // Reports a broken property with what was seen, and aborts.
 [[noreturn]] void FuzzFinding(const std::string &what);
@@ -31,4 +32,5 @@ inline constexpr FuzzTarget FuzzTargets[] = {
     { "int_conversion", FuzzIntConversion },
     { "number_forms", FuzzNumberForms },
     { "run", FuzzRun },
+    { "questionnaire", FuzzQuestionnaire },
 };
