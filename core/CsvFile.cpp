@@ -124,7 +124,7 @@ LoadedTable ReadCsvData(std::string_view fileBytes)
 
 LoadedTable LoadCsvDataFile(const std::string &fileName)
 {
-    return ReadCsvData(ReadFileBytes(fileName));
+    return ReadCsvData(ReadDataFileBytes(fileName));
 }
 
 std::string CsvDataBytes(const InputTable &table, FileEncoding encoding)

@@ -76,6 +76,42 @@ std::string ReadFileBytes(const std::string &fileName)
     return bytes;
 }
 
+std::string ReadDataFileBytes(const std::string &fileName)
+{
+    const auto tooLarge = [&] {
+        throwFileError(
+            "は大きすぎて読み込めません (上限 " + std::to_string(MaxDataFileBytes >> 20) + " MiB)",
+            fileName);
+    };
+    std::FILE *file = fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "rb");
+    if (!file) {
+        if (fileName.empty() || errno == ENOENT || errno == ENOTDIR)
+            throw FileError("ファイルが見つかりません");
+        throwFileError("を開けません", fileName);
+    }
+    struct stat status { };
+    if (::fstat(::fileno(file), &status) == 0 && status.st_size > MaxDataFileBytes) {
+        std::fclose(file);
+        tooLarge();
+    }
+    // The size can grow while the file is read, and a device has none.
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (static_cast<std::int64_t>(bytes.size() + got) > MaxDataFileBytes) {
+            std::fclose(file);
+            tooLarge();
+        }
+        bytes.append(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        throwFileError("を読み込めません", fileName);
+    return bytes;
+}
+
 OutputFile::OutputFile(const std::string &fileName)
     : name_(fileName)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,6 +9,18 @@
 // when it does not exist (or the name is empty), another text when it cannot
 // be read.
 std::string ReadFileBytes(const std::string &fileName);
+
+// The largest data file the program reads (a CSV table, a long-format file,
+// a questionnaire sheet): 1 GiB. The bytes, their decoded text and the table
+// built from them are held at once, so a larger file would need several
+// times its size in memory; the largest table the input side holds
+// (MaxTableCells) fits well within it.
+inline constexpr std::int64_t MaxDataFileBytes = std::int64_t{ 1 } << 30;
+
+// ReadFileBytes for a data file: a file larger than MaxDataFileBytes (or a
+// device that never ends) is refused with a FileError naming the file and
+// the limit, before its bytes are held.
+std::string ReadDataFileBytes(const std::string &fileName);
 
 // What the system said when a file could not be made or written, in the
 // user's words (a full disk, a missing folder, no permission).

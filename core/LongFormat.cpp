@@ -184,7 +184,7 @@ LongTable ReadLongData(std::string_view fileBytes)
 
 LongTable LoadLongDataFile(const std::string &fileName)
 {
-    return ReadLongData(ReadFileBytes(fileName));
+    return ReadLongData(ReadDataFileBytes(fileName));
 }
 
 std::vector<std::string> NoCountWarnings(const LongTable &table)
@@ -230,5 +230,5 @@ LoadedTable ReadLongFormat(std::string_view fileBytes)
 
 LoadedTable LoadLongFormatFile(const std::string &fileName)
 {
-    return ReadLongFormat(ReadFileBytes(fileName));
+    return ReadLongFormat(ReadDataFileBytes(fileName));
 }

@@ -342,7 +342,7 @@ LoadedQuestionnaire ReadQuestionnaireCsv(std::string_view bytes)
 
 LoadedQuestionnaire LoadQuestionnaireFile(const std::string &fileName)
 {
-    return ReadQuestionnaireCsv(ReadFileBytes(fileName));
+    return ReadQuestionnaireCsv(ReadDataFileBytes(fileName));
 }
 
 std::string QuestionnaireCsvBytes(const QuestionnaireSheet &sheet, FileEncoding encoding)

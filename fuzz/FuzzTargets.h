@@ -18,6 +18,7 @@ void FuzzNumberForms(std::string_view bytes);
 void FuzzRun(std::string_view bytes);
 void FuzzSpreadsheetRead(std::string_view bytes);
 void FuzzCrossTab(std::string_view bytes);
+void FuzzQuestionnaire(std::string_view bytes);
 
 // Reports a broken property with what was seen, and aborts.
 [[noreturn]] void FuzzFinding(const std::string &what);
@@ -35,4 +36,5 @@ inline constexpr FuzzTarget FuzzTargets[] = {
     { "run", FuzzRun },
     { "spreadsheet_read", FuzzSpreadsheetRead },
     { "crosstab", FuzzCrossTab },
+    { "questionnaire", FuzzQuestionnaire },
 };
