@@ -46,9 +46,9 @@ std::string English(const McaSolution &s)
 {
     std::string text = "Multiple correspondence analysis was applied to the answers of "
         + CountText(s.n) + " respondents to " + std::to_string(s.questions) + " questions ("
-        + std::to_string(s.categories) + " categories). " + std::to_string(AboveThreshold(s))
-        + " dimensions have an indicator inertia above the threshold 1/Q = "
-        + FixedText(s.threshold, 7) + ".";
+        + std::to_string(s.categories)
+        + " categories). Dimensions with an indicator inertia above the threshold 1/Q = "
+        + FixedText(s.threshold, 7) + ": " + std::to_string(AboveThreshold(s)) + ".";
     for (int d = 1; d <= s.dims; ++d) {
         const McaDimension &m = s.dimensions[static_cast<std::size_t>(d - 1)];
         text += (d == 1 ? " Dimension 1 has an inertia of "

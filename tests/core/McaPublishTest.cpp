@@ -165,8 +165,7 @@ TEST(McaPublish, SummaryCarriesTheJsonsFigures)
         above += m["indicator"].get<double>() > threshold ? 1 : 0;
     ASSERT_EQ(j["dimensions"].size(), 16u);
     has("1/Q = " + fixed(threshold, 7) + " を超える次元は " + std::to_string(above) + " 個");
-    has(std::to_string(above)
-        + " dimensions have an indicator inertia above the threshold 1/Q = " + fixed(threshold, 7));
+    has("above the threshold 1/Q = " + fixed(threshold, 7) + ": " + std::to_string(above) + ".");
     for (int d = 0; d < 16; ++d) {
         const Json &m = j["dimensions"][d];
         const std::string figures = fixed(m["indicator"], 7);
