@@ -2,10 +2,21 @@
 
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
+#include "app/ScreeChart.h"
+#include "core/McaSummary.h"
 #include "core/McaTables.h"
+#include "core/McaXlsx.h"
 #include "shell/FormControls.h"
+#include "shell/Guard.h"
+#include "shell/Prompts.h"
 
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -45,9 +56,51 @@ McaResultsWindow::McaResultsWindow(std::shared_ptr<const McaResult> result, QWid
     // Resizing 100,000 rows to their contents would take long.
     RespondentView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     Tabs->addTab(DimensionView, QStringLiteral("次元"));
+    Scree = new ScreeChart(ScreeDataOf(result_->solution()), Tabs);
+    Tabs->addTab(Scree, QStringLiteral("次元数"));
     Tabs->addTab(CategoryView, QStringLiteral("カテゴリー"));
     Tabs->addTab(QuestionView, QStringLiteral("設問"));
     Tabs->addTab(RespondentView, QStringLiteral("回答者"));
+    Tabs->addTab(summaryPage(), QStringLiteral("結果の記述"));
+    ExcelButton = new QPushButton(QStringLiteral("Excel 保存"), this);
+    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ExcelButton);
+    buttons->addWidget(CloseButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Tabs);
+    layout->addLayout(buttons);
+    connectGuarded(ExcelButton, &QPushButton::clicked, this, &McaResultsWindow::ExcelButtonClick);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QWidget *McaResultsWindow::summaryPage()
+{
+    auto *page = new QWidget(Tabs);
+    SummaryEdit = new QPlainTextEdit(
+        QString::fromStdString(ResultSummaryText(SummarizeMca(*result_))), page);
+    SummaryEdit->setReadOnly(true);
+    CopySummaryButton = new QPushButton(QStringLiteral("コピー"), page);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CopySummaryButton);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(SummaryEdit);
+    layout->addLayout(buttons);
+    connect(CopySummaryButton, &QPushButton::clicked, this,
+        [this] { QGuiApplication::clipboard()->setText(SummaryEdit->toPlainText()); });
+    return page;
+}
+
+void McaResultsWindow::ExcelButtonClick()
+{
+    const Prompts::FileAnswer answer = Prompts::current().saveFile(
+        this, QStringLiteral("Excel 保存用ファイル名"), QStringLiteral("Excel ブック(*.xlsx)"));
+    if (!answer.accepted)
+        return;
+    QString name = answer.fileName;
+    if (!name.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        name += QStringLiteral(".xlsx");
+    WriteMcaXlsx(*result_, QFile::encodeName(name).toStdString());
 }

@@ -17,6 +17,20 @@ ScreeData ScreeDataOf(const Interpretation &interpretation)
     return data;
 }
 
+ScreeData ScreeDataOf(const McaSolution &solution)
+{
+    ScreeData data;
+    long double total = 0;
+    for (const McaDimension &m : solution.dimensions) {
+        data.shares.push_back(static_cast<double>(m.share));
+        total += m.indicator;
+    }
+    if (total > 0)
+        data.averagePercent = static_cast<double>(100 * solution.threshold / total);
+    data.lineLabel = QStringLiteral("1/Q");
+    return data;
+}
+
 void DrawScree(QPainter &painter, const QRect &area, const ScreeData &data)
 {
     painter.save();
@@ -66,7 +80,7 @@ void DrawScree(QPainter &painter, const QRect &area, const ScreeData &data)
         painter.drawLine(plot.left() + 1, y, plot.right(), y);
         painter.drawText(QRect(plot.right() - 200, y - line - 1, 200, line),
             Qt::AlignRight | Qt::AlignBottom,
-            QStringLiteral("平均 %1%").arg(data.averagePercent, 0, 'f', 2));
+            QStringLiteral("%1 %2%").arg(data.lineLabel).arg(data.averagePercent, 0, 'f', 2));
     }
     painter.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Interpretation.h"
+#include "analysis/Mca.h"
 
 #include <QWidget>
 
@@ -14,10 +15,14 @@ class QPainter;
 struct ScreeData {
     std::vector<double> shares; // solution d at index d - 1
     double averagePercent = 0.0; // 0: no line
+    QString lineLabel = QStringLiteral("平均"); // what the line's value is named
     std::vector<double> permutationP; // empty: no test
 };
 
 ScreeData ScreeDataOf(const Interpretation &interpretation);
+// A questionnaire's indicator inertias, the line at the 1/Q threshold (as a
+// share of the total inertia, the average of the nonzero ones).
+ScreeData ScreeDataOf(const McaSolution &solution);
 
 // The chart in `area`: one bar per solution with its share above it, the
 // p-value above that when tested, a dashed line at the average with its

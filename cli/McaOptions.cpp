@@ -5,6 +5,8 @@
 #include "core/McaAnalysis.h"
 #include "core/McaJson.h"
 #include "core/McaScores.h"
+#include "core/McaSummary.h"
+#include "core/McaXlsx.h"
 #include "core/SupplementaryMark.h"
 
 #include <charconv>
@@ -15,7 +17,7 @@ namespace {
 
 struct McaOptions {
     bool help = false;
-    std::string sheet, output, json, scores;
+    std::string sheet, output, json, scores, xlsx, summary;
     std::string dimsText = "2";
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::optional<std::set<int>> supplementary, quantitative, ignored;
@@ -58,6 +60,12 @@ void addOptions(CommandLine &line, McaOptions &o)
         } });
     line.addOption({ "--json", "FILE", "結果全体を JSON でも書く / also write the result as JSON",
         [&o](const std::string &v) { o.json = named("--json", v); } });
+    line.addOption({ "--xlsx", "FILE",
+        "結果を Excel ブック (.xlsx) でも書く / also write the result as an Excel workbook",
+        [&o](const std::string &v) { o.xlsx = named("--xlsx", v); } });
+    line.addOption({ "--summary", "FILE",
+        "結果の記述 (日本語と英語の段落) を書く / write the paragraphs describing the result",
+        [&o](const std::string &v) { o.summary = named("--summary", v); } });
     line.addOption(
         { "--scores", "FILE", "回答者の得点を CSV に書く / write the respondents' scores",
             [&o](const std::string &v) { o.scores = named("--scores", v); } });
@@ -124,6 +132,7 @@ std::string usage(const CommandLine &line)
 {
     return "使い方 / Usage:\n"
            "  quarnet-report --mca SHEET.csv -o REPORT.txt [--dims K] [--json FILE]\n"
+           "                 [--xlsx FILE] [--summary FILE]\n"
            "                 [--scores FILE] [--supplementary-questions LIST]\n"
            "                 [--quantitative LIST] [--ignore-questions LIST]\n"
            "                 [--missing category|passive] [--weight-column N]\n"
@@ -199,6 +208,10 @@ int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, st
         const auto &mca = static_cast<const McaResult &>(*result);
         if (!o.json.empty())
             WriteMcaJson(mca, o.json);
+        if (!o.xlsx.empty())
+            WriteMcaXlsx(mca, o.xlsx);
+        if (!o.summary.empty())
+            WriteResultSummary(SummarizeMca(mca), o.summary, o.encoding);
         if (!o.scores.empty())
             WriteMcaScores(mca, o.scores, o.encoding);
         if (extension)

@@ -195,29 +195,36 @@ private:
 
 } // namespace
 
-void WriteResultXlsx(const std::string &fileName, const Interpretation &interpretation,
-    const TIntMatrix &counts, const PermutationResult *permutation)
+void WriteXlsxWorkbook(const std::string &fileName, const std::function<void(lxw_workbook *)> &fill)
 {
     const TemporaryFile temporary;
     lxw_workbook *book = workbook_new(temporary.name().c_str());
     if (!book)
         throw FileError("一時ファイルを作成できません");
-    lxw_format *bold = workbook_add_format(book);
-    format_set_bold(bold);
-    Sheet summary(book, "概要と解", bold);
-    SummarySheet(summary, interpretation, permutation);
-    Sheet rows(book, "行", bold);
-    CategorySheet(rows, interpretation.rows, interpretation.dims);
-    Sheet columns(book, "列", bold);
-    CategorySheet(columns, interpretation.columns, interpretation.dims);
-    Sheet malinvaud(book, "Malinvaud", bold);
-    MalinvaudSheet(malinvaud, interpretation);
-    Sheet residualSheet(book, "残差", bold);
-    ResidualSheet(residualSheet, interpretation, counts);
+    fill(book);
     if (workbook_close(book) != LXW_NO_ERROR)
         throw FileError("一時ファイルに書き込めません");
     const std::string bytes = ReadFileBytes(temporary.name());
     OutputFile file(fileName);
     file.write(bytes);
     file.close();
+}
+
+void WriteResultXlsx(const std::string &fileName, const Interpretation &interpretation,
+    const TIntMatrix &counts, const PermutationResult *permutation)
+{
+    WriteXlsxWorkbook(fileName, [&](lxw_workbook *book) {
+        lxw_format *bold = workbook_add_format(book);
+        format_set_bold(bold);
+        Sheet summary(book, "概要と解", bold);
+        SummarySheet(summary, interpretation, permutation);
+        Sheet rows(book, "行", bold);
+        CategorySheet(rows, interpretation.rows, interpretation.dims);
+        Sheet columns(book, "列", bold);
+        CategorySheet(columns, interpretation.columns, interpretation.dims);
+        Sheet malinvaud(book, "Malinvaud", bold);
+        MalinvaudSheet(malinvaud, interpretation);
+        Sheet residualSheet(book, "残差", bold);
+        ResidualSheet(residualSheet, interpretation, counts);
+    });
 }

@@ -4,7 +4,10 @@
 #include "analysis/PermutationTest.h"
 #include "analysis/Types.h"
 
+#include <functional>
 #include <string>
+
+struct lxw_workbook;
 
 // The whole result as one Excel workbook, a sheet per table:
 //   概要と解   N, χ², 自由度, p 値, 全慣性 (with a permutation test, its R and
@@ -26,3 +29,9 @@
 // Throws FileError.
 void WriteResultXlsx(const std::string &fileName, const Interpretation &interpretation,
     const TIntMatrix &counts, const PermutationResult *permutation = nullptr);
+
+// Builds a workbook with `fill` in a temporary file, then writes it to
+// `fileName` through OutputFile, so a failure leaves an existing file as it
+// was. Throws FileError.
+void WriteXlsxWorkbook(
+    const std::string &fileName, const std::function<void(lxw_workbook *)> &fill);

@@ -5,13 +5,17 @@
 #include "app/QuestionnaireWindow.h"
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
+#include "app/ScreeChart.h"
 #include "cli/PlotReportOption.h"
 #include "cli/ReportTool.h"
 #include "plot/PlotExport.h"
 
+#include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTabWidget>
+#include <cmath>
 
 #include <sstream>
 
@@ -123,8 +127,19 @@ private slots:
         QTest::mouseClick(window->DetailButton, Qt::LeftButton);
         auto *results = window->findChild<McaResultsWindow *>();
         QVERIFY(results);
-        QCOMPARE(results->Tabs->count(), 4);
+        QCOMPARE(results->Tabs->count(), 6);
+        QVERIFY(results->SummaryEdit->toPlainText().startsWith(
+            QStringLiteral("回答者 871 人、4 問 (カテゴリー 20 個)")));
         QCOMPARE(results->DimensionView->model()->rowCount(), 16); // J - Q
+        // The 1/Q line: of the total inertia (J - Q)/Q, 1/(J - Q).
+        QCOMPARE(results->Scree->data().shares.size(), std::size_t(16));
+        QVERIFY(std::fabs(results->Scree->data().averagePercent - 100.0 / 16) < 1e-9);
+        prompts.accept(filePath("mca.xlsx"));
+        QTest::mouseClick(results->ExcelButton, Qt::LeftButton);
+        QVERIFY(prompts.errors.isEmpty());
+        QFile book(filePath("mca.xlsx"));
+        QVERIFY(book.open(QIODevice::ReadOnly));
+        QVERIFY(book.read(2) == "PK");
         QCOMPARE(results->CategoryView->model()->rowCount(), 20);
         QCOMPARE(results->QuestionView->model()->rowCount(), 4);
         QCOMPARE(results->RespondentView->model()->rowCount(), 871);
