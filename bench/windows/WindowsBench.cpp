@@ -52,6 +52,15 @@ public:
     }
     bool askYesNo(QWidget *, const QString &) override { return false; }
     SaveChoice askSaveChanges(QWidget *, const QString &) override { return SaveChoice::Discard; }
+    std::optional<qsizetype> chooseSheet(
+        QWidget *, const QString &, const QList<SheetChoice> &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<CrossTabChoice> chooseCrossTab(QWidget *, const QStringList &) override
+    {
+        return std::nullopt;
+    }
 };
 
 // The processor time of the process beside the wall-clock time: on a busy
