@@ -6,6 +6,7 @@
 #include "core/TableSize.h"
 #include "core/TextCoding.h"
 
+#include <algorithm>
 #include <limits>
 #include <unordered_map>
 
@@ -62,6 +63,15 @@ std::int32_t readCount(const std::string &text, int line)
 {
     if (text.empty())
         throw InputError(lineText(line) + "の度数が空です");
+    // Pipelines write plain ASCII digits: read up to nine of them at once,
+    // the grid's rules for anything else (full-width digits, signs, blanks).
+    if (text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::int32_t value = 0;
+        for (const char c : text)
+            value = value * 10 + (c - '0');
+        return value;
+    }
     std::int32_t count = 0;
     try {
         count = StrToInt32Typed(text);
@@ -93,6 +103,14 @@ std::int32_t indexOf(const std::string &name, std::vector<std::string> &names,
 
 class LongReader {
 public:
+    // Room for `cells` cells, so that a file of millions of lines is read
+    // without rehashing.
+    explicit LongReader(std::size_t cells)
+    {
+        cellIndex_.reserve(cells);
+        table_.cells.reserve(cells);
+    }
+
     void readLine(std::string_view text, int line)
     {
         if (text.empty())
@@ -164,7 +182,8 @@ void warnNoCount(const std::vector<std::string> &names, const std::vector<bool> 
 LongTable ReadLongData(std::string_view fileBytes)
 {
     const std::string text = DecodeTextFile(fileBytes);
-    LongReader reader;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    LongReader reader(std::min(lines, static_cast<std::size_t>(MaxTableCells)));
     std::size_t start = 0;
     int line = 0;
     while (start < text.size()) {
