@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,12 @@ void CheckSparseRunTableSize(
     std::int32_t rows, std::int32_t cols, std::int64_t nonzeros, std::int32_t NDim)
 {
     checkSize(rows, cols, nonzeros, NDim, false);
+    // The chi-square test's degrees of freedom are a 32-bit count.
+    const std::int64_t df = (std::int64_t{ rows } - 1) * (std::int64_t{ cols } - 1);
+    if (df > std::numeric_limits<std::int32_t>::max())
+        throw InputError("表 (" + FormI(rows) + " 行 × " + FormI(cols)
+            + " 列) は大きすぎます: 自由度 (行数 - 1) × (列数 - 1) が "
+            + std::to_string(std::numeric_limits<std::int32_t>::max()) + " を超えます");
 }
 
 namespace {

@@ -70,7 +70,8 @@ struct RunOutcome {
 // whose run would need more memory than AnalysisMemoryLimit (LargeTable.h)
 // for NDim dimensions: InputError naming the size, the need and the limit.
 void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim);
-// The same for a table held as `nonzeros` nonzero counts, never dense.
+// The same for a table held as `nonzeros` nonzero counts, never dense; also
+// refused: (rows - 1)(cols - 1) past 2^31 - 1, the chi-square test's df.
 void CheckSparseRunTableSize(
     std::int32_t rows, std::int32_t cols, std::int64_t nonzeros, std::int32_t NDim);
 

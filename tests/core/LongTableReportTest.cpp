@@ -170,11 +170,14 @@ TEST(LongTableReport, RunsATablePastTheGridsLimitFromItsFewCounts)
     EXPECT_NE(err.find("補助行"), std::string::npos);
 }
 
-TEST(LongTableReport, EstimatesMemoryFromTheNonzeroCounts)
+TEST(LongTableReport, ChecksTheSizeFromTheNonzeroCounts)
 {
     // A word table of a billion cells: dense it passes the limit, as its
     // two million counts it does not.
     EXPECT_THROW(CheckRunTableSize(20000, 50000, 5), InputError);
     EXPECT_NO_THROW(CheckSparseRunTableSize(20000, 50000, 2000000, 5));
     EXPECT_THROW(CheckSparseRunTableSize(20000, 50000, 400000000, 5), InputError);
+    // Degrees of freedom past 32 bits.
+    EXPECT_NO_THROW(CheckSparseRunTableSize(46341, 46341, 100000, 5));
+    EXPECT_THROW(CheckSparseRunTableSize(46342, 46342, 100000, 5), InputError);
 }
