@@ -113,7 +113,8 @@ long double ChiSquareUpperTail(long double chiSquare, int df)
 {
     if (!(chiSquare >= 0.0L)) // only negative counts can get here
         RaiseFloatError();
-    if (df == 0)
+    // P(X >= 0) = 1; Boost's incomplete gamma overflows there for a large df.
+    if (df == 0 || chiSquare == 0.0L)
         return 1.0L;
     const boost::math::chi_squared_distribution<long double> distribution(df);
     return boost::math::cdf(boost::math::complement(distribution, chiSquare));

@@ -4,9 +4,14 @@
 #include "core/CrossTabulation.h"
 #include "core/CsvSheet.h"
 #include "core/LongFormat.h"
+#include "core/LongSparse.h"
 #include "core/SpreadsheetFile.h"
 #include "core/SpreadsheetTable.h"
 #include "core/TotalLines.h"
+
+#include "analysis/CategoryCount.h"
+
+#include <utility>
 
 namespace {
 
@@ -82,9 +87,24 @@ void handleTotals(const ReportOptions &options, InputTable &table)
 
 } // namespace
 
-LoadedTable LoadReportInput(const ReportOptions &options)
+ReportInput LoadReportInput(const ReportOptions &options)
 {
-    LoadedTable loaded = loadTable(options);
-    handleTotals(options, loaded.table);
-    return loaded;
+    ReportInput input;
+    if (options.longFormat && !options.crosstab) {
+        LongTable table = LoadLongDataFile(options.input);
+        if (!IsCategoryCount(static_cast<int>(table.rowNames.size()))
+            || !IsCategoryCount(static_cast<int>(table.colNames.size()))) {
+            if (options.supplementaryRows || options.supplementaryCols)
+                throw InputError("縦長形式で読んだ 50 行または 50 "
+                                 "列を超える表には補助行・補助列を指定できません");
+            input.loaded.warnings = NoCountWarnings(table);
+            input.sparse = LongTableToSparse(std::move(table));
+            return input;
+        }
+        input.loaded = LongTableToGrid(table);
+    } else {
+        input.loaded = loadTable(options);
+    }
+    handleTotals(options, input.loaded.table);
+    return input;
 }

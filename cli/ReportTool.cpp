@@ -4,6 +4,7 @@
 #include "cli/ReportInput.h"
 #include "cli/ReportOptions.h"
 
+#include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/LongFormat.h"
@@ -56,15 +57,22 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     if (options.threads > 0)
         SetAnalysisThreads(options.threads);
     StartAnalysisThreads(); // awake by the time the file is read
-    const LoadedTable table = LoadReportInput(options);
+    const ReportInput input = LoadReportInput(options);
+    const LoadedTable &table = input.loaded;
     warn(err, table.warnings);
+    if (input.sparse && (options.residuals || !options.xlsx.empty() || options.permutations > 0))
+        throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --residuals、--xlsx、"
+                         "--permutations を使えません (どれも表のすべてのセルを使います)");
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
     request.table = &table.table;
+    request.sparse = input.sparse;
     request.encoding = options.encoding;
-    request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
-    request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
+    if (!input.sparse) {
+        request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
+        request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
+    }
     const AnalysisResultPtr result = RunToFile(DualScalingAnalysis(), request);
     warn(err, result->outcome().warnings);
     // Only a run that got to its end leaves a JSON file: a failure above

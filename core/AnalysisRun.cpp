@@ -9,13 +9,19 @@
 #include "analysis/CategoryCount.h"
 #include "analysis/DualScaling.h"
 #include "analysis/LargeTable.h"
+#include "analysis/SparseInterpretation.h"
 #include "analysis/Supplementary.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 #include <vector>
 
-void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim)
+namespace {
+
+void checkSize(std::int32_t rows, std::int32_t cols, std::int64_t nonzeros, std::int32_t NDim,
+    bool denseCounts)
 {
     if (rows < 1 || cols < 1)
         throw InputError("表の大きさ (" + FormI(rows) + " 行 × " + FormI(cols)
@@ -23,11 +29,30 @@ void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim)
     if (IsCategoryCount(rows) && IsCategoryCount(cols))
         return;
     const std::size_t needed = LargeTableMemoryEstimate(
-        rows, cols, std::int64_t{ rows } * cols, std::max<std::int32_t>(NDim, 1), true);
+        rows, cols, nonzeros, std::max<std::int32_t>(NDim, 1), denseCounts);
     if (needed > AnalysisMemoryLimit)
         throw InputError("表 (" + FormI(rows) + " 行 × " + FormI(cols) + " 列) の分析には約 "
             + std::to_string(needed >> 20) + " MiB のメモリーが必要で、上限の "
             + std::to_string(AnalysisMemoryLimit >> 20) + " MiB を超えます");
+}
+
+} // namespace
+
+void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim)
+{
+    checkSize(rows, cols, std::int64_t{ rows } * cols, NDim, true);
+}
+
+void CheckSparseRunTableSize(
+    std::int32_t rows, std::int32_t cols, std::int64_t nonzeros, std::int32_t NDim)
+{
+    checkSize(rows, cols, nonzeros, NDim, false);
+    // The chi-square test's degrees of freedom are a 32-bit count.
+    const std::int64_t df = (std::int64_t{ rows } - 1) * (std::int64_t{ cols } - 1);
+    if (df > std::numeric_limits<std::int32_t>::max())
+        throw InputError("表 (" + FormI(rows) + " 行 × " + FormI(cols)
+            + " 列) は大きすぎます: 自由度 (行数 - 1) × (列数 - 1) が "
+            + std::to_string(std::numeric_limits<std::int32_t>::max()) + " を超えます");
 }
 
 namespace {
@@ -283,6 +308,29 @@ void placeSupplementary(ReportWriter &report, const RunRequest &request, const I
     throw;
 }
 
+// Every section after the decomposition.
+RunOutcome writeResults(
+    const Totals &totals, ReportWriter &report, ResultStore &store, RunOutcome outcome)
+{
+    writeSolutions(report, store);
+    if (LimitDimensions(store)) {
+        writeDimensionChange(report, outcome.enteredNDim, store.NDim);
+        outcome.loweredNDim = store.NDim;
+    }
+    ComputeScaleValues(totals, store);
+    writeScaleSections(report, store);
+    ComputeWeightedScaleValues(store);
+    writeWeightedScaleSections(report, store);
+    return outcome;
+}
+
+// The big-table method's line in the report, after the decomposition.
+void writeLargeMethod(ReportWriter &report, const ResultStore &store)
+{
+    report.blankLines(1);
+    report.line(LargeMethodLine(store.Method, store.NSol, store.TotalInertia));
+}
+
 RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, const RunRequest &request,
     ReportWriter &report, ResultStore &store, RunOutcome outcome)
 {
@@ -296,21 +344,86 @@ RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, const RunR
 
     if (usesLargeMethod(request, store)) {
         decomposeLarge(DataTable, request, store);
-        report.blankLines(1);
-        report.line(LargeMethodLine(store.Method, store.NSol, store.TotalInertia));
+        writeLargeMethod(report, store);
     } else {
         Decompose(DataTable, totals, store.NRow, store.NCol, store);
     }
-    writeSolutions(report, store);
-    if (LimitDimensions(store)) {
-        writeDimensionChange(report, outcome.enteredNDim, store.NDim);
-        outcome.loweredNDim = store.NDim;
+    return writeResults(totals, report, store, std::move(outcome));
+}
+
+// A row or a column without counts, by its place in the table, as the cause
+// of a FloatError; any other goes on as it is.
+[[noreturn]] void locateSparseFloatError(const Totals &totals, int NRow, int NCol)
+{
+    for (int i = 1; i <= NRow; ++i)
+        if (totals.RowTotal(i) == 0)
+            throw EmptyLineFloatError(true, i);
+    for (int j = 1; j <= NCol; ++j)
+        if (totals.ColTotal(j) == 0)
+            throw EmptyLineFloatError(false, j);
+    throw;
+}
+
+// The run of a SparseTable. A table small enough to be written in full is
+// made dense for its two sections only, so that they read as for the grid.
+RunOutcome runSparse(const RunRequest &request, ResultStore &store, ReportWriter &report)
+{
+    const SparseTable &table = *request.sparse;
+    const SparseCounts &counts = table.counts;
+    RunOutcome outcome;
+    outcome.sparseTable = request.sparse;
+    store.NDim = StrToInt32Typed(request.nDimText);
+    outcome.enteredNDim = store.NDim;
+    CheckSparseRunTableSize(
+        counts.NRow, counts.NCol, static_cast<std::int64_t>(counts.cells.size()), store.NDim);
+    store.NRow = counts.NRow;
+    store.NCol = counts.NCol;
+    store.Supplementary = {};
+    store.Method = ExactMethodName;
+    store.TotalInertia = 0.0L;
+    store.RowLabel = table.rowNames;
+    store.ColLabel = table.colNames;
+    const Totals totals = SparseTotals(counts);
+    store.GrandTotal = totals.GrandTotal;
+
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(counts.NRow) + static_cast<std::size_t>(counts.NCol));
+    for (std::size_t k = 1; k < table.rowNames.size(); ++k)
+        texts.push_back(LabelPrefix(table.rowNames[k]));
+    for (std::size_t k = 1; k < table.colNames.size(); ++k)
+        texts.push_back(LabelPrefix(table.colNames[k]));
+    report.useCharset(ChooseCharset(request.encoding, texts));
+    try {
+        long double AssocSum = 0.0L;
+        if (WritesWholeTable(store.NRow, store.NCol)) {
+            TIntMatrix dense(store.NRow, store.NCol);
+            for (const CountCell &cell : counts.cells)
+                dense(cell.row, cell.col) = cell.count;
+            writeInputTable(report, dense, store.NRow, store.NCol);
+            AssocSum = writeAssociation(report, dense, totals, store.NRow, store.NCol);
+        } else {
+            report.line(ReportText::InputHeading);
+            report.blankLines(1);
+            report.line(OmittedTableLine(store.NRow, store.NCol));
+            report.blankLines(2);
+            report.line(ReportText::AssociationHeading);
+            report.line(OmittedTableLine(store.NRow, store.NCol));
+            AssocSum = SparseAssociationSum(counts, totals);
+        }
+        if (AssocSum < IndependenceLimit) {
+            writeNoAssociationEnding(report, AssocSum);
+            return outcome;
+        }
+        outcome.associated = true;
+        const LargeDecomposition large = DecomposeLarge(
+            counts, std::max<std::int32_t>(store.NDim, 1), store, request.forceLargeMethod);
+        store.Method = LargeMethodName(large.method);
+        store.TotalInertia = large.totalInertia;
+        writeLargeMethod(report, store);
+        return writeResults(totals, report, store, std::move(outcome));
+    } catch (const FloatError &) {
+        locateSparseFloatError(totals, store.NRow, store.NCol);
     }
-    ComputeScaleValues(totals, store);
-    writeScaleSections(report, store);
-    ComputeWeightedScaleValues(store);
-    writeWeightedScaleSections(report, store);
-    return outcome;
 }
 
 } // namespace
@@ -320,6 +433,8 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     static const InputTable noTable;
     const InputTable &grid = request.table ? *request.table : noTable;
     ReportWriter report(sink);
+    if (request.sparse)
+        return runSparse(request, store, report);
     RunOutcome outcome;
 
     store.NDim = StrToInt32Typed(request.nDimText);
@@ -355,6 +470,8 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
 
 Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &store)
 {
+    if (outcome.sparseTable)
+        return InterpretSparse(outcome.sparseTable->counts, store, outcome.associated);
     return WithSupplementary(
         Interpret(outcome.analysedTable, store, outcome.associated), store.Supplementary);
 }

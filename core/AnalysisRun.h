@@ -10,6 +10,7 @@
 #include "analysis/Types.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ class ReportSink;
 // What the data window's message label shows during and after a run.
 inline constexpr const char *RunStartMessage = "計算を始めます";
 inline constexpr const char *RunEndMessage = "計算を終了しました";
+
+// A table held only as its nonzero counts, with its names (entry 0 of each
+// unused, as in ResultStore): a word table too big for the grid.
+struct SparseTable {
+    std::vector<std::string> rowNames;
+    std::vector<std::string> colNames;
+    SparseCounts counts;
+};
 
 // One analysis run, from the data window's texts to the report file, with no
 // window in sight: the engine of the correspondence analysis, which the data
@@ -37,6 +46,11 @@ struct RunRequest {
     // table's size; unset, tables with both sides up to 50 take the exact
     // engine. For comparing the two.
     std::optional<LargeMethod> forceLargeMethod;
+    // Set, the run analyses this table instead of `table`, without ever
+    // forming its NRow x NCol cells: the big-table method, the input and
+    // association sections cut to one line when WritesWholeTable refuses the
+    // size, no supplementary categories.
+    std::shared_ptr<const SparseTable> sparse;
 };
 
 struct RunOutcome {
@@ -47,13 +61,19 @@ struct RunOutcome {
     // category that could not be placed), Japanese, one message each.
     std::vector<std::string> warnings;
     // The counts analysed: the table without its supplementary categories.
+    // Empty when the run had a SparseTable; sparseTable holds it then.
     TIntMatrix analysedTable;
+    std::shared_ptr<const SparseTable> sparseTable;
 };
 
 // Refuses, before anything is read, a table without rows or columns and one
 // whose run would need more memory than AnalysisMemoryLimit (LargeTable.h)
 // for NDim dimensions: InputError naming the size, the need and the limit.
 void CheckRunTableSize(std::int32_t rows, std::int32_t cols, std::int32_t NDim);
+// The same for a table held as `nonzeros` nonzero counts, never dense; also
+// refused: (rows - 1)(cols - 1) past 2^31 - 1, the chi-square test's df.
+void CheckSparseRunTableSize(
+    std::int32_t rows, std::int32_t cols, std::int64_t nonzeros, std::int32_t NDim);
 
 // Performs the run: creates (or empties) the report file first, then reads
 // the texts, analyses and writes the report as it goes, updating `store`

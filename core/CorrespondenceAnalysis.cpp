@@ -1,10 +1,13 @@
 #include "core/CorrespondenceAnalysis.h"
 
+#include "core/CoreErrors.h"
+
 #include "analysis/DualScaling.h"
 #include "analysis/Errors.h"
 #include "core/MapScaling.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace {
@@ -90,6 +93,10 @@ Interpretation CorrespondenceResult::statistics() const
 
 PermutationRequest CorrespondenceResult::permutationRequest() const
 {
+    // The test draws dense random tables of the same size.
+    if (outcome_.sparseTable)
+        throw InputError("縦長形式で読んだ大きな表 (" + std::to_string(store_.NRow) + " 行 × "
+            + std::to_string(store_.NCol) + " 列) には順列検定を行えません");
     return MakePermutationRequest(outcome_.analysedTable, store_);
 }
 

@@ -6,8 +6,11 @@
 #include "core/TableSize.h"
 #include "core/TextCoding.h"
 
+#include <algorithm>
 #include <limits>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -62,6 +65,15 @@ std::int32_t readCount(const std::string &text, int line)
 {
     if (text.empty())
         throw InputError(lineText(line) + "の度数が空です");
+    // Pipelines write plain ASCII digits: read up to nine of them at once,
+    // the grid's rules for anything else (full-width digits, signs, blanks).
+    if (text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::int32_t value = 0;
+        for (const char c : text)
+            value = value * 10 + (c - '0');
+        return value;
+    }
     std::int32_t count = 0;
     try {
         count = StrToInt32Typed(text);
@@ -91,8 +103,82 @@ std::int32_t indexOf(const std::string &name, std::vector<std::string> &names,
     return at->second;
 }
 
+// Where each (row, column) pair sits in the cell list: open addressing with
+// linear probing over one flat array, since millions of small nodes of a
+// std::unordered_map cost more in allocation and cache misses than the
+// lookups themselves.
+class CellIndex {
+public:
+    explicit CellIndex(std::size_t expected)
+    {
+        std::size_t capacity = 16;
+        while (capacity < 2 * expected)
+            capacity *= 2;
+        resize(capacity);
+    }
+
+    // The position stored for `key`, or `position` stored and returned
+    // with true when the key is new.
+    std::pair<std::size_t, bool> findOrInsert(std::uint64_t key, std::size_t position)
+    {
+        if (2 * (size_ + 1) > slots_.size())
+            grow();
+        Slot &slot = probe(key);
+        if (slot.stored != 0)
+            return { slot.position, false };
+        slot = { key + 1, position };
+        ++size_;
+        return { position, true };
+    }
+
+private:
+    struct Slot {
+        std::uint64_t stored = 0; // key + 1; 0 marks an empty slot
+        std::size_t position = 0;
+    };
+
+    Slot &probe(std::uint64_t key)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        // Fibonacci hashing: the product's top bits, where row and column mix.
+        std::size_t k = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> shift_);
+        while (slots_[k].stored != 0 && slots_[k].stored != key + 1)
+            k = (k + 1) & mask;
+        return slots_[k];
+    }
+
+    void resize(std::size_t capacity)
+    {
+        slots_.assign(capacity, Slot{});
+        shift_ = 64;
+        for (std::size_t c = capacity; c > 1; c /= 2)
+            --shift_;
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old = std::move(slots_);
+        resize(2 * old.size());
+        for (const Slot &slot : old)
+            if (slot.stored != 0)
+                probe(slot.stored - 1) = slot;
+    }
+
+    std::vector<Slot> slots_;
+    int shift_ = 64; // 64 - log2 of the capacity
+    std::size_t size_ = 0;
+};
+
 class LongReader {
 public:
+    // Room for `cells` cells, so that a file of millions of lines is read
+    // without rehashing.
+    explicit LongReader(std::size_t cells)
+        : cellIndex_(cells)
+    {
+        table_.cells.reserve(cells);
+    }
+
     void readLine(std::string_view text, int line)
     {
         if (text.empty())
@@ -105,7 +191,7 @@ public:
         const std::int32_t count = readCount(fields_[2], line);
         const std::uint64_t key
             = (static_cast<std::uint64_t>(row) << 32) | static_cast<std::uint32_t>(col);
-        const auto [at, isNew] = cellIndex_.try_emplace(key, table_.cells.size());
+        const auto [at, isNew] = cellIndex_.findOrInsert(key, table_.cells.size());
         if (isNew) {
             if (table_.cells.size() >= static_cast<std::size_t>(MaxTableCells))
                 throw InputError(lineText(line) + "で欄の数が "
@@ -114,7 +200,7 @@ public:
             table_.cells.push_back({ row, col, count });
             return;
         }
-        LongCell &cell = table_.cells[at->second];
+        LongCell &cell = table_.cells[at];
         const std::int64_t sum = std::int64_t{ cell.count } + count;
         if (sum > std::numeric_limits<std::int32_t>::max())
             throw InputError(lineText(line) + "で、行 '" + fields_[0] + "'、列 '" + fields_[1]
@@ -134,7 +220,7 @@ private:
     LongTable table_;
     std::unordered_map<std::string, std::int32_t> rowIndex_;
     std::unordered_map<std::string, std::int32_t> colIndex_;
-    std::unordered_map<std::uint64_t, std::size_t> cellIndex_;
+    CellIndex cellIndex_;
     std::string fields_[3];
 };
 
@@ -164,7 +250,8 @@ void warnNoCount(const std::vector<std::string> &names, const std::vector<bool> 
 LongTable ReadLongData(std::string_view fileBytes)
 {
     const std::string text = DecodeTextFile(fileBytes);
-    LongReader reader;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    LongReader reader(std::min(lines, static_cast<std::size_t>(MaxTableCells)));
     std::size_t start = 0;
     int line = 0;
     while (start < text.size()) {
