@@ -2,6 +2,7 @@
 
 #include "core/CoreErrors.h"
 #include "core/FileIo.h"
+#include "core/ZipDirectory.h"
 
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
@@ -376,6 +377,15 @@ std::vector<SheetGrid> ReadSpreadsheet(
     // Both kinds are zip archives; anything else is not worth handing on.
     if (!startsWith(bytes, "PK\x03\x04") || kind == SpreadsheetKind::None)
         throw unreadableWorkbook(fileName, kind);
+    switch (CheckZipDirectory(bytes, MaxDataFileBytes)) {
+    case ZipDirectoryCheck::Sound:
+        break;
+    case ZipDirectoryCheck::Damaged:
+        throw unreadableWorkbook(fileName, kind);
+    case ZipDirectoryCheck::TooLarge:
+        throw InputError("「" + fileName + "」は展開すると大きすぎて読み込めません (上限 "
+            + std::to_string(MaxDataFileBytes >> 20) + " MiB)");
+    }
     Workbook workbook;
     try {
         if (kind == SpreadsheetKind::Excel) {

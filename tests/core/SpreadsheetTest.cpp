@@ -61,6 +61,16 @@ SheetGrid gridOf(const std::vector<std::vector<std::string>> &rows)
     return grid;
 }
 
+// The workbook with a 32-bit field of its first central directory entry
+// replaced (offset 20: the compressed size, 24: the uncompressed size).
+std::string withFirstEntryField(std::string bytes, std::size_t field, std::uint32_t value)
+{
+    const std::size_t entry = bytes.find("PK\x01\x02");
+    for (int i = 0; i < 4; ++i)
+        bytes[entry + field + i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+}
+
 } // namespace
 
 TEST(SheetGrid, NumbersShowAsTheSheetShowsThemAndAddressesAsExcelNamesThem)
@@ -185,4 +195,27 @@ TEST(Spreadsheet, ADamagedOrEncryptedWorkbookIsRefusedByName)
     ExpectError<InputError>("「s.xlsx」はパスワードで保護 (暗号化) されているか、古い Excel 形式 "
                             "(.xls) のため読めません。保護を外して .xlsx で保存し直してください",
         [&] { ReadSpreadsheet(compound, SpreadsheetKind::Excel, "s.xlsx"); });
+}
+
+TEST(Spreadsheet, AZipDirectoryThatPromisesTooMuchIsRefusedBeforeAnythingIsAllocated)
+{
+    const std::string bytes = ReadBytes(sheetFile("smoking.xlsx"));
+    const std::string damaged
+        = "「s.xlsx」は Excel (.xlsx) のファイルとして読めません (壊れているか、"
+          "別の形式のファイルです)";
+    // 4 GB of compressed data in a file of a few kilobytes, as a fuzzer found.
+    ExpectError<InputError>(damaged, [&] {
+        ReadSpreadsheet(
+            withFirstEntryField(bytes, 20, 0xFF0000E0), SpreadsheetKind::Excel, "s.xlsx");
+    });
+    // A size escaped to the ZIP64 field with no such field.
+    ExpectError<InputError>(damaged, [&] {
+        ReadSpreadsheet(
+            withFirstEntryField(bytes, 24, 0xFFFFFFFF), SpreadsheetKind::Excel, "s.xlsx");
+    });
+    ExpectError<InputError>("「s.xlsx」は展開すると大きすぎて読み込めません (上限 1024 MiB)", [&] {
+        ReadSpreadsheet(
+            withFirstEntryField(bytes, 24, 0x40000001), SpreadsheetKind::Excel, "s.xlsx");
+    });
+    EXPECT_FALSE(ReadSpreadsheet(bytes, SpreadsheetKind::Excel, "s.xlsx").empty());
 }
