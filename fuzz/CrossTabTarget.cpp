@@ -1,6 +1,7 @@
-// The cross-tabulation of records read from CSV bytes, by the first two
-// columns: either one of its messages, or a table within the size rule whose
-// counts add up to the cases with both categories given.
+// The cross-tabulation of records read from CSV bytes, by the variables "1"
+// and "2" (a column so headed, else the first two columns): either one of
+// its messages, or a table within the size rule whose counts add up to the
+// cases with both categories given.
 #include "FuzzTargets.h"
 
 #include "core/CoreErrors.h"
@@ -40,9 +41,19 @@ void FuzzCrossTab(std::string_view bytes)
             break;
         ++header;
     }
+    // A variable is looked for by its name in the header first, so a column
+    // headed "1" or "2" is the one tabulated, wherever it stands.
+    const auto column = [&](const std::string &variable, int number) {
+        for (int c = 0; c < sheet.cols(); ++c)
+            if (header < sheet.rows() && sheet.cell(header, c).text == variable)
+                return c;
+        return number;
+    };
+    const int rowCol = column("1", 0);
+    const int colCol = column("2", 1);
     long long cases = 0;
     for (int r = header + 1; r < sheet.rows(); ++r)
-        cases += !sheet.cell(r, 0).empty() && !sheet.cell(r, 1).empty() ? 1 : 0;
+        cases += !sheet.cell(r, rowCol).empty() && !sheet.cell(r, colCol).empty() ? 1 : 0;
     if (total != cases)
         FuzzFinding("a cross-table counts " + std::to_string(total) + " of " + std::to_string(cases)
             + " cases");
