@@ -13,6 +13,12 @@ constexpr std::size_t CentralSize = 46;
 constexpr std::size_t LocalSize = 30;
 constexpr std::uint32_t Escaped32 = 0xFFFFFFFF; // the real value is in the ZIP64 field
 constexpr std::uint16_t Zip64Field = 0x0001;
+constexpr std::uint64_t Stored = 0;
+constexpr std::uint64_t Deflated = 8;
+// Deflate cannot do better than about 1032 to 1 (a 258-byte match in two
+// bits), so an entry stated to inflate further is lying about its size.
+constexpr std::uint64_t DeflateRatio = 1032;
+constexpr std::uint64_t DeflateSlack = 1024;
 
 // Little-endian fields read within bounds: a field past the end is absent.
 class Reader {
@@ -127,6 +133,11 @@ ZipDirectoryCheck CheckZipDirectory(std::string_view bytes, std::uint64_t maxInf
             return ZipDirectoryCheck::Damaged;
         const std::uint64_t data = local + LocalSize + *localName + *localExtra;
         if (data > in.size() || sizes->compressed > in.size() - data)
+            return ZipDirectoryCheck::Damaged;
+        const std::uint64_t method = *in.le(at + 10, 2);
+        if ((method == Stored && sizes->inflated != sizes->compressed)
+            || (method == Deflated
+                && sizes->inflated > sizes->compressed * DeflateRatio + DeflateSlack))
             return ZipDirectoryCheck::Damaged;
         if (sizes->inflated > maxInflated || inflatedTotal > maxInflated - sizes->inflated)
             return ZipDirectoryCheck::TooLarge;
