@@ -9,7 +9,7 @@
 #include "core/CsvSheet.h"
 #include "core/IntConversion.h"
 
-#include "analysis/CategoryCount.h"
+#include "core/TableSize.h"
 
 #include <string>
 
@@ -24,7 +24,7 @@ void FuzzCrossTab(std::string_view bytes)
         return;
     }
     const InputTable &table = loaded.table;
-    if (!IsCategoryCount(table.rows()) || !IsCategoryCount(table.cols()))
+    if (!IsTableSize(table.rows(), table.cols()))
         FuzzFinding("a cross-table of " + std::to_string(table.rows()) + " x "
             + std::to_string(table.cols()));
     long long total = 0;

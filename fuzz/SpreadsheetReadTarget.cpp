@@ -8,7 +8,7 @@
 #include "core/SpreadsheetFile.h"
 #include "core/SpreadsheetTable.h"
 
-#include "analysis/CategoryCount.h"
+#include "core/TableSize.h"
 
 #include <string>
 
@@ -23,7 +23,7 @@ void checkSheet(const SheetGrid &sheet)
         return;
     }
     const InputTable &table = loaded.table;
-    if (!IsCategoryCount(table.rows()) || !IsCategoryCount(table.cols()))
+    if (!IsTableSize(table.rows(), table.cols()))
         FuzzFinding("a sheet gave a table of " + std::to_string(table.rows()) + " x "
             + std::to_string(table.cols()));
     if (!table.corner().empty())
