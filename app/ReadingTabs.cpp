@@ -1,5 +1,6 @@
 #include "app/ReadingTabs.h"
 
+#include "app/PlotSettings.h"
 #include "app/ResidualHeatMap.h"
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
@@ -32,9 +33,12 @@ ResultView *tableView(ResultTableModel *model, QWidget *parent)
     return view;
 }
 
+// The paragraph names the scaling the plot window last drew its map in.
 QString summaryText(const Interpretation &interpretation, const PermutationResult *result)
 {
-    return QString::fromStdString(ResultSummaryText(SummarizeResult(interpretation, result)));
+    const MapScalingWords words = MapScalingWordsOf(loadPlotWindowSettings().options.scaling);
+    return QString::fromStdString(
+        ResultSummaryText(SummarizeResult(interpretation, result, words)));
 }
 
 } // namespace
@@ -55,6 +59,11 @@ ReadingTabs::ReadingTabs(Interpretation interpretation, TIntMatrix counts, QWidg
     }
     addTab(polesPage(), QStringLiteral("次元を定めるカテゴリー"));
     addTab(summaryPage(), QStringLiteral("結果の記述"));
+    // A map drawn while this window is open may change the scaling.
+    connect(this, &QTabWidget::currentChanged, this, [this] {
+        if (currentWidget() == SummaryEdit->parentWidget())
+            SummaryEdit->setPlainText(summaryText(interpretation_, permutation_));
+    });
 }
 
 QWidget *ReadingTabs::dimensionsPage()
@@ -135,6 +144,7 @@ void ReadingTabs::CopySummaryButtonClick()
 
 void ReadingTabs::setPermutation(const PermutationResult *result)
 {
+    permutation_ = result;
     Scree->setPermutationP(result ? result->pValues : std::vector<double>{});
     SummaryEdit->setPlainText(summaryText(interpretation_, result));
 }
