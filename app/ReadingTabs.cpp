@@ -5,14 +5,13 @@
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
 #include "app/ScreeChart.h"
+#include "app/SummaryPage.h"
 #include "core/ReadingTables.h"
 #include "core/ResultSummary.h"
 
 #include "analysis/Malinvaud.h"
 
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -123,23 +122,10 @@ QWidget *ReadingTabs::polesPage()
 
 QWidget *ReadingTabs::summaryPage()
 {
-    auto *page = new QWidget(this);
-    SummaryEdit = new QPlainTextEdit(summaryText(interpretation_, nullptr), page);
-    SummaryEdit->setReadOnly(true);
-    CopySummaryButton = new QPushButton(QStringLiteral("コピー"), page);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CopySummaryButton);
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(SummaryEdit);
-    layout->addLayout(buttons);
-    connect(CopySummaryButton, &QPushButton::clicked, this, &ReadingTabs::CopySummaryButtonClick);
+    auto *page = new SummaryPage(summaryText(interpretation_, nullptr), this);
+    SummaryEdit = page->SummaryEdit;
+    CopySummaryButton = page->CopySummaryButton;
     return page;
-}
-
-void ReadingTabs::CopySummaryButtonClick()
-{
-    QGuiApplication::clipboard()->setText(SummaryEdit->toPlainText());
 }
 
 void ReadingTabs::setPermutation(const PermutationResult *result)

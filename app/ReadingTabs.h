@@ -42,8 +42,6 @@ public:
     QPlainTextEdit *SummaryEdit;
     QPushButton *CopySummaryButton;
 
-    void CopySummaryButtonClick();
-
 private:
     QWidget *dimensionsPage();
     QWidget *reorderedPage();
