@@ -5,6 +5,7 @@
 #include "app/QuestionnaireWindow.h"
 #include "app/RecentFiles.h"
 #include "core/CrossTabulation.h"
+#include "core/QuestionnaireWorkbook.h"
 #include "core/TableSize.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
@@ -96,8 +97,10 @@ TMainF::TMainF(Session &session, QWidget *parent)
         RecentMenu()->popup(RecentButton->mapToGlobal(QPoint(0, RecentButton->height())));
     });
     RecentButton->setEnabled(!recentFiles().isEmpty());
-    // A CSV data file dropped on the window opens as "Old Data" does.
-    new CsvFileDrop(this, [this](const QString &file) { OpenDataFile(file); });
+    // A data file dropped on the window opens as "Old Data" does; a
+    // questionnaire Quarnet saved (its corner carries the mark) opens in the
+    // questionnaire's window.
+    new CsvFileDrop(this, [this](const QString &file) { OpenDroppedFile(file); });
     OKButton->setDefault(true);
 
     setTabOrder(EditR, EditC);
@@ -176,6 +179,14 @@ void TMainF::CrossTabButtonClick()
     InputF->MarkUnsaved();
     for (const std::string &warning : table.warnings)
         Prompts::current().showError(InputF, QString::fromStdString(warning));
+}
+
+void TMainF::OpenDroppedFile(const QString &fileName)
+{
+    if (HoldsQuestionnaireMark(QFile::encodeName(fileName).toStdString()))
+        OpenQuestionnaireFile(this, fileName);
+    else
+        OpenDataFile(fileName);
 }
 
 void TMainF::OpenDataFile(const QString &fileName, bool longFormat)

@@ -54,6 +54,9 @@ public:
     // "Old Data" with the file already chosen, as the program's file argument
     // gives it; `longFormat` when the user chose the long format's file type.
     void OpenDataFile(const QString &fileName, bool longFormat = false);
+    // A file dropped on the window: a questionnaire sheet Quarnet saved opens
+    // as 質問紙... opens it, any other data file as "Old Data".
+    void OpenDroppedFile(const QString &fileName);
     // Offers the table of an autosave that an abnormal end left behind.
     void OfferRestore();
     // The menu of RecentButton: one entry per recent file, opening it as

@@ -3,6 +3,7 @@
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
 #include "app/ScreeChart.h"
+#include "app/SummaryPage.h"
 #include "core/McaSummary.h"
 #include "core/McaTables.h"
 #include "core/McaXlsx.h"
@@ -10,9 +11,7 @@
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
 
-#include <QClipboard>
 #include <QFile>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -77,19 +76,10 @@ McaResultsWindow::McaResultsWindow(std::shared_ptr<const McaResult> result, QWid
 
 QWidget *McaResultsWindow::summaryPage()
 {
-    auto *page = new QWidget(Tabs);
-    SummaryEdit = new QPlainTextEdit(
-        QString::fromStdString(ResultSummaryText(SummarizeMca(*result_))), page);
-    SummaryEdit->setReadOnly(true);
-    CopySummaryButton = new QPushButton(QStringLiteral("コピー"), page);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CopySummaryButton);
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(SummaryEdit);
-    layout->addLayout(buttons);
-    connect(CopySummaryButton, &QPushButton::clicked, this,
-        [this] { QGuiApplication::clipboard()->setText(SummaryEdit->toPlainText()); });
+    auto *page
+        = new SummaryPage(QString::fromStdString(ResultSummaryText(SummarizeMca(*result_))), Tabs);
+    SummaryEdit = page->SummaryEdit;
+    CopySummaryButton = page->CopySummaryButton;
     return page;
 }
 

@@ -4,9 +4,11 @@
 #include "app/PlotWindow.h"
 #include "core/CsvFile.h"
 #include "core/McaScores.h"
+#include "core/QuestionnaireWorkbook.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
 #include "shell/Prompts.h"
+#include "shell/SheetChoice.h"
 
 #include <QBrush>
 #include <QComboBox>
@@ -24,6 +26,9 @@
 namespace {
 
 const QString CsvFilter = QStringLiteral("CSVファイル(*.csv)");
+const QString SheetFilter
+    = QStringLiteral("質問紙ファイル(*.csv *.xlsx *.xlsm *.ods);;CSVファイル(*.csv);;"
+                     "Excel・ODS ファイル(*.xlsx *.xlsm *.ods)");
 
 QString roleTag(QuestionRole role)
 {
@@ -291,15 +296,19 @@ void QuestionnaireWindow::SaveButtonClick()
 
 void OpenQuestionnaireFile(QWidget *owner, const QString &fileName)
 {
-    LoadedQuestionnaire loaded = LoadQuestionnaireFile(fileName.toStdString());
-    auto *window = new QuestionnaireWindow(std::move(loaded), fileName, owner);
+    const std::string name = fileName.toStdString();
+    std::optional<LoadedQuestionnaire> loaded
+        = LoadQuestionnaire(name, std::string(), AskForSheet(owner, name));
+    if (!loaded)
+        return;
+    auto *window = new QuestionnaireWindow(std::move(*loaded), fileName, owner);
     window->show();
 }
 
 void OpenQuestionnaire(QWidget *owner)
 {
     const Prompts::FileAnswer answer
-        = Prompts::current().openFile(owner, QStringLiteral("質問紙ファイル"), CsvFilter);
+        = Prompts::current().openFile(owner, QStringLiteral("質問紙ファイル"), SheetFilter);
     if (answer.accepted)
         OpenQuestionnaireFile(owner, answer.fileName);
 }

@@ -1,17 +1,17 @@
 #include "app/ReadingTabs.h"
 
+#include "app/PlotSettings.h"
 #include "app/ResidualHeatMap.h"
 #include "app/ResultTableModel.h"
 #include "app/ResultsWindow.h"
 #include "app/ScreeChart.h"
+#include "app/SummaryPage.h"
 #include "core/ReadingTables.h"
 #include "core/ResultSummary.h"
 
 #include "analysis/Malinvaud.h"
 
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,9 +32,12 @@ ResultView *tableView(ResultTableModel *model, QWidget *parent)
     return view;
 }
 
+// The paragraph names the scaling the plot window last drew its map in.
 QString summaryText(const Interpretation &interpretation, const PermutationResult *result)
 {
-    return QString::fromStdString(ResultSummaryText(SummarizeResult(interpretation, result)));
+    const MapScalingWords words = MapScalingWordsOf(loadPlotWindowSettings().options.scaling);
+    return QString::fromStdString(
+        ResultSummaryText(SummarizeResult(interpretation, result, words)));
 }
 
 } // namespace
@@ -55,6 +58,11 @@ ReadingTabs::ReadingTabs(Interpretation interpretation, TIntMatrix counts, QWidg
     }
     addTab(polesPage(), QStringLiteral("次元を定めるカテゴリー"));
     addTab(summaryPage(), QStringLiteral("結果の記述"));
+    // A map drawn while this window is open may change the scaling.
+    connect(this, &QTabWidget::currentChanged, this, [this] {
+        if (currentWidget() == SummaryEdit->parentWidget())
+            SummaryEdit->setPlainText(summaryText(interpretation_, permutation_));
+    });
 }
 
 QWidget *ReadingTabs::dimensionsPage()
@@ -114,27 +122,15 @@ QWidget *ReadingTabs::polesPage()
 
 QWidget *ReadingTabs::summaryPage()
 {
-    auto *page = new QWidget(this);
-    SummaryEdit = new QPlainTextEdit(summaryText(interpretation_, nullptr), page);
-    SummaryEdit->setReadOnly(true);
-    CopySummaryButton = new QPushButton(QStringLiteral("コピー"), page);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CopySummaryButton);
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(SummaryEdit);
-    layout->addLayout(buttons);
-    connect(CopySummaryButton, &QPushButton::clicked, this, &ReadingTabs::CopySummaryButtonClick);
+    auto *page = new SummaryPage(summaryText(interpretation_, nullptr), this);
+    SummaryEdit = page->SummaryEdit;
+    CopySummaryButton = page->CopySummaryButton;
     return page;
-}
-
-void ReadingTabs::CopySummaryButtonClick()
-{
-    QGuiApplication::clipboard()->setText(SummaryEdit->toPlainText());
 }
 
 void ReadingTabs::setPermutation(const PermutationResult *result)
 {
+    permutation_ = result;
     Scree->setPermutationP(result ? result->pValues : std::vector<double>{});
     SummaryEdit->setPlainText(summaryText(interpretation_, result));
 }

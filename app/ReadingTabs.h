@@ -18,7 +18,8 @@ class ScreeChart;
 // The results window's pages for reading and writing up a run: 次元数 (the
 // scree chart and Malinvaud's test), 残差 (the heat map), 並べ替えた表 (the
 // table ordered by a dimension's scale values), 次元を定めるカテゴリー and
-// 結果の記述 (the paragraph, copyable). `counts` are the analysed counts;
+// 結果の記述 (the paragraph, copyable, naming the scaling the plot window
+// last drew its map in). `counts` are the analysed counts;
 // when they do not match the interpretation's active categories the pages
 // that need them are left out.
 class ReadingTabs : public QTabWidget {
@@ -27,7 +28,8 @@ public:
     ReadingTabs(Interpretation interpretation, TIntMatrix counts, QWidget *parent = nullptr);
 
     // A completed test's p-values join the chart and the paragraph; null
-    // takes them away.
+    // takes them away. The result must outlive its use here (the results
+    // window keeps it).
     void setPermutation(const PermutationResult *result);
 
     ScreeChart *Scree;
@@ -40,8 +42,6 @@ public:
     QPlainTextEdit *SummaryEdit;
     QPushButton *CopySummaryButton;
 
-    void CopySummaryButtonClick();
-
 private:
     QWidget *dimensionsPage();
     QWidget *reorderedPage();
@@ -52,4 +52,5 @@ private:
     Interpretation interpretation_;
     TIntMatrix counts_;
     ResultTableModel *reordered_ = nullptr;
+    const PermutationResult *permutation_ = nullptr;
 };

@@ -7,6 +7,8 @@
 #include "core/McaScores.h"
 #include "core/McaSummary.h"
 #include "core/McaXlsx.h"
+#include "core/QuestionnaireWorkbook.h"
+#include "core/SpreadsheetFile.h"
 #include "core/SupplementaryMark.h"
 
 #include <charconv>
@@ -18,6 +20,7 @@ namespace {
 struct McaOptions {
     bool help = false;
     std::string sheet, output, json, scores, xlsx, summary;
+    std::string sheetName; // --sheet: a workbook's sheet by name or number
     std::string dimsText = "2";
     FileEncoding encoding = FileEncoding::Cp932OrUtf8;
     std::optional<std::set<int>> supplementary, quantitative, ignored;
@@ -95,6 +98,10 @@ void addOptions(CommandLine &line, McaOptions &o)
                     "--weight-column には 1 以上の列の位置を指定してください ('" + v + "')");
             o.weightColumn = value;
         } });
+    line.addOption({ "--sheet", "NAME|N",
+        "Excel・ODS のファイルで読むシート (名前か 1 から始まる番号) / the sheet of an Excel "
+        "or ODS file to read (name or 1-based number)",
+        [&o](const std::string &v) { o.sheetName = named("--sheet", v); } });
     line.addOption(
         { "--help", "", "この説明 / this help", [&o](const std::string &) { o.help = true; } });
 }
@@ -128,11 +135,22 @@ QuestionnaireMarks marksFor(const McaOptions &o, const QuestionnaireSheet &sheet
     return marks;
 }
 
+// Several sheets could be the questionnaire: the command line must name one.
+std::optional<std::size_t> refuseSheetChoice(
+    const std::string &fileName, const std::vector<const SheetGrid *> &candidates)
+{
+    std::string names;
+    for (const SheetGrid *sheet : candidates)
+        names += (names.empty() ? "「" : "、「") + sheet->name() + "」";
+    throw InputError("「" + fileName + "」には質問紙になるシートが複数あります (" + names
+        + ")。--sheet NAME か --sheet N で選んでください");
+}
+
 std::string usage(const CommandLine &line)
 {
     return "使い方 / Usage:\n"
            "  quarnet-report --mca SHEET.csv -o REPORT.txt [--dims K] [--json FILE]\n"
-           "                 [--xlsx FILE] [--summary FILE]\n"
+           "                 [--xlsx FILE] [--summary FILE] [--sheet NAME|N]\n"
            "                 [--scores FILE] [--supplementary-questions LIST]\n"
            "                 [--quantitative LIST] [--ignore-questions LIST]\n"
            "                 [--missing category|passive] [--weight-column N]\n"
@@ -142,6 +160,10 @@ std::string usage(const CommandLine &line)
            "Analyses the questionnaire SHEET.csv (first line the question names, then one\n"
            "respondent per line: ID and one answer per question) by multiple\n"
            "correspondence analysis. LIST and N count the field after the ID as 1.\n"
+           "SHEET は Excel・ODS のファイル (.xlsx, .xlsm, .ods) でもよく、質問紙の印のある\n"
+           "シートか、ただ一つ中身のあるシートを読みます (複数なら --sheet で)。\n"
+           "SHEET may be an Excel or ODS file: the sheet marked as a questionnaire, or the\n"
+           "one sheet holding anything, is read (with several, --sheet names one).\n"
            "\n"
            "オプション / Options:\n"
         + line.optionsHelp();
@@ -174,6 +196,9 @@ int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, st
         });
         if (!o.help && o.output.empty())
             throw UsageError("レポートファイルを -o で指定してください");
+        if (!o.help && !o.sheetName.empty() && SpreadsheetKindOf(o.sheet) == SpreadsheetKind::None)
+            throw UsageError(
+                "--sheet は Excel・ODS のファイル (.xlsx, .xlsm, .ods) にだけ指定できます");
         if (extension && !o.help)
             extension->check();
     } catch (const UnknownOptionError &error) {
@@ -190,7 +215,10 @@ int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, st
         return ToolDone;
     }
     try {
-        const LoadedQuestionnaire loaded = LoadQuestionnaireFile(o.sheet);
+        const LoadedQuestionnaire loaded = *LoadQuestionnaire(
+            o.sheet, o.sheetName, [&](const std::vector<const SheetGrid *> &candidates) {
+                return refuseSheetChoice(o.sheet, candidates);
+            });
         for (const std::string &warning : loaded.warnings)
             err << warning << "\n";
         QuestionnaireMarks marks;

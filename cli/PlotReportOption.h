@@ -33,6 +33,7 @@ public:
     void check() override;
     void afterRun(const AnalysisResult &result) override;
     void amendJson(const AnalysisResult &result, std::string &json) override;
+    std::optional<MapScaling> mapScaling() const override { return map_; }
 
 private:
     MapScaling scalingFor(const PlotInput &input) const;

@@ -85,6 +85,27 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
                 throw UsageError("--xlsx にはファイルの名前を指定してください");
             options.xlsx = value;
         } });
+    commandLine.addOption({ "--report-malinvaud", "",
+        "レポートの最後に Malinvaud の検定を書く / end the report with Malinvaud's test",
+        [&options](const std::string &) { options.sections.malinvaud = true; } });
+    commandLine.addOption({ "--report-residuals", "",
+        "レポートの最後に標準化残差・調整済み残差・カイ二乗への寄与率を書く / end the report "
+        "with the standardized and adjusted residuals and the cells' shares of chi-square",
+        [&options](const std::string &) { options.sections.residuals = true; } });
+    commandLine.addOption({ "--report-reordered", "D",
+        "レポートの最後に第 D 次元の尺度値で並べ替えた表を書く / end the report with the table "
+        "ordered by the scale values of dimension D",
+        [&options](const std::string &value) {
+            options.sections.reordered = countFor("--report-reordered", value, 100000);
+        } });
+    commandLine.addOption({ "--report-poles", "",
+        "レポートの最後に次元を定めるカテゴリーを書く / end the report with the categories that "
+        "define each dimension",
+        [&options](const std::string &) { options.sections.poles = true; } });
+    commandLine.addOption({ "--report-summary", "",
+        "レポートの最後に結果の記述を書く / end the report with the paragraphs describing the "
+        "result",
+        [&options](const std::string &) { options.sections.summary = true; } });
     commandLine.addOption({ "--supplementary-rows", "LIST",
         "補助行 (例 2,5; ファイルの指定より優先) / supplementary rows (e.g. 2,5; "
         "overrides the file)",
@@ -213,7 +234,8 @@ std::string ReportUsage(const CommandLine &commandLine)
            "                 [--long] [--summary FILE] [--xlsx FILE]\n"
            "                 [--supplementary-rows LIST] [--supplementary-columns LIST]\n"
            "                 [--permutations R [--seed S]] [--threads N]\n"
-           "                 [--sheet NAME|N]\n"
+           "                 [--sheet NAME|N] [--report-malinvaud] [--report-residuals]\n"
+           "                 [--report-reordered D] [--report-poles] [--report-summary]\n"
            "                 INPUT.csv|INPUT.xlsx|INPUT.ods -o REPORT.txt\n"
            "  quarnet-report --mca SHEET.csv -o REPORT.txt ...   (質問紙の数量化III類 / "
            "questionnaires:\n"

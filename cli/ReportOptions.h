@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 
 #include "core/FileEncoding.h"
+#include "core/ReportSections.h"
 
 #include "analysis/PermutationTest.h"
 
@@ -33,6 +34,7 @@ struct ReportOptions {
     bool residuals = false; // the cells' residuals in the JSON file
     std::string summary; // empty: no paragraph 「結果の記述」
     std::string xlsx; // empty: no Excel workbook
+    ReportSections sections; // the report's optional last sections
     // Supplementary rows and columns given on the command line (1-based
     // positions); each, when given, replaces what the file marks for its side.
     std::optional<std::set<int>> supplementaryRows;
@@ -47,6 +49,8 @@ struct ReportOptions {
 inline constexpr int MaxThreads = 256;
 
 // Adds -o, --dims, --encoding, --json, --long, --residuals, --summary, --xlsx,
+// --report-malinvaud, --report-residuals, --report-reordered, --report-poles,
+// --report-summary,
 // --supplementary-rows,
 // --supplementary-columns, --permutations, --seed, --threads and --help to
 // `commandLine`, writing into `options`, which must outlive the parse.

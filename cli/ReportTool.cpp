@@ -7,8 +7,9 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
-#include "core/LongFormat.h"
 #include "core/FileIo.h"
+#include "core/LongFormat.h"
+#include "core/ReportSections.h"
 #include "core/ResultJson.h"
 #include "core/ResultSummary.h"
 #include "core/ResultXlsx.h"
@@ -73,19 +74,42 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
         request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
         request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
     }
-    const AnalysisResultPtr result = RunToFile(DualScalingAnalysis(), request);
+    if (input.sparse && options.sections.needCells())
+        throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --report-residuals、"
+                         "--report-reordered を使えません (どちらも表のすべてのセルを使います)");
+    request.laterTexts = ReportSectionTexts(options.sections);
+    const MapScalingWords words = MapScalingWordsOf(
+        extension && extension->mapScaling() ? *extension->mapScaling() : MapScaling::Symmetric);
+    // The statistics and the permutation test, made once for the report's
+    // sections and the files alike (a fresh seed would test again otherwise).
+    std::optional<Interpretation> stats;
+    std::optional<PermutationResult> test;
+    const auto publish = [&](const AnalysisResult &result) {
+        if (!stats) {
+            stats = result.statistics();
+            test = permutationTest(options, result);
+        }
+    };
+    const AnalysisResultPtr result = RunToFile(
+        DualScalingAnalysis(), request, [&](const AnalysisResult &run, ReportSink &sink) {
+            if (!options.sections.any())
+                return;
+            publish(run);
+            WriteReportSections(sink, run.outcome().charset, options.sections, *stats,
+                run.outcome().analysedTable,
+                SummarizeResult(*stats, test ? &*test : nullptr, words));
+        });
     warn(err, result->outcome().warnings);
     // Only a run that got to its end leaves a JSON file: a failure above
     // throws before any is created.
     if (!options.json.empty() || !options.summary.empty() || !options.xlsx.empty()) {
-        const Interpretation stats = result->statistics();
-        const std::optional<PermutationResult> test = permutationTest(options, *result);
+        publish(*result);
         const PermutationResult *tested = test ? &*test : nullptr;
         if (!options.json.empty()) {
             const std::optional<CellResiduals> residuals = options.residuals
                 ? std::optional(ComputeResiduals(result->outcome().analysedTable))
                 : std::nullopt;
-            std::string json = ResultJsonText(stats, tested, residuals ? &*residuals : nullptr);
+            std::string json = ResultJsonText(*stats, tested, residuals ? &*residuals : nullptr);
             if (extension)
                 extension->amendJson(*result, json);
             OutputFile file(options.json);
@@ -93,9 +117,10 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
             file.close();
         }
         if (!options.summary.empty())
-            WriteResultSummary(SummarizeResult(stats, tested), options.summary, options.encoding);
+            WriteResultSummary(
+                SummarizeResult(*stats, tested, words), options.summary, options.encoding);
         if (!options.xlsx.empty())
-            WriteResultXlsx(options.xlsx, stats, result->outcome().analysedTable, tested);
+            WriteResultXlsx(options.xlsx, *stats, result->outcome().analysedTable, tested);
     }
     if (extension)
         extension->afterRun(*result);

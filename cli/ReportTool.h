@@ -3,8 +3,10 @@
 #include "cli/CommandLine.h"
 
 #include "core/Analysis.h"
+#include "core/MapScaling.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,6 +23,9 @@ public:
     virtual void afterRun(const AnalysisResult &result) = 0;
     // Adds what it computes to the run's JSON text before it is written.
     virtual void amendJson(const AnalysisResult &, std::string &) { }
+    // The scaling the map of this run is drawn in, when it draws one in a
+    // scaling of its own (so that 結果の記述 names it).
+    virtual std::optional<MapScaling> mapScaling() const { return std::nullopt; }
 };
 
 // The exit statuses of quarnet-report.

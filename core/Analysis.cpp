@@ -8,6 +8,17 @@ AnalysisResultPtr RunToFile(const Analysis &analysis, const RunRequest &request)
     return sink.complete([&] { return analysis.run(request, sink); });
 }
 
+AnalysisResultPtr RunToFile(
+    const Analysis &analysis, const RunRequest &request, const MoreReport &more)
+{
+    FileReportSink sink(request.reportFileName);
+    return sink.complete([&] {
+        AnalysisResultPtr result = analysis.run(request, sink);
+        more(*result, sink);
+        return result;
+    });
+}
+
 AnalysisResultPtr RunToBytes(
     const Analysis &analysis, const RunRequest &request, std::string &reportBytes)
 {

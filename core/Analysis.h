@@ -6,6 +6,7 @@
 #include "analysis/Interpretation.h"
 #include "analysis/PermutationTest.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,13 @@ public:
 // The run with its report in request.reportFileName, created (or emptied)
 // before anything is read; after a failure the file holds what was written.
 AnalysisResultPtr RunToFile(const Analysis &analysis, const RunRequest &request);
+
+// The same, with `more` adding sections to the report of a completed run
+// before the file is closed (it writes in RunOutcome::charset). A failure in
+// `more` leaves the file with what was written before it.
+using MoreReport = std::function<void(const AnalysisResult &result, ReportSink &sink)>;
+AnalysisResultPtr RunToFile(
+    const Analysis &analysis, const RunRequest &request, const MoreReport &more);
 
 // The run with its report in memory; no file is created.
 AnalysisResultPtr RunToBytes(

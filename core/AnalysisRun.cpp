@@ -392,7 +392,9 @@ RunOutcome runSparse(const RunRequest &request, ResultStore &store, ReportWriter
         texts.push_back(LabelPrefix(table.rowNames[k]));
     for (std::size_t k = 1; k < table.colNames.size(); ++k)
         texts.push_back(LabelPrefix(table.colNames[k]));
-    report.useCharset(ChooseCharset(request.encoding, texts));
+    texts.insert(texts.end(), request.laterTexts.begin(), request.laterTexts.end());
+    outcome.charset = ChooseCharset(request.encoding, texts);
+    report.useCharset(outcome.charset);
     try {
         long double AssocSum = 0.0L;
         if (WritesWholeTable(store.NRow, store.NCol)) {
@@ -455,8 +457,10 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
 
     const Totals totals = ComputeTotals(DataTable, store.NRow, store.NCol);
     store.GrandTotal = totals.GrandTotal;
-    report.useCharset(
-        ChooseCharset(request.encoding, variableTexts(grid, grid.rows(), grid.cols())));
+    std::vector<std::string> texts = variableTexts(grid, grid.rows(), grid.cols());
+    texts.insert(texts.end(), request.laterTexts.begin(), request.laterTexts.end());
+    outcome.charset = ChooseCharset(request.encoding, texts);
+    report.useCharset(outcome.charset);
     writeInputTable(report, DataTable, store.NRow, store.NCol);
     try {
         outcome = analyse(DataTable, totals, request, report, store, outcome);

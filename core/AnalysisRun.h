@@ -2,6 +2,7 @@
 
 #include "core/FileEncoding.h"
 #include "core/InputTable.h"
+#include "core/TextCoding.h"
 
 #include "analysis/Interpretation.h"
 #include "analysis/LargeTable.h"
@@ -51,6 +52,9 @@ struct RunRequest {
     // association sections cut to one line when WritesWholeTable refuses the
     // size, no supplementary categories.
     std::shared_ptr<const SparseTable> sparse;
+    // Texts the caller adds to the report after the run (see RunToFile with
+    // more sections): the report's charset is chosen for them too.
+    std::vector<std::string> laterTexts;
 };
 
 struct RunOutcome {
@@ -64,6 +68,8 @@ struct RunOutcome {
     // Empty when the run had a SparseTable; sparseTable holds it then.
     TIntMatrix analysedTable;
     std::shared_ptr<const SparseTable> sparseTable;
+    // The report's charset, for sections written after the run.
+    TextCharset charset = TextCharset::Cp932;
 };
 
 // Refuses, before anything is read, a table without rows or columns and one

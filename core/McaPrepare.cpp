@@ -64,14 +64,14 @@ std::vector<long double> weightsOf(const QuestionnaireSheet &sheet, int column)
     long double total = 0;
     for (std::size_t i = 0; i < weights.code.size(); ++i) {
         const std::int32_t c = weights.code[i];
-        const int line = sheet.lines[i];
+        const auto where = [&] { return sheet.cellWhere(static_cast<int>(i), column - 1); };
         if (c < 0)
-            throw QuestionnaireError::WeightNotNumber(line, "");
+            throw QuestionnaireError::WeightNotNumber(where(), "");
         const auto k = static_cast<std::size_t>(c);
         if (bad[k] == 1)
-            throw QuestionnaireError::WeightNotNumber(line, weights.labels[k]);
+            throw QuestionnaireError::WeightNotNumber(where(), weights.labels[k]);
         if (bad[k] == 2)
-            throw QuestionnaireError::NegativeWeight(line, weights.labels[k]);
+            throw QuestionnaireError::NegativeWeight(where(), weights.labels[k]);
         w.push_back(values[k]);
         total += values[k];
     }
@@ -80,8 +80,9 @@ std::vector<long double> weightsOf(const QuestionnaireSheet &sheet, int column)
     return w;
 }
 
-McaQuantitative quantitativeOf(const QuestionnaireSheet &sheet, const SheetColumn &column)
+McaQuantitative quantitativeOf(const QuestionnaireSheet &sheet, int position)
 {
+    const SheetColumn &column = sheet.columns[static_cast<std::size_t>(position - 1)];
     std::vector<long double> values(column.labels.size());
     std::vector<char> ok(column.labels.size());
     for (std::size_t k = 0; k < values.size(); ++k) {
@@ -95,8 +96,9 @@ McaQuantitative quantitativeOf(const QuestionnaireSheet &sheet, const SheetColum
     for (std::size_t i = 0; i < column.code.size(); ++i) {
         const std::int32_t c = column.code[i];
         if (c >= 0 && !ok[static_cast<std::size_t>(c)])
-            throw QuestionnaireError::NotNumber(
-                column.name, sheet.lines[i], column.labels[static_cast<std::size_t>(c)]);
+            throw QuestionnaireError::NotNumber(column.name,
+                sheet.cellWhere(static_cast<int>(i), position - 1),
+                column.labels[static_cast<std::size_t>(c)]);
         x.value.push_back(c >= 0 ? values[static_cast<std::size_t>(c)] : 0.0L);
         x.present.push_back(c >= 0 ? 1 : 0);
     }
@@ -104,19 +106,20 @@ McaQuantitative quantitativeOf(const QuestionnaireSheet &sheet, const SheetColum
 }
 
 // A category chosen only by respondents of weight 0 has no mass: the
-// analysis could not place it.
-void refuseWeightlessCategories(const McaPrepared &prepared)
+// analysis could not place it, nor, as the mean of no one's scores, a
+// supplementary one.
+void refuseWeightless(const std::vector<McaQuestion> &questions,
+    const std::vector<McaQuestionInfo> &infos, const std::vector<long double> &weights)
 {
-    for (std::size_t q = 0; q < prepared.active.size(); ++q) {
-        const McaQuestion &question = prepared.input.active[q];
+    for (std::size_t q = 0; q < questions.size(); ++q) {
+        const McaQuestion &question = questions[q];
         std::vector<long double> total(static_cast<std::size_t>(question.categories), 0.0L);
         for (std::size_t i = 0; i < question.code.size(); ++i)
             if (question.code[i] >= 0)
-                total[static_cast<std::size_t>(question.code[i])] += prepared.input.weights[i];
+                total[static_cast<std::size_t>(question.code[i])] += weights[i];
         for (std::size_t k = 0; k < total.size(); ++k)
             if (!(total[k] > 0))
-                throw QuestionnaireError::WeightlessCategory(
-                    prepared.active[q].name, prepared.active[q].categories[k]);
+                throw QuestionnaireError::WeightlessCategory(infos[q].name, infos[q].categories[k]);
     }
 }
 
@@ -158,7 +161,7 @@ McaPrepared PrepareMca(const QuestionnaireSheet &sheet, const QuestionnaireMarks
             prepared.supplementary.push_back(std::move(info));
             break;
         case QuestionRole::Quantitative:
-            prepared.input.quantitative.push_back(quantitativeOf(sheet, column));
+            prepared.input.quantitative.push_back(quantitativeOf(sheet, p));
             prepared.quantitative.push_back(std::move(info));
             break;
         case QuestionRole::Ignored:
@@ -175,11 +178,13 @@ McaPrepared PrepareMca(const QuestionnaireSheet &sheet, const QuestionnaireMarks
                 return sheet.columns[static_cast<std::size_t>(q.position - 1)].code[ui] < 0;
             });
         if (none)
-            throw QuestionnaireError::AllMissing(sheet.lines[ui]);
+            throw QuestionnaireError::AllMissing(sheet.rowWhere(i));
     }
     if (marks.weightColumn != 0) {
         prepared.input.weights = weightsOf(sheet, marks.weightColumn);
-        refuseWeightlessCategories(prepared);
+        refuseWeightless(prepared.input.active, prepared.active, prepared.input.weights);
+        refuseWeightless(
+            prepared.input.supplementary, prepared.supplementary, prepared.input.weights);
     }
     return prepared;
 }

@@ -34,6 +34,7 @@ struct McaPrepared {
 // line's) and `dims` dimensions. Throws QuestionnaireError for what cannot be
 // analysed: fewer than two active questions, an active question with one
 // category only, a respondent without any active answer, a weight that is
-// not a number or negative (or weights of total 0), a quantitative answer
-// that is not a number.
+// not a number or negative (or weights of total 0), a category (active or
+// supplementary) whose respondents all weigh 0, a quantitative answer that
+// is not a number.
 McaPrepared PrepareMca(const QuestionnaireSheet &sheet, const QuestionnaireMarks &marks, int dims);

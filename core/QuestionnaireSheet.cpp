@@ -1,6 +1,7 @@
 #include "core/QuestionnaireSheet.h"
 
 #include "core/FileIo.h"
+#include "core/SheetGrid.h"
 #include "core/SupplementaryMark.h"
 #include "core/TextCoding.h"
 
@@ -21,6 +22,10 @@ std::string lineWhere(int line)
 std::string questionWhere(const std::string &question)
 {
     return "（設問「" + question + "」）";
+}
+std::string sheetWhere(const std::string &sheet, const std::string &place)
+{
+    return "（シート「" + sheet + "」の " + place + "）";
 }
 
 bool isBlank(char c)
@@ -183,6 +188,21 @@ const std::string &QuestionnaireSheet::answer(int respondent, int question) cons
     return c < 0 ? empty : column.labels[static_cast<std::size_t>(c)];
 }
 
+std::string QuestionnaireSheet::rowWhere(int respondent) const
+{
+    const int line = lines[static_cast<std::size_t>(respondent)];
+    return sheetName.empty() ? lineWhere(line)
+                             : sheetWhere(sheetName, std::to_string(line) + " 行目");
+}
+
+std::string QuestionnaireSheet::cellWhere(int respondent, int question) const
+{
+    if (sheetName.empty())
+        return rowWhere(respondent);
+    return sheetWhere(sheetName,
+        CellAddress(lines[static_cast<std::size_t>(respondent)] - 1, firstCol + 1 + question));
+}
+
 QuestionnaireError QuestionnaireError::NoQuestions()
 {
     return { "質問紙の 1 行目に設問の名前がありません", lineWhere(1) };
@@ -200,14 +220,16 @@ QuestionnaireError QuestionnaireError::WrongAnswerCount(int line, int fields, in
         lineWhere(line) };
 }
 
-QuestionnaireError QuestionnaireError::WeightNotNumber(int line, const std::string &text)
+QuestionnaireError QuestionnaireError::WeightNotNumber(
+    const std::string &where, const std::string &text)
 {
-    return { "重みが数ではありません ('" + text + "')", lineWhere(line) };
+    return { "重みが数ではありません ('" + text + "')", where };
 }
 
-QuestionnaireError QuestionnaireError::NegativeWeight(int line, const std::string &text)
+QuestionnaireError QuestionnaireError::NegativeWeight(
+    const std::string &where, const std::string &text)
 {
-    return { "重みが負です ('" + text + "')", lineWhere(line) };
+    return { "重みが負です ('" + text + "')", where };
 }
 
 QuestionnaireError QuestionnaireError::ZeroTotalWeight()
@@ -221,9 +243,9 @@ QuestionnaireError QuestionnaireError::WeightlessCategory(
     return { "「" + category + "」と答えた回答者の重みがすべて 0 です", questionWhere(question) };
 }
 
-QuestionnaireError QuestionnaireError::AllMissing(int line)
+QuestionnaireError QuestionnaireError::AllMissing(const std::string &where)
 {
-    return { "分析に使う設問の回答がすべて空です", lineWhere(line) };
+    return { "分析に使う設問の回答がすべて空です", where };
 }
 
 QuestionnaireError QuestionnaireError::SingleCategory(const std::string &question)
@@ -232,10 +254,33 @@ QuestionnaireError QuestionnaireError::SingleCategory(const std::string &questio
 }
 
 QuestionnaireError QuestionnaireError::NotNumber(
-    const std::string &question, int line, const std::string &text)
+    const std::string &question, const std::string &where, const std::string &text)
 {
     return { "量的な設問の回答が数ではありません ('" + text + "')",
-        questionWhere(question) + lineWhere(line) };
+        questionWhere(question) + where };
+}
+
+QuestionnaireError QuestionnaireError::EmptySheet(const std::string &sheet)
+{
+    return { "シート「" + sheet + "」は空です", {} };
+}
+
+QuestionnaireError QuestionnaireError::NoQuestionsOnSheet(const std::string &sheet, int row)
+{
+    return { "質問紙の 1 行目に設問の名前がありません",
+        sheetWhere(sheet, std::to_string(row) + " 行目") };
+}
+
+QuestionnaireError QuestionnaireError::MergedCells(
+    const std::string &sheet, const std::string &range)
+{
+    return { "質問紙に結合されたセルがあります", sheetWhere(sheet, range) };
+}
+
+QuestionnaireError QuestionnaireError::AnswerWithoutQuestion(
+    const std::string &sheet, const std::string &cell)
+{
+    return { "設問の名前のない列に回答があります", sheetWhere(sheet, cell) };
 }
 
 QuestionnaireError QuestionnaireError::TooFewActive(int active)
@@ -345,10 +390,32 @@ LoadedQuestionnaire LoadQuestionnaireFile(const std::string &fileName)
     return ReadQuestionnaireCsv(ReadDataFileBytes(fileName));
 }
 
+bool CsvHoldsQuestionnaireMark(std::string_view bytes)
+{
+    const std::string text = DecodeTextFile(bytes);
+    // The names line is the first that is not blank; the mark, its first
+    // field, never spans lines.
+    std::size_t start = text.find_first_not_of("\r\n");
+    if (start == std::string::npos)
+        return false;
+    const std::size_t end = text.find_first_of("\r\n", start);
+    bool marked = false;
+    bool first = true;
+    forEachRecord(std::string_view(text).substr(
+                      start, end == std::string::npos ? std::string::npos : end - start),
+        [&](const std::vector<std::string> &fields, int) {
+            if (first && !fields.empty())
+                marked = ReadQuestionnaireMark(fields.front(), 0).isMark;
+            first = false;
+        });
+    return marked;
+}
+
 std::string QuestionnaireCsvBytes(const QuestionnaireSheet &sheet, FileEncoding encoding)
 {
     std::string text
-        = csvField(sheet.marks.empty() ? sheet.corner : QuestionnaireMarkText(sheet.marks));
+        = csvField(sheet.marks.empty() ? std::string(Marker) + " " + std::string(Keyword)
+                                       : QuestionnaireMarkText(sheet.marks));
     for (const SheetColumn &column : sheet.columns) {
         text += ',';
         text += csvField(column.name);

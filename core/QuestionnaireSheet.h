@@ -51,12 +51,22 @@ struct QuestionnaireSheet {
     std::string corner; // the corner field as typed, when it holds no mark
     std::vector<SheetColumn> columns;
     std::vector<std::string> ids;
-    std::vector<int> lines; // each respondent's line in the file, from 1
+    std::vector<int> lines; // each respondent's line in the file (row of the sheet), from 1
     QuestionnaireMarks marks;
+    // Read from a workbook: the sheet's name and the column of the IDs
+    // (0-based), so that messages name the sheet and the cell. Empty for a
+    // CSV file, whose messages name the line.
+    std::string sheetName;
+    int firstCol = 0;
 
     int respondents() const { return static_cast<int>(ids.size()); }
     int questions() const { return static_cast<int>(columns.size()); }
     const std::string &answer(int respondent, int question) const;
+    // Where respondent i's line is, and where their answer to question q
+    // (0-based) is: 「（質問紙の 3 行目）」 or 「（シート「回答」の 3 行目）」,
+    // 「（シート「回答」の D3）」.
+    std::string rowWhere(int respondent) const;
+    std::string cellWhere(int respondent, int question) const;
 };
 
 // A questionnaire that cannot be analysed as it stands, with the line or the
@@ -73,15 +83,22 @@ public:
     static QuestionnaireError NoQuestions();
     static QuestionnaireError NoRespondents();
     static QuestionnaireError WrongAnswerCount(int line, int fields, int expected);
-    static QuestionnaireError WeightNotNumber(int line, const std::string &text);
-    static QuestionnaireError NegativeWeight(int line, const std::string &text);
+    static QuestionnaireError WeightNotNumber(const std::string &where, const std::string &text);
+    static QuestionnaireError NegativeWeight(const std::string &where, const std::string &text);
     static QuestionnaireError ZeroTotalWeight();
     static QuestionnaireError WeightlessCategory(
         const std::string &question, const std::string &category);
-    static QuestionnaireError AllMissing(int line);
+    static QuestionnaireError AllMissing(const std::string &where);
     static QuestionnaireError SingleCategory(const std::string &question);
     static QuestionnaireError NotNumber(
-        const std::string &question, int line, const std::string &text);
+        const std::string &question, const std::string &where, const std::string &text);
+    // A workbook's sheet: nothing on it, no question named in its first row,
+    // merged cells or a cell right of the last question's name.
+    static QuestionnaireError EmptySheet(const std::string &sheet);
+    static QuestionnaireError NoQuestionsOnSheet(const std::string &sheet, int row);
+    static QuestionnaireError MergedCells(const std::string &sheet, const std::string &range);
+    static QuestionnaireError AnswerWithoutQuestion(
+        const std::string &sheet, const std::string &cell);
     static QuestionnaireError TooFewActive(int active);
 
 private:
@@ -122,8 +139,15 @@ LoadedQuestionnaire ReadQuestionnaireRows(const std::vector<std::vector<std::str
 LoadedQuestionnaire ReadQuestionnaireCsv(std::string_view bytes);
 LoadedQuestionnaire LoadQuestionnaireFile(const std::string &fileName);
 
+// Whether the CSV file's first line starts with the questionnaire mark
+// ("#quarnet questionnaire", with or without keys): a sheet Quarnet saved.
+bool CsvHoldsQuestionnaireMark(std::string_view bytes);
+
 // The bytes of the sheet as a CSV file (CR LF), its marks in the corner
-// field, so that it loads back as it is.
+// field, so that it loads back as it is. The corner always holds the mark,
+// "#quarnet questionnaire" alone when there is no other, so that the file is
+// known for a questionnaire when it is opened again (the corner's own text
+// is given up).
 std::string QuestionnaireCsvBytes(
     const QuestionnaireSheet &sheet, FileEncoding encoding = FileEncoding::Cp932OrUtf8);
 void SaveQuestionnaireFile(const std::string &fileName, const QuestionnaireSheet &sheet,

@@ -67,6 +67,9 @@ public:
 
     // Fixes the charset before the first text; UTF-8 starts with its mark.
     void useCharset(TextCharset charset);
+    // Goes on with a report begun by another writer in `charset` (no mark
+    // is written again).
+    void continueIn(TextCharset charset) { charset_ = charset; }
 
     void text(std::string_view utf8);
     void endLine() { sink_.write("\r\n"); }

@@ -89,6 +89,31 @@ std::string English(
 
 MapScalingWords SymmetricMapWords()
 {
+    return MapScalingWordsOf(MapScaling::Symmetric);
+}
+
+MapScalingWords MapScalingWordsOf(MapScaling scaling)
+{
+    switch (scaling) {
+    case MapScaling::Symmetric:
+        break;
+    case MapScaling::RowPrincipal:
+        return { "行主座標 (行は重み付き尺度値、列は尺度値)",
+            "an asymmetric map (rows in principal, columns in standard coordinates)" };
+    case MapScaling::ColPrincipal:
+        return { "列主座標 (列は重み付き尺度値、行は尺度値)",
+            "an asymmetric map (columns in principal, rows in standard coordinates)" };
+    case MapScaling::RowGreen:
+        return { "行寄与バイプロット (行は重み付き尺度値、列は寄与座標)",
+            "a contribution biplot (rows in principal, columns in contribution coordinates)" };
+    case MapScaling::ColGreen:
+        return { "列寄与バイプロット (列は重み付き尺度値、行は寄与座標)",
+            "a contribution biplot (columns in principal, rows in contribution coordinates)" };
+    case MapScaling::SymBiplot:
+        return { "対称バイプロット (行と列とも尺度値 × η の平方根)",
+            "a symmetric biplot (rows and columns in standard coordinates times the square "
+            "root of η)" };
+    }
     return { "対称尺度 (行と列とも重み付き尺度値)",
         "a symmetric map (rows and columns in principal coordinates)" };
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FileEncoding.h"
+#include "core/MapScaling.h"
 
 #include "analysis/Interpretation.h"
 #include "analysis/PermutationTest.h"
@@ -28,6 +29,9 @@ struct MapScalingWords {
     std::string english;
 };
 MapScalingWords SymmetricMapWords();
+// The words for the map drawn in `scaling` (SymmetricMapWords for the
+// symmetric one).
+MapScalingWords MapScalingWordsOf(MapScaling scaling);
 
 ResultSummary SummarizeResult(const Interpretation &interpretation,
     const PermutationResult *permutation = nullptr,

@@ -134,6 +134,14 @@ TEST(QuestionnaireSheet, RefusesWhatCannotBeAnalysedNamingTheLineOrQuestion)
         prepareFailure("ID,q1,q2,q3\n1,a,x,0\n2,b,y,0\n", marks), "回答者の重みの合計が 0 です");
     EXPECT_EQ(prepareFailure("ID,q1,q2,q3\n1,a,x,1\n2,b,y,2\n3,c,x,0\n", marks),
         "「c」と答えた回答者の重みがすべて 0 です\n（設問「q1」）");
+    // A supplementary category of no weight would stand at the origin as if
+    // placed; a missing-answer category is a category too.
+    marks.weightColumn = 4;
+    marks.supplementary = { 3 };
+    EXPECT_EQ(prepareFailure("ID,q1,q2,s,w\n1,a,x,m,1\n2,b,y,f,2\n3,a,y,z,0\n4,b,x,m,1\n", marks),
+        "「z」と答えた回答者の重みがすべて 0 です\n（設問「s」）");
+    EXPECT_EQ(prepareFailure("ID,q1,q2,s,w\n1,a,x,m,1\n2,b,y,f,2\n3,a,y,,0\n4,b,x,m,1\n", marks),
+        "「無回答」と答えた回答者の重みがすべて 0 です\n（設問「s」）");
     marks = {};
     marks.quantitative = { 3 };
     EXPECT_EQ(prepareFailure("ID,q1,q2,q3\n1,a,x,1\n2,b,y,2\n3,b,x,a lot\n", marks),

@@ -10,9 +10,11 @@
 #include "cli/ReportTool.h"
 #include "plot/PlotExport.h"
 
+#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <cmath>
@@ -194,6 +196,44 @@ private slots:
         QVERIFY(!open(filePath("bad.csv")));
         QCOMPARE(prompts.errors.size(), 1);
         QVERIFY(prompts.errors.front().contains(QStringLiteral("質問紙の 3 行目")));
+    }
+
+    // A sheet Quarnet saved carries the mark: dropped on the main window it
+    // opens as a questionnaire; the same sheet without the mark is a table,
+    // opened as Old Data opens any CSV file.
+    void aDroppedQuestionnaireOpensByItsMark()
+    {
+        const auto drop = [this](const QString &file) {
+            QMimeData mime;
+            mime.setUrls({ QUrl::fromLocalFile(file) });
+            QDragEnterEvent enter(
+                QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(MainF, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent event(
+                QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(MainF, &event);
+        };
+        QFile plain(filePath("plain.csv"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.write("ID,A,B\n1,1,2\n2,2,1\n3,2,2\n");
+        plain.close();
+        SaveQuestionnaireFile(filePath("saved.csv").toStdString(),
+            LoadQuestionnaireFile(filePath("plain.csv").toStdString()).sheet);
+
+        drop(filePath("saved.csv"));
+        QVERIFY(prompts.errors.isEmpty());
+        QuestionnaireWindow *window = MainF->findChild<QuestionnaireWindow *>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->Grid->model()->rowCount(), 3);
+        QVERIFY(!inputF());
+        window->close();
+
+        prompts.accept(filePath("r.txt"));
+        drop(filePath("plain.csv"));
+        QVERIFY(prompts.errors.isEmpty());
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(session->TableCols, 2);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include "app/PlotWindow.h"
 #include "app/ReadingTabs.h"
 #include "app/ResidualHeatMap.h"
 #include "app/ResultsWindow.h"
@@ -231,6 +232,25 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), tabs->SummaryEdit->toPlainText());
         QVERIFY(tabs->SummaryEdit->toPlainText().startsWith(
             QStringLiteral("4 行 × 3 列の分割表 (N = %1)").arg(expected().n)));
+    }
+
+    // 結果の記述 names the scaling the map was last drawn in, also when the
+    // map is drawn after this window opened.
+    void theParagraphNamesTheScalingOfTheMapDrawn()
+    {
+        runTable();
+        ReadingTabs *tabs = openResults()->Reading;
+        QVERIFY(tabs->SummaryEdit->toPlainText().contains(QStringLiteral("布置図は対称尺度")));
+        QTest::mouseClick(inputF()->GButton, Qt::LeftButton);
+        TGraphF *graph = inputF()->GraphF;
+        QVERIFY(graph && graph->ScalingBox->isEnabled());
+        graph->ScalingBox->setCurrentIndex(1); // rowprincipal
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        tabs->setCurrentIndex(tabs->count() - 1);
+        const QString text = tabs->SummaryEdit->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("布置図は行主座標 (行は重み付き尺度値、列は尺度値)"))
+                && text.contains(QStringLiteral("rows in principal, columns in standard")),
+            qPrintable(text));
     }
 
     // Bars in proportion, the average rule's dashed line where it belongs.
