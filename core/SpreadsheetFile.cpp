@@ -7,15 +7,20 @@
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <optional>
 #include <unordered_map>
+
+#include <zlib.h>
 
 namespace iface = orcus::spreadsheet::iface;
 using orcus::spreadsheet::col_t;
@@ -367,6 +372,56 @@ SpreadsheetKind SpreadsheetKindOf(std::string_view fileName)
     return SpreadsheetKind::None;
 }
 
+namespace {
+
+bool endsWithTag(const unsigned char *text, std::size_t size)
+{
+    while (size > 0 && std::strchr(" \t\r\n", text[size - 1]) != nullptr)
+        --size;
+    return size > 0 && text[size - 1] == '>';
+}
+
+// Every entry inflates to the size and the bytes its CRC-32 promises, and
+// every XML part ends with a tag. The library's XML parser trusts both: a
+// damaged part (deflate data changed on a disk or in a download) can run it
+// past the end of its buffer, where Debian's build stops the program on an
+// assertion.
+bool entriesIntact(std::string_view bytes, const std::vector<ZipEntry> &entries)
+{
+    try {
+        orcus::zip_archive_stream_blob stream(
+            reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        orcus::zip_archive archive(&stream);
+        archive.load();
+        std::vector<unsigned char> data;
+        for (const ZipEntry &entry : entries) {
+            data.clear();
+            // The library ends what it inflates with a zero byte of its own.
+            if (!archive.read_file_entry(entry.name, data) || data.size() < entry.inflated
+                || data.size() > entry.inflated + 1)
+                return false;
+            uLong crc = crc32(0L, Z_NULL, 0);
+            for (std::size_t at = 0; at < entry.inflated;) {
+                const auto chunk
+                    = static_cast<uInt>(std::min<std::uint64_t>(entry.inflated - at, 1u << 30));
+                crc = crc32(crc, data.data() + at, chunk);
+                at += chunk;
+            }
+            if (crc != entry.crc)
+                return false;
+            const bool xml
+                = endsWithNoCase(entry.name, ".xml") || endsWithNoCase(entry.name, ".rels");
+            if (xml && entry.inflated > 0 && !endsWithTag(data.data(), entry.inflated))
+                return false;
+        }
+    } catch (const std::exception &) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<SheetGrid> ReadSpreadsheet(
     std::string_view bytes, SpreadsheetKind kind, const std::string &fileName)
 {
@@ -377,8 +432,11 @@ std::vector<SheetGrid> ReadSpreadsheet(
     // Both kinds are zip archives; anything else is not worth handing on.
     if (!startsWith(bytes, "PK\x03\x04") || kind == SpreadsheetKind::None)
         throw unreadableWorkbook(fileName, kind);
-    switch (CheckZipDirectory(bytes, MaxDataFileBytes)) {
+    std::vector<ZipEntry> entries;
+    switch (CheckZipDirectory(bytes, MaxDataFileBytes, &entries)) {
     case ZipDirectoryCheck::Sound:
+        if (!entriesIntact(bytes, entries))
+            throw unreadableWorkbook(fileName, kind);
         break;
     case ZipDirectoryCheck::Damaged:
         throw unreadableWorkbook(fileName, kind);

@@ -95,24 +95,26 @@ std::optional<EntrySizes> widen(
 
 } // namespace
 
-ZipDirectoryCheck CheckZipDirectory(std::string_view bytes, std::uint64_t maxInflated)
+ZipDirectoryCheck CheckZipDirectory(
+    std::string_view bytes, std::uint64_t maxInflated, std::vector<ZipEntry> *entries)
 {
     const Reader in(bytes);
     const auto end = findEndRecord(in);
     if (!end)
         return ZipDirectoryCheck::Damaged;
-    const std::uint64_t entries = *in.le(*end + 10, 2);
+    const std::uint64_t count = *in.le(*end + 10, 2);
     const std::uint64_t directorySize = *in.le(*end + 12, 4);
     std::uint64_t at = *in.le(*end + 16, 4);
     // An archive of more entries or a larger directory than these fields
     // hold needs the ZIP64 end record; no workbook this program reads does.
-    if (entries == 0xFFFF || directorySize == Escaped32 || at == Escaped32)
+    if (count == 0xFFFF || directorySize == Escaped32 || at == Escaped32)
         return ZipDirectoryCheck::Damaged;
     if (at + directorySize > *end)
         return ZipDirectoryCheck::Damaged;
 
     std::uint64_t inflatedTotal = 0;
-    for (std::uint64_t entry = 0; entry < entries; ++entry) {
+    std::vector<ZipEntry> found;
+    for (std::uint64_t entry = 0; entry < count; ++entry) {
         if (in.le(at, 4) != CentralSignature || at + CentralSize > *end)
             return ZipDirectoryCheck::Damaged;
         const std::uint64_t nameLength = *in.le(at + 28, 2), extraLength = *in.le(at + 30, 2),
@@ -142,7 +144,11 @@ ZipDirectoryCheck CheckZipDirectory(std::string_view bytes, std::uint64_t maxInf
         if (sizes->inflated > maxInflated || inflatedTotal > maxInflated - sizes->inflated)
             return ZipDirectoryCheck::TooLarge;
         inflatedTotal += sizes->inflated;
+        found.push_back({ std::string(bytes.substr(at + CentralSize, nameLength)), sizes->inflated,
+            static_cast<std::uint32_t>(*in.le(at + 16, 4)) });
         at = extra + extraLength + commentLength;
     }
+    if (entries)
+        entries->insert(entries->end(), found.begin(), found.end());
     return ZipDirectoryCheck::Sound;
 }

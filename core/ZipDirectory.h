@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // What a zip archive's central directory promises about its entries, checked
 // before the archive is handed to a reader that trusts it. The spreadsheet
@@ -14,6 +16,15 @@ enum class ZipDirectoryCheck {
     TooLarge, // an entry (or all of them together) inflates beyond the limit
 };
 
+// An entry as the directory names it: its inflated size and their CRC-32.
+struct ZipEntry {
+    std::string name;
+    std::uint64_t inflated = 0;
+    std::uint32_t crc = 0;
+};
+
 // Walks the end record and the central directory (ZIP64 sizes included) of
 // `bytes`; `maxInflated` bounds the sum of the entries' uncompressed sizes.
-ZipDirectoryCheck CheckZipDirectory(std::string_view bytes, std::uint64_t maxInflated);
+// When `entries` is given, a sound directory's entries are added to it.
+ZipDirectoryCheck CheckZipDirectory(
+    std::string_view bytes, std::uint64_t maxInflated, std::vector<ZipEntry> *entries = nullptr);
