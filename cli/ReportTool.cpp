@@ -7,8 +7,8 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
-#include "core/LongFormat.h"
 #include "core/FileIo.h"
+#include "core/LongFormat.h"
 #include "core/ResultJson.h"
 #include "core/ResultSummary.h"
 #include "core/ResultXlsx.h"
@@ -60,9 +60,9 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     const ReportInput input = LoadReportInput(options);
     const LoadedTable &table = input.loaded;
     warn(err, table.warnings);
-    if (input.sparse && (options.residuals || !options.xlsx.empty() || options.permutations > 0))
-        throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --residuals、--xlsx、"
-                         "--permutations を使えません (どれも表のすべてのセルを使います)");
+    if (input.sparse && (options.residuals || !options.xlsx.empty()))
+        throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --residuals、--xlsx "
+                         "を使えません (どれも表のすべてのセルを書き出します)");
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;

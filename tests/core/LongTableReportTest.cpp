@@ -157,12 +157,25 @@ TEST(LongTableReport, RunsATablePastTheGridsLimitFromItsFewCounts)
             EXPECT_NEAR(sum, 1.0, 1e-10) << side;
     }
 
-    // What needs every cell is refused before the run, naming the options.
-    EXPECT_EQ(runTool({ "--long", folder.file("long.csv"), "-o", report, "--json",
-                          folder.file("p.json"), "--permutations", "9" },
+    // The permutation test draws its random tables as nonzero cells too.
+    ASSERT_EQ(runTool({ "--long", "--dims", "2", folder.file("long.csv"), "-o", report, "--json",
+                          folder.file("p.json"), "--permutations", "9", "--seed", "5" },
+                  &err),
+        0)
+        << err;
+    const nlohmann::json tested = nlohmann::json::parse(ReadBytes(folder.file("p.json")));
+    ASSERT_EQ(tested["solutions"].size(), 2U);
+    for (const nlohmann::json &solution : tested["solutions"]) {
+        const double p = solution["permutation_p"].get<double>();
+        EXPECT_TRUE(p > 0.0 && p <= 1.0) << p;
+    }
+
+    // What writes every cell is refused before the run, naming the options.
+    EXPECT_EQ(runTool({ "--long", folder.file("long.csv"), "-o", report, "--xlsx",
+                          folder.file("p.xlsx") },
                   &err),
         1);
-    EXPECT_NE(err.find("--permutations"), std::string::npos);
+    EXPECT_NE(err.find("--xlsx"), std::string::npos);
     EXPECT_EQ(
         runTool(
             { "--long", folder.file("long.csv"), "-o", report, "--supplementary-rows", "1" }, &err),
