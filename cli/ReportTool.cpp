@@ -69,10 +69,9 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     request.table = &table.table;
     request.sparse = input.sparse;
     request.encoding = options.encoding;
-    if (!input.sparse) {
-        request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
-        request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
-    }
+    const SupplementaryMarks &marks = input.sparse ? input.sparseMarks : table.table.marks();
+    request.supplementary.rows = options.supplementaryRows.value_or(marks.rows);
+    request.supplementary.cols = options.supplementaryCols.value_or(marks.cols);
     const AnalysisResultPtr result = RunToFile(DualScalingAnalysis(), request);
     warn(err, result->outcome().warnings);
     // Only a run that got to its end leaves a JSON file: a failure above
