@@ -4,6 +4,7 @@
 #include "analysis/DualScaling.h"
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
+#include "analysis/LeadingEtaSq.h"
 #include "analysis/TableRandom.h"
 #include "analysis/TableSampler.h"
 
@@ -15,6 +16,7 @@
 #include <exception>
 #include <limits>
 #include <mutex>
+#include <numeric>
 #include <random>
 #include <stdexcept>
 #include <thread>
@@ -24,8 +26,9 @@ namespace {
 // Two tables with the same etaSq (the observed table drawn again, or one with
 // rows or columns of equal totals exchanged) must count as reaching it. The
 // observed value comes from the extended-precision engine and the random one
-// from a double SVD, whose error in sigma_d is at most about n * eps * sigma_1
-// (n <= 50), i.e. about 1e-13 * sigma_1^2 in etaSq. A margin of 1e-10 times
+// from a double SVD or eigensolver, whose error in sigma_d^2 is at most about
+// n * eps * sigma_1^2 (n up to the table's larger side, 10^5), i.e. about
+// 1e-11 * sigma_1^2 at worst. A margin of 1e-10 times
 // the largest observed etaSq is far above that and far below any difference
 // that could change a p-value in practice.
 constexpr double TieTolerance = 1e-10;
@@ -35,36 +38,55 @@ struct Margins {
     std::int32_t N = 0;
 };
 
-// Each random table is a dense SVD and the sampler draws 32-bit totals: the
-// test is offered for the tables of the exact engine with such totals.
-void CheckTestable(const PermutationRequest &request)
+// The sampler draws 32-bit totals.
+void CheckTotal(std::int64_t N)
 {
-    if (!IsCategoryCount(request.NRow) || !IsCategoryCount(request.NCol))
-        throw TableLimitError("順列検定は行、列とも " + CategoryCountRange() + "の表に限ります");
+    if (N > std::numeric_limits<std::int32_t>::max())
+        throw TableLimitError("順列検定は度数の合計が 2147483647 までの表に限ります");
 }
 
-void CheckTestable(const Totals &totals)
+// Random tables of the exact engine's sizes go through the dense SVD, as
+// they always have; the rest through LeadingEtaSq.
+bool UsesLeadingEtaSq(const PermutationRequest &request)
 {
-    if (totals.GrandTotal > std::numeric_limits<std::int32_t>::max())
-        throw TableLimitError("順列検定は度数の合計が 2147483647 までの表に限ります");
+    return request.largeMethod || !IsCategoryCount(request.NRow) || !IsCategoryCount(request.NCol);
+}
+
+std::vector<std::int64_t> SparseSideTotals(const SparseCounts &counts, bool rows)
+{
+    std::vector<std::int64_t> totals(std::size_t(rows ? counts.NRow : counts.NCol), 0);
+    for (const CountCell &cell : counts.cells)
+        totals[std::size_t((rows ? cell.row : cell.col) - 1)] += cell.count;
+    return totals;
 }
 
 Margins PositiveMargins(const PermutationRequest &request)
 {
-    CheckTestable(request);
-    const Totals totals = ComputeTotals(request.table, request.NRow, request.NCol);
-    CheckTestable(totals);
+    if (request.NRow < 1 || request.NCol < 1)
+        throw std::invalid_argument("RunPermutationTest: a table of at least 1 x 1");
+    std::vector<std::int64_t> rows, cols;
+    if (request.sparse) {
+        rows = SparseSideTotals(*request.sparse, true);
+        cols = SparseSideTotals(*request.sparse, false);
+    } else {
+        const Totals totals = ComputeTotals(request.table, request.NRow, request.NCol);
+        for (int i = 1; i <= request.NRow; ++i)
+            rows.push_back(totals.RowTotal(i));
+        for (int j = 1; j <= request.NCol; ++j)
+            cols.push_back(totals.ColTotal(j));
+    }
+    CheckTotal(std::accumulate(rows.begin(), rows.end(), std::int64_t{ 0 }));
     Margins m;
-    for (int i = 1; i <= request.NRow; ++i)
-        m.rows.push_back(static_cast<std::int32_t>(totals.RowTotal(i)));
-    for (int j = 1; j <= request.NCol; ++j)
-        m.cols.push_back(static_cast<std::int32_t>(totals.ColTotal(j)));
+    for (const std::int64_t t : rows)
+        m.rows.push_back(static_cast<std::int32_t>(t));
+    for (const std::int64_t t : cols)
+        m.cols.push_back(static_cast<std::int32_t>(t));
     // The standardised residuals divide by sqrt(r_i c_j); every random table
     // shares these totals, so one check here covers them all.
     const auto notPositive = [](std::int32_t t) { return t <= 0; };
     if (std::ranges::any_of(m.rows, notPositive) || std::ranges::any_of(m.cols, notPositive))
         RaiseFloatError();
-    m.N = static_cast<std::int32_t>(totals.GrandTotal);
+    m.N = std::accumulate(m.rows.begin(), m.rows.end(), std::int32_t{ 0 });
     return m;
 }
 
@@ -143,6 +165,23 @@ public:
         }
     }
 
+    // The threads whose random tables fit in AnalysisMemoryLimit together:
+    // a random table has at most min(N, NRow x NCol) nonzero cells.
+    int ThreadsInMemory() const
+    {
+        if (!UsesLeadingEtaSq(request_))
+            return std::numeric_limits<int>::max();
+        const std::int64_t cells
+            = std::min<std::int64_t>(margins_.N, std::int64_t{ request_.NRow } * request_.NCol);
+        const std::size_t one = LargeTableMemoryEstimate(request_.NRow, request_.NCol, cells,
+            std::max(1, static_cast<int>(thresholds_.size())), false);
+        if (one > AnalysisMemoryLimit)
+            throw TableLimitError("並べ替え検定の無作為な表には約 " + std::to_string(one >> 20)
+                + " MiB のメモリーが必要で、上限の " + std::to_string(AnalysisMemoryLimit >> 20)
+                + " MiB を超えます");
+        return static_cast<int>(AnalysisMemoryLimit / std::max<std::size_t>(one, 1));
+    }
+
     PermutationResult Result() const
     {
         if (error_)
@@ -164,8 +203,15 @@ private:
 
     void WorkUnguarded()
     {
-        RandomEtaSq eta(margins_);
+        std::optional<RandomEtaSq> dense;
+        std::optional<LeadingEtaSq> leading;
+        if (UsesLeadingEtaSq(request_))
+            leading.emplace(margins_.rows, margins_.cols,
+                std::max(1, static_cast<int>(thresholds_.size())), request_.largeMethod);
+        else
+            dense.emplace(margins_);
         TIntMatrix table;
+        std::vector<CountCell> cells;
         std::vector<double> etaSq(thresholds_.size());
         std::vector<int> counts(thresholds_.size(), 0);
         while (!Stopping()) {
@@ -173,8 +219,13 @@ private:
             if (k >= request_.permutations)
                 break;
             std::mt19937_64 gen = TableStream(request_.seed, static_cast<std::uint64_t>(k));
-            sampler_.Draw(gen, table);
-            eta.Compute(table, etaSq);
+            if (leading) {
+                sampler_.DrawCells(gen, cells);
+                leading->Compute(cells, etaSq);
+            } else {
+                sampler_.Draw(gen, table);
+                dense->Compute(table, etaSq);
+            }
             for (std::size_t d = 0; d < etaSq.size(); ++d)
                 counts[d] += etaSq[d] >= thresholds_[d];
             Report(++done_);
@@ -231,6 +282,17 @@ PermutationRequest MakePermutationRequest(const TIntMatrix &table, const ResultS
     request.NCol = store.NCol;
     for (int d = 1; d <= store.NSol; ++d)
         request.observedEtaSq.push_back(static_cast<double>(store.Eta(d) * store.Eta(d)));
+    for (const LargeMethod method : { LargeMethod::Lanczos, LargeMethod::DenseGram })
+        if (store.Method == LargeMethodName(method))
+            request.largeMethod = method;
+    return request;
+}
+
+PermutationRequest MakeSparsePermutationRequest(
+    std::shared_ptr<const SparseCounts> counts, const ResultStore &store)
+{
+    PermutationRequest request = MakePermutationRequest(TIntMatrix(), store);
+    request.sparse = std::move(counts);
     return request;
 }
 
@@ -249,8 +311,9 @@ PermutationResult RunPermutationTest(const PermutationRequest &request,
     CheckRequest(request);
     Run run(request, progress, cancel);
     {
+        const int threads = std::max(1, std::min(ThreadCount(request), run.ThreadsInMemory()));
         std::vector<std::jthread> helpers;
-        for (int t = 1; t < ThreadCount(request); ++t)
+        for (int t = 1; t < threads; ++t)
             helpers.emplace_back([&run] { run.Work(); });
         run.Work();
     } // the helpers join here

@@ -14,7 +14,8 @@ namespace {
     throw SupplementaryError(message);
 }
 
-// The positions 1..count not marked, in order; refuses a mark outside them.
+} // namespace
+
 std::vector<int> ActivePositions(const std::set<int> &marked, int count, const char *side)
 {
     for (const int position : marked)
@@ -38,9 +39,7 @@ void CheckEnoughActive(int NRow, int NCol)
         + " 列しか残りません (1 行と 2 列、または 2 行と 1 列以上が必要です)");
 }
 
-// One category of either side: `counts` over the active categories of the
-// other side, whose totals and scale values are `otherTotal` and `otherScale`.
-SupplementaryPoint Place(int position, const std::vector<std::int32_t> &counts,
+SupplementaryPoint PlaceCategory(int position, const std::vector<std::int32_t> &counts,
     const TTotalVector &otherTotal, std::int64_t N, const TExtMatrix &otherScale,
     const ResultStore &store)
 {
@@ -75,8 +74,6 @@ SupplementaryPoint Place(int position, const std::vector<std::int32_t> &counts,
     return point;
 }
 
-} // namespace
-
 ActiveTable SplitTable(
     const TIntMatrix &table, int tableRows, int tableCols, const SupplementaryMarks &marks)
 {
@@ -107,14 +104,14 @@ SupplementaryStore PlaceSupplementary(const TIntMatrix &table, const ActiveTable
         for (const int j : active.colPosition)
             counts.push_back(table(s, j));
         placed.rows.push_back(
-            Place(s, counts, totals.ColTotal, totals.GrandTotal, store.ColScale, store));
+            PlaceCategory(s, counts, totals.ColTotal, totals.GrandTotal, store.ColScale, store));
     }
     for (const int s : marks.cols) {
         std::vector<std::int32_t> counts;
         for (const int i : active.rowPosition)
             counts.push_back(table(i, s));
         placed.cols.push_back(
-            Place(s, counts, totals.RowTotal, totals.GrandTotal, store.RowScale, store));
+            PlaceCategory(s, counts, totals.RowTotal, totals.GrandTotal, store.RowScale, store));
     }
     return placed;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "analysis/DualScaling.h"
 #include "analysis/ResultStore.h"
 #include "analysis/SupplementaryStore.h"
 #include "analysis/Types.h"
 
+#include <cstdint>
+#include <set>
 #include <vector>
 
 // Supplementary categories: the table is split into the active table, which
@@ -45,3 +48,16 @@ ActiveTable SplitTable(
 // FloatError for any other 0/0, x/0 or overflow.
 SupplementaryStore PlaceSupplementary(const TIntMatrix &table, const ActiveTable &active,
     const SupplementaryMarks &marks, const ResultStore &store);
+
+// The steps of the two above, for a table held otherwise (SparseSupplementary.h).
+// The positions 1..count not marked, in order; SupplementaryError for a mark
+// outside them (`side` is "行" or "列").
+std::vector<int> ActivePositions(const std::set<int> &marked, int count, const char *side);
+// SupplementaryError unless one active row and two active columns, or the
+// reverse, remain.
+void CheckEnoughActive(int NRow, int NCol);
+// One category of either side: `counts` over the active categories of the
+// other side, whose totals and scale values are `otherTotal` and `otherScale`.
+SupplementaryPoint PlaceCategory(int position, const std::vector<std::int32_t> &counts,
+    const TTotalVector &otherTotal, std::int64_t N, const TExtMatrix &otherScale,
+    const ResultStore &store);

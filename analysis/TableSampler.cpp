@@ -4,8 +4,10 @@
 #include "analysis/TableRandom.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <numeric>
 #include <stdexcept>
 
@@ -43,6 +45,8 @@ public:
             return lo_;
         const std::int64_t mode = std::clamp((n_ + 1) * (K_ + 1) / (M_ + 2), lo_, hi_);
         double u = UnitUniform(gen);
+        if (mode == 0 && SurelyBelowZeroMass(u))
+            return 0;
         for (;;) {
             double massSeen = 0.0;
             if (const std::int64_t x = Walk(mode, u, massSeen); x >= 0)
@@ -54,6 +58,31 @@ public:
     }
 
 private:
+    // Whether u < exp(LogProbability(0)), the walk's first test, holds for
+    // certain, from the cheaper P(0) = prod_{t<n} (M - K - t) / (M - t):
+    // most cells of a large sparse table draw 0, and this spares them nine
+    // log-factorials and an exponential while giving the same answer. The
+    // product is within 3n units in the last place of P(0); the walk's
+    // value within a few units in the last place of each of its nine
+    // log-factorial terms and of their sum, i.e. far within 512 eps log M!
+    // in the logarithm (log M! bounded above without a logarithm). Anything inside the margin goes
+    // the long way.
+    bool SurelyBelowZeroMass(double u) const
+    {
+        constexpr std::int64_t MaxProductTerms = 64;
+        if (n_ > MaxProductTerms)
+            return false;
+        double p0 = 1.0;
+        for (std::int64_t t = 0; t < n_; ++t)
+            p0 *= static_cast<double>(M_ - K_ - t) / static_cast<double>(M_ - t);
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        // log M! <= M log M <= M bit_width(M) log 2, without a logarithm.
+        const double logMFactorial = static_cast<double>(M_)
+            * std::bit_width(static_cast<std::uint64_t>(M_)) * std::numbers::ln2;
+        const double logError = 512 * eps * (logMFactorial + 1.0);
+        return u < p0 * (1.0 - 2.0 * logError - 8.0 * double(n_ + 2) * eps);
+    }
+
     double LogProbability(std::int64_t x) const
     {
         return LogFactorial(K_) - LogFactorial(x) - LogFactorial(K_ - x) + LogFactorial(M_ - K_)
@@ -137,4 +166,51 @@ void TableSampler::Draw(std::mt19937_64 &gen, TIntMatrix &table) const
     }
     for (int j = 1; j <= nCol; ++j)
         table(nRow, j) = static_cast<std::int32_t>(colLeft[j - 1]);
+}
+
+void TableSampler::DrawCells(std::mt19937_64 &gen, std::vector<CountCell> &cells) const
+{
+    const int nRow = NRow(), nCol = NCol();
+    cells.clear();
+    std::vector<std::int64_t> colLeft(colTotals_.begin(), colTotals_.end());
+    // The columns with observations left, in table order: a column once
+    // empty stays empty, and Draw takes no random number for it.
+    std::vector<int> open;
+    for (int j = 1; j <= nCol; ++j)
+        if (colLeft[std::size_t(j - 1)] > 0)
+            open.push_back(j);
+    std::int64_t poolLeft = std::accumulate(colLeft.begin(), colLeft.end(), std::int64_t{ 0 });
+    std::size_t emptied = 0; // columns in `open` with nothing left
+    for (int i = 1; i < nRow; ++i) {
+        const std::int64_t rowTotal = rowTotals_[std::size_t(i - 1)];
+        std::int64_t rowLeft = rowTotal;
+        std::int64_t pool = poolLeft;
+        for (std::size_t k = 0; k < open.size() && rowLeft > 0; ++k) {
+            const int j = open[k];
+            std::int64_t &K = colLeft[std::size_t(j - 1)];
+            if (K == 0)
+                continue;
+            // The last column takes the rest of the row, as in Draw.
+            const std::int64_t x = j == nCol ? rowLeft : Hypergeometric(pool, K, rowLeft).Draw(gen);
+            if (x == 0) {
+                pool -= K;
+                continue;
+            }
+            cells.push_back({ i, j, static_cast<std::int32_t>(x) });
+            rowLeft -= x;
+            pool -= K;
+            K -= x;
+            emptied += K == 0;
+        }
+        poolLeft -= rowTotal;
+        // Dropping the empty columns costs a pass over `open`: made once a
+        // quarter of them are empty, it stays in proportion to the visits.
+        if (emptied * 4 > open.size()) {
+            std::erase_if(open, [&colLeft](int j) { return colLeft[std::size_t(j - 1)] == 0; });
+            emptied = 0;
+        }
+    }
+    for (const int j : open)
+        if (colLeft[std::size_t(j - 1)] != 0)
+            cells.push_back({ nRow, j, static_cast<std::int32_t>(colLeft[std::size_t(j - 1)]) });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/LargeTable.h"
 #include "analysis/Types.h"
 
 #include <cstdint>
@@ -39,6 +40,14 @@ public:
     // Sizes `table` NRow() x NCol() and fills it; the result depends only on
     // the state of `gen`.
     void Draw(std::mt19937_64 &gen, TIntMatrix &table) const;
+
+    // The same table as Draw from the same state of `gen`, as its nonzero
+    // cells, row by row, left to right (rows and columns 1-based). A cell
+    // whose row has nothing left to place, or whose column has nothing left,
+    // takes no random number in Draw either, so it is skipped here: the cost
+    // follows the cells visited before each row is placed, not NRow x NCol,
+    // and the memory the nonzero cells.
+    void DrawCells(std::mt19937_64 &gen, std::vector<CountCell> &cells) const;
 
 private:
     std::vector<std::int32_t> rowTotals_;

@@ -94,10 +94,8 @@ ReportInput LoadReportInput(const ReportOptions &options)
         LongTable table = LoadLongDataFile(options.input);
         if (!IsCategoryCount(static_cast<int>(table.rowNames.size()))
             || !IsCategoryCount(static_cast<int>(table.colNames.size()))) {
-            if (options.supplementaryRows || options.supplementaryCols)
-                throw InputError("縦長形式で読んだ 50 行または 50 "
-                                 "列を超える表には補助行・補助列を指定できません");
             input.loaded.warnings = NoCountWarnings(table);
+            input.sparseMarks = LongTableMarks(table, input.loaded.warnings);
             input.sparse = LongTableToSparse(std::move(table));
             return input;
         }

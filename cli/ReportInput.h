@@ -14,6 +14,7 @@
 struct ReportInput {
     LoadedTable loaded;
     std::shared_ptr<const SparseTable> sparse;
+    SupplementaryMarks sparseMarks; // the long file's marks, with `sparse`
 };
 
 // The table quarnet-report analyses: the CSV data file, or the table on the

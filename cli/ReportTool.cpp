@@ -61,19 +61,18 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     const ReportInput input = LoadReportInput(options);
     const LoadedTable &table = input.loaded;
     warn(err, table.warnings);
-    if (input.sparse && (options.residuals || !options.xlsx.empty() || options.permutations > 0))
-        throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --residuals、--xlsx、"
-                         "--permutations を使えません (どれも表のすべてのセルを使います)");
+    if (input.sparse && (options.residuals || !options.xlsx.empty()))
+        throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --residuals、--xlsx "
+                         "を使えません (どれも表のすべてのセルを書き出します)");
     RunRequest request;
     request.reportFileName = options.output;
     request.nDimText = options.dimsText;
     request.table = &table.table;
     request.sparse = input.sparse;
     request.encoding = options.encoding;
-    if (!input.sparse) {
-        request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
-        request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
-    }
+    const SupplementaryMarks &marks = input.sparse ? input.sparseMarks : table.table.marks();
+    request.supplementary.rows = options.supplementaryRows.value_or(marks.rows);
+    request.supplementary.cols = options.supplementaryCols.value_or(marks.cols);
     if (input.sparse && options.sections.needCells())
         throw InputError("縦長形式で読んだ 50 行または 50 列を超える表では --report-residuals、"
                          "--report-reordered を使えません (どちらも表のすべてのセルを使います)");

@@ -10,6 +10,7 @@
 #include "analysis/DualScaling.h"
 #include "analysis/LargeTable.h"
 #include "analysis/SparseInterpretation.h"
+#include "analysis/SparseSupplementary.h"
 #include "analysis/Supplementary.h"
 
 #include <algorithm>
@@ -271,11 +272,12 @@ void writeSupplementarySections(ReportWriter &report, const SupplementaryStore &
     }
 }
 
-void nameAndWarn(std::vector<SupplementaryPoint> &points, const InputTable &grid, bool isRow,
-    std::vector<std::string> &warnings)
+// `names` holds the table's names of that side, entry 0 unused.
+void nameAndWarn(std::vector<SupplementaryPoint> &points, const std::vector<std::string> &names,
+    bool isRow, std::vector<std::string> &warnings)
 {
     for (SupplementaryPoint &point : points) {
-        point.label = isRow ? rowLabel(grid, point.position) : colLabel(grid, point.position);
+        point.label = names[static_cast<std::size_t>(point.position)];
         if (!point.placed)
             warnings.push_back(std::string(isRow ? "補助行" : "補助列") + "カテゴリー "
                 + FormI(point.position) + " (" + point.label + ") は分析する"
@@ -288,8 +290,13 @@ void placeSupplementary(ReportWriter &report, const RunRequest &request, const I
     const TIntMatrix &table, const ActiveTable &active, ResultStore &store, RunOutcome &outcome)
 {
     store.Supplementary = PlaceSupplementary(table, active, request.supplementary, store);
-    nameAndWarn(store.Supplementary.rows, grid, true, outcome.warnings);
-    nameAndWarn(store.Supplementary.cols, grid, false, outcome.warnings);
+    std::vector<std::string> rowNames(1), colNames(1);
+    for (int i = 1; i <= grid.rows(); ++i)
+        rowNames.push_back(rowLabel(grid, i));
+    for (int j = 1; j <= grid.cols(); ++j)
+        colNames.push_back(colLabel(grid, j));
+    nameAndWarn(store.Supplementary.rows, rowNames, true, outcome.warnings);
+    nameAndWarn(store.Supplementary.cols, colNames, false, outcome.warnings);
     if (anyPlaced(store.Supplementary.rows) || anyPlaced(store.Supplementary.cols))
         writeSupplementarySections(report, store.Supplementary);
 }
@@ -353,29 +360,50 @@ RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, const RunR
 
 // A row or a column without counts, by its place in the table, as the cause
 // of a FloatError; any other goes on as it is.
-[[noreturn]] void locateSparseFloatError(const Totals &totals, int NRow, int NCol)
+[[noreturn]] void locateSparseFloatError(const Totals &totals, const SparseActive &active)
 {
-    for (int i = 1; i <= NRow; ++i)
-        if (totals.RowTotal(i) == 0)
-            throw EmptyLineFloatError(true, i);
-    for (int j = 1; j <= NCol; ++j)
-        if (totals.ColTotal(j) == 0)
-            throw EmptyLineFloatError(false, j);
+    for (std::size_t i = 1; i <= active.rowPosition.size(); ++i)
+        if (totals.RowTotal(static_cast<int>(i)) == 0)
+            throw EmptyLineFloatError(true, active.rowPosition[i - 1]);
+    for (std::size_t j = 1; j <= active.colPosition.size(); ++j)
+        if (totals.ColTotal(static_cast<int>(j)) == 0)
+            throw EmptyLineFloatError(false, active.colPosition[j - 1]);
     throw;
+}
+
+// The active part of a SparseTable (the whole of it without marks): its
+// counts and names, entry 0 of each empty.
+std::shared_ptr<const SparseTable> activeSparseTable(
+    const SparseTable &table, const SparseActive &active)
+{
+    auto part = std::make_shared<SparseTable>();
+    part->counts = active.counts;
+    part->rowNames.assign(1, std::string());
+    for (const int i : active.rowPosition)
+        part->rowNames.push_back(table.rowNames[static_cast<std::size_t>(i)]);
+    part->colNames.assign(1, std::string());
+    for (const int j : active.colPosition)
+        part->colNames.push_back(table.colNames[static_cast<std::size_t>(j)]);
+    return part;
 }
 
 // The run of a SparseTable. A table small enough to be written in full is
 // made dense for its two sections only, so that they read as for the grid.
+// With supplementary marks the active part is analysed (and reported) as a
+// table of its own, and the marked categories placed on it afterwards.
 RunOutcome runSparse(const RunRequest &request, ResultStore &store, ReportWriter &report)
 {
-    const SparseTable &table = *request.sparse;
-    const SparseCounts &counts = table.counts;
+    const SparseTable &whole = *request.sparse;
     RunOutcome outcome;
-    outcome.sparseTable = request.sparse;
     store.NDim = StrToInt32Typed(request.nDimText);
     outcome.enteredNDim = store.NDim;
-    CheckSparseRunTableSize(
-        counts.NRow, counts.NCol, static_cast<std::int64_t>(counts.cells.size()), store.NDim);
+    CheckSparseRunTableSize(whole.counts.NRow, whole.counts.NCol,
+        static_cast<std::int64_t>(whole.counts.cells.size()), store.NDim);
+    const SparseActive active = SplitSparse(whole.counts, request.supplementary);
+    outcome.sparseTable
+        = request.supplementary.empty() ? request.sparse : activeSparseTable(whole, active);
+    const SparseTable &table = *outcome.sparseTable;
+    const SparseCounts &counts = table.counts;
     store.NRow = counts.NRow;
     store.NCol = counts.NCol;
     store.Supplementary = {};
@@ -387,11 +415,11 @@ RunOutcome runSparse(const RunRequest &request, ResultStore &store, ReportWriter
     store.GrandTotal = totals.GrandTotal;
 
     std::vector<std::string> texts;
-    texts.reserve(static_cast<std::size_t>(counts.NRow) + static_cast<std::size_t>(counts.NCol));
-    for (std::size_t k = 1; k < table.rowNames.size(); ++k)
-        texts.push_back(LabelPrefix(table.rowNames[k]));
-    for (std::size_t k = 1; k < table.colNames.size(); ++k)
-        texts.push_back(LabelPrefix(table.colNames[k]));
+    texts.reserve(whole.rowNames.size() + whole.colNames.size());
+    for (std::size_t k = 1; k < whole.rowNames.size(); ++k)
+        texts.push_back(LabelPrefix(whole.rowNames[k]));
+    for (std::size_t k = 1; k < whole.colNames.size(); ++k)
+        texts.push_back(LabelPrefix(whole.colNames[k]));
     texts.insert(texts.end(), request.laterTexts.begin(), request.laterTexts.end());
     outcome.charset = ChooseCharset(request.encoding, texts);
     report.useCharset(outcome.charset);
@@ -422,10 +450,19 @@ RunOutcome runSparse(const RunRequest &request, ResultStore &store, ReportWriter
         store.Method = LargeMethodName(large.method);
         store.TotalInertia = large.totalInertia;
         writeLargeMethod(report, store);
-        return writeResults(totals, report, store, std::move(outcome));
+        outcome = writeResults(totals, report, store, std::move(outcome));
     } catch (const FloatError &) {
-        locateSparseFloatError(totals, store.NRow, store.NCol);
+        locateSparseFloatError(totals, active);
     }
+    if (!request.supplementary.empty()) {
+        store.Supplementary
+            = PlaceSparseSupplementary(whole.counts, active, request.supplementary, store);
+        nameAndWarn(store.Supplementary.rows, whole.rowNames, true, outcome.warnings);
+        nameAndWarn(store.Supplementary.cols, whole.colNames, false, outcome.warnings);
+        if (anyPlaced(store.Supplementary.rows) || anyPlaced(store.Supplementary.cols))
+            writeSupplementarySections(report, store.Supplementary);
+    }
+    return outcome;
 }
 
 } // namespace
@@ -475,7 +512,9 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
 Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &store)
 {
     if (outcome.sparseTable)
-        return InterpretSparse(outcome.sparseTable->counts, store, outcome.associated);
+        return WithSupplementary(
+            InterpretSparse(outcome.sparseTable->counts, store, outcome.associated),
+            store.Supplementary);
     return WithSupplementary(
         Interpret(outcome.analysedTable, store, outcome.associated), store.Supplementary);
 }

@@ -50,7 +50,8 @@ struct RunRequest {
     // Set, the run analyses this table instead of `table`, without ever
     // forming its NRow x NCol cells: the big-table method, the input and
     // association sections cut to one line when WritesWholeTable refuses the
-    // size, no supplementary categories.
+    // size; supplementary categories as for `table`, placed from the nonzero
+    // counts.
     std::shared_ptr<const SparseTable> sparse;
     // Texts the caller adds to the report after the run (see RunToFile with
     // more sections): the report's charset is chosen for them too.

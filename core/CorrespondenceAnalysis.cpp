@@ -93,10 +93,11 @@ Interpretation CorrespondenceResult::statistics() const
 
 PermutationRequest CorrespondenceResult::permutationRequest() const
 {
-    // The test draws dense random tables of the same size.
     if (outcome_.sparseTable)
-        throw InputError("縦長形式で読んだ大きな表 (" + std::to_string(store_.NRow) + " 行 × "
-            + std::to_string(store_.NCol) + " 列) には順列検定を行えません");
+        return MakeSparsePermutationRequest(
+            std::shared_ptr<const SparseCounts>(
+                outcome_.sparseTable, &outcome_.sparseTable->counts),
+            store_);
     return MakePermutationRequest(outcome_.analysedTable, store_);
 }
 

@@ -3,6 +3,7 @@
 #include "core/CoreErrors.h"
 #include "core/FileIo.h"
 #include "core/IntConversion.h"
+#include "core/SupplementaryMark.h"
 #include "core/TableSize.h"
 #include "core/TextCoding.h"
 
@@ -252,6 +253,7 @@ LongTable ReadLongData(std::string_view fileBytes)
     const std::string text = DecodeTextFile(fileBytes);
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     LongReader reader(std::min(lines, static_cast<std::size_t>(MaxTableCells)));
+    std::string corner;
     std::size_t start = 0;
     int line = 0;
     while (start < text.size()) {
@@ -261,12 +263,19 @@ LongTable ReadLongData(std::string_view fileBytes)
             end = text.size();
         if (end > start && text[end - 1] == '\r')
             --end;
-        // The first line is the header.
-        if (++line > 1)
+        // The first line is the header; its first field may hold marks.
+        if (++line > 1) {
             reader.readLine(std::string_view(text).substr(start, end - start), line);
+        } else {
+            std::string fields[3];
+            splitFields(std::string_view(text).substr(start, end - start), fields);
+            corner = std::move(fields[0]);
+        }
         start = next;
     }
-    return reader.take();
+    LongTable table = reader.take();
+    table.corner = std::move(corner);
+    return table;
 }
 
 LongTable LoadLongDataFile(const std::string &fileName)
@@ -289,6 +298,19 @@ std::vector<std::string> NoCountWarnings(const LongTable &table)
     return warnings;
 }
 
+SupplementaryMarks LongTableMarks(const LongTable &table, std::vector<std::string> &warnings)
+{
+    const CornerMark mark = ReadSupplementaryMark(table.corner,
+        static_cast<int>(table.rowNames.size()), static_cast<int>(table.colNames.size()));
+    if (!mark.isMark)
+        return {};
+    if (!mark.marks) {
+        warnings.push_back(UnreadableMarkWarning(table.corner));
+        return {};
+    }
+    return *mark.marks;
+}
+
 LoadedTable LongTableToGrid(const LongTable &table)
 {
     const auto rows = static_cast<int>(table.rowNames.size());
@@ -307,6 +329,7 @@ LoadedTable LongTableToGrid(const LongTable &table)
     for (const LongCell &cell : table.cells)
         grid.setText(cell.row + 1, cell.col + 1, std::to_string(cell.count));
     loaded.warnings = NoCountWarnings(table);
+    grid.setMarks(LongTableMarks(table, loaded.warnings));
     return loaded;
 }
 

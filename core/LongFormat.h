@@ -2,6 +2,8 @@
 
 #include "core/CsvFile.h"
 
+#include "analysis/SupplementaryStore.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,6 +17,12 @@
 // them: a blank belongs to the name, a field in double quotes may hold commas
 // and reads a doubled quote as one. Empty lines hold no cell; fields after
 // the count are not read.
+//
+// Supplementary rows and columns are marked as in the CSV data file
+// (SupplementaryMark.h), in the header's first field, e.g.
+//   "#quarnet supplementary rows=3 columns=1,4",document,count
+// with positions in the order the names are first met (the order the report
+// numbers them in).
 //
 // Bad input is refused with InputError naming the line, before anything is
 // handed on: a line with fewer than three fields, an empty name, a count that
@@ -32,6 +40,7 @@ struct LongCell {
 // The table as the file gives it, without its zeros: memory in proportion to
 // the cells written, whatever the rows times the columns.
 struct LongTable {
+    std::string corner; // the header's first field
     std::vector<std::string> rowNames;
     std::vector<std::string> colNames;
     std::vector<LongCell> cells; // one per pair, in the order first met
@@ -44,8 +53,13 @@ LongTable LoadLongDataFile(const std::string &fileName);
 // (only an explicit 0 can make one), naming them; none when there are none.
 std::vector<std::string> NoCountWarnings(const LongTable &table);
 
-// The table as the grid and the run take it, zeros written out, with the
-// NoCountWarnings. A table past MaxTableCells cells is refused
+// The supplementary marks of the header; none, and a warning (the table
+// loads without them, as a CSV data file does), for a mark that cannot be
+// understood.
+SupplementaryMarks LongTableMarks(const LongTable &table, std::vector<std::string> &warnings);
+
+// The table as the grid and the run take it, zeros written out, with its
+// marks and the NoCountWarnings. A table past MaxTableCells cells is refused
 // (RefuseOversizedTable) before it is made.
 LoadedTable LongTableToGrid(const LongTable &table);
 

@@ -5,14 +5,20 @@
 #include "analysis/PermutationTest.h"
 #include "MatrixHelpers.h"
 #include "analysis/Errors.h"
+#include "analysis/LargeTable.h"
 #include "analysis/TableAnalysis.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <random>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -114,6 +120,99 @@ TEST(PermutationTestTest, CancelStopsEarlyWithoutPValues)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+// A table with an association along its diagonal, and noise.
+TIntMatrix BandTable(int NRow, int NCol)
+{
+    TIntMatrix table(NRow, NCol);
+    for (int i = 1; i <= NRow; ++i)
+        for (int j = 1; j <= NCol; ++j)
+            table(i, j) = (i * 7 + j * 13) % 5 + (std::abs(i * NCol - j * NRow) < NRow * 3 ? 6 : 0);
+    return table;
+}
+
+// Two blocks of rows against two of columns (one dimension of association,
+// of strength `effect`) on random counts of about the variance of counts
+// drawn independently (binomial 64, 1/8: mean 8, variance 7).
+TIntMatrix BlockTable(int NRow, int NCol, int effect)
+{
+    std::mt19937_64 gen(2026);
+    TIntMatrix table(NRow, NCol);
+    for (int i = 1; i <= NRow; ++i)
+        for (int j = 1; j <= NCol; ++j)
+            table(i, j) = std::popcount(gen() & gen() & gen())
+                + ((2 * i <= NRow) == (2 * j <= NCol) ? effect : 0);
+    return table;
+}
+
+// The big-table solvers on tables of the exact engine's sizes: the same
+// random tables, values equal to far within the tie tolerance, so the same
+// counts. The table has ties in its solutions' neighbourhood: the redrawn
+// observed table counts the same either way.
+TEST(PermutationTestTest, BigTableSolversGiveTheExactEnginesCounts)
+{
+    const TIntMatrix band = BandTable(30, 40);
+    for (const auto &[table, rows, cols] :
+        { std::tuple{ Smoking, 5, 4 }, std::tuple{ band, 30, 40 } }) {
+        ResultStore store;
+        AnalyseTable(table, rows, cols, 4, store);
+        PermutationRequest request = MakePermutationRequest(table, store);
+        ASSERT_FALSE(request.largeMethod);
+        request.permutations = 499;
+        request.seed = 11;
+        const PermutationResult exact = RunPermutationTest(request);
+        for (const LargeMethod method : { LargeMethod::Lanczos, LargeMethod::DenseGram }) {
+            store.Method = LargeMethodName(method);
+            PermutationRequest large = MakePermutationRequest(table, store);
+            ASSERT_EQ(large.largeMethod, method);
+            large.permutations = 499;
+            large.seed = 11;
+            EXPECT_EQ(RunPermutationTest(large).atLeastObserved, exact.atLeastObserved)
+                << rows << " x " << cols << " " << store.Method;
+        }
+    }
+}
+
+// Beyond 50: the leading dimensions of the big-table method are tested on
+// random tables drawn as nonzero cells; the counts held dense or sparse give
+// the same tables, so the same p-values, on any number of threads.
+TEST(PermutationTestTest, TablesBeyondFiftyGetPValuesDenseOrSparse)
+{
+    constexpr int rows = 60, cols = 70;
+    for (const int effect : { 3, 0 }) {
+        const TIntMatrix table = BlockTable(rows, cols, effect);
+        auto counts = std::make_shared<SparseCounts>(SparseCountsOf(table, rows, cols));
+        ResultStore store;
+        store.NRow = rows;
+        store.NCol = cols;
+        const LargeDecomposition large = DecomposeLarge(*counts, 2, store);
+        store.Method = LargeMethodName(large.method);
+        ASSERT_EQ(store.NSol, 2);
+
+        PermutationRequest dense = MakePermutationRequest(table, store);
+        dense.permutations = 199;
+        dense.seed = 3;
+        dense.threads = 1;
+        const PermutationResult one = RunPermutationTest(dense);
+        PermutationRequest sparse = MakeSparsePermutationRequest(counts, store);
+        sparse.permutations = 199;
+        sparse.seed = 3;
+        sparse.threads = 2;
+        const PermutationResult two = RunPermutationTest(sparse);
+        EXPECT_EQ(one.pValues, two.pValues);
+        ASSERT_EQ(one.pValues.size(), 2U);
+        for (const double p : one.pValues) {
+            EXPECT_GT(p, 0.0);
+            EXPECT_LE(p, 1.0);
+        }
+        // The blocks are far from independence; without them the table is
+        // noise, its largest value one of the random tables' kind.
+        if (effect > 0)
+            EXPECT_EQ(one.pValues[0], 1.0 / 200);
+        else
+            EXPECT_GT(one.pValues[0], 0.05);
+    }
+}
+
 TEST(PermutationTestTest, RefusesRequestsWithoutAValidTable)
 {
     PermutationRequest request = Analysed(Smoking, 5, 4, 99, 1);
@@ -122,9 +221,21 @@ TEST(PermutationTestTest, RefusesRequestsWithoutAValidTable)
         emptyColumn.table(i, 2) = 0;
     EXPECT_THROW(RunPermutationTest(emptyColumn), FloatError);
 
-    PermutationRequest tooBig = request;
-    tooBig.NRow = 51;
-    EXPECT_THROW(RunPermutationTest(tooBig), TableLimitError);
+    PermutationRequest sizeMismatch = request;
+    sizeMismatch.NRow = 51;
+    EXPECT_THROW(RunPermutationTest(sizeMismatch), TableLimitError);
+
+    // Random tables of 10^5 x 10^5 with N = 2 x 10^9 may have 2 x 10^9
+    // nonzero cells: refused before any is drawn.
+    auto diagonal = std::make_shared<SparseCounts>();
+    diagonal->NRow = diagonal->NCol = 100000;
+    for (int k = 1; k <= 100000; ++k)
+        diagonal->cells.push_back({ k, k, 20000 });
+    PermutationRequest huge;
+    huge.sparse = diagonal;
+    huge.NRow = huge.NCol = 100000;
+    huge.observedEtaSq = { 1.0 };
+    EXPECT_THROW(RunPermutationTest(huge), TableLimitError);
 
     PermutationRequest notANumber = request;
     notANumber.observedEtaSq[1] = std::nan("");

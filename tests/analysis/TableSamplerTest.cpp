@@ -43,6 +43,7 @@ TEST(TableSamplerTest, KeepsEveryMarginExactly)
         { { 11, 18, 51, 88, 25 }, { 61, 45, 62, 25 } }, { wide, tall },
         { { 2147483647 - 1000, 1000 }, { 1000000000, 1147483647 } },
         { Totals(60, 1), { 20, 40 } }, // more rows than an analysed table may have
+        { Totals(40, 3), Totals(120, 1) }, // columns emptied row after row
     };
     for (std::size_t c = 0; c < cases.size(); ++c) {
         const Totals &rows = cases[c].rows, &cols = cases[c].cols;
@@ -51,6 +52,21 @@ TEST(TableSamplerTest, KeepsEveryMarginExactly)
             std::mt19937_64 gen = TableStream(c, k);
             TIntMatrix t;
             sampler.Draw(gen, t);
+            // The nonzero cells alone: the same table from the same stream.
+            std::mt19937_64 again = TableStream(c, k);
+            std::vector<CountCell> cells;
+            sampler.DrawCells(again, cells);
+            ASSERT_EQ(again(), gen()) << c; // as many random numbers taken
+            std::size_t at = 0;
+            for (int i = 1; i <= t.rows(); ++i)
+                for (int j = 1; j <= t.cols(); ++j)
+                    if (t(i, j) != 0) {
+                        ASSERT_LT(at, cells.size()) << c;
+                        ASSERT_EQ(cells[at].row, i);
+                        ASSERT_EQ(cells[at].col, j);
+                        ASSERT_EQ(cells[at++].count, t(i, j)) << c;
+                    }
+            ASSERT_EQ(at, cells.size()) << c;
             ASSERT_EQ(static_cast<int>(rows.size()), t.rows());
             ASSERT_EQ(static_cast<int>(cols.size()), t.cols());
             std::vector<std::int64_t> rowSum(rows.size()), colSum(cols.size());

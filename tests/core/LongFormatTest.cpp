@@ -95,6 +95,26 @@ TEST(LongFormat, ReportsTheNamesWithNoCount)
                                   "'e6', 'e7', 'e8', 'e9', 'e10' ほか" });
 }
 
+// The header's first field marks supplementary categories as a CSV data
+// file's corner does, by the positions names are first met in; a mark that
+// cannot be understood loads the table without marks and says so.
+TEST(LongFormat, ReadsSupplementaryMarksFromTheHeader)
+{
+    const std::string cells = "a,x,1\r\nb,y,2\r\nc,x,3\r\nc,z,1\r\n";
+    const LoadedTable marked
+        = ReadLongFormat("\"#quarnet supplementary rows=1,3 columns=2\",doc,n\r\n" + cells);
+    EXPECT_EQ(marked.table.marks(), (SupplementaryMarks{ { 1, 3 }, { 2 } }));
+    EXPECT_TRUE(marked.warnings.empty());
+
+    std::vector<std::string> warnings;
+    EXPECT_TRUE(
+        LongTableMarks(ReadLongData("#quarnet supplementary rows=4,doc,n\r\n" + cells), warnings)
+            .empty());
+    ASSERT_EQ(warnings.size(), 1U);
+    EXPECT_NE(warnings[0].find("#quarnet supplementary rows=4"), std::string::npos);
+    EXPECT_TRUE(ReadLongFormat(header + cells).table.marks().empty());
+}
+
 TEST(LongFormat, RefusesEachBadLineNamingIt)
 {
     const std::string good = header + "a,x,1\r\n";

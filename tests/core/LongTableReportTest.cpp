@@ -68,14 +68,17 @@ std::int32_t independentCount(int i, int j)
     return (1 + i % 4) * (j % 3);
 }
 
-void expectWideResults(const std::function<std::int32_t(int, int)> &cellCount)
+// `corner`: the first field of both files (supplementary marks).
+void expectWideResults(
+    const std::function<std::int32_t(int, int)> &cellCount, const std::string &corner = "")
 {
     ScratchFolder folder;
     const int rows = 60;
     const int cols = 70;
     std::ofstream wide(folder.file("wide.csv"));
     std::ofstream cells(folder.file("long.csv"));
-    cells << "row,column,count\n";
+    cells << corner << (corner.empty() ? "row" : "") << ",column,count\n";
+    wide << corner;
     for (int j = 1; j <= cols; ++j)
         wide << ",c" << j;
     wide << "\n";
@@ -106,6 +109,7 @@ void expectWideResults(const std::function<std::int32_t(int, int)> &cellCount)
     const nlohmann::json dense = nlohmann::json::parse(ReadBytes(folder.file("wide.json")));
     expectSameJson(nlohmann::json::parse(ReadBytes(folder.file("long.json"))), dense, "");
     EXPECT_EQ(dense["rows"].size(), static_cast<std::size_t>(rows));
+    EXPECT_EQ(dense["rows"][2]["supplementary"], !corner.empty());
 }
 
 } // namespace
@@ -114,6 +118,8 @@ TEST(LongTableReport, GivesTheWideFilesResultsWithoutTheGrid)
 {
     expectWideResults(cellCount);
     expectWideResults(independentCount);
+    // Supplementary rows and columns marked in the header, as in the wide file.
+    expectWideResults(cellCount, "\"#quarnet supplementary rows=3,60 columns=2,5\"");
 }
 
 TEST(LongTableReport, RunsATablePastTheGridsLimitFromItsFewCounts)
@@ -157,17 +163,25 @@ TEST(LongTableReport, RunsATablePastTheGridsLimitFromItsFewCounts)
             EXPECT_NEAR(sum, 1.0, 1e-10) << side;
     }
 
-    // What needs every cell is refused before the run, naming the options.
-    EXPECT_EQ(runTool({ "--long", folder.file("long.csv"), "-o", report, "--json",
-                          folder.file("p.json"), "--permutations", "9" },
+    // The permutation test draws its random tables as nonzero cells too.
+    ASSERT_EQ(runTool({ "--long", "--dims", "2", folder.file("long.csv"), "-o", report, "--json",
+                          folder.file("p.json"), "--permutations", "9", "--seed", "5" },
+                  &err),
+        0)
+        << err;
+    const nlohmann::json tested = nlohmann::json::parse(ReadBytes(folder.file("p.json")));
+    ASSERT_EQ(tested["solutions"].size(), 2U);
+    for (const nlohmann::json &solution : tested["solutions"]) {
+        const double p = solution["permutation_p"].get<double>();
+        EXPECT_TRUE(p > 0.0 && p <= 1.0) << p;
+    }
+
+    // What writes every cell is refused before the run, naming the options.
+    EXPECT_EQ(runTool({ "--long", folder.file("long.csv"), "-o", report, "--xlsx",
+                          folder.file("p.xlsx") },
                   &err),
         1);
-    EXPECT_NE(err.find("--permutations"), std::string::npos);
-    EXPECT_EQ(
-        runTool(
-            { "--long", folder.file("long.csv"), "-o", report, "--supplementary-rows", "1" }, &err),
-        1);
-    EXPECT_NE(err.find("補助行"), std::string::npos);
+    EXPECT_NE(err.find("--xlsx"), std::string::npos);
 }
 
 TEST(LongTableReport, ChecksTheSizeFromTheNonzeroCounts)
