@@ -7,8 +7,9 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
-#include "core/LongFormat.h"
+#include "core/DecimalCounts.h"
 #include "core/FileIo.h"
+#include "core/LongFormat.h"
 #include "core/ResultJson.h"
 #include "core/ResultSummary.h"
 #include "core/ResultXlsx.h"
@@ -45,6 +46,8 @@ std::optional<PermutationResult> permutationTest(
 {
     if (options.permutations == 0 || !result.outcome().associated)
         return std::nullopt;
+    if (result.outcome().decimalPlaces > 0)
+        throw InputError(PermutationNeedsCounts);
     PermutationRequest request = result.permutationRequest();
     request.permutations = options.permutations;
     request.seed = options.seed ? *options.seed : NewPermutationSeed();
@@ -69,6 +72,7 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     request.table = &table.table;
     request.sparse = input.sparse;
     request.encoding = options.encoding;
+    request.decimalCounts = options.decimalCounts;
     if (!input.sparse) {
         request.supplementary.rows = options.supplementaryRows.value_or(table.table.marks().rows);
         request.supplementary.cols = options.supplementaryCols.value_or(table.table.marks().cols);
@@ -83,7 +87,8 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
         const PermutationResult *tested = test ? &*test : nullptr;
         if (!options.json.empty()) {
             const std::optional<CellResiduals> residuals = options.residuals
-                ? std::optional(ComputeResiduals(result->outcome().analysedTable))
+                ? std::optional(ValueResiduals(
+                    result->outcome().analysedTable, result->outcome().decimalPlaces))
                 : std::nullopt;
             std::string json = ResultJsonText(stats, tested, residuals ? &*residuals : nullptr);
             if (extension)

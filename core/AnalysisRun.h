@@ -51,6 +51,10 @@ struct RunRequest {
     // association sections cut to one line when WritesWholeTable refuses the
     // size, no supplementary categories.
     std::shared_ptr<const SparseTable> sparse;
+    // Takes non-negative decimal values (weighted or percentage tables) in
+    // the count cells, as DecimalCounts.h holds them; off, a decimal is
+    // refused as any text that is not an integer.
+    bool decimalCounts = false;
 };
 
 struct RunOutcome {
@@ -64,6 +68,9 @@ struct RunOutcome {
     // Empty when the run had a SparseTable; sparseTable holds it then.
     TIntMatrix analysedTable;
     std::shared_ptr<const SparseTable> sparseTable;
+    // 0 for counts; otherwise the table held decimal values and
+    // analysedTable holds them in units of 10^-decimalPlaces.
+    int decimalPlaces = 0;
 };
 
 // Refuses, before anything is read, a table without rows or columns and one
