@@ -67,6 +67,11 @@ struct Interpretation {
     long double chiSquare = 0.0L;
     int df = 0;
     long double pValue = 1.0L;
+    // 0 for a table of counts. A table of decimal values (weights,
+    // percentages) analysed in units of 10^-decimalPlaces has n in those
+    // units and chiSquare in its values; pValue, which needs counts, has no
+    // meaning then.
+    int decimalPlaces = 0;
     long double totalInertia = 0.0L;
     std::vector<SolutionStats> solutions; // d = 1..NSol, at index d - 1; empty without association
     std::vector<CategoryStats> rows; // table order, row i at index i - 1

@@ -13,7 +13,8 @@ std::vector<MalinvaudStep> MalinvaudTest(const Interpretation &interpretation)
 {
     const int I = ActiveCount(interpretation.rows);
     const int J = ActiveCount(interpretation.columns);
-    const int NSol = static_cast<int>(interpretation.solutions.size());
+    const int NSol
+        = interpretation.decimalPlaces > 0 ? 0 : static_cast<int>(interpretation.solutions.size());
     std::vector<MalinvaudStep> steps(static_cast<std::size_t>(NSol));
     long double tail = 0.0L;
     for (int k = NSol - 1; k >= 0; --k) {

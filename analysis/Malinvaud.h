@@ -13,7 +13,8 @@
 // the solutions' inertia. The first k whose p is large is the number of
 // dimensions worth keeping. The tail sums run from the smallest etaSq up, so
 // that a small remainder is not lost beside the large ones.
-// Empty without solutions. Cost O(NSol) plus the distribution.
+// Empty without solutions, and for a table of decimal values
+// (Interpretation::decimalPlaces), which has no counts to test. Cost O(NSol) plus the distribution.
 struct MalinvaudStep {
     int dims = 0; // k
     long double chiSquare = 0.0L;

@@ -19,6 +19,7 @@
 #include "shell/Prompts.h"
 #include "shell/SheetChoice.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +75,11 @@ TInputF::TInputF(Session &session, QWidget *owner)
     MsgLabel = placeLabel(this, QStringLiteral("MsgLabel"), 40, 8);
     Label1 = placeLabel(this, QStringLiteral("出力ファイル ="), 40, 40);
     EditFN = placeEdit(this, QStringLiteral("EditFN"), 152, 40, 369, 24);
+    DecimalBox = new QCheckBox(QStringLiteral("小数の値を使う"), this);
+    DecimalBox->setObjectName(QStringLiteral("DecimalBox"));
+    DecimalBox->setToolTip(
+        QStringLiteral("重み付きの表や百分率の表を分析します。並べ替え検定と p 値は求めません"));
+    DecimalBox->setGeometry(536, 40, 170, 24);
     StringGrid1 = new StringGrid(this);
     StringGrid1->setGeometry(DesignGrid);
     Label2 = placeLabel(this, QStringLiteral("次元数 ="), 32, 304);
@@ -99,6 +105,7 @@ TInputF::TInputF(Session &session, QWidget *owner)
     setTabOrder(EditNDim, SButton);
     setTabOrder(SButton, GButton);
     setTabOrder(GButton, DetailButton);
+    setTabOrder(DetailButton, DecimalBox); // added last: the form's order stays
     StringGrid1->setFocus();
 
     connectGuarded(OKButton, &QPushButton::clicked, this, &TInputF::OKButtonClick);
@@ -118,6 +125,7 @@ TInputF::TInputF(Session &session, QWidget *owner)
     connectGuarded(StringGrid1, &StringGrid::blockApplied, this, &TInputF::BlockApplied);
     connectGuarded(EditNDim, &QLineEdit::textChanged, this, &TInputF::InputChanged);
     connectGuarded(EditFN, &QLineEdit::textChanged, this, &TInputF::InputChanged);
+    connectGuarded(DecimalBox, &QCheckBox::toggled, this, &TInputF::InputChanged);
 }
 
 TInputF::~TInputF()
@@ -441,6 +449,7 @@ void TInputF::OKButtonClick()
     request.nDimText = EditNDim->text().toStdString();
     request.table = &table;
     request.supplementary = table.marks();
+    request.decimalCounts = DecimalBox->isChecked();
     AnalysisResultPtr result;
     try {
         result = RunToFile(DualScalingAnalysis(), request);

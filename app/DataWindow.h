@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -47,6 +48,9 @@ public:
     QPushButton *GButton;
     QPushButton *DetailButton;
     QPushButton *ExitButton;
+    // Takes decimal values (weighted or percentage tables) in the cells;
+    // off, as by default, a decimal is refused as a count that is no integer.
+    QCheckBox *DecimalBox;
     // The plot window, the one the draw button opened last; owned here,
     // and replaced by the next opening.
     TGraphF *GraphF = nullptr;

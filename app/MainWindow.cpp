@@ -173,6 +173,8 @@ void TMainF::CrossTabButtonClick()
     if (choice->weight >= 0)
         request.weightVariable = std::to_string(choice->weight + 1);
     request.sorted = choice->sorted;
+    for (const qsizetype variable : choice->multipleAnswers)
+        request.multipleAnswerVariables.push_back(std::to_string(variable + 1));
     const LoadedTable table = CrossTabulate(*records, request);
     OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
     InputF->ShowTable(table.table);

@@ -4,6 +4,7 @@
 #include "app/PlotWindow.h"
 #include "core/CsvFile.h"
 #include "core/McaScores.h"
+#include "core/QuestionnaireSplit.h"
 #include "core/QuestionnaireWorkbook.h"
 #include "shell/FormControls.h"
 #include "shell/Guard.h"
@@ -95,6 +96,12 @@ QVariant QuestionnaireModel::headerData(int section, Qt::Orientation orientation
         return QStringLiteral("ID");
     return fromUtf8(sheet_.columns[static_cast<std::size_t>(section - 1)].name)
         + roleTag(RoleOf(marks_, section));
+}
+
+void QuestionnaireModel::sheetChanged()
+{
+    beginResetModel();
+    endResetModel();
 }
 
 void QuestionnaireModel::marksChanged()
@@ -198,7 +205,23 @@ QMenu *QuestionnaireWindow::HeaderMenu(int position)
         connect(action, &QAction::triggered, this,
             [this, position, role] { runGuarded(this, [&] { SetRole(position, role); }); });
     }
+    menu->addSeparator();
+    QAction *split = menu->addAction(QStringLiteral("複数回答を回答ごとの はい/いいえ に分ける"));
+    connect(split, &QAction::triggered, this,
+        [this, position] { runGuarded(this, [&] { SplitQuestion(position); }); });
     return menu;
+}
+
+// The sheet changes only when the split succeeds: a refusal leaves it whole.
+void QuestionnaireWindow::SplitQuestion(int position)
+{
+    QuestionnaireSheet sheet = sheet_;
+    QuestionnaireMarks marks = marks_;
+    SplitMultipleAnswers(sheet, marks, position);
+    sheet_ = std::move(sheet);
+    marks_ = std::move(marks);
+    model_->sheetChanged();
+    runInvalidated();
 }
 
 void QuestionnaireWindow::SetRole(int position, QuestionRole role)

@@ -33,6 +33,8 @@ public:
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     // The marks changed: the headers and the greyed columns follow.
     void marksChanged();
+    // Questions were added or removed: everything is read afresh.
+    void sheetChanged();
 
 private:
     const QuestionnaireSheet &sheet_;
@@ -41,8 +43,9 @@ private:
 
 // The questionnaire's data window: the sheet in the grid, each question's
 // role set from its header's menu (分析に使う / 補助（質的）/ 補助（量的）/
-// 使わない / 重み), the missing answers' handling, the report file and the
-// dimensions; OK runs the analysis to the report file; 描画, 詳細 and
+// 使わない / 重み), where a multiple-answer question is also split into
+// yes/no questions (複数回答を回答ごとの はい/いいえ に分ける), the missing answers' handling, the
+// report file and the dimensions; OK runs the analysis to the report file; 描画, 詳細 and
 // 得点を保存 show or save that run, and are off until a run completes and
 // again after a role changes; 保存 writes the sheet with its marks in the
 // corner field, so that it opens as it was left. Owned by the main window.
@@ -69,6 +72,9 @@ public:
     // The header menu of question `position` (1-based), made afresh.
     QMenu *HeaderMenu(int position);
     void SetRole(int position, QuestionRole role);
+    // Splits a multiple-answer question into yes/no questions, one per
+    // answer (SplitMultipleAnswers), from the header menu.
+    void SplitQuestion(int position);
 
     void OKButtonClick();
     void GButtonClick();

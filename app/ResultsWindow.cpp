@@ -3,6 +3,7 @@
 #include "app/ReadingTabs.h"
 #include "app/ResultTableModel.h"
 #include "core/CsvFile.h"
+#include "core/DecimalCounts.h"
 #include "core/ResultCsv.h"
 #include "core/ResultTables.h"
 #include "core/ResultXlsx.h"
@@ -147,6 +148,8 @@ ResultsWindow::ResultsWindow(Interpretation interpretation, PermutationRequest t
     connectGuarded(
         PermutationButton, &QPushButton::clicked, this, &ResultsWindow::PermutationButtonClick);
     connectGuarded(CancelButton, &QPushButton::clicked, this, &ResultsWindow::CancelButtonClick);
+    if (interpretation_.decimalPlaces > 0)
+        PermutationLabel->setText(QString::fromUtf8(PermutationNeedsCounts));
 }
 
 ResultsWindow::~ResultsWindow()
@@ -194,7 +197,9 @@ QLayout *ResultsWindow::permutationRow()
 
 void ResultsWindow::showTestRunning(bool running)
 {
-    PermutationButton->setEnabled(!running && !test_.observedEtaSq.empty());
+    // A table of decimal values has no counts to permute.
+    PermutationButton->setEnabled(
+        !running && !test_.observedEtaSq.empty() && interpretation_.decimalPlaces == 0);
     PermutationsBox->setEnabled(!running);
     SeedEdit->setEnabled(!running);
     CancelButton->setEnabled(running);

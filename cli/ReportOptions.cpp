@@ -189,6 +189,11 @@ void AddReportOptions(CommandLine &commandLine, ReportOptions &options)
         "最後の合計の行・列 (計, 合計, 総計, Total, NET) を除く / drop a last row or column of "
         "totals",
         [&options](const std::string &) { options.dropTotals = true; } });
+    commandLine.addOption({ "--decimal-counts", "",
+        "小数の値 (重み付きの表・百分率の表) を受け付ける。並べ替え検定と p 値は求めない / "
+        "take non-negative decimal values (weighted or percentage tables); no permutation test "
+        "or p-value",
+        [&options](const std::string &) { options.decimalCounts = true; } });
     commandLine.addOption({ "--help", "", "この説明 / this help",
         [&options](const std::string &) { options.help = true; } });
 }

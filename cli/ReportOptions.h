@@ -28,6 +28,7 @@ struct ReportOptions {
     bool sortCategories = false;
     std::vector<std::string> multipleAnswers; // variables holding several answers per cell
     bool dropTotals = false; // a last row or column of totals is dropped, not refused
+    bool decimalCounts = false; // non-negative decimal values are taken as the table's cells
     std::string sheet; // a workbook's sheet, by name or number; empty: the one with a table
     std::string output;
     std::string json; // empty: no JSON file

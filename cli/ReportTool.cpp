@@ -7,6 +7,7 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
+#include "core/DecimalCounts.h"
 #include "core/FileIo.h"
 #include "core/LongFormat.h"
 #include "core/ReportSections.h"
@@ -46,6 +47,8 @@ std::optional<PermutationResult> permutationTest(
 {
     if (options.permutations == 0 || !result.outcome().associated)
         return std::nullopt;
+    if (result.outcome().decimalPlaces > 0)
+        throw InputError(PermutationNeedsCounts);
     PermutationRequest request = result.permutationRequest();
     request.permutations = options.permutations;
     request.seed = options.seed ? *options.seed : NewPermutationSeed();
@@ -70,6 +73,7 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
     request.table = &table.table;
     request.sparse = input.sparse;
     request.encoding = options.encoding;
+    request.decimalCounts = options.decimalCounts;
     const SupplementaryMarks &marks = input.sparse ? input.sparseMarks : table.table.marks();
     request.supplementary.rows = options.supplementaryRows.value_or(marks.rows);
     request.supplementary.cols = options.supplementaryCols.value_or(marks.cols);
@@ -106,7 +110,8 @@ void analyse(const ReportOptions &options, ReportToolExtension *extension, std::
         const PermutationResult *tested = test ? &*test : nullptr;
         if (!options.json.empty()) {
             const std::optional<CellResiduals> residuals = options.residuals
-                ? std::optional(ComputeResiduals(result->outcome().analysedTable))
+                ? std::optional(ValueResiduals(
+                    result->outcome().analysedTable, result->outcome().decimalPlaces))
                 : std::nullopt;
             std::string json = ResultJsonText(*stats, tested, residuals ? &*residuals : nullptr);
             if (extension)

@@ -1,6 +1,7 @@
 #include "core/AnalysisRun.h"
 
 #include "core/CoreErrors.h"
+#include "core/DecimalCounts.h"
 #include "core/IntConversion.h"
 #include "core/NumberForms.h"
 #include "core/ReportLines.h"
@@ -8,6 +9,7 @@
 
 #include "analysis/CategoryCount.h"
 #include "analysis/DualScaling.h"
+#include "analysis/ExtMath.h"
 #include "analysis/LargeTable.h"
 #include "analysis/SparseInterpretation.h"
 #include "analysis/SparseSupplementary.h"
@@ -74,10 +76,14 @@ bool unusedCell(const SupplementaryMarks &marks, int i, int j, const std::string
 }
 
 // Counts row by row, left to right, so that the first failing cell in that
-// order is the one reported.
-TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol, const SupplementaryMarks &marks)
+// order is the one reported. With decimalCounts a cell that is no integer
+// may hold a decimal; the table is then held in units (DecimalCounts.h) and
+// `places` says which.
+TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol, const SupplementaryMarks &marks,
+    bool decimalCounts, int &places)
 {
     TIntMatrix DataTable(NRow, NCol);
+    std::vector<DecimalCell> decimals;
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
             const std::string &text = grid.count(i, j);
@@ -87,12 +93,19 @@ TIntMatrix readCounts(const InputTable &grid, int NRow, int NCol, const Suppleme
             try {
                 DataTable(i, j) = StrToInt32Typed(text);
             } catch (const ConvertError &) {
-                throw CountConvertError(text, i, j);
+                const std::optional<TypedDecimal> decimal
+                    = decimalCounts ? ParseTypedDecimal(text) : std::nullopt;
+                if (!decimal)
+                    throw CountConvertError(text, i, j);
+                if (decimal->negative && decimal->digits != 0)
+                    throw InputError::NegativeCount(i, j, text);
+                decimals.push_back({ i, j, *decimal });
             }
             if (DataTable(i, j) < 0)
                 throw InputError::NegativeCount(i, j, text);
         }
     }
+    places = decimals.empty() ? 0 : HoldInUnits(DataTable, decimals, grid);
     return DataTable;
 }
 
@@ -130,7 +143,9 @@ std::vector<std::string> variableTexts(const InputTable &grid, int tableRows, in
     return texts;
 }
 
-void writeInputTable(ReportWriter &report, const TIntMatrix &DataTable, int NRow, int NCol)
+// A table of decimal values (places > 0) is written in its values.
+void writeInputTable(
+    ReportWriter &report, const TIntMatrix &DataTable, int NRow, int NCol, int places = 0)
 {
     report.line(ReportText::InputHeading);
     report.blankLines(1);
@@ -138,26 +153,39 @@ void writeInputTable(ReportWriter &report, const TIntMatrix &DataTable, int NRow
         report.line(OmittedTableLine(NRow, NCol));
     else
         for (int i = 1; i <= NRow; ++i)
-            report.line(CountLine(DataTable, i, NCol));
+            report.line(places == 0 ? CountLine(DataTable, i, NCol)
+                                    : DecimalCountLine(DataTable, i, NCol, places));
     report.blankLines(2);
+}
+
+// An association value of a table held in units, in the table's values,
+// with one decimal more than its cells and a blank before it however wide.
+std::string decimalAssociationText(long double a, int places)
+{
+    const std::string text = FormF(a, 0, places + 1);
+    return std::string(std::max<std::size_t>(9, text.size() + 1) - text.size(), ' ') + text;
 }
 
 // Writes each association value as soon as it is computed and returns their
 // absolute sum, added in the same order. A table too large to write has its
-// sum computed all the same.
-long double writeAssociation(
-    ReportWriter &report, const TIntMatrix &DataTable, const Totals &totals, int NRow, int NCol)
+// sum computed all the same. A table held in units of 10^-places has its
+// values and their sum in the table's values.
+long double writeAssociation(ReportWriter &report, const TIntMatrix &DataTable,
+    const Totals &totals, int NRow, int NCol, int places = 0)
 {
     report.line(ReportText::AssociationHeading);
     const bool written = WritesWholeTable(NRow, NCol);
     if (!written)
         report.line(OmittedTableLine(NRow, NCol));
+    const long double scale = DecimalScale(places);
     long double AssocSum = 0.0L;
     for (int i = 1; i <= NRow; ++i) {
         for (int j = 1; j <= NCol; ++j) {
-            const long double a = Association(DataTable, totals, i, j);
+            long double a = Association(DataTable, totals, i, j);
+            if (places > 0)
+                a = Div(a, scale);
             if (written)
-                report.text(FormF(a, 9, 1));
+                report.text(places == 0 ? FormF(a, 9, 1) : decimalAssociationText(a, places));
             AssocSum += std::fabs(a);
         }
         if (written)
@@ -341,8 +369,8 @@ void writeLargeMethod(ReportWriter &report, const ResultStore &store)
 RunOutcome analyse(const TIntMatrix &DataTable, const Totals &totals, const RunRequest &request,
     ReportWriter &report, ResultStore &store, RunOutcome outcome)
 {
-    const long double AssocSum
-        = writeAssociation(report, DataTable, totals, store.NRow, store.NCol);
+    const long double AssocSum = writeAssociation(
+        report, DataTable, totals, store.NRow, store.NCol, outcome.decimalPlaces);
     if (AssocSum < IndependenceLimit) {
         writeNoAssociationEnding(report, AssocSum);
         return outcome;
@@ -484,7 +512,8 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     store.Supplementary = {};
     store.Method = ExactMethodName;
     store.TotalInertia = 0.0L;
-    const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols(), request.supplementary);
+    const TIntMatrix table = readCounts(grid, grid.rows(), grid.cols(), request.supplementary,
+        request.decimalCounts, outcome.decimalPlaces);
     const ActiveTable active = SplitTable(table, grid.rows(), grid.cols(), request.supplementary);
     outcome.analysedTable = active.counts;
     const TIntMatrix &DataTable = active.counts;
@@ -498,7 +527,7 @@ RunOutcome RunAnalysisInto(const RunRequest &request, ResultStore &store, Report
     texts.insert(texts.end(), request.laterTexts.begin(), request.laterTexts.end());
     outcome.charset = ChooseCharset(request.encoding, texts);
     report.useCharset(outcome.charset);
-    writeInputTable(report, DataTable, store.NRow, store.NCol);
+    writeInputTable(report, DataTable, store.NRow, store.NCol, outcome.decimalPlaces);
     try {
         outcome = analyse(DataTable, totals, request, report, store, outcome);
     } catch (const FloatError &) {
@@ -515,8 +544,13 @@ Interpretation RunInterpretation(const RunOutcome &outcome, const ResultStore &s
         return WithSupplementary(
             InterpretSparse(outcome.sparseTable->counts, store, outcome.associated),
             store.Supplementary);
-    return WithSupplementary(
-        Interpret(outcome.analysedTable, store, outcome.associated), store.Supplementary);
+    Interpretation interpretation = Interpret(outcome.analysedTable, store, outcome.associated);
+    if (outcome.decimalPlaces > 0) {
+        interpretation.decimalPlaces = outcome.decimalPlaces;
+        interpretation.chiSquare
+            = Div(interpretation.chiSquare, DecimalScale(outcome.decimalPlaces));
+    }
+    return WithSupplementary(std::move(interpretation), store.Supplementary);
 }
 
 RunOutcome RunAnalysis(const RunRequest &request, ResultStore &store)

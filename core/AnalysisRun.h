@@ -56,6 +56,10 @@ struct RunRequest {
     // Texts the caller adds to the report after the run (see RunToFile with
     // more sections): the report's charset is chosen for them too.
     std::vector<std::string> laterTexts;
+    // Takes non-negative decimal values (weighted or percentage tables) in
+    // the count cells, as DecimalCounts.h holds them; off, a decimal is
+    // refused as any text that is not an integer.
+    bool decimalCounts = false;
 };
 
 struct RunOutcome {
@@ -71,6 +75,9 @@ struct RunOutcome {
     std::shared_ptr<const SparseTable> sparseTable;
     // The report's charset, for sections written after the run.
     TextCharset charset = TextCharset::Cp932;
+    // 0 for counts; otherwise the table held decimal values and
+    // analysedTable holds them in units of 10^-decimalPlaces.
+    int decimalPlaces = 0;
 };
 
 // Refuses, before anything is read, a table without rows or columns and one

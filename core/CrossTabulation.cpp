@@ -1,5 +1,6 @@
 #include "core/CrossTabulation.h"
 
+#include "core/CategoryOrder.h"
 #include "core/CoreErrors.h"
 #include "core/CsvSheet.h"
 #include "core/IntConversion.h"
@@ -95,7 +96,7 @@ struct Categories {
             std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
                 const auto &x = names[static_cast<std::size_t>(a)];
                 const auto &y = names[static_cast<std::size_t>(b)];
-                return numeric ? *numberIn(x) < *numberIn(y) : x < y;
+                return numeric ? *numberIn(x) < *numberIn(y) : CategoryLess(x, y);
             });
         }
         std::vector<int> place(names.size());

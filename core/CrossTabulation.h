@@ -17,7 +17,7 @@ struct CrossTabRequest {
     std::string colVariable;
     std::string weightVariable; // empty: every case counts 1
     // Categories in the order first met, or sorted (numerically when every
-    // category is a number, else by text).
+    // category is a number, else as CategoryLess orders labels).
     bool sorted = false;
     // Variables whose cells hold several answers (see SplitAnswers): a case
     // counts once for each answer it gave, a multiple-response cross-table.

@@ -1,5 +1,7 @@
 #include "core/ReadingTables.h"
 
+#include "core/DecimalCounts.h"
+
 #include "analysis/DimensionPoles.h"
 #include "analysis/Malinvaud.h"
 #include "analysis/ReorderedTable.h"
@@ -13,6 +15,14 @@ namespace {
 ResultCell Number(long double value, int decimals)
 {
     return { FixedText(value, decimals), static_cast<double>(value) };
+}
+
+// A count, or a decimal value held in units of 10^-places.
+ResultCell countCell(std::int32_t units, int places)
+{
+    if (places == 0)
+        return Number(units, 0);
+    return { UnitsText(units, places), static_cast<double>(units / DecimalScale(places)) };
 }
 
 ResultCell Name(const std::string &name)
@@ -47,7 +57,7 @@ ResultTable MalinvaudTable(const Interpretation &interpretation)
 HeatTable ResidualTable(
     const Interpretation &interpretation, const TIntMatrix &counts, ResidualKind kind)
 {
-    const CellResiduals residuals = ComputeResiduals(counts);
+    const CellResiduals residuals = ValueResiduals(counts, interpretation.decimalPlaces);
     const std::vector<std::string> rows = ActiveNames(interpretation.rows);
     const std::vector<std::string> cols = ActiveNames(interpretation.columns);
     const long double largestShare
@@ -100,8 +110,9 @@ ResultTable ReorderedResultTable(
         std::vector<ResultCell> line
             = { Name(reordered.rowNames[a]), Number(reordered.rowScores[a], 4) };
         for (std::size_t b = 0; b < cols; ++b)
-            line.push_back(rowPercent ? Number(reordered.rowPercent[a * cols + b], 1)
-                                      : Number(reordered.counts[a * cols + b], 0));
+            line.push_back(rowPercent
+                    ? Number(reordered.rowPercent[a * cols + b], 1)
+                    : countCell(reordered.counts[a * cols + b], interpretation.decimalPlaces));
         table.rows.push_back(std::move(line));
     }
     return table;

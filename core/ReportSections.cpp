@@ -8,6 +8,7 @@
 #include "analysis/Malinvaud.h"
 #include "analysis/ReorderedTable.h"
 #include "analysis/Residuals.h"
+#include "core/DecimalCounts.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ void writeMatrix(ReportWriter &report, const std::string &title, const CellResid
 void writeResiduals(
     ReportWriter &report, const Interpretation &interpretation, const TIntMatrix &counts)
 {
-    const CellResiduals residuals = ComputeResiduals(counts);
+    // Decimal values are held in units; the residuals are of the values.
+    const CellResiduals residuals = ValueResiduals(counts, interpretation.decimalPlaces);
     const std::vector<std::string> rows = activeNames(interpretation.rows);
     writeMatrix(
         report, "標準化残差 (n - e) / sqrt(e)", residuals, residuals.standardized, 1.0L, rows);

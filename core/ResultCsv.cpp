@@ -1,6 +1,7 @@
 #include "core/ResultCsv.h"
 
 #include "core/CommaText.h"
+#include "core/DecimalCounts.h"
 #include "core/FileIo.h"
 #include "core/TextCoding.h"
 
@@ -50,9 +51,10 @@ Fields Line(const std::string &side, const CategoryStats &c, int dims)
 std::vector<Fields> ResultSummaryCsvFields(
     const Interpretation &interpretation, const std::vector<double> &permutationP)
 {
-    std::vector<Fields> lines = { {}, { "項目", "値" }, { "N", std::to_string(interpretation.n) },
+    std::vector<Fields> lines = { {}, { "項目", "値" }, { "N", TotalText(interpretation) },
         { "カイ二乗値", Number(interpretation.chiSquare) },
-        { "自由度", std::to_string(interpretation.df) }, { "p値", Number(interpretation.pValue) },
+        { "自由度", std::to_string(interpretation.df) },
+        { "p値", interpretation.decimalPlaces > 0 ? std::string() : Number(interpretation.pValue) },
         { "全慣性", Number(interpretation.totalInertia) }, {},
         { "解", "η", "η二乗", "寄与率(%)", "累積寄与率(%)" } };
     if (!permutationP.empty())

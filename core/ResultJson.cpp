@@ -1,5 +1,6 @@
 #include "core/ResultJson.h"
 
+#include "core/DecimalCounts.h"
 #include "core/FileIo.h"
 
 #include "analysis/Malinvaud.h"
@@ -94,6 +95,12 @@ std::string ResultJsonText(const Interpretation &interpretation,
         { "chi_square", static_cast<double>(interpretation.chiSquare) },
         { "df", interpretation.df }, { "p_value", static_cast<double>(interpretation.pValue) },
         { "total_inertia", static_cast<double>(interpretation.totalInertia) } };
+    // A table of decimal values: N is their sum, and there is no p-value.
+    if (interpretation.decimalPlaces > 0) {
+        json["n"] = static_cast<double>(TotalValue(interpretation));
+        json["p_value"] = nullptr;
+        json["decimal_values"] = true;
+    }
     // Only the big-table method is named: the exact engine's output stays as it was.
     if (interpretation.method != ExactMethodName)
         json["method"] = interpretation.method;

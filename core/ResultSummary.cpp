@@ -1,5 +1,6 @@
 #include "core/ResultSummary.h"
 
+#include "core/DecimalCounts.h"
 #include "core/FileIo.h"
 #include "core/NumberForms.h"
 #include "core/ResultTables.h"
@@ -29,10 +30,14 @@ std::string Japanese(
     const Interpretation &s, const PermutationResult *permutation, const MapScalingWords &scaling)
 {
     std::string text = std::to_string(ActiveCount(s.rows)) + " 行 × "
-        + std::to_string(ActiveCount(s.columns)) + " 列の分割表 (N = " + std::to_string(s.n)
-        + ") に双対尺度法 (対応分析) を適用した。独立性のカイ二乗検定は χ²(" + std::to_string(s.df)
-        + ") = " + FixedText(s.chiSquare, 3) + ", p = " + PValueText(s.pValue)
-        + " であった。全慣性は " + FixedText(s.totalInertia, 5) + " である。";
+        + std::to_string(ActiveCount(s.columns))
+        + (s.decimalPlaces > 0 ? " 列の小数を含む表 (合計 " : " 列の分割表 (N = ") + TotalText(s)
+        + ") に双対尺度法 (対応分析) を適用した。"
+        + (s.decimalPlaces > 0 ? "χ² は " + FixedText(s.chiSquare, 3) + " (自由度 "
+                    + std::to_string(s.df) + "。度数の表ではないため p 値は求めていない) であった。"
+                               : "独立性のカイ二乗検定は χ²(" + std::to_string(s.df) + ") = "
+                    + FixedText(s.chiSquare, 3) + ", p = " + PValueText(s.pValue) + " であった。")
+        + "全慣性は " + FixedText(s.totalInertia, 5) + " である。";
     if (s.dims == 0)
         return text + "行と列の間に関連がなく、次元は得られなかった。";
     for (int d = 1; d <= s.dims; ++d) {
@@ -60,10 +65,14 @@ std::string English(
 {
     std::string text = "Dual scaling (correspondence analysis) was applied to a "
         + std::to_string(ActiveCount(s.rows)) + " × " + std::to_string(ActiveCount(s.columns))
-        + " contingency table (N = " + std::to_string(s.n)
-        + "). The chi-square test of independence gave χ²(" + std::to_string(s.df)
-        + ") = " + FixedText(s.chiSquare, 3) + ", p = " + PValueText(s.pValue)
-        + ". The total inertia is " + FixedText(s.totalInertia, 5) + ".";
+        + (s.decimalPlaces > 0 ? " table of decimal values (total " : " contingency table (N = ")
+        + TotalText(s) + ")."
+        + (s.decimalPlaces > 0
+                ? " Its chi-square is " + FixedText(s.chiSquare, 3) + " (df = "
+                    + std::to_string(s.df) + "; no p-value, as the table holds no counts)."
+                : " The chi-square test of independence gave χ²(" + std::to_string(s.df)
+                    + ") = " + FixedText(s.chiSquare, 3) + ", p = " + PValueText(s.pValue) + ".")
+        + " The total inertia is " + FixedText(s.totalInertia, 5) + ".";
     if (s.dims == 0)
         return text + " Rows and columns are not associated, and no dimension was found.";
     for (int d = 1; d <= s.dims; ++d) {

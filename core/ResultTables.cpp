@@ -1,5 +1,7 @@
 #include "core/ResultTables.h"
 
+#include "core/DecimalCounts.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -148,10 +150,11 @@ ResultTable SolutionTable(
 
 std::vector<std::pair<std::string, std::string>> SummaryItems(const Interpretation &interpretation)
 {
-    return { { "N", std::to_string(interpretation.n) },
-        { "χ²", FixedText(interpretation.chiSquare, 3) },
+    return { { "N", TotalText(interpretation) }, { "χ²", FixedText(interpretation.chiSquare, 3) },
         { "自由度", std::to_string(interpretation.df) },
-        { "p 値", PValueText(interpretation.pValue) },
+        { "p 値",
+            interpretation.decimalPlaces > 0 ? std::string(PValueNeedsCounts)
+                                             : PValueText(interpretation.pValue) },
         { "全慣性", FixedText(interpretation.totalInertia, 5) } };
 }
 

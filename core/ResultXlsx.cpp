@@ -1,6 +1,7 @@
 #include "core/ResultXlsx.h"
 
 #include "core/CoreErrors.h"
+#include "core/DecimalCounts.h"
 #include "core/FileIo.h"
 
 #include "analysis/Malinvaud.h"
@@ -60,10 +61,16 @@ void SummarySheet(Sheet &sheet, const Interpretation &s, const PermutationResult
         sheet.number(1, value);
         sheet.next();
     };
-    item("N", s.n);
+    item("N", TotalValue(s));
     item("χ²", s.chiSquare);
     item("自由度", s.df);
-    item("p 値", s.pValue);
+    if (s.decimalPlaces > 0) {
+        sheet.heading(0, "p 値");
+        sheet.text(1, PValueNeedsCounts);
+        sheet.next();
+    } else {
+        item("p 値", s.pValue);
+    }
     item("全慣性", s.totalInertia);
     if (tested) {
         item("並べ替え数 R", permutation->permutations);
@@ -146,7 +153,8 @@ std::vector<std::string> ActiveNames(const std::vector<CategoryStats> &categorie
 
 void ResidualSheet(Sheet &sheet, const Interpretation &s, const TIntMatrix &counts)
 {
-    const CellResiduals residuals = ComputeResiduals(counts);
+    const CellResiduals residuals = ValueResiduals(counts, s.decimalPlaces);
+    const long double scale = DecimalScale(s.decimalPlaces);
     const std::vector<std::string> rows = ActiveNames(s.rows);
     const std::vector<std::string> cols = ActiveNames(s.columns);
     const auto block = [&](const char *title, const std::function<long double(int, int)> &value) {
@@ -164,7 +172,7 @@ void ResidualSheet(Sheet &sheet, const Interpretation &s, const TIntMatrix &coun
         }
         sheet.next();
     };
-    block("度数", [&](int i, int j) { return counts(i, j); });
+    block("度数", [&](int i, int j) { return counts(i, j) / scale; });
     block("標準化残差", [&](int i, int j) { return residuals.at(residuals.standardized, i, j); });
     block("調整済み残差", [&](int i, int j) { return residuals.at(residuals.adjusted, i, j); });
     block(

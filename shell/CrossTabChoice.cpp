@@ -5,9 +5,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QListWidget>
 
 // The real dialog of the cross-tabulation's variables: a row and a column
-// variable, an optional weight, and the order of the categories.
+// variable, an optional weight, the order of the categories and the
+// variables of several answers.
 std::optional<Prompts::CrossTabChoice> DialogPrompts::chooseCrossTab(
     QWidget *parent, const QStringList &variables)
 {
@@ -30,12 +32,27 @@ std::optional<Prompts::CrossTabChoice> DialogPrompts::chooseCrossTab(
     auto *sorted
         = new QCheckBox(QStringLiteral("カテゴリーを並べ替える (既定: 現れた順)"), &dialog);
     layout->addRow(sorted);
+    // A variable ticked here holds several answers in a cell ("A, C"): each
+    // answer is counted once.
+    auto *multiple = new QListWidget(&dialog);
+    for (qsizetype k = 0; k < variables.size(); ++k) {
+        auto *item = new QListWidgetItem(QStringLiteral("%1: %2").arg(k + 1).arg(variables.at(k)));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        multiple->addItem(item);
+    }
+    multiple->setMaximumHeight(120);
+    layout->addRow(QStringLiteral("複数回答の変数\n(回答ごとに数える)"), multiple);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    QList<qsizetype> answers;
+    for (int k = 0; k < multiple->count(); ++k)
+        if (multiple->item(k)->checkState() == Qt::Checked)
+            answers.append(k);
     return CrossTabChoice{ row->currentIndex(), col->currentIndex(), weight->currentIndex() - 1,
-        sorted->isChecked() };
+        sorted->isChecked(), answers };
 }

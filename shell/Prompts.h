@@ -18,7 +18,7 @@ class Prompts {
 public:
     struct FileAnswer {
         bool accepted = false;
-        QString fileName;  // empty when cancelled
+        QString fileName; // empty when cancelled
         QString filter; // the filter chosen, when known
     };
 
@@ -51,12 +51,14 @@ public:
         = 0;
 
     // The variables of a cross-tabulation, as positions in the list offered
-    // (weight -1: none), and whether the categories are sorted.
+    // (weight -1: none), whether the categories are sorted, and the
+    // variables whose cells hold several answers, each counted once.
     struct CrossTabChoice {
         qsizetype row = 0;
         qsizetype col = 1;
         qsizetype weight = -1;
         bool sorted = false;
+        QList<qsizetype> multipleAnswers;
     };
     // Asks which of `variables` to cross-tabulate; nothing when cancelled.
     virtual std::optional<CrossTabChoice> chooseCrossTab(

@@ -2,6 +2,7 @@
 #include "cli/ReportTool.h"
 #include "core/CrossTabulation.h"
 #include "core/CsvSheet.h"
+#include "core/QuestionnaireSplit.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +58,34 @@ TEST(MultipleAnswers, AMultipleResponseCrossTableCountsEachAnswer)
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunReportTool({ "r.csv", "--multiple-answers", "2", "-o", "r.txt" }, out, err), 2);
+}
+
+// The questionnaire's split: one yes/no question per answer in its place,
+// missing where nothing was answered; roles behind it move along, a
+// supplementary question's role goes to its parts, and the weight stays put.
+TEST(MultipleAnswers, AQuestionnaireQuestionSplitsInPlaceWithItsMarks)
+{
+    LoadedQuestionnaire loaded = ReadQuestionnaireRows({ { "", "利用", "性別", "重み" },
+        { "1", "A/B", "男", "1" }, { "2", "B", "女", "2" }, { "3", "", "男", "1" } });
+    QuestionnaireSheet sheet = loaded.sheet;
+    QuestionnaireMarks marks;
+    marks.supplementary = { 1 };
+    marks.ignored = { 2 };
+    marks.weightColumn = 3;
+    SplitMultipleAnswers(sheet, marks, 1);
+    ASSERT_EQ(sheet.questions(), 4);
+    EXPECT_EQ(sheet.columns[0].name, "利用:A");
+    EXPECT_EQ(sheet.columns[1].name, "利用:B");
+    EXPECT_EQ(sheet.answer(0, 0), "1");
+    EXPECT_EQ(sheet.answer(1, 0), "0");
+    EXPECT_EQ(sheet.answer(2, 0), "");
+    EXPECT_EQ(sheet.answer(1, 1), "1");
+    EXPECT_EQ(marks.supplementary, (std::set<int>{ 1, 2 }));
+    EXPECT_EQ(marks.ignored, std::set<int>{ 3 });
+    EXPECT_EQ(marks.weightColumn, 4);
+
+    const QuestionnaireSheet before = sheet;
+    for (const int position : { 3, 4 })
+        EXPECT_THROW(SplitMultipleAnswers(sheet, marks, position), QuestionnaireError);
+    EXPECT_EQ(sheet.questions(), before.questions());
 }

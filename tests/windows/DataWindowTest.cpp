@@ -4,6 +4,7 @@
 #include "app/ResultsWindow.h"
 #include "core/SupplementaryMark.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -158,12 +159,13 @@ private slots:
         inputF()->StringGrid1->setCurrentCell(2, 2);
         QCOMPARE(QApplication::focusWidget(), inputF()->StringGrid1->editor());
         const QWidgetList expected{ inputF()->OKButton, inputF()->ExitButton, inputF()->EditFN,
-            inputF()->EditNDim, inputF()->SButton };
+            inputF()->EditNDim, inputF()->SButton, inputF()->DecimalBox };
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-        // GButton is disabled and passed over, back to the grid's editor.
+        // GButton and 詳細 are disabled and passed over; the decimal box, added
+        // to the form, comes last, then back to the grid's editor.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY(inputF()->StringGrid1->editor());
         QCOMPARE(QApplication::focusWidget(), inputF()->StringGrid1->editor());
@@ -196,6 +198,27 @@ private slots:
         const PlotInput map = inputF()->LastRun()->plotInput();
         QCOMPARE(map.NDim, 1);
         QCOMPARE(map.points.at(1).name, std::string("R2"));
+    }
+
+    // A decimal is refused as before until 小数の値を使う is ticked; then the
+    // run takes the values, and the results window offers no permutation test.
+    void theDecimalBoxTakesDecimalValues()
+    {
+        openWorkedExample();
+        QVERIFY(!inputF()->DecimalBox->isChecked());
+        inputF()->StringGrid1->setCells(2, 2, QStringLiteral("10.5"));
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("''10.5'' は整数ではありません\n（行 1, 列 1 の度数）") });
+
+        prompts.errors.clear();
+        inputF()->DecimalBox->setChecked(true);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
+        expectRunCompleted();
+        QVERIFY(fileBytes(report()).contains("\r\n   10.5   20.0\r\n"));
+        QTest::mouseClick(inputF()->DetailButton, Qt::LeftButton);
+        QVERIFY(inputF()->ResultsW);
+        QVERIFY(!inputF()->ResultsW->PermutationButton->isEnabled());
     }
 
     void aRunStoppedByAnErrorGivesOKBack_data()

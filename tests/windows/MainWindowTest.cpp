@@ -508,7 +508,7 @@ private slots:
             prompts.offeredVariables.value(0), (QStringList{ "id", "年代", "満足度", "重み" }));
 
         prompts.accept(records);
-        prompts.crossTabAnswers.append(Prompts::CrossTabChoice{ 1, 2, 3, true });
+        prompts.crossTabAnswers.append(Prompts::CrossTabChoice{ 1, 2, 3, true, {} });
         prompts.accept(filePath("r.txt"));
         QTest::mouseClick(MainF->CrossTabButton, Qt::LeftButton);
         QVERIFY(inputF() && inputF()->isVisible());
@@ -521,6 +521,28 @@ private slots:
         QCOMPARE(grid->cells(2, 2), QStringLiteral("16")); // R's xtabs(重み ~ 年代 + 満足度)
         QVERIFY(inputF()->isWindowModified());
         QCOMPARE(prompts.asked(QStringLiteral("crosstab")), 2);
+    }
+
+    // A variable ticked as holding several answers counts each answer once:
+    // 「A、B」 is one case of A and one of B, not a category of its own.
+    void crossTabulationCountsEachOfSeveralAnswers()
+    {
+        const QString records = writeFile(QStringLiteral("survey.csv"),
+            QStringLiteral("性別,利用\n男,\"A、B\"\n女,A\n男,B\n").toUtf8());
+        prompts.accept(records);
+        prompts.crossTabAnswers.append(Prompts::CrossTabChoice{ 0, 1, -1, false, { 1 } });
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->CrossTabButton, Qt::LeftButton);
+        QVERIFY(inputF());
+        QVERIFY(prompts.errors.isEmpty());
+        const StringGrid *grid = inputF()->StringGrid1;
+        QCOMPARE(session->TableCols, 2);
+        QCOMPARE(grid->cells(2, 1), QStringLiteral("A"));
+        QCOMPARE(grid->cells(3, 1), QStringLiteral("B"));
+        QCOMPARE(grid->cells(1, 2), QStringLiteral("男"));
+        QCOMPARE(grid->cells(2, 2), QStringLiteral("1"));
+        QCOMPARE(grid->cells(3, 2), QStringLiteral("2"));
+        QCOMPARE(grid->cells(3, 3), QStringLiteral("0"));
     }
 
     // Files opened or saved come back in 「最近使ったファイル」, newest first,

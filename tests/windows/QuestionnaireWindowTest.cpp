@@ -89,7 +89,7 @@ private slots:
         QVERIFY(window->GButton->isEnabled());
 
         QMenu *menu = window->HeaderMenu(2);
-        QCOMPARE(menu->actions().size(), 5);
+        QCOMPARE(menu->actions().size(), 7); // the roles, a separator, the split
         QVERIFY(menu->actions()[0]->isChecked()); // 分析に使う
         menu->actions()[1]->trigger(); // 補助（質的）
         delete menu;
@@ -117,6 +117,53 @@ private slots:
         QCOMPARE(prompts.errors.size(), 1);
         QVERIFY(prompts.errors.front().contains(QStringLiteral("2 個以上必要です")));
         QVERIFY(!window->DetailButton->isEnabled());
+    }
+
+    // 複数回答を…に分ける makes a question of 「A、B」 cells one yes/no question
+    // per answer; the marks behind it move along, and a question of single
+    // answers is refused and left whole.
+    void aMultipleAnswerQuestionSplitsFromTheHeaderMenu()
+    {
+        QFile file(filePath("survey.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            QStringLiteral("ID,性別,利用,年代\n1,男,\"A、B\",20代\n2,女,A,30代\n3,男,B,20代\n"
+                           "4,女,\"A、C\",30代\n5,男,C,20代\n6,女,,30代\n")
+                .toUtf8());
+        file.close();
+        QuestionnaireWindow *window = open(filePath("survey.csv"));
+        QVERIFY(window);
+        window->SetRole(3, QuestionRole::Supplementary);
+        const auto split = [&](int position) {
+            QMenu *menu = window->HeaderMenu(position);
+            menu->actions().back()->trigger();
+            delete menu;
+        };
+        split(1);
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(prompts.errors.front().contains(QStringLiteral("質問「性別」には複数の回答")));
+        QCOMPARE(window->Grid->model()->columnCount(), 4);
+
+        split(2);
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(window->Grid->model()->columnCount(), 6);
+        const auto header = [&](int column) {
+            return window->Grid->model()->headerData(column, Qt::Horizontal).toString();
+        };
+        QCOMPARE(header(2), QStringLiteral("利用:A"));
+        QCOMPARE(header(4), QStringLiteral("利用:C"));
+        QCOMPARE(window->Marks().supplementary, std::set<int>{ 5 });
+        const auto cell = [&](int row, int column) {
+            return window->Grid->model()->index(row, column).data().toString();
+        };
+        QCOMPARE(cell(0, 3), QStringLiteral("1")); // 1 gave B
+        QCOMPARE(cell(1, 3), QStringLiteral("0"));
+        QCOMPARE(cell(5, 3), QString()); // 6 answered nothing
+
+        window->ReportEdit->setText(filePath("r.txt"));
+        QTest::mouseClick(window->OKButton, Qt::LeftButton);
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(window->DetailButton->isEnabled());
     }
 
     void detailsAndMapOfTheRun()
