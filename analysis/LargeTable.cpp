@@ -1,5 +1,6 @@
 #include "analysis/LargeTable.h"
 
+#include "analysis/ClusterRefinement.h"
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "analysis/SymEigen.h"
@@ -20,6 +21,11 @@ using SparseMatrix = Eigen::SparseMatrix<double, Eigen::RowMajor>;
 // values.
 constexpr double LanczosTolerance = 1e-13;
 constexpr int LanczosMaxRestarts = 3000;
+
+// Neighbouring eigenvalues of the Gram matrix closer than this (relative)
+// have their vectors refined in binary128: the double ones keep some
+// 1e-16 / gap of error, 1e-13 after Lanczos.
+constexpr long double CloseGramLimit = 1e-3L;
 
 // The table seen from its sides: the larger side ("big", the rows of A) and
 // the smaller one ("small", the side the exact engine fixes the sign on).
@@ -164,13 +170,18 @@ Eigen::MatrixXd GramMatrix(const Sides &s)
     return G.selfadjointView<Eigen::Lower>();
 }
 
-Eigen::MatrixXd DenseGramVectors(const Sides &sides, int k)
+// Every eigenpair of the Gram matrix, values descending.
+struct GramEigen {
+    Eigen::VectorXd values;
+    Eigen::MatrixXd vectors;
+};
+
+GramEigen DenseGramEigen(const Sides &sides)
 {
     const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(GramMatrix(sides));
     if (solver.info() != Eigen::Success)
         RaiseNotConverged();
-    // Ascending: the leading k are the last columns, largest first.
-    return solver.eigenvectors().rightCols(k).rowwise().reverse();
+    return { solver.eigenvalues().reverse(), solver.eigenvectors().rowwise().reverse() };
 }
 
 // The largest diagonal entry of M^T M: sum over the big side of M_kj^2,
@@ -197,6 +208,218 @@ void FixSign(Eigen::Ref<Eigen::VectorXd> fixed, Eigen::Ref<Eigen::VectorXd> foll
         fixed = -fixed;
         follower = -follower;
     }
+}
+
+// A value held as an unevaluated sum hi + lo of doubles (106 bits): the
+// products with the counts are summed so, in hardware, several times faster
+// than binary128 in software, and as exact as the refinement needs.
+struct Double2 {
+    double hi = 0, lo = 0;
+};
+
+Double2 Split(Quad x)
+{
+    const double hi = static_cast<double>(x);
+    return { hi, static_cast<double>(x - hi) };
+}
+
+Quad Join(Double2 x)
+{
+    return static_cast<Quad>(x.hi) + static_cast<Quad>(x.lo);
+}
+
+Double2 Multiply(Double2 u, Double2 v)
+{
+    const double p = u.hi * v.hi;
+    const double e = std::fma(u.hi, v.hi, -p) + (u.hi * v.lo + u.lo * v.hi);
+    const double hi = p + e;
+    return { hi, e - (hi - p) };
+}
+
+// s += u v (Dekker's products and Knuth's sum; the low parts' own products
+// and their rounding are below 2^-104 of the terms).
+inline void AddProduct(Double2 &s, Double2 u, Double2 v)
+{
+    const double p = u.hi * v.hi;
+    const double pe = std::fma(u.hi, v.hi, -p) + (u.hi * v.lo + u.lo * v.hi);
+    const double t = s.hi + p;
+    const double z = t - s.hi;
+    const double e = (s.hi - (t - z)) + (p - z);
+    s.hi = t;
+    s.lo += e + pe;
+}
+
+// The table's S = A - a b^T from the counts, in 106 bits, applied to the
+// small side and back: the operator the close dimensions are refined on.
+class QuadSides {
+public:
+    QuadSides(const SparseCounts &counts, bool rowsAreSmall)
+    {
+        const std::vector<std::int64_t> rowTotal = SideTotals(counts, true);
+        const std::vector<std::int64_t> colTotal = SideTotals(counts, false);
+        const std::vector<std::int64_t> &bigTotal = rowsAreSmall ? colTotal : rowTotal;
+        const std::vector<std::int64_t> &smallTotal = rowsAreSmall ? rowTotal : colTotal;
+        Quad N = 0;
+        for (const std::int64_t t : rowTotal)
+            N += t;
+        for (const std::int64_t t : bigTotal)
+            a_.push_back(QuadSqrt(t / N));
+        for (const std::int64_t t : smallTotal)
+            b_.push_back(QuadSqrt(t / N));
+        start_.assign(bigTotal.size() + 1, 0);
+        for (const CountCell &cell : counts.cells)
+            ++start_[static_cast<std::size_t>(rowsAreSmall ? cell.col : cell.row)];
+        for (std::size_t r = 1; r < start_.size(); ++r)
+            start_[r] += start_[r - 1];
+        std::vector<std::size_t> next(start_.begin(), start_.end() - 1);
+        // The square roots and reciprocals once per row and column.
+        std::vector<Double2> rowFactor, colFactor;
+        for (const std::int64_t t : rowTotal)
+            rowFactor.push_back(Split(1 / QuadSqrt(t)));
+        for (const std::int64_t t : colTotal)
+            colFactor.push_back(Split(1 / QuadSqrt(t)));
+        entries_.resize(counts.cells.size());
+        for (const CountCell &cell : counts.cells) {
+            const auto big = static_cast<std::size_t>((rowsAreSmall ? cell.col : cell.row) - 1);
+            const auto small = static_cast<std::size_t>((rowsAreSmall ? cell.row : cell.col) - 1);
+            const Double2 factor = Multiply(
+                rowFactor[std::size_t(cell.row - 1)], colFactor[std::size_t(cell.col - 1)]);
+            entries_[next[big]++] = { small, Multiply(factor, { double(cell.count), 0.0 }) };
+        }
+    }
+
+    // y = S x (big side) from x on the small side.
+    QuadVector Apply(const QuadVector &x) const
+    {
+        Quad bx = 0;
+        std::vector<Double2> split(x.size());
+        for (std::size_t j = 0; j < x.size(); ++j) {
+            bx += b_[j] * x[j];
+            split[j] = Split(x[j]);
+        }
+        QuadVector y(a_.size());
+        for (std::size_t r = 0; r < a_.size(); ++r) {
+            Double2 sum;
+            for (std::size_t e = start_[r]; e < start_[r + 1]; ++e)
+                AddProduct(sum, entries_[e].value, split[entries_[e].small]);
+            y[r] = Join(sum) - a_[r] * bx;
+        }
+        return y;
+    }
+
+    // S^T S x.
+    void Gram(const QuadVector &x, QuadVector &z) const
+    {
+        const QuadVector y = Apply(x);
+        Quad ay = 0;
+        for (std::size_t r = 0; r < y.size(); ++r)
+            ay += a_[r] * y[r];
+        std::vector<Double2> sum(z.size());
+        for (std::size_t r = 0; r < y.size(); ++r) {
+            const Double2 yr = Split(y[r]);
+            for (std::size_t e = start_[r]; e < start_[r + 1]; ++e)
+                AddProduct(sum[entries_[e].small], entries_[e].value, yr);
+        }
+        for (std::size_t j = 0; j < z.size(); ++j)
+            z[j] = Join(sum[j]) - b_[j] * ay;
+    }
+
+private:
+    struct Entry {
+        std::size_t small;
+        Double2 value;
+    };
+    QuadVector a_, b_;
+    std::vector<std::size_t> start_; // each big row's first entry
+    std::vector<Entry> entries_;
+};
+
+// (Gram - theta I)^+ r on the complement of the columns of V, by conjugate
+// gradients on theta I - Gram there, positive definite when theta lies above
+// every eigenvalue of the complement (as it does for a run ending before the
+// last vector found). Only the leading digits matter: the refinement
+// iterates.
+std::vector<double> ComplementSolve(
+    const Sides &sides, const Eigen::MatrixXd &V, double theta, const std::vector<double> &rhs)
+{
+    const auto project = [&V](Eigen::VectorXd &x) {
+        x -= V * (V.transpose() * x);
+        x -= V * (V.transpose() * x);
+    };
+    const auto op = [&](const Eigen::VectorXd &x) {
+        Eigen::VectorXd y = theta * x - ApplyT(sides, Apply(sides, x));
+        project(y);
+        return y;
+    };
+    Eigen::VectorXd r = Eigen::Map<const Eigen::VectorXd>(rhs.data(), Eigen::Index(rhs.size()));
+    project(r);
+    Eigen::VectorXd x = Eigen::VectorXd::Zero(r.size());
+    Eigen::VectorXd p = r;
+    double rr = r.squaredNorm();
+    const double goal = 1e-24 * rr;
+    for (int step = 0; step < 4 * static_cast<int>(r.size()) + 100 && rr > goal; ++step) {
+        const Eigen::VectorXd q = op(p);
+        const double alpha = rr / p.dot(q);
+        x += alpha * p;
+        r -= alpha * q;
+        const double next = r.squaredNorm();
+        p = r + (next / rr) * p;
+        rr = next;
+    }
+    project(x);
+    return std::vector<double>(x.data(), x.data() + x.size()); // (theta I - Gram)^-1 r
+}
+
+// Refined close dimensions d < count: their singular values and vectors,
+// the small side's largest component positive, as FixSign does.
+struct CloseMend {
+    int d;
+    long double eta;
+    bool valueChanged, vectorChanged;
+    std::vector<long double> small, big;
+};
+
+std::vector<CloseMend> MendClose(const SparseCounts &counts, const Sides &sides,
+    const KnownEigenpairs &known, int count, const Eigen::MatrixXd *lanczos)
+{
+    std::vector<CloseMend> mends;
+    const auto runs = CloseRuns(known.values, CloseGramLimit, count);
+    if (runs.empty())
+        return mends;
+    const QuadSides quad(counts, sides.rowsAreSmall);
+    const QuadOperator apply = [&quad](const QuadVector &x, QuadVector &y) { quad.Gram(x, y); };
+    ComplementSolver complement;
+    if (lanczos)
+        complement = [&](double theta, const std::vector<double> &r) {
+            std::vector<double> z = ComplementSolve(sides, *lanczos, theta, r);
+            for (double &v : z)
+                v = -v;
+            return z;
+        };
+    for (const auto &[first, last] : runs) {
+        const RefinedRun run = RefineRun(apply, known, first, last, complement);
+        for (int d = first; d <= std::min(last, count - 1); ++d) {
+            const auto i = static_cast<std::size_t>(d - first);
+            CloseMend mend{ d, static_cast<long double>(QuadSqrt(run.values[i])), run.valuesChanged,
+                run.changed[i] != 0, {}, {} };
+            if (mend.vectorChanged) {
+                const QuadVector &x = run.vectors[i];
+                const QuadVector y = quad.Apply(x);
+                const Quad eta = QuadSqrt(run.values[i]);
+                std::size_t at = 0;
+                for (std::size_t j = 1; j < x.size(); ++j)
+                    if ((x[j] < 0 ? -x[j] : x[j]) > (x[at] < 0 ? -x[at] : x[at]))
+                        at = j;
+                const Quad sign = x[at] < 0 ? -1 : 1;
+                for (const Quad v : x)
+                    mend.small.push_back(static_cast<long double>(sign * v));
+                for (const Quad v : y)
+                    mend.big.push_back(static_cast<long double>(sign * v / eta));
+            }
+            mends.push_back(std::move(mend));
+        }
+    }
+    return mends;
 }
 
 void Store(const Eigen::MatrixXd &vectors, TExtMatrix &target, int count)
@@ -249,24 +472,51 @@ LargeDecomposition DecomposeLarge(
     store.NSol = 0;
     if (k < 1)
         return result;
+    Eigen::MatrixXd small, big;
+    Eigen::VectorXd sigma;
+    KnownEigenpairs known;
     result.method = forced.value_or(
         n <= DenseGramLimit || 2 * k + 1 > n ? LargeMethod::DenseGram : LargeMethod::Lanczos);
-    const Eigen::MatrixXd V0 = result.method == LargeMethod::Lanczos ? LanczosVectors(sides, k)
-                                                                     : DenseGramVectors(sides, k);
+    const bool lanczos = result.method == LargeMethod::Lanczos;
+    GramEigen dense;
+    if (!lanczos)
+        dense = DenseGramEigen(sides);
+    // Lanczos finds one more than asked for, so that a last dimension close
+    // to the next one is seen, and more while a run of close ones reaches
+    // the last found (below the last, the rest are well apart).
+    int found = lanczos ? std::min(k + 1, n - 1) : k;
+    for (;;) {
+        const Eigen::MatrixXd V0
+            = lanczos ? LanczosVectors(sides, found) : dense.vectors.leftCols(found);
 
-    // Rayleigh-Ritz on both sides: Q spans M V0, and the SVD of Q^T M.
-    Eigen::MatrixXd MV(sides.A.rows(), k);
-    for (int d = 0; d < k; ++d)
-        MV.col(d) = Apply(sides, V0.col(d));
-    const Eigen::HouseholderQR<Eigen::MatrixXd> qr(MV);
-    const Eigen::MatrixXd Q = qr.householderQ() * Eigen::MatrixXd::Identity(MV.rows(), k);
-    Eigen::MatrixXd Bt(n, k); // (Q^T M)^T = M^T Q
-    for (int d = 0; d < k; ++d)
-        Bt.col(d) = ApplyT(sides, Q.col(d));
-    const Eigen::BDCSVD<Eigen::MatrixXd> svd(Bt, Eigen::ComputeThinU | Eigen::ComputeThinV);
-    Eigen::MatrixXd small = svd.matrixU(); // n x k
-    Eigen::MatrixXd big = Q * svd.matrixV(); // big x k
-    const Eigen::VectorXd sigma = svd.singularValues();
+        // Rayleigh-Ritz on both sides: Q spans M V0, and the SVD of Q^T M.
+        Eigen::MatrixXd MV(sides.A.rows(), found);
+        for (int d = 0; d < found; ++d)
+            MV.col(d) = Apply(sides, V0.col(d));
+        const Eigen::HouseholderQR<Eigen::MatrixXd> qr(MV);
+        const Eigen::MatrixXd Q = qr.householderQ() * Eigen::MatrixXd::Identity(MV.rows(), found);
+        Eigen::MatrixXd Bt(n, found); // (Q^T M)^T = M^T Q
+        for (int d = 0; d < found; ++d)
+            Bt.col(d) = ApplyT(sides, Q.col(d));
+        const Eigen::BDCSVD<Eigen::MatrixXd> svd(Bt, Eigen::ComputeThinU | Eigen::ComputeThinV);
+        small = svd.matrixU(); // n x found
+        big = Q * svd.matrixV(); // big x found
+        sigma = svd.singularValues();
+
+        // The eigenpairs known: the Ritz pairs, then (dense) the rest.
+        known.values.clear();
+        known.vectors.clear();
+        for (int d = 0; d < (lanczos ? found : n); ++d) {
+            const bool ritz = d < found;
+            known.values.push_back(ritz ? sigma(d) * sigma(d) : dense.values(d));
+            const Eigen::VectorXd v = ritz ? small.col(d) : dense.vectors.col(d);
+            known.vectors.emplace_back(v.data(), v.data() + n);
+        }
+        const auto runs = CloseRuns(known.values, CloseGramLimit, k);
+        if (!lanczos || found == n - 1 || runs.empty() || runs.back().second < found - 1)
+            break;
+        found = std::min(n - 1, found + std::max(4, found / 2));
+    }
 
     const double keep = static_cast<double>(EigenTolerance) * LargestGramDiagonal(sides);
     int kept = 0;
@@ -274,6 +524,9 @@ LargeDecomposition DecomposeLarge(
         ++kept;
     for (int d = 0; d < kept; ++d)
         FixSign(small.col(d), big.col(d));
+    const Eigen::MatrixXd ritzVectors = small;
+    const std::vector<CloseMend> mends
+        = MendClose(counts, sides, known, kept, lanczos ? &ritzVectors : nullptr);
 
     store.NSol = kept;
     store.Eta = TExtVector(kept);
@@ -281,6 +534,18 @@ LargeDecomposition DecomposeLarge(
         store.Eta(d) = sigma(d - 1);
     Store(sides.rowsAreSmall ? small : big, store.RowSingVec, kept);
     Store(sides.rowsAreSmall ? big : small, store.ColSingVec, kept);
+    TExtMatrix &smallStore = sides.rowsAreSmall ? store.RowSingVec : store.ColSingVec;
+    TExtMatrix &bigStore = sides.rowsAreSmall ? store.ColSingVec : store.RowSingVec;
+    for (const CloseMend &mend : mends) {
+        if (mend.valueChanged)
+            store.Eta(mend.d + 1) = mend.eta;
+        if (!mend.vectorChanged)
+            continue;
+        for (int j = 1; j <= smallStore.rows(); ++j)
+            smallStore(j, mend.d + 1) = mend.small[std::size_t(j - 1)];
+        for (int r = 1; r <= bigStore.rows(); ++r)
+            bigStore(r, mend.d + 1) = mend.big[std::size_t(r - 1)];
+    }
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/Mca.h"
 
+#include "analysis/ClusterRefinement.h"
 #include "analysis/ExtMath.h"
 
 #include <Eigen/Eigenvalues>
@@ -199,6 +200,79 @@ void correlate(const McaInput &input, McaSolution &s)
     }
 }
 
+// The standardized Burt matrix in binary128 from the weights themselves:
+// (B_kl N - B_kk B_ll) / (N Q sqrt(B_kk B_ll)), the numerator exact for
+// counts.
+std::vector<QuadVector> quadCrossProduct(const McaInput &input, const Layout &layout)
+{
+    const auto J = static_cast<std::size_t>(layout.J);
+    std::vector<QuadVector> B(J, QuadVector(J, 0));
+    std::vector<int> k(static_cast<std::size_t>(layout.Q));
+    Quad N = 0;
+    for (std::size_t i = 0; i < layout.n; ++i) {
+        const Quad w = weightOf(input, i);
+        N += w;
+        const int m = chosen(input, layout, i, k);
+        for (int a = 0; a < m; ++a)
+            for (int b = 0; b < m; ++b)
+                B[static_cast<std::size_t>(k[static_cast<std::size_t>(a)])]
+                 [static_cast<std::size_t>(k[static_cast<std::size_t>(b)])]
+                    += w;
+    }
+    std::vector<Quad> root(J);
+    for (std::size_t a = 0; a < J; ++a)
+        root[a] = QuadSqrt(B[a][a]);
+    std::vector<QuadVector> S(J, QuadVector(J));
+    for (std::size_t a = 0; a < J; ++a)
+        for (std::size_t b = 0; b < J; ++b)
+            S[a][b] = (B[a][b] * N - B[a][a] * B[b][b]) / (N * layout.Q * root[a] * root[b]);
+    return S;
+}
+
+// Dimensions with coordinates whose eigenvalue lies within this relative
+// distance of a neighbour's are checked in binary128: the long double
+// vectors keep some 1e-19 / gap of error, short of 12 digits below it.
+constexpr long double McaCloseLimit = 1e-4L;
+
+// The eigenvalues and the vectors of the dimensions with coordinates that
+// lie close to a neighbour, refined where the long double ones fall short.
+void MendCloseDimensions(const McaInput &input, const Layout &layout,
+    const Eigen::SelfAdjointEigenSolver<LMatrix> &solver, std::vector<long double> &lambda,
+    LMatrix &vectors)
+{
+    const auto J = static_cast<std::size_t>(layout.J);
+    KnownEigenpairs known;
+    for (int k = layout.J - 1; k >= 0; --k) {
+        known.values.push_back(solver.eigenvalues()(k));
+        const auto v = solver.eigenvectors().col(k);
+        known.vectors.emplace_back(v.data(), v.data() + J);
+    }
+    const auto runs = CloseRuns(known.values, McaCloseLimit, static_cast<int>(vectors.cols()));
+    if (runs.empty())
+        return;
+    const std::vector<QuadVector> S = quadCrossProduct(input, layout);
+    const QuadOperator apply = [&S](const QuadVector &x, QuadVector &y) {
+        for (std::size_t a = 0; a < x.size(); ++a) {
+            Quad sum = 0;
+            for (std::size_t b = 0; b < x.size(); ++b)
+                sum += S[a][b] * x[b];
+            y[a] = sum;
+        }
+    };
+    for (const auto &[first, last] : runs) {
+        const RefinedRun run = RefineRun(apply, known, first, last);
+        for (int d = first; d <= last; ++d) {
+            const auto i = static_cast<std::size_t>(d - first);
+            if (run.valuesChanged && static_cast<std::size_t>(d) < lambda.size())
+                lambda[static_cast<std::size_t>(d)] = static_cast<long double>(run.values[i]);
+            if (run.changed[i] && d < vectors.cols())
+                for (std::size_t a = 0; a < J; ++a)
+                    vectors(static_cast<Eigen::Index>(a), d)
+                        = static_cast<long double>(run.vectors[i][a]);
+        }
+    }
+}
+
 } // namespace
 
 McaSolution RunMca(const McaInput &input)
@@ -249,16 +323,20 @@ McaSolution RunMca(const McaInput &input)
     }
     if (lambda.empty())
         RaiseFloatError();
-    fillDimensions(s, lambda, trace);
     s.dims = std::min<int>(std::max(input.dims, 1), static_cast<int>(lambda.size()));
     const auto dims = static_cast<std::size_t>(s.dims);
+    LMatrix vectors(layout.J, s.dims);
+    for (int d = 0; d < s.dims; ++d)
+        vectors.col(d) = solver.eigenvectors().col(column[static_cast<std::size_t>(d)]);
+    MendCloseDimensions(input, layout, solver, lambda, vectors);
+    fillDimensions(s, lambda, trace);
 
     // Standard coordinates; each dimension's sign puts its largest eigenvector
     // component on the positive side, so that a rerun draws the same map.
     std::vector<long double> standard(static_cast<std::size_t>(layout.J) * dims);
     std::vector<long double> centre(dims, 0.0L);
     for (std::size_t d = 0; d < dims; ++d) {
-        const auto v = solver.eigenvectors().col(column[d]);
+        const auto v = vectors.col(static_cast<Eigen::Index>(d));
         Eigen::Index at = 0;
         v.cwiseAbs().maxCoeff(&at);
         const long double sign = v(at) < 0 ? -1.0L : 1.0L;

@@ -168,3 +168,61 @@ for T, d in REPEATED:
     print(f"{{ MakeTable({cells(T)}), {d},")
     print("  { " + ", ".join(f(dims[k]["eta2"]) for k in plane) + " },")
     print("  { " + ", ".join("{ " + ", ".join(f(x) for x in dims[k]["u"]) + " }" for k in plane) + " } },")
+
+# The same tables for the big-table engine and the questionnaire analysis
+# (CloseEnginesTest).
+#  * kron(T, R), R the 13 x 13 table below (every Eta^2 of R below 0.0032,
+#    far from those of T): T's singular values stay, with the same
+#    dimension numbers, and its scale values repeat, row (t, r) taking row
+#    t's. Past 50 rows and columns, so the big-table engine takes it.
+#  * The questionnaire of two questions whose cross-tabulation is T, one
+#    respondent per cell weighted by its count: its indicator eigenvalues are
+#    (1 + eta) / 2 for each singular value eta of T, the categories' standard
+#    coordinates T's scale values (rows, then columns).
+# Both relations are checked here at 60 digits and the eigenvalues printed.
+R13 = [[30 + ((i * i + 3 * j + i * j) % 17) for j in range(13)] for i in range(13)]
+
+
+def mca(T):
+    m, n = len(T), len(T[0])
+    J, Q = m + n, 2
+    B = mp.matrix(J, J)
+    N = 0
+    for i in range(m):
+        for j in range(n):
+            w = T[i][j]
+            N += w
+            for a in (i, m + j):
+                for b in (i, m + j):
+                    B[a, b] += w
+    S = mp.matrix(J, J)
+    for a in range(J):
+        for b in range(J):
+            S[a, b] = (B[a, b] * N - B[a, a] * B[b, b]) / (N * Q * mp.sqrt(B[a, a] * B[b, b]))
+    E, V = mp.eigsy(S)
+    order = sorted(range(J), key=lambda k: -E[k])
+    mass = [B[a, a] / (N * Q) for a in range(J)]
+    return [(E[k], [V[a, k] / mp.sqrt(mass[a]) for a in range(J)]) for k in order]
+
+
+def aligned(a, b):
+    """Largest difference of a and b, one sign for all."""
+    return min(max(abs(x - y) for x, y in zip(a, b)), max(abs(x + y) for x, y in zip(a, b)))
+
+
+print("// R13 =", cells(R13))
+for name, T in CASES:
+    dims = analyse(T)
+    close = close_dims(dims)
+    if len(T) * 13 <= 60:
+        K = analyse(kron(T, R13))
+        for d in close:
+            assert abs(K[d]["eta2"] - dims[d]["eta2"]) < mp.mpf("1e-45")
+            assert aligned(K[d]["row"], [x for x in dims[d]["row"] for _ in range(13)]) < mp.mpf("1e-40")
+            assert aligned(K[d]["col"], [x for x in dims[d]["col"] for _ in range(13)]) < mp.mpf("1e-40")
+    M = mca(T)
+    for d in close:
+        lam, coord = M[d]
+        assert abs(lam - (1 + mp.sqrt(dims[d]["eta2"])) / 2) < mp.mpf("1e-45")
+        assert aligned(coord, dims[d]["row"] + dims[d]["col"]) < mp.mpf("1e-40")
+    print(f'// {name}: indicator eigenvalues', ", ".join(f(M[d][0]) for d in close))
