@@ -155,8 +155,15 @@ std::vector<AidLegendLine> AidLegend(const PlotInput &input, const MapAids &aids
     } else if (markerLegend) {
         MarkerLook row{ MarkerShape::Circle, QColor(Qt::black), std::nullopt, half };
         MarkerLook column{ MarkerShape::Square, QColor(Qt::black), std::nullopt, half };
-        lines.push_back({ row, QStringLiteral("行カテゴリー") });
-        lines.push_back({ column, QStringLiteral("列カテゴリー") });
+        // A panel of one side lists that side alone.
+        const auto has = [&](bool isRow) {
+            return std::any_of(input.points.begin(), input.points.end(),
+                [&](const PlotInputPoint &p) { return p.isRow == isRow; });
+        };
+        if (has(true))
+            lines.push_back({ row, QStringLiteral("行カテゴリー") });
+        if (has(false))
+            lines.push_back({ column, QStringLiteral("列カテゴリー") });
         for (MarkerLook *look : { &row, &column }) {
             look->stroke = SupplementaryGrey;
             look->fill = SupplementaryGrey;
