@@ -51,6 +51,7 @@ SupplementaryPoint PlaceCategory(int position, const std::vector<std::int32_t> &
     if (total == 0)
         return point;
     point.placed = true;
+    point.total = static_cast<long double>(total);
     const auto size = static_cast<int>(counts.size());
     std::vector<long double> profile;
     for (int l = 1; l <= size; ++l) {

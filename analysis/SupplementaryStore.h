@@ -23,6 +23,9 @@ struct SupplementaryPoint {
     // False when its counts over the active categories of the other side add
     // up to 0: it has no profile, and every value below stays empty or 0.
     bool placed = false;
+    // Its counts summed over the active categories of the other side: over
+    // the analysed table's grand total, the mass it would have had.
+    long double total = 0.0L;
     long double distanceSq = 0.0L; // squared distance of its profile to the centroid
     std::vector<long double> scale;
     std::vector<long double> weightedScale;

@@ -13,6 +13,35 @@ MapScaling scalingFrom(const QString &name)
     return MapScalingFromName(name.toStdString()).value_or(MapScaling::Symmetric);
 }
 
+void loadMapAids(QSettings &file, MapAids &aids)
+{
+    aids.byQuestion = file.value(QStringLiteral("byQuestion"), false).toBool();
+    aids.grey = file.value(QStringLiteral("grey"), false).toBool();
+    aids.sizing = file.value(QStringLiteral("markerSize")).toString() == QLatin1String("mass")
+        ? MarkerSizing::Mass
+        : MarkerSizing::Uniform;
+    const QString shade = file.value(QStringLiteral("shade")).toString();
+    aids.shade = shade == QLatin1String("contribution") ? MarkerShade::Contribution
+        : shade == QLatin1String("quality")             ? MarkerShade::Quality
+                                                        : MarkerShade::None;
+    aids.panels = file.value(QStringLiteral("panels"), false).toBool();
+    aids.respondents = file.value(QStringLiteral("respondents"), false).toBool();
+}
+
+void saveMapAids(QSettings &file, const MapAids &aids)
+{
+    file.setValue(QStringLiteral("byQuestion"), aids.byQuestion);
+    file.setValue(QStringLiteral("grey"), aids.grey);
+    file.setValue(QStringLiteral("markerSize"),
+        aids.sizing == MarkerSizing::Mass ? QStringLiteral("mass") : QStringLiteral("uniform"));
+    file.setValue(QStringLiteral("shade"),
+        aids.shade == MarkerShade::Contribution  ? QStringLiteral("contribution")
+            : aids.shade == MarkerShade::Quality ? QStringLiteral("quality")
+                                                 : QStringLiteral("none"));
+    file.setValue(QStringLiteral("panels"), aids.panels);
+    file.setValue(QStringLiteral("respondents"), aids.respondents);
+}
+
 }
 
 PlotWindowSettings loadPlotWindowSettings()
@@ -31,6 +60,7 @@ PlotWindowSettings loadPlotWindowSettings()
     s.options.labelTop = std::max(0, file.value(QStringLiteral("labelTop"), 0).toInt());
     s.options.labelContribution
         = std::max(0.0, file.value(QStringLiteral("labelContribution"), 0.0).toDouble());
+    loadMapAids(file, s.options.aids);
     s.flip1 = file.value(QStringLiteral("flip1"), false).toBool();
     s.flip2 = file.value(QStringLiteral("flip2"), false).toBool();
     return s;
@@ -51,6 +81,7 @@ void savePlotWindowSettings(const PlotWindowSettings &s)
     file.setValue(QStringLiteral("labelTop"), s.options.labelTop);
     file.setValue(
         QStringLiteral("labelContribution"), static_cast<double>(s.options.labelContribution));
+    saveMapAids(file, s.options.aids);
     file.setValue(QStringLiteral("flip1"), s.flip1);
     file.setValue(QStringLiteral("flip2"), s.flip2);
 }

@@ -45,7 +45,7 @@ namespace {
 constexpr int EntryClientWidth = 401;
 constexpr int OptionsTop = 232;
 constexpr int OptionRow = 24;
-constexpr int EntryClientHeight = OptionsTop + 7 * OptionRow + 8;
+constexpr int EntryClientHeight = OptionsTop + 10 * OptionRow + 8;
 // The left edge of OK, the form's first column, which the options follow.
 constexpr int FormLeftColumn = 32;
 
@@ -173,6 +173,7 @@ void TGraphF::createOptionBoxes()
     LabelContributionBox->setSuffix(QStringLiteral(" 倍を超える点"));
     grid->addWidget(LabelContributionBox, 5, 0, 1, 2);
     TicksBox = box("軸の目盛り", 0, 6);
+    Aids.create(this, grid, 7, input_);
     if (!CanRescale(input_))
         ScalingBox->setEnabled(false);
     applySettings(loadPlotWindowSettings());
@@ -191,8 +192,11 @@ void TGraphF::createOptionBoxes()
 
 std::vector<QWidget *> TGraphF::optionControls() const
 {
-    return { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box, Flip2Box, LegendBox,
-        ScalingBox, LabelTopBox, LabelContributionBox, TicksBox };
+    std::vector<QWidget *> controls = { FullNamesBox, RepelBox, OriginBox, SharesBox, Flip1Box,
+        Flip2Box, LegendBox, ScalingBox, LabelTopBox, LabelContributionBox, TicksBox };
+    for (QWidget *control : Aids.widgets())
+        controls.push_back(control);
+    return controls;
 }
 
 void TGraphF::setOptionBoxesVisible(bool visible)
@@ -219,6 +223,7 @@ void TGraphF::applySettings(const PlotWindowSettings &settings)
         ScalingBox->isEnabled() && at != all.end() ? static_cast<int>(at - all.begin()) : 0);
     LabelTopBox->setValue(o.labelTop);
     LabelContributionBox->setValue(static_cast<double>(o.labelContribution));
+    Aids.apply(o.aids);
 }
 
 // Mirroring belongs to a dimension: with the same dimension on both axes,
@@ -239,6 +244,7 @@ PlotOptions TGraphF::optionsFromBoxes() const
     options.scaling = AllMapScalings().at(static_cast<std::size_t>(ScalingBox->currentIndex()));
     options.labelTop = LabelTopBox->value();
     options.labelContribution = LabelContributionBox->value();
+    options.aids = Aids.aids();
     return options;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MapAidControls.h"
 #include "app/PlotSettings.h"
 #include "core/Analysis.h"
 #include "core/PlotInput.h"
@@ -82,6 +83,7 @@ public:
     QSpinBox *LabelTopBox; // 0: every point labelled
     QDoubleSpinBox *LabelContributionBox; // 0: no limit
     QCheckBox *TicksBox;
+    MapAidControls Aids; // marker size and shade, colour by question, grey, panels, respondents
 
     // The dimensions on the horizontal and the vertical axis as the last
     // successful OK clamped them, and the options it read; Print and Save use

@@ -1,5 +1,6 @@
 #include "cli/PlotReportOption.h"
 
+#include "cli/MapAidOptions.h"
 #include "core/CoreErrors.h"
 #include "core/IntConversion.h"
 #include "core/MapJson.h"
@@ -198,6 +199,7 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
     commandLine.addOption(
         { "--flip", "A[,B]", "図で符号を反転する次元 / dimensions mirrored on the plot",
             [this](const std::string &value) { options_.mirrored = ParseFlip(value); } });
+    AddMapAidOptions(commandLine, options_.aids);
 }
 
 void PlotReportOption::check()

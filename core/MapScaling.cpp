@@ -59,6 +59,33 @@ Kind kindOf(MapScaling scaling, bool isRow)
     return Kind::Principal;
 }
 
+// f_d^2 / d^2 per dimension, d^2 being the squared chi-square distance of
+// the category's profile to the centroid; 0 for a category at the centroid.
+std::vector<long double> SquaredCosines(const PlotInputPoint &point, const TIntMatrix &table,
+    const std::vector<long double> &rowTotal, const std::vector<long double> &colTotal,
+    long double total)
+{
+    const bool isRow = point.isRow;
+    const std::size_t own = static_cast<std::size_t>(point.index - 1);
+    const long double ownTotal = (isRow ? rowTotal : colTotal)[own];
+    const std::vector<long double> &other = isRow ? colTotal : rowTotal;
+    long double distanceSq = 0.0L;
+    if (ownTotal > 0.0L)
+        for (std::size_t l = 0; l < other.size(); ++l) {
+            const int i = isRow ? point.index : static_cast<int>(l) + 1;
+            const int j = isRow ? static_cast<int>(l) + 1 : point.index;
+            const long double c = other[l] / total;
+            if (c <= 0.0L)
+                continue;
+            const long double diff = table(i, j) / ownTotal - c;
+            distanceSq += diff * diff / c;
+        }
+    std::vector<long double> cos2;
+    for (long double f : point.coordinates)
+        cos2.push_back(distanceSq > 0.0L ? f * f / distanceSq : 0.0L);
+    return cos2;
+}
+
 }
 
 const std::vector<MapScaling> &AllMapScalings()
@@ -166,10 +193,14 @@ void AddScalingBasis(PlotInput &input, const ResultStore &store, const TIntMatri
             std::size_t &next = point.isRow ? supRow : supCol;
             while (next < placed.size() && !placed[next].placed)
                 ++next;
-            if (next < placed.size())
+            if (next < placed.size()) {
                 point.standard = placed[next].scale;
+                point.cos2 = placed[next].cos2;
+                point.mass = placed[next].total / total;
+            }
             ++next;
             point.standard.resize(dims, 0.0L);
+            point.cos2.resize(dims, 0.0L);
             continue;
         }
         const TExtMatrix &scale = point.isRow ? store.RowScale : store.ColScale;
@@ -177,5 +208,6 @@ void AddScalingBasis(PlotInput &input, const ResultStore &store, const TIntMatri
             point.standard.push_back(scale(point.index, static_cast<int>(d)));
         point.mass = (point.isRow ? rowTotal : colTotal)[static_cast<std::size_t>(point.index - 1)]
             / total;
+        point.cos2 = SquaredCosines(point, table, rowTotal, colTotal, total);
     }
 }

@@ -18,8 +18,10 @@
 //   rowgreen      rows F, columns X * sqrt(m)  (contribution biplot)
 //   colgreen      rows X * sqrt(m), columns F
 //   symbiplot     rows X * sqrt(eta), columns X * sqrt(eta)
-// A supplementary category has no mass: on the side a contribution biplot
-// draws in contribution coordinates it has no place and is left out.
+// A supplementary category on the side a contribution biplot draws in
+// contribution coordinates is scaled by the square root of its own mass (see
+// PlotInputPoint::mass), so that it lies where an active category of its
+// profile and weight would; one without a mass is left out.
 enum class MapScaling { Symmetric, RowPrincipal, ColPrincipal, RowGreen, ColGreen, SymBiplot };
 
 // Every scaling, in the order the window lists them.

@@ -3,6 +3,7 @@
 #include "core/IntConversion.h"
 #include "core/McaReport.h"
 
+#include <cmath>
 #include <map>
 
 namespace {
@@ -15,21 +16,31 @@ int dimsOf(const std::string &text)
     return dims;
 }
 
+// A supplementary category's mass is the one it would have had among the
+// active ones, n_k / (N Q), so that a contribution biplot can place it.
 void addPoints(PlotInput &input, const std::vector<McaQuestionInfo> &questions,
     const std::vector<std::vector<McaCategory>> &categories, bool supplementary,
-    const std::map<std::string, int> &labelUses)
+    const std::map<std::string, int> &labelUses, const McaSolution &solution)
 {
-    for (std::size_t q = 0; q < questions.size(); ++q)
+    for (std::size_t q = 0; q < questions.size(); ++q) {
+        input.groups.push_back(questions[q].name);
         for (std::size_t k = 0; k < categories[q].size(); ++k) {
+            const McaCategory &category = categories[q][k];
             PlotInputPoint point;
             point.isRow = false;
             point.supplementary = supplementary;
             point.index = static_cast<int>(input.points.size()) + 1;
             const std::string &label = questions[q].categories[k];
             point.name = labelUses.at(label) > 1 ? questions[q].name + "_" + label : label;
-            point.coordinates = categories[q][k].coord;
+            point.coordinates = category.coord;
+            point.standard = category.standard;
+            point.cos2 = category.cos2;
+            point.mass = supplementary ? category.count / (solution.n * solution.questions)
+                                       : category.mass;
+            point.group = static_cast<int>(input.groups.size());
             input.points.push_back(std::move(point));
         }
+    }
 }
 
 } // namespace
@@ -57,10 +68,14 @@ PlotInput McaPlotInput(const McaPrepared &prepared, const McaSolution &solution)
         for (const McaQuestionInfo &q : *list)
             for (const std::string &label : q.categories)
                 ++labelUses[label];
-    addPoints(input, prepared.active, solution.active, false, labelUses);
-    addPoints(input, prepared.supplementary, solution.supplementary, true, labelUses);
-    for (int d = 0; d < solution.dims; ++d)
-        input.shares.push_back(solution.dimensions[static_cast<std::size_t>(d)].share);
+    addPoints(input, prepared.active, solution.active, false, labelUses, solution);
+    addPoints(input, prepared.supplementary, solution.supplementary, true, labelUses, solution);
+    for (int d = 0; d < solution.dims; ++d) {
+        const McaDimension &dimension = solution.dimensions[static_cast<std::size_t>(d)];
+        input.shares.push_back(dimension.share);
+        input.eta.push_back(std::sqrt(dimension.indicator));
+    }
+    input.respondents = solution.score;
     input.MaxAbsScale = MaxAbsWeightedScale(input);
     return input;
 }

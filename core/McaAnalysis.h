@@ -53,4 +53,7 @@ private:
 // The map: the active categories (isRow false, index 1..J in report order),
 // then the supplementary ones, at their principal coordinates; a category's
 // name is its label, or "question_label" when labels repeat across questions.
+// Each category's group is its question (the active questions, then the
+// supplementary ones); the respondents' scores come along for the map that
+// shows them.
 PlotInput McaPlotInput(const McaPrepared &prepared, const McaSolution &solution);

@@ -19,10 +19,17 @@ struct PlotInputPoint {
     std::vector<long double> coordinates;
     // What the other scalings of the map are made from, when the analysis
     // gives them (empty or unset otherwise): the standard coordinates on
-    // dimensions 1..NDim and the category's mass (none for a supplementary
-    // one, which takes no part in the analysis).
+    // dimensions 1..NDim and the category's mass (for a supplementary one,
+    // which takes no part in the analysis, the mass it would have had: its
+    // total over the analysed table's grand total).
     std::vector<long double> standard;
     std::optional<long double> mass;
+    // The squared cosines on dimensions 1..NDim (how well each dimension
+    // shows the point), when the analysis gives them; empty otherwise.
+    std::vector<long double> cos2 = {};
+    // The question a questionnaire's category answers, 1-based into the
+    // input's groups; 0 for a table's categories.
+    int group = 0;
 
     friend bool operator==(const PlotInputPoint &, const PlotInputPoint &) = default;
 };
@@ -42,6 +49,12 @@ struct PlotInput {
     // The singular value (correlation ratio) of dimension d at index d - 1,
     // when the analysis gives the standard coordinates; empty otherwise.
     std::vector<long double> eta;
+    // The questions of a questionnaire's map, question g at index g - 1.
+    std::vector<std::string> groups;
+    // A questionnaire's respondents at their principal coordinates,
+    // respondent i on dimension d at [i * NDim + d - 1]; empty for a table.
+    // They are drawn only when asked for and never widen MaxAbsScale.
+    std::vector<long double> respondents;
 
     friend bool operator==(const PlotInput &, const PlotInput &) = default;
 };

@@ -2,8 +2,10 @@
 
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
+#include "plot/MapPanels.h"
 #include "plot/PlotFont.h"
 #include "plot/PlotTexts.h"
+#include "plot/RespondentPoints.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -108,8 +110,12 @@ void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &me
         return MarkerStyle{ m.point.isRow ? Marker::Circle : Marker::Square,
             m.point.supplementary };
     };
-    for (const PlotMark &mark : scene.marks) {
-        drawMarker(painter, scene.geometry, markerOf(mark), mark.x, mark.y);
+    for (std::size_t k = 0; k < scene.marks.size(); ++k) {
+        const PlotMark &mark = scene.marks[k];
+        if (scene.looks.empty())
+            drawMarker(painter, scene.geometry, markerOf(mark), mark.x, mark.y);
+        else
+            PaintMarker(painter, scene.looks[k], mark.x, mark.y, scene.geometry.MarkerPen);
         if (!repel && mark.labelShown && paintLabels)
             drawLabel(painter, metrics, mark);
     }
@@ -179,12 +185,29 @@ struct LegendEntry {
     MarkerStyle marker;
     QString text;
     bool hasMarker = true; // false: a line of text alone, such as the scaling's note
+    std::optional<MarkerLook> look = std::nullopt; // drawn instead of `marker` when restyled
 };
+
+// The respondents as small filled squares, under everything else.
+void drawRespondents(QPainter &painter, const PlotScene &scene, const QColor &colour)
+{
+    const int h = scene.respondentHalf;
+    for (const QPoint &p : scene.respondents)
+        painter.fillRect(p.x() - h, p.y() - h, 2 * h + 1, 2 * h + 1, colour);
+}
 
 // Rows and columns, then the supplementary ones the map shows; under them
 // the scaling's note (empty for the classic symmetric map).
 std::vector<LegendEntry> legendEntries(const PlotScene &scene)
 {
+    if (scene.aidLegend) {
+        std::vector<LegendEntry> entries;
+        for (const AidLegendLine &line : *scene.aidLegend)
+            entries.push_back({ {}, line.text, line.look.has_value(), line.look });
+        for (const QString &line : scene.notes)
+            entries.push_back({ {}, line, false });
+        return entries;
+    }
     if (!scene.showsMarkerLegend) {
         std::vector<LegendEntry> notes;
         for (const QString &line : scene.notes)
@@ -232,7 +255,8 @@ LegendMetrics legendMetrics(const PlotGeometry &g, const QFontMetrics &labelMetr
     return m;
 }
 
-void drawLegend(QPainter &painter, const PlotScene &scene, const QFontMetrics &labelMetrics)
+void drawLegend(
+    QPainter &painter, PlotScene &scene, const QFontMetrics &labelMetrics, bool paintLabels)
 {
     const PlotGeometry &g = scene.geometry;
     const std::vector<LegendEntry> entries = legendEntries(scene);
@@ -246,11 +270,18 @@ void drawLegend(QPainter &painter, const PlotScene &scene, const QFontMetrics &l
     for (std::size_t line = 0; line < entries.size(); ++line) {
         const int centreY = box.top + m.pad + static_cast<int>(line) * m.line + m.line / 2;
         const int left = entries[line].hasMarker ? textLeft : box.left + m.pad;
-        if (entries[line].hasMarker)
+        if (entries[line].look)
+            PaintMarker(painter, *entries[line].look, markerX, centreY, g.MarkerPen);
+        else if (entries[line].hasMarker)
             drawMarker(painter, g, entries[line].marker, markerX, centreY);
         painter.setPen(Qt::black);
-        drawTextAt(painter, labelMetrics, left, centreY - labelMetrics.height() / 2,
-            labelMetrics.elidedText(entries[line].text, Qt::ElideRight, box.width - 2 * m.pad));
+        const QString text
+            = labelMetrics.elidedText(entries[line].text, Qt::ElideRight, box.width - 2 * m.pad);
+        const int top = centreY - labelMetrics.height() / 2;
+        if (scene.aidLegend && !paintLabels)
+            scene.legendTexts.push_back({ left, top, text });
+        else
+            drawTextAt(painter, labelMetrics, left, top, text);
     }
 }
 
@@ -352,7 +383,7 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
     const PlotGeometry &g = scene.geometry;
     const int half = inkedHalf(g);
     std::vector<PlotRect> obstacles;
-    if (options.legend || !scene.notes.empty()) {
+    if (scene.showsMarkerLegend || !scene.notes.empty()) {
         std::vector<PlotRect> occupied;
         for (const PlotMark &m : scene.marks) {
             occupied.push_back({ m.x - half, m.y - half, 2 * half + 1, 2 * half + 1 });
@@ -386,6 +417,23 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
     }
 }
 
+void placeRespondents(PlotScene &scene, const std::vector<long double> &respondents, int NDim,
+    int Axis1, int Axis2, const PlotOptions &options)
+{
+    if (respondents.empty() || NDim < 1)
+        return;
+    const std::size_t dims = static_cast<std::size_t>(NDim);
+    const auto at = [&](std::size_t i, int axis) {
+        const long double value = respondents[i * dims + static_cast<std::size_t>(axis - 1)];
+        return options.isMirrored(axis) ? -value : value;
+    };
+    scene.respondentHalf = std::max(1, scene.geometry.MarkerHalf / 6);
+    scene.respondents.reserve(respondents.size() / dims);
+    for (std::size_t i = 0; i < respondents.size() / dims; ++i)
+        scene.respondents.emplace_back(MapX(scene.geometry, scene.maxAbsScale, at(i, Axis1)),
+            MapY(scene.geometry, scene.maxAbsScale, at(i, Axis2)));
+}
+
 PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
     const PlotInput &input, int Axis1, int Axis2, const PlotOptions &options)
 {
@@ -398,10 +446,20 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
     const PlotInput scaled = ScaledMap(input, options.scaling);
     const PlotInput &shown = options.scaling == MapScaling::Symmetric ? input : scaled;
     scene.maxAbsScale = shown.MaxAbsScale;
+    const MapAids &aids = options.aids;
+    const std::vector<long double> respondents
+        = aids.respondents ? ScaledRespondents(input, options.scaling) : std::vector<long double>();
+    if (aids.sharedScale > 0.0L)
+        scene.maxAbsScale = aids.sharedScale;
+    else if (!respondents.empty())
+        scene.maxAbsScale = std::max(scene.maxAbsScale, MaxAbsRespondent(respondents));
+    const std::vector<MarkerLook> looks = aids.stylesMarkers()
+        ? MarkerLooks(input, Axis1, Axis2, aids, scene.geometry)
+        : std::vector<MarkerLook>();
     std::size_t k = 0;
     for (const PlotPoint &point : PlottedPoints(shown, Axis1, Axis2, options)) {
         scene.marks.push_back(markOf(
-            point, scene.geometry, shown.MaxAbsScale, labelMetrics, options.labels, scene.area));
+            point, scene.geometry, scene.maxAbsScale, labelMetrics, options.labels, scene.area));
         // A scaling that leaves points out keeps the others in their order.
         while (k < input.points.size()
             && !(input.points[k].isRow == point.isRow
@@ -409,14 +467,31 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
                 && input.points[k].index == point.index))
             ++k;
         scene.marks.back().labelShown = k < labelled.size() ? labelled[k] : true;
+        if (!looks.empty())
+            scene.looks.push_back(k < looks.size() ? looks[k] : MarkerLook{});
     }
+    placeRespondents(scene, respondents, input.NDim, Axis1, Axis2, options);
     scene.showsMarkerLegend = options.legend;
+    if (aids.stylesMarkers() || !scene.respondents.empty()) {
+        const auto shows = [&](bool isRow) {
+            return std::any_of(scene.marks.begin(), scene.marks.end(),
+                [&](const PlotMark &m) { return m.point.supplementary && m.point.isRow == isRow; });
+        };
+        scene.aidLegend = AidLegend(
+            input, aids, options.legend, shows(true), shows(false), scene.geometry.MarkerHalf);
+        if (scene.aidLegend->empty())
+            scene.aidLegend.reset();
+        else
+            scene.showsMarkerLegend = true;
+    }
     if (options.scaling != MapScaling::Symmetric) {
         scene.notes.push_back(
             QStringLiteral("尺度: ") + QString::fromUtf8(MapScalingTitle(options.scaling)));
         scene.notes.push_back(QString::fromStdString(MapScalingNote(options.scaling)));
     }
-    if (options.legend || options.repel || !scene.notes.empty())
+    for (const QString &note : AidNotes(aids))
+        scene.notes.push_back(note);
+    if (scene.showsMarkerLegend || options.repel || !scene.notes.empty())
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;
 }
@@ -432,6 +507,8 @@ PlotScene LayOutPlot(QPaintDevice *device, const PlotGeometry &geometry, const P
 {
     if (input.MaxAbsScale == 0.0L)
         throw FloatError();
+    if (options.aids.panels)
+        return LayOutPanels(device, geometry, input, Axis1, Axis2, options);
     const QFont labelFont = PlotFont(geometry.LabelFontHeight, device);
     return layOut(QFontMetrics(labelFont, device), geometry, input, Axis1, Axis2, options);
 }
@@ -442,6 +519,8 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
     // Checked before the painter is touched, so a failure leaves it as it was.
     if (input.MaxAbsScale == 0.0L)
         RaiseFloatError();
+    if (options.aids.panels)
+        return DrawPanels(painter, geometry, input, Axis1, Axis2, options, paintLabels);
     const QString caption1 = fromUtf8(CaptionText(input, Axis1, options));
     const QString caption2 = fromUtf8(CaptionText(input, Axis2, options));
     painter.save();
@@ -452,16 +531,17 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
     const QFont labelFont = PlotFont(geometry.LabelFontHeight, painter.device());
     painter.setFont(labelFont);
     const QFontMetrics labelMetrics(labelFont, painter.device());
-    const PlotScene scene = layOut(labelMetrics, geometry, input, Axis1, Axis2, options);
+    PlotScene scene = layOut(labelMetrics, geometry, input, Axis1, Axis2, options);
     PlotContext c{ painter, scene.geometry, input.MaxAbsScale };
 
     if (options.originLines)
         drawOriginLines(painter, scene, input.MaxAbsScale);
     if (options.ticks)
         drawTicks(painter, scene, labelMetrics);
+    drawRespondents(painter, scene, RespondentColour(options.aids));
     drawMarks(painter, scene, labelMetrics, options.repel, paintLabels);
     if (scene.legend)
-        drawLegend(painter, scene, labelMetrics);
+        drawLegend(painter, scene, labelMetrics, paintLabels);
 
     const QFont captionFont = PlotFont(c.g.CaptionFontHeight, painter.device());
     painter.setFont(captionFont);

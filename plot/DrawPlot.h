@@ -2,10 +2,12 @@
 
 #include "core/PlotInput.h"
 #include "plot/LabelPlacement.h"
+#include "plot/MarkerLooks.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotOptions.h"
 #include "plot/PlotPoints.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <optional>
@@ -36,6 +38,20 @@ struct PlotScene {
     std::optional<PlotRect> legend;
     bool showsMarkerLegend = false; // the legend lists the markers
     std::vector<QString> notes; // lines of text under the legend: the scaling's note
+    // With the reading aids that restyle markers, each mark's look (empty:
+    // the classic markers), and the legend they write.
+    std::vector<MarkerLook> looks;
+    std::optional<std::vector<AidLegendLine>> aidLegend;
+    std::vector<QPoint> respondents; // the respondents' points when drawn
+    int respondentHalf = 1;
+    // The restyled legend's lines when the labels are not painted: the SVG
+    // writes each as one text element, as it writes the labels.
+    struct Text {
+        int left = 0;
+        int top = 0;
+        QString text;
+    };
+    std::vector<Text> legendTexts;
 };
 
 // Where everything of the plot goes on `device`, without drawing.

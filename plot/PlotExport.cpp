@@ -105,6 +105,11 @@ QByteArray withLabels(
                      .arg(mark.labelBox.top + metrics.ascent())
                      .arg(escaped(mark.label));
     }
+    for (const PlotScene::Text &text : scene.legendTexts)
+        group += QStringLiteral("<text xml:space=\"preserve\" x=\"%1\" y=\"%2\">%3</text>\n")
+                     .arg(text.left)
+                     .arg(text.top + metrics.ascent())
+                     .arg(escaped(text.text));
     group += QStringLiteral("</g>\n");
     QByteArray out = svg;
     const qsizetype end = out.lastIndexOf("</svg>");
@@ -136,7 +141,7 @@ void writeSvg(const Job &job)
         = DrawPlot(painter, geometry, job.input, job.axis1, job.axis2, job.options, false);
     if (!painter.end())
         failWrite(file);
-    writeFile(file, withLabels(bytes, scene, PlotFont(geometry.LabelFontHeight, &svg), svg));
+    writeFile(file, withLabels(bytes, scene, PlotFont(scene.geometry.LabelFontHeight, &svg), svg));
 }
 
 void writePdf(const Job &job)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MapScaling.h"
+#include "plot/MapAids.h"
 
 #include <set>
 
@@ -31,12 +32,13 @@ struct PlotOptions {
     // contribute nothing, keep their labels.
     int labelTop = 0;
     long double labelContribution = 0.0L;
+    MapAids aids; // marker size, shade, colour by question, grey, panels, respondents
 
     bool anyOn() const
     {
         return labels != LabelMode::Short || originLines || shares || repel || legend || ticks
             || !mirrored.empty() || scaling != MapScaling::Symmetric || labelTop > 0
-            || labelContribution > 0.0L;
+            || labelContribution > 0.0L || aids.anyOn();
     }
     bool isMirrored(int dimension) const { return mirrored.count(dimension) != 0; }
 

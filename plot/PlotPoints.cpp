@@ -1,6 +1,7 @@
 #include "plot/PlotPoints.h"
 
 #include "core/ReportLines.h"
+#include "plot/PlaneMeasures.h"
 
 #include <algorithm>
 #include <numeric>
@@ -43,38 +44,23 @@ std::vector<bool> LabelledPoints(
     std::vector<bool> labelled(n, true);
     if ((options.labelTop <= 0 && options.labelContribution <= 0.0L) || !CanRescale(input))
         return labelled;
-    const auto eta = [&](int axis) {
-        return axis >= 1 && axis <= static_cast<int>(input.eta.size())
-            ? input.eta[static_cast<std::size_t>(axis - 1)]
-            : 0.0L;
-    };
-    const long double e1 = eta(axis1);
-    const long double e2 = eta(axis2);
-    const long double planeInertia = axis1 == axis2 ? e1 * e1 : e1 * e1 + e2 * e2;
-    std::vector<long double> contribution(n, 0.0L);
+    const std::vector<long double> contribution = PlaneContributions(input, axis1, axis2);
     std::size_t rows = 0;
     std::size_t columns = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        const PlotInputPoint &p = input.points[k];
-        if (!p.mass)
-            continue;
-        (p.isRow ? rows : columns) += 1;
-        const long double f1 = coordinate(p, axis1);
-        const long double f2 = coordinate(p, axis2);
-        const long double squares = axis1 == axis2 ? f1 * f1 : f1 * f1 + f2 * f2;
-        contribution[k] = planeInertia > 0.0L ? *p.mass * squares / planeInertia : 0.0L;
-    }
+    for (const PlotInputPoint &p : input.points)
+        if (ContributesToMap(p))
+            (p.isRow ? rows : columns) += 1;
     if (options.labelContribution > 0.0L)
         for (std::size_t k = 0; k < n; ++k) {
             const PlotInputPoint &p = input.points[k];
-            if (p.mass)
+            if (ContributesToMap(p))
                 labelled[k] = contribution[k] > options.labelContribution
                         / static_cast<long double>(p.isRow ? rows : columns);
         }
     if (options.labelTop > 0) {
         std::vector<std::size_t> active;
         for (std::size_t k = 0; k < n; ++k)
-            if (input.points[k].mass)
+            if (ContributesToMap(input.points[k]))
                 active.push_back(k);
         // The first in the input's order wins a tie, so the choice is fixed.
         std::stable_sort(active.begin(), active.end(),

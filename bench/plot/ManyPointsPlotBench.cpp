@@ -1,7 +1,8 @@
 // Time to draw a map of 10,000 points (5,000 rows and 5,000 columns) with
 // their labels into the window's kept image (1000 x 700) and to export it as
 // an SVG: short labels as on the classic map, whole names moved apart, and
-// whole names on the 100 points of largest contribution only.
+// whole names on the 100 points of largest contribution only, and the
+// reading aids that restyle every marker.
 // Peer in the same run: bench/plot/many-points.R (R's own plot and text).
 #include "plot/DrawPlot.h"
 #include "plot/PlotExport.h"
@@ -58,6 +59,12 @@ PlotOptions optionsFor(int which)
     }
     if (which == 2)
         o.labelTop = 100;
+    if (which == 3) {
+        o.aids.sizing = MarkerSizing::Mass;
+        o.aids.shade = MarkerShade::Contribution;
+        o.aids.grey = true;
+        o.aids.panels = true;
+    }
     return o;
 }
 
@@ -79,9 +86,11 @@ void BM_ExportSvgTenThousand(benchmark::State &state)
             input(), 1, 2, dir.filePath(QStringLiteral("map.svg")), QSize(1000, 700), options);
 }
 
-// 0: short labels; 1: whole names moved apart; 2: the same, top 100 only.
-BENCHMARK(BM_DrawTenThousand)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExportSvgTenThousand)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+// 0: short labels; 1: whole names moved apart; 2: the same, top 100 only;
+// 3: short labels with the reading aids (size by mass, shade by
+// contribution, grey, two panels).
+BENCHMARK(BM_DrawTenThousand)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportSvgTenThousand)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }
 

@@ -70,8 +70,18 @@ TEST(MapScaling, EachScalingKeepsTheIdentityItIsReadBy)
                 EXPECT_NEAR(static_cast<double>(p->coordinates[d] * p->coordinates[d]),
                     static_cast<double>((*category.contribution)[d]), 1e-12);
         }
-        // A supplementary category has no contribution and no place there.
-        EXPECT_FALSE(find(green, rowSide, true, rowSide ? 6 : 5));
+        // A supplementary category there stands at its standard coordinates
+        // (principal over eta) times the square root of its own mass: the
+        // supplementary row's 42+29+20+9 and the column's 7+14+26+70+15 of the
+        // active table's 193.
+        const long double ownMass = (rowSide ? 100.0L : 132.0L) / 193.0L;
+        const PlotInputPoint *placed = find(green, rowSide, true, rowSide ? 6 : 5);
+        const PlotInputPoint *principal = find(map, rowSide, true, rowSide ? 6 : 5);
+        ASSERT_TRUE(placed && principal);
+        for (std::size_t d = 0; d < 3; ++d)
+            EXPECT_NEAR(static_cast<double>(placed->coordinates[d]),
+                static_cast<double>(principal->coordinates[d] / map.eta[d] * std::sqrt(ownMass)),
+                1e-12);
         EXPECT_TRUE(find(green, !rowSide, true, rowSide ? 5 : 6));
     }
 
@@ -110,6 +120,28 @@ TEST(MapScaling, AgreesWithRsBiplots)
     expectAbs(find(green, false, false, 4), 0.29377598524367526, -0.19776565634898610);
 }
 
+// The squared cosines the map shades by are the report's, for the active
+// and the supplementary categories alike.
+TEST(MapScaling, CarriesTheReportsSquaredCosines)
+{
+    const SmokingRun run = smokingRun();
+    const PlotInput map = run.result->plotInput();
+    const Interpretation stats = run.result->statistics();
+    for (bool rowSide : { true, false }) {
+        int active = 0;
+        for (const CategoryStats &category : rowSide ? stats.rows : stats.columns) {
+            const PlotInputPoint *p = category.supplementary
+                ? find(map, rowSide, true, rowSide ? 6 : 5)
+                : find(map, rowSide, false, ++active);
+            ASSERT_TRUE(p);
+            ASSERT_EQ(p->cos2.size(), 3u);
+            for (std::size_t d = 0; d < 3; ++d)
+                EXPECT_NEAR(
+                    static_cast<double>(p->cos2[d]), static_cast<double>(category.cos2[d]), 1e-12);
+        }
+    }
+}
+
 // Names both ways; a map without standard coordinates cannot be rescaled.
 TEST(MapScaling, NamesAndMapsThatCannotBeRescaled)
 {
@@ -139,7 +171,7 @@ TEST(MapJson, AddsTheScaledMapAfterTheResult)
     EXPECT_EQ(withoutMap.dump(2) + "\n", nlohmann::ordered_json::parse(before).dump(2) + "\n");
     EXPECT_EQ(json.back()["scaling"], "rowgreen");
     ASSERT_EQ(json["map"]["rows"].size(), 6u);
-    ASSERT_EQ(json["map"]["columns"].size(), 4u); // the supplementary column has no place
+    ASSERT_EQ(json["map"]["columns"].size(), 5u);
     EXPECT_EQ(json["map"]["rows"][5]["supplementary"], true);
     EXPECT_EQ(json["map"]["columns"][3]["coordinates"][1].get<double>(),
         static_cast<double>(find(scaled, false, false, 4)->coordinates[1]));

@@ -185,6 +185,29 @@ TEST(PlotReportOption, TheMapsOptionsReachTheExport)
     }
 }
 
+// The reading aids on a questionnaire's map: the questions' legend, no
+// colour under --grey; a value not known is refused.
+TEST(PlotReportOption, TheReadingAidsReachAQuestionnairesMap)
+{
+    ScratchFolder folder;
+    const std::string svg = folder.file("mca.svg");
+    ASSERT_EQ(
+        runTool({ "--mca", TestData("mca/wg93.csv").string(), "-o", folder.file("r.txt"),
+                    "--supplementary-questions", "4", "--plot", svg, "--by-question", "--grey",
+                    "--marker-size", "mass", "--shade", "quality", "--respondents", "--panels" })
+            .status,
+        ToolDone);
+    const std::string text = ReadBytes(svg);
+    EXPECT_NE(text.find(">D (補助)</text>"), std::string::npos);
+    EXPECT_NE(text.find(">回答者</text>"), std::string::npos);
+    EXPECT_NE(text.find("質量に比例"), std::string::npos);
+    EXPECT_EQ(text.find("#0072b2"), std::string::npos); // the first question's colour
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--shade", "mass" }),
+        "--shade には none, contribution, quality のどれかを指定してください ('mass')");
+    EXPECT_EQ(usageError({ workedCsv(), "-o", "r", "--plot", "p.png", "--marker-size", "big" }),
+        "--marker-size には uniform か mass を指定してください ('big')");
+}
+
 TEST(PlotReportOption, MapOptionValues)
 {
     EXPECT_EQ(ParseLabelMode("full"), LabelMode::Full);

@@ -625,7 +625,11 @@ private slots:
         first->Flip2Box->setChecked(true);
         first->ScalingBox->setCurrentIndex(3);
         first->LabelTopBox->setValue(3);
+        first->Aids.ShadeBox->setCurrentIndex(2);
+        first->Aids.PanelsBox->setChecked(true);
+        QVERIFY(!first->Aids.ByQuestionBox->isEnabled()); // a table has no questions
         clickOK(first, QStringLiteral("1"), QStringLiteral("2"));
+        QCOMPARE(first->Options.aids.shade, MarkerShade::Quality);
         QCOMPARE(first->Options.scaling, MapScaling::RowGreen);
         QCOMPARE(first->PlotImage(),
             PlotImage(smoking->plotInput(), 1, 2, first->size(), 1.0, first->Options));
@@ -637,6 +641,8 @@ private slots:
         QVERIFY(!second->FullNamesBox->isChecked() && !second->Flip1Box->isChecked());
         QCOMPARE(second->ScalingBox->currentIndex(), 3);
         QCOMPARE(second->LabelTopBox->value(), 3);
+        QCOMPARE(second->Aids.ShadeBox->currentIndex(), 2);
+        QVERIFY(second->Aids.PanelsBox->isChecked() && !second->Aids.GreyBox->isChecked());
         second->ExitButtonClick();
 
         TGraphF *third = open();
