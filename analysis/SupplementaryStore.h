@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ struct SupplementaryPoint {
     // False when its counts over the active categories of the other side add
     // up to 0: it has no profile, and every value below stays empty or 0.
     bool placed = false;
+    // Its counts over the active categories of the other side, in their
+    // order: what a resampling of the table draws again.
+    std::vector<std::int32_t> counts;
     long double distanceSq = 0.0L; // squared distance of its profile to the centroid
     std::vector<long double> scale;
     std::vector<long double> weightedScale;
