@@ -341,11 +341,11 @@ ResamplingRequest MakeResamplingRequest(const TIntMatrix &table, const ResultSto
     request.RowScale = store.RowScale;
     request.ColScale = store.ColScale;
     for (const SupplementaryPoint &s : store.Supplementary.rows)
-        request.supplementaryRows.push_back(
-            s.placed ? s.counts : std::vector<std::int32_t>(static_cast<std::size_t>(store.NCol)));
+        if (s.placed)
+            request.supplementaryRows.push_back(s.counts);
     for (const SupplementaryPoint &s : store.Supplementary.cols)
-        request.supplementaryCols.push_back(
-            s.placed ? s.counts : std::vector<std::int32_t>(static_cast<std::size_t>(store.NRow)));
+        if (s.placed)
+            request.supplementaryCols.push_back(s.counts);
     return request;
 }
 

@@ -78,8 +78,8 @@ struct ResamplingResult {
 
 // A request for the run in `store` of the active counts `table`: its scale
 // values on dimensions 1..NDim and the counts of its placed supplementary
-// categories (an unplaced one gets no counts and so no spread). Replicates,
-// seed and threads keep their defaults.
+// categories (those the map shows, in its order). Replicates, seed and
+// threads keep their defaults.
 ResamplingRequest MakeResamplingRequest(const TIntMatrix &table, const ResultStore &store);
 
 // Draws the replicates on the calling thread and request.threads - 1 others,

@@ -7,8 +7,8 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
-#include "core/LongFormat.h"
 #include "core/FileIo.h"
+#include "core/LongFormat.h"
 #include "core/ResultJson.h"
 #include "core/ResultSummary.h"
 #include "core/ResultXlsx.h"
@@ -27,9 +27,11 @@ void parseArguments(const std::vector<std::string> &args, CommandLine &commandLi
     if (extension)
         extension->addOptions(commandLine);
     commandLine.parse(args, [&](const std::string &arg) { TakeInputFile(options, arg); });
-    CheckReportOptions(options);
-    if (extension && !options.help)
+    CheckReportOptions(options, extension && extension->drawsRandomNumbers());
+    if (extension && !options.help) {
         extension->check();
+        extension->takeSeed(options.seed, options.threads);
+    }
 }
 
 void warn(std::ostream &err, const std::vector<std::string> &warnings)

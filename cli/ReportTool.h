@@ -4,7 +4,9 @@
 
 #include "core/Analysis.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,6 +23,11 @@ public:
     virtual void afterRun(const AnalysisResult &result) = 0;
     // Adds what it computes to the run's JSON text before it is written.
     virtual void amendJson(const AnalysisResult &, std::string &) { }
+    // True when its options draw random numbers, so that --seed has a use
+    // without --permutations; it is then told --seed (none: a fresh one) and
+    // --threads after the parse.
+    virtual bool drawsRandomNumbers() const { return false; }
+    virtual void takeSeed(std::optional<std::uint64_t>, int) { }
 };
 
 // The exit statuses of quarnet-report.

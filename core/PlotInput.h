@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ struct PlotInputPoint {
     // one, which takes no part in the analysis).
     std::vector<long double> standard;
     std::optional<long double> mass;
+    // The covariance of `coordinates` under resampling of the table (the
+    // confidence ellipses, core/MapEllipses.h): entry (d, e) of dimensions
+    // 1..NDim at (d - 1) * NDim + (e - 1). Empty: no ellipse.
+    std::vector<long double> spread;
 
     friend bool operator==(const PlotInputPoint &, const PlotInputPoint &) = default;
 };
@@ -42,6 +47,11 @@ struct PlotInput {
     // The singular value (correlation ratio) of dimension d at index d - 1,
     // when the analysis gives the standard coordinates; empty otherwise.
     std::vector<long double> eta;
+    // The confidence ellipses of the points' spreads: their level (0.95),
+    // and the replicates and seed they came from. Level 0: none are drawn.
+    long double ellipseLevel = 0.0L;
+    int ellipseReplicates = 0;
+    std::uint64_t ellipseSeed = 0;
 
     friend bool operator==(const PlotInput &, const PlotInput &) = default;
 };

@@ -1,5 +1,8 @@
 #include "plot/DrawPlot.h"
 
+#include "core/MapEllipses.h"
+#include "plot/DrawEllipses.h"
+
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "plot/PlotFont.h"
@@ -416,6 +419,9 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
             QStringLiteral("尺度: ") + QString::fromUtf8(MapScalingTitle(options.scaling)));
         scene.notes.push_back(QString::fromStdString(MapScalingNote(options.scaling)));
     }
+    if (input.ellipseLevel > 0.0L)
+        scene.notes.push_back(
+            QString::fromStdString(EllipseNote(input.ellipseLevel, input.ellipseReplicates)));
     if (options.legend || options.repel || !scene.notes.empty())
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;
@@ -459,6 +465,8 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
         drawOriginLines(painter, scene, input.MaxAbsScale);
     if (options.ticks)
         drawTicks(painter, scene, labelMetrics);
+    if (input.ellipseLevel > 0.0L)
+        DrawEllipses(painter, scene, ScaledMap(input, options.scaling), Axis1, Axis2, options);
     drawMarks(painter, scene, labelMetrics, options.repel, paintLabels);
     if (scene.legend)
         drawLegend(painter, scene, labelMetrics);
