@@ -13,6 +13,7 @@
 
 #include <vector>
 
+class EllipsePanel;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -82,6 +83,7 @@ public:
     QSpinBox *LabelTopBox; // 0: every point labelled
     QDoubleSpinBox *LabelContributionBox; // 0: no limit
     QCheckBox *TicksBox;
+    EllipsePanel *Ellipses; // confidence ellipses, computed off the window's thread
 
     // The dimensions on the horizontal and the vertical axis as the last
     // successful OK clamped them, and the options it read; Print and Save use
@@ -132,6 +134,8 @@ private:
     void placeMessage();
     void drawKeptPlot();
     void printOn(QPrinter &printer);
+    // The map as drawn: the result's with the ellipses when they are asked for.
+    PlotInput shownInput() const;
 
     const AnalysisResultPtr result_;
     const PlotInput input_;
