@@ -4,6 +4,7 @@
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -61,18 +62,31 @@ SupplementaryPoint PlaceCategory(int position, const std::vector<std::int32_t> &
         point.distanceSq = point.distanceSq + Div(diff * diff, c);
     }
     point.distanceSq = CheckFinite(point.distanceSq);
+    point.counts = counts;
+    point.weightedScale = ProjectProfile(profile, otherScale, store.NDim);
     for (int d = 1; d <= store.NDim; ++d) {
-        long double f = 0.0L;
-        for (int l = 1; l <= size; ++l)
-            f = f + profile[static_cast<std::size_t>(l) - 1] * otherScale(l, d);
-        f = CheckFinite(f);
-        point.weightedScale.push_back(f);
+        const long double f = point.weightedScale[static_cast<std::size_t>(d) - 1];
         point.scale.push_back(Div(f, store.Eta(d)));
         const long double cos2 = point.distanceSq == 0.0L ? 0.0L : Div(f * f, point.distanceSq);
         point.cos2.push_back(cos2);
         point.quality = point.quality + cos2;
     }
     return point;
+}
+
+std::vector<long double> ProjectProfile(
+    const std::vector<long double> &profile, const TExtMatrix &otherScale, int dims)
+{
+    std::vector<long double> coordinates;
+    coordinates.reserve(static_cast<std::size_t>(std::max(dims, 0)));
+    const auto size = static_cast<int>(profile.size());
+    for (int d = 1; d <= dims; ++d) {
+        long double f = 0.0L;
+        for (int l = 1; l <= size; ++l)
+            f = f + profile[static_cast<std::size_t>(l) - 1] * otherScale(l, d);
+        coordinates.push_back(CheckFinite(f));
+    }
+    return coordinates;
 }
 
 ActiveTable SplitTable(

@@ -42,6 +42,14 @@ struct ActiveTable {
 ActiveTable SplitTable(
     const TIntMatrix &table, int tableRows, int tableCols, const SupplementaryMarks &marks);
 
+// The principal coordinates of a profile (shares over the active categories
+// of the other side, summing to 1) on dimensions 1..dims by the transition
+// formula above: sum_l profile_l otherScale(l, d). The same arithmetic places
+// the supplementary categories and the resampled profiles of the confidence
+// ellipses. Throws FloatError on overflow.
+std::vector<long double> ProjectProfile(
+    const std::vector<long double> &profile, const TExtMatrix &otherScale, int dims);
+
 // Places the marked categories on the solution in `store` (the completed,
 // associated run of `active`), for d = 1..store.NDim. Labels stay empty.
 // A category whose active counts total 0 is returned unplaced. Throws

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ struct SupplementaryPoint {
     // Its counts summed over the active categories of the other side: over
     // the analysed table's grand total, the mass it would have had.
     long double total = 0.0L;
+    // Its counts over the active categories of the other side, in their
+    // order: what a resampling of the table draws again.
+    std::vector<std::int32_t> counts;
     long double distanceSq = 0.0L; // squared distance of its profile to the centroid
     std::vector<long double> scale;
     std::vector<long double> weightedScale;

@@ -1,5 +1,6 @@
 #include "app/PlotWindow.h"
 
+#include "app/EllipsePanel.h"
 #include "app/PlotSettings.h"
 #include "core/CoreErrors.h"
 #include "core/IntConversion.h"
@@ -45,7 +46,8 @@ namespace {
 constexpr int EntryClientWidth = 401;
 constexpr int OptionsTop = 232;
 constexpr int OptionRow = 24;
-constexpr int EntryClientHeight = OptionsTop + 10 * OptionRow + 8;
+constexpr int EllipseRows = 5; // the ellipse panel under the options
+constexpr int EntryClientHeight = OptionsTop + 10 * OptionRow + 8 + EllipseRows * OptionRow;
 // The left edge of OK, the form's first column, which the options follow.
 constexpr int FormLeftColumn = 32;
 
@@ -182,6 +184,8 @@ void TGraphF::createOptionBoxes()
     entry->setSizeConstraint(QLayout::SetNoConstraint);
     entry->setContentsMargins(FormLeftColumn, OptionsTop, FormLeftColumn, 8);
     entry->addLayout(grid);
+    Ellipses = new EllipsePanel(result_, this);
+    entry->addWidget(Ellipses);
     entry->addStretch();
     QWidget *previous = SaveButton;
     for (QWidget *check : optionControls()) {
@@ -196,6 +200,7 @@ std::vector<QWidget *> TGraphF::optionControls() const
         Flip2Box, LegendBox, ScalingBox, LabelTopBox, LabelContributionBox, TicksBox };
     for (QWidget *control : Aids.widgets())
         controls.push_back(control);
+    controls.push_back(Ellipses);
     return controls;
 }
 
@@ -364,7 +369,8 @@ void TGraphF::placeMessage()
 
 void TGraphF::drawKeptPlot()
 {
-    plotImage_ = ::PlotImage(input_, Axis1, Axis2, size(), devicePixelRatioF(), Options, &scene_);
+    plotImage_
+        = ::PlotImage(shownInput(), Axis1, Axis2, size(), devicePixelRatioF(), Options, &scene_);
     plotSize_ = size();
     update();
 }
@@ -442,8 +448,8 @@ void TGraphF::printOn(QPrinter &printer)
     if (!painter.begin(&printer))
         throw PlotError("印刷を開始できませんでした");
     try {
-        DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), input_, Axis1, Axis2,
-            Options);
+        DrawPlot(painter, PrinterGeometry(printer.width(), printer.height()), shownInput(), Axis1,
+            Axis2, Options);
     } catch (...) {
         printer.abort();
         painter.end();
@@ -474,7 +480,7 @@ void TGraphF::SaveButtonClick()
             return;
         imageSize = *chosen;
     }
-    ExportPlot(input_, Axis1, Axis2, name, imageSize, Options);
+    ExportPlot(shownInput(), Axis1, Axis2, name, imageSize, Options);
 }
 
 QString TGraphF::ToolTipAt(QPoint pos) const
@@ -535,10 +541,16 @@ void TGraphF::keyPressEvent(QKeyEvent *event)
 
 void TGraphF::closeEvent(QCloseEvent *event)
 {
+    Ellipses->stop();
     if (dataWindow_)
         dataWindow_->show();
     plotImage_ = QImage();
     scene_ = PlotScene();
     plotDrawn_ = false;
     event->accept();
+}
+
+PlotInput TGraphF::shownInput() const
+{
+    return Ellipses->shown(input_);
 }

@@ -14,6 +14,7 @@
 
 #include <vector>
 
+class EllipsePanel;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -84,6 +85,7 @@ public:
     QDoubleSpinBox *LabelContributionBox; // 0: no limit
     QCheckBox *TicksBox;
     MapAidControls Aids; // marker size and shade, colour by question, grey, panels, respondents
+    EllipsePanel *Ellipses; // confidence ellipses, computed off the window's thread
 
     // The dimensions on the horizontal and the vertical axis as the last
     // successful OK clamped them, and the options it read; Print and Save use
@@ -134,6 +136,8 @@ private:
     void placeMessage();
     void drawKeptPlot();
     void printOn(QPrinter &printer);
+    // The map as drawn: the result's with the ellipses when they are asked for.
+    PlotInput shownInput() const;
 
     const AnalysisResultPtr result_;
     const PlotInput input_;

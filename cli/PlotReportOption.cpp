@@ -2,6 +2,7 @@
 
 #include "cli/MapAidOptions.h"
 #include "core/CoreErrors.h"
+#include "core/EllipseJson.h"
 #include "core/IntConversion.h"
 #include "core/MapJson.h"
 #include "plot/PlotErrors.h"
@@ -200,10 +201,12 @@ void PlotReportOption::addOptions(CommandLine &commandLine)
         { "--flip", "A[,B]", "図で符号を反転する次元 / dimensions mirrored on the plot",
             [this](const std::string &value) { options_.mirrored = ParseFlip(value); } });
     AddMapAidOptions(commandLine, options_.aids);
+    ellipses_.addOptions(commandLine);
 }
 
 void PlotReportOption::check()
 {
+    ellipses_.check();
     if (file_.empty() && (options_.labelTop > 0 || options_.labelContribution > 0.0L))
         throw UsageError("--label-top と --label-contribution は --plot と一緒に指定してください");
     if (file_.empty()) {
@@ -224,7 +227,9 @@ void PlotReportOption::afterRun(const AnalysisResult &result)
 {
     if (file_.empty())
         return;
-    const PlotInput input = result.plotInput();
+    PlotInput input = result.plotInput();
+    if (ellipses_.asked())
+        ellipses_.addTo(input, result);
     const auto [axis1, axis2] = axes_ ? *axes_ : DefaultAxes(input.NDim);
     PlotOptions options = options_;
     options.scaling = scalingFor(input);
@@ -235,11 +240,18 @@ void PlotReportOption::afterRun(const AnalysisResult &result)
 
 void PlotReportOption::amendJson(const AnalysisResult &result, std::string &json)
 {
-    if (!map_)
+    if (!map_ && !ellipses_.asked())
         return;
-    const PlotInput input = result.plotInput();
+    PlotInput input = result.plotInput();
     const MapScaling scaling = scalingFor(input);
-    json = WithMapJson(json, ScaledMap(input, scaling), scaling);
+    if (map_)
+        json = WithMapJson(json, ScaledMap(input, scaling), scaling);
+    if (ellipses_.asked()) {
+        ellipses_.addTo(input, result);
+        const auto [axis1, axis2] = axes_ ? *axes_ : DefaultAxes(input.NDim);
+        json = WithEllipseJson(json, ScaledMap(input, scaling), scaling,
+            ClampAxis(axis1, input.NDim), ClampAxis(axis2, input.NDim));
+    }
 }
 
 // A run without solutions has only its classic map, and nothing to rescale.

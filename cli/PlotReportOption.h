@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/EllipseOption.h"
 #include "cli/ReportTool.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotOptions.h"
@@ -26,7 +27,8 @@
 // "--map NAME" draws the map in one of the scalings (symmetric, rowprincipal,
 // colprincipal, rowgreen, colgreen, symbiplot) and adds the map's
 // coordinates in it to the JSON of --json; "--label-top N" and
-// "--label-contribution K" label only the points that matter.
+// "--label-contribution K" label only the points that matter; "--ellipses"
+// (cli/EllipseOption.h) adds confidence ellipses to the plot and the JSON.
 class PlotReportOption : public ReportToolExtension {
 public:
     void addOptions(CommandLine &commandLine) override;
@@ -34,6 +36,11 @@ public:
     void afterRun(const AnalysisResult &result) override;
     void amendJson(const AnalysisResult &result, std::string &json) override;
     std::optional<MapScaling> mapScaling() const override { return map_; }
+    bool drawsRandomNumbers() const override { return ellipses_.asked(); }
+    void takeSeed(std::optional<std::uint64_t> seed, int threads) override
+    {
+        ellipses_.takeSeed(seed, threads);
+    }
 
 private:
     MapScaling scalingFor(const PlotInput &input) const;
@@ -43,6 +50,7 @@ private:
     std::optional<std::pair<int, int>> axes_;
     std::optional<QSize> size_;
     PlotOptions options_;
+    EllipseOption ellipses_;
 };
 
 // "A,B" as two dimension numbers, integers in the data window's forms.

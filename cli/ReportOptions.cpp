@@ -206,7 +206,7 @@ void TakeInputFile(ReportOptions &options, const std::string &argument)
     options.input = argument;
 }
 
-void CheckReportOptions(const ReportOptions &options)
+void CheckReportOptions(const ReportOptions &options, bool randomElsewhere)
 {
     if (options.help)
         return;
@@ -228,7 +228,7 @@ void CheckReportOptions(const ReportOptions &options)
                          "--json FILE、--summary FILE か --xlsx FILE も指定してください");
     if (options.residuals && options.json.empty())
         throw UsageError("--residuals は --json と一緒に指定してください");
-    if (options.seed && options.permutations == 0)
+    if (options.seed && options.permutations == 0 && !randomElsewhere)
         throw UsageError("--seed は --permutations と一緒に指定してください");
 }
 

@@ -63,8 +63,9 @@ void TakeInputFile(ReportOptions &options, const std::string &argument);
 // After the parse: an input file and a report file are needed (unless help
 // was asked for); --permutations needs --json, --summary or --xlsx, the
 // files that show it, --residuals needs --json, and --seed needs
-// --permutations. Throws UsageError.
-void CheckReportOptions(const ReportOptions &options);
+// --permutations (or `randomElsewhere`: an extension's options that draw
+// random numbers, as --ellipses does). Throws UsageError.
+void CheckReportOptions(const ReportOptions &options, bool randomElsewhere = false);
 
 // The --help text, with the options of `commandLine`.
 std::string ReportUsage(const CommandLine &commandLine);

@@ -29,9 +29,11 @@ void parseArguments(const std::vector<std::string> &args, CommandLine &commandLi
     if (extension)
         extension->addOptions(commandLine);
     commandLine.parse(args, [&](const std::string &arg) { TakeInputFile(options, arg); });
-    CheckReportOptions(options);
-    if (extension && !options.help)
+    CheckReportOptions(options, extension && extension->drawsRandomNumbers());
+    if (extension && !options.help) {
         extension->check();
+        extension->takeSeed(options.seed, options.threads);
+    }
 }
 
 void warn(std::ostream &err, const std::vector<std::string> &warnings)

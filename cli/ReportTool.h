@@ -5,6 +5,7 @@
 #include "core/Analysis.h"
 #include "core/MapScaling.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -26,6 +27,11 @@ public:
     // The scaling the map of this run is drawn in, when it draws one in a
     // scaling of its own (so that 結果の記述 names it).
     virtual std::optional<MapScaling> mapScaling() const { return std::nullopt; }
+    // True when its options draw random numbers, so that --seed has a use
+    // without --permutations; it is then told --seed (none: a fresh one) and
+    // --threads after the parse.
+    virtual bool drawsRandomNumbers() const { return false; }
+    virtual void takeSeed(std::optional<std::uint64_t>, int) { }
 };
 
 // The exit statuses of quarnet-report.

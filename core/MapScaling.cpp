@@ -142,6 +142,7 @@ PlotInput ScaledMap(const PlotInput &input, MapScaling scaling)
         if (kind == Kind::Contribution && !point.mass)
             continue;
         PlotInputPoint p = point;
+        std::vector<long double> factor; // scaled over principal, per dimension
         for (std::size_t d = 0; d < p.coordinates.size(); ++d) {
             const long double x = point.standard[d];
             switch (kind) {
@@ -157,7 +158,21 @@ PlotInput ScaledMap(const PlotInput &input, MapScaling scaling)
                 p.coordinates[d] = x * std::sqrt(input.eta[d]);
                 break;
             }
+            // Every scaling is the principal coordinate times a factor.
+            if (point.spread.empty())
+                continue;
+            const long double eta = kind == Kind::Principal ? 1.0L : input.eta[d];
+            factor.push_back(kind == Kind::Principal ? 1.0L
+                    : kind == Kind::Standard         ? Div(1.0L, eta)
+                    : kind == Kind::Contribution     ? Div(std::sqrt(*point.mass), eta)
+                                                     : Div(std::sqrt(eta), eta));
         }
+        // The spread of a point follows its coordinates' linear scaling.
+        const std::size_t dims = factor.size();
+        if (p.spread.size() == dims * dims)
+            for (std::size_t d = 0; d < dims; ++d)
+                for (std::size_t e = 0; e < dims; ++e)
+                    p.spread[d * dims + e] *= factor[d] * factor[e];
         scaled.points.push_back(std::move(p));
     }
     scaled.MaxAbsScale = MaxAbsWeightedScale(scaled);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,10 @@ struct PlotInputPoint {
     // The question a questionnaire's category answers, 1-based into the
     // input's groups; 0 for a table's categories.
     int group = 0;
+    // The covariance of `coordinates` under resampling of the table (the
+    // confidence ellipses, core/MapEllipses.h): entry (d, e) of dimensions
+    // 1..NDim at (d - 1) * NDim + (e - 1). Empty: no ellipse.
+    std::vector<long double> spread;
 
     friend bool operator==(const PlotInputPoint &, const PlotInputPoint &) = default;
 };
@@ -55,6 +60,11 @@ struct PlotInput {
     // respondent i on dimension d at [i * NDim + d - 1]; empty for a table.
     // They are drawn only when asked for and never widen MaxAbsScale.
     std::vector<long double> respondents;
+    // The confidence ellipses of the points' spreads: their level (0.95),
+    // and the replicates and seed they came from. Level 0: none are drawn.
+    long double ellipseLevel = 0.0L;
+    int ellipseReplicates = 0;
+    std::uint64_t ellipseSeed = 0;
 
     friend bool operator==(const PlotInput &, const PlotInput &) = default;
 };

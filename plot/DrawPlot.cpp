@@ -1,5 +1,8 @@
 #include "plot/DrawPlot.h"
 
+#include "core/MapEllipses.h"
+#include "plot/DrawEllipses.h"
+
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "plot/MapPanels.h"
@@ -491,6 +494,9 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
     }
     for (const QString &note : AidNotes(aids))
         scene.notes.push_back(note);
+    if (input.ellipseLevel > 0.0L)
+        scene.notes.push_back(
+            QString::fromStdString(EllipseNote(input.ellipseLevel, input.ellipseReplicates)));
     if (scene.showsMarkerLegend || options.repel || !scene.notes.empty())
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;
@@ -539,6 +545,8 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
     if (options.ticks)
         drawTicks(painter, scene, labelMetrics);
     drawRespondents(painter, scene, RespondentColour(options.aids));
+    if (input.ellipseLevel > 0.0L)
+        DrawEllipses(painter, scene, ScaledMap(input, options.scaling), Axis1, Axis2, options);
     drawMarks(painter, scene, labelMetrics, options.repel, paintLabels);
     if (scene.legend)
         drawLegend(painter, scene, labelMetrics, paintLabels);

@@ -1,0 +1,177 @@
+#include "app/EllipsePanel.h"
+
+#include "core/MapEllipses.h"
+#include "shell/Guard.h"
+
+#include "analysis/Errors.h"
+#include "analysis/PermutationTest.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+
+namespace {
+
+std::uint64_t seedFrom(const QString &text)
+{
+    bool ok = false;
+    const qulonglong seed = text.toULongLong(&ok);
+    if (!ok)
+        throw QuarnetError("シードには 0 以上の整数を入力してください");
+    return seed;
+}
+
+}
+
+EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
+    : QWidget(parent)
+{
+    EllipseBox = new QCheckBox(QStringLiteral("信頼楕円"), this);
+    LevelBox = new QDoubleSpinBox(this);
+    LevelBox->setRange(50.0, 99.9);
+    LevelBox->setDecimals(1);
+    LevelBox->setValue(static_cast<double>(DefaultEllipseLevel * 100.0L));
+    LevelBox->setPrefix(QStringLiteral("水準 "));
+    LevelBox->setSuffix(QStringLiteral(" %"));
+    ReplicatesBox = new QSpinBox(this);
+    ReplicatesBox->setRange(MinEllipseReplicates, MaxEllipseReplicates);
+    ReplicatesBox->setValue(DefaultEllipseReplicates);
+    ReplicatesBox->setGroupSeparatorShown(true);
+    ReplicatesBox->setPrefix(QStringLiteral("復元抽出 "));
+    ReplicatesBox->setSuffix(QStringLiteral(" 回"));
+    SeedEdit = new QLineEdit(QString::number(NewPermutationSeed()), this);
+    SeedEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{1,20}")), SeedEdit));
+    SeedEdit->setToolTip(QStringLiteral("乱数の種"));
+    ComputeButton = new QPushButton(QStringLiteral("計算"), this);
+    ComputeButton->setToolTip(
+        QStringLiteral("多項分布から R 個の表を引き直し、各点の位置のばらつきから楕円を求めます"));
+    Progress = new QProgressBar(this);
+    Progress->setValue(0);
+    Progress->setTextVisible(false);
+    CancelButton = new QPushButton(QStringLiteral("中止"), this);
+    StateLabel = new QLabel(this);
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(EllipseBox, 0, 0);
+    grid->addWidget(LevelBox, 0, 1);
+    grid->addWidget(ReplicatesBox, 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("シード"), this), 1, 1, Qt::AlignRight);
+    grid->addWidget(SeedEdit, 1, 2);
+    grid->addWidget(ComputeButton, 2, 0);
+    grid->addWidget(Progress, 2, 1);
+    grid->addWidget(CancelButton, 2, 2);
+    grid->addWidget(StateLabel, 3, 0, 1, 3);
+
+    try {
+        request_ = EllipseRequest(*result);
+        StateLabel->setText(QStringLiteral("楕円は未計算です"));
+    } catch (const QuarnetError &error) {
+        StateLabel->setText(QString::fromUtf8(error.what()));
+        setEnabled(false);
+    }
+    EllipseBox->setEnabled(false);
+    showRunning(false);
+    connectGuarded(ComputeButton, &QPushButton::clicked, this, &EllipsePanel::ComputeButtonClick);
+    connectGuarded(CancelButton, &QPushButton::clicked, this, &EllipsePanel::CancelButtonClick);
+}
+
+EllipsePanel::~EllipsePanel()
+{
+    stop();
+}
+
+PlotInput EllipsePanel::shown(const PlotInput &input) const
+{
+    if (!spreads_ || !EllipseBox->isChecked())
+        return input;
+    PlotInput with = input;
+    AddEllipses(with, *spreads_, static_cast<long double>(LevelBox->value()) / 100.0L);
+    return with;
+}
+
+void EllipsePanel::showRunning(bool running)
+{
+    ComputeButton->setEnabled(!running && request_);
+    ReplicatesBox->setEnabled(!running);
+    SeedEdit->setEnabled(!running);
+    CancelButton->setEnabled(running);
+}
+
+// Progress and the end come back as queued calls, which Qt drops once the
+// panel is gone.
+void EllipsePanel::ComputeButtonClick()
+{
+    if (running_ || !request_)
+        return;
+    ResamplingRequest request = *request_;
+    request.replicates = ReplicatesBox->value();
+    request.seed = seedFrom(SeedEdit->text());
+    Progress->setRange(0, request.replicates);
+    Progress->setValue(0);
+    StateLabel->setText(QStringLiteral("信頼楕円を計算中です"));
+    showRunning(true);
+    running_ = true;
+    cancel_ = false;
+    worker_ = std::thread([this, request = std::move(request)] {
+        std::optional<ResamplingResult> result;
+        std::exception_ptr error;
+        try {
+            result = RunResampling(
+                request,
+                [this](int done) {
+                    QMetaObject::invokeMethod(
+                        this, [this, done] { Progress->setValue(done); }, Qt::QueuedConnection);
+                },
+                &cancel_);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, result, error] { computationDone(result, error); }, Qt::QueuedConnection);
+    });
+}
+
+void EllipsePanel::CancelButtonClick()
+{
+    cancel_ = true;
+}
+
+void EllipsePanel::stop()
+{
+    cancel_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+// A cancelled or failed computation keeps the ellipses computed before it.
+void EllipsePanel::computationDone(std::optional<ResamplingResult> result, std::exception_ptr error)
+{
+    if (worker_.joinable())
+        worker_.join();
+    running_ = false;
+    showRunning(false);
+    if (result && !result->cancelled) {
+        spreads_ = result;
+        EllipseBox->setEnabled(true);
+        EllipseBox->setChecked(true);
+        StateLabel->setText(QStringLiteral("計算済み: R = %1, シード = %2")
+                                .arg(result->replicates)
+                                .arg(result->seed));
+    } else {
+        StateLabel->setText(error ? QStringLiteral("信頼楕円の計算は失敗しました")
+                                  : QStringLiteral("信頼楕円の計算を中止しました"));
+    }
+    emit computationEnded();
+    if (error)
+        runGuarded(this, [&error] { std::rethrow_exception(error); });
+}

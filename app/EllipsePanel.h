@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/Analysis.h"
+#include "core/PlotInput.h"
+
+#include "analysis/MapResampling.h"
+
+#include <QWidget>
+
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <thread>
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+// The plot window's confidence ellipses (core/MapEllipses.h): the number of
+// resampled tables R, the seed (fresh for each window and kept, so that a
+// result can be repeated), 計算 with its progress and 中止, the level, and
+// whether to draw them. The resampling runs on a thread of its own as the
+// results window's permutation test does, so the window keeps answering; a
+// result that cannot be resampled (a questionnaire, a table read as its
+// nonzero counts) leaves the panel disabled with the reason as its tip.
+class EllipsePanel : public QWidget {
+    Q_OBJECT
+public:
+    EllipsePanel(const AnalysisResultPtr &result, QWidget *parent);
+    ~EllipsePanel() override;
+
+    QCheckBox *EllipseBox; // draw them; checked when a computation completes
+    QDoubleSpinBox *LevelBox; // per cent
+    QSpinBox *ReplicatesBox;
+    QLineEdit *SeedEdit;
+    QPushButton *ComputeButton;
+    QProgressBar *Progress;
+    QPushButton *CancelButton;
+    QLabel *StateLabel; // what the ellipses come from, or why there are none
+
+    // `input` with the ellipses at the chosen level when they are computed
+    // and asked for; `input` itself otherwise.
+    PlotInput shown(const PlotInput &input) const;
+    bool running() const { return running_; }
+
+    void ComputeButtonClick();
+    void CancelButtonClick();
+    // Cancels a running computation and waits for its thread.
+    void stop();
+
+signals:
+    void computationEnded();
+
+private:
+    void showRunning(bool running);
+    void computationDone(std::optional<ResamplingResult> result, std::exception_ptr error);
+
+    std::optional<ResamplingRequest> request_;
+    std::optional<ResamplingResult> spreads_;
+    std::thread worker_;
+    std::atomic<bool> cancel_{ false };
+    bool running_ = false;
+};

@@ -1,0 +1,154 @@
+#include "cli/PlotReportOption.h"
+
+#include "cli/ReportTool.h"
+#include "tests/core/RunTables.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ToolResult {
+    int status = -1;
+    std::string err;
+};
+
+ToolResult runTool(const std::vector<std::string> &args)
+{
+    PlotReportOption plot;
+    std::ostringstream out;
+    std::ostringstream err;
+    ToolResult result;
+    result.status = RunReportTool(args, out, err, &plot);
+    result.err = err.str();
+    return result;
+}
+
+struct Outline {
+    double x = 0; // the mean of its vertices: the centre
+    double y = 0;
+    double farthest = 0; // the longest vertex distance from it: the major semi-axis
+};
+
+// The ellipses of an exported SVG: the closed paths of exactly as many
+// vertices as an ellipse is drawn with.
+std::vector<Outline> svgEllipses(const std::string &file)
+{
+    QFile f(QString::fromStdString(file));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&f);
+    std::vector<Outline> found;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"path")
+            continue;
+        std::vector<std::pair<double, double>> vertices;
+        for (QString step : xml.attributes().value(QLatin1String("d")).toString().split(' ')) {
+            step.remove('M').remove('L').remove('Z').remove('z');
+            const QStringList xy = step.split(',');
+            if (xy.size() == 2)
+                vertices.push_back({ xy[0].toDouble(), xy[1].toDouble() });
+        }
+        if (vertices.size() == 73 && vertices.front() == vertices.back())
+            vertices.pop_back(); // the closing vertex
+        if (vertices.size() != 72)
+            continue;
+        Outline o;
+        for (const auto &[x, y] : vertices) {
+            o.x += x / 72;
+            o.y += y / 72;
+        }
+        for (const auto &[x, y] : vertices)
+            o.farthest = std::max(o.farthest, std::hypot(x - o.x, y - o.y));
+        found.push_back(o);
+    }
+    return found;
+}
+
+} // namespace
+
+// In the column contribution biplot with supplementary categories, each
+// ellipse the SVG draws is centred where the plot's linear map takes the
+// JSON's centre, with the JSON's major semi-axis; the supplementary row,
+// which that map leaves out, has neither.
+TEST(EllipsePlot, SvgEllipsesSitAtTheJsonCentres)
+{
+    ScratchFolder folder;
+    const std::string csv = TestData("smoking-supplementary.csv").string();
+    const std::string svg = folder.file("e.svg");
+    const std::string json = folder.file("e.json");
+    const ToolResult result
+        = runTool({ csv, "-o", folder.file("r.txt"), "--plot", svg, "--json", json, "--map",
+            "colgreen", "--ellipses", "--replicates", "200", "--level", "90", "--seed", "5" });
+    ASSERT_EQ(result.status, ToolDone) << result.err;
+    const nlohmann::json doc = nlohmann::json::parse(ReadBytes(json));
+    const nlohmann::json &e = doc["ellipses"];
+    EXPECT_EQ(e["level"], 0.9);
+    EXPECT_EQ(e["replicates"], 200);
+    EXPECT_EQ(e["seed"], 5);
+    EXPECT_EQ(e["scaling"], "colgreen");
+    double largest = 0;
+    for (const char *side : { "rows", "columns" })
+        for (const auto &p : doc["map"][side])
+            for (int d = 0; d < 2; ++d)
+                largest = std::max(largest, std::fabs(p["coordinates"][d].get<double>()));
+    const double scale = 280 / largest; // centre (500, 350), PlotRadius 280
+    std::vector<Outline> drawn = svgEllipses(svg);
+    std::size_t listed = 0;
+    for (const char *side : { "rows", "columns" })
+        for (const auto &p : e[side]) {
+            ASSERT_TRUE(p.contains("centre")) << p["name"];
+            ++listed;
+            const double x = 500 + scale * p["centre"][0].get<double>();
+            const double y = 350 - scale * p["centre"][1].get<double>();
+            const auto near = std::ranges::find_if(
+                drawn, [&](const Outline &o) { return std::hypot(o.x - x, o.y - y) <= 0.75; });
+            ASSERT_NE(near, drawn.end()) << p["name"];
+            EXPECT_NEAR(near->farthest, scale * p["semi_axes"][0].get<double>(), 0.5) << p["name"];
+            drawn.erase(near);
+        }
+    EXPECT_EQ(listed, 10u); // 5 rows, 4 + 1 supplementary columns
+    EXPECT_TRUE(drawn.empty());
+}
+
+// One seed, one set of ellipses, however many threads draw them; without
+// --ellipses the JSON has no such key.
+TEST(EllipsePlot, SameSeedSameJsonOnAnyThreadCount)
+{
+    ScratchFolder folder;
+    const std::string csv = TestData("smoking-supplementary.csv").string();
+    std::vector<nlohmann::json> runs;
+    for (const char *threads : { "1", "2" }) {
+        const std::string json = folder.file(std::string("t") + threads + ".json");
+        ASSERT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json", json, "--ellipses", "--seed",
+                              "11", "--threads", threads })
+                      .status,
+            ToolDone);
+        runs.push_back(nlohmann::json::parse(ReadBytes(json))["ellipses"]);
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+    EXPECT_EQ(runs[0]["replicates"], 1000);
+    const std::string plain = folder.file("plain.json");
+    ASSERT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json", plain }).status, ToolDone);
+    EXPECT_FALSE(nlohmann::json::parse(ReadBytes(plain)).contains("ellipses"));
+}
+
+TEST(EllipsePlot, OptionsItRefuses)
+{
+    const std::string csv = TestData("smoking-supplementary.csv").string();
+    for (const std::vector<std::string> &extra :
+        { std::vector<std::string>{ "--replicates", "100" }, { "--ellipses", "--replicates", "9" },
+            { "--ellipses", "--level", "1" }, { "--level", "0.9" } }) {
+        std::vector<std::string> args = { csv, "-o", "unused.txt", "--json", "unused.json" };
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(runTool(args).status, ToolUsageError) << extra[0] << " " << extra[1];
+    }
+}

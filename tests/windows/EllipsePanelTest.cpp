@@ -1,0 +1,130 @@
+#include "app/EllipsePanel.h"
+#include "app/PlotWindow.h"
+
+#include "FakePrompts.h"
+#include "core/CorrespondenceAnalysis.h"
+#include "core/CsvFile.h"
+#include "core/MapEllipses.h"
+#include "plot/PlotExport.h"
+#include "shell/FontFaces.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QtTest>
+
+// The plot window's confidence ellipses: computed away from the window's
+// thread with the seed shown, drawn only when asked for, cancellable.
+class EllipsePanelTest : public QObject {
+    Q_OBJECT
+
+private:
+    FakePrompts prompts_;
+    QWidget *dataWindow_ = nullptr;
+    AnalysisResultPtr smoking_;
+
+    TGraphF *open(const AnalysisResultPtr &result)
+    {
+        dataWindow_->hide();
+        return new TGraphF(result, dataWindow_);
+    }
+
+    static void compute(TGraphF *graph)
+    {
+        QSignalSpy ended(graph->Ellipses, &EllipsePanel::computationEnded);
+        QTest::mouseClick(graph->Ellipses->ComputeButton, Qt::LeftButton);
+        QVERIFY(ended.wait(30000));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        installFontSubstitutions();
+        QStandardPaths::setTestModeEnabled(true);
+        const LoadedTable table = LoadCsvDataFile(QUARNET_EXAMPLES "/smoking.csv");
+        RunRequest request;
+        request.nDimText = "2";
+        request.table = &table.table;
+        std::string report;
+        smoking_ = RunToBytes(DualScalingAnalysis(), request, report);
+    }
+
+    void init()
+    {
+        prompts_ = FakePrompts();
+        Prompts::install(&prompts_);
+        dataWindow_ = new QWidget;
+        dataWindow_->show();
+    }
+
+    void cleanup()
+    {
+        delete dataWindow_;
+        dataWindow_ = nullptr;
+        Prompts::install(nullptr);
+    }
+
+    void computedEllipsesAreDrawnOnlyWhenAskedFor()
+    {
+        TGraphF *graph = open(smoking_);
+        EllipsePanel *panel = graph->Ellipses;
+        QVERIFY(panel->isEnabled());
+        QVERIFY(!panel->EllipseBox->isEnabled() && !panel->EllipseBox->isChecked());
+        panel->ReplicatesBox->setValue(200);
+        panel->SeedEdit->setText(QStringLiteral("42"));
+        panel->LevelBox->setValue(90.0);
+        compute(graph);
+        QVERIFY(panel->EllipseBox->isChecked());
+        QCOMPARE(panel->StateLabel->text(), QStringLiteral("計算済み: R = 200, シード = 42"));
+
+        ResamplingRequest request = EllipseRequest(*smoking_);
+        request.replicates = 200;
+        request.seed = 42;
+        PlotInput expected = smoking_->plotInput();
+        AddEllipses(expected, RunResampling(request), 0.9L);
+        graph->Axis1Edit->setText(QStringLiteral("1"));
+        graph->Axis2Edit->setText(QStringLiteral("2"));
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        QVERIFY(graph->PlotDrawn());
+        const QSize size = graph->size();
+        QCOMPARE(graph->PlotImage(), PlotImage(expected, 1, 2, size, 1.0, graph->Options));
+        const QImage classic = PlotImage(smoking_->plotInput(), 1, 2, size, 1.0, graph->Options);
+        QVERIFY(graph->PlotImage() != classic);
+
+        QTest::mouseClick(graph->NextButton, Qt::LeftButton);
+        panel->EllipseBox->setChecked(false);
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        QCOMPARE(graph->PlotImage(), classic);
+    }
+
+    void cancelKeepsNoEllipsesAndAResultWithoutTableDisablesThePanel()
+    {
+        TGraphF *graph = open(smoking_);
+        EllipsePanel *panel = graph->Ellipses;
+        panel->ReplicatesBox->setValue(MaxEllipseReplicates);
+        QSignalSpy ended(panel, &EllipsePanel::computationEnded);
+        QTest::mouseClick(panel->ComputeButton, Qt::LeftButton);
+        QVERIFY(panel->running() && panel->CancelButton->isEnabled());
+        QVERIFY(!panel->ComputeButton->isEnabled());
+        QTest::mouseClick(panel->CancelButton, Qt::LeftButton);
+        QVERIFY(ended.wait(30000));
+        QCOMPARE(panel->StateLabel->text(), QStringLiteral("信頼楕円の計算を中止しました"));
+        QVERIFY(!panel->EllipseBox->isEnabled());
+        QVERIFY(panel->ComputeButton->isEnabled());
+        graph->ExitButtonClick();
+
+        const auto bare = std::make_shared<const CorrespondenceResult>(ResultStore{}, RunOutcome{});
+        TGraphF *other = open(bare);
+        QVERIFY(!other->Ellipses->isEnabled());
+        QCOMPARE(other->Ellipses->StateLabel->text(),
+            QStringLiteral("解のない結果には信頼楕円を描けません"));
+    }
+};
+
+QTEST_MAIN(EllipsePanelTest)
+#include "EllipsePanelTest.moc"
