@@ -258,7 +258,7 @@ private slots:
     {
         QImage image(400, 300, QImage::Format_RGB32);
         QPainter painter(&image);
-        DrawScree(painter, image.rect(), ScreeData{ { 80.0, 20.0 }, 50.0, {} });
+        DrawScree(painter, image.rect(), ScreeData{ .shares = { 80.0, 20.0 }, .averagePercent = 50.0 });
         painter.end();
         const QColor bar(70, 110, 180);
         const QColor line(200, 40, 40);
