@@ -16,7 +16,7 @@ struct ScreeData {
     std::vector<double> shares; // solution d at index d - 1
     double averagePercent = 0.0; // 0: no line
     QString lineLabel = QStringLiteral("平均"); // what the line's value is named
-    std::vector<double> permutationP; // empty: no test
+    std::vector<double> permutationP = {}; // empty: no test
 };
 
 ScreeData ScreeDataOf(const Interpretation &interpretation);

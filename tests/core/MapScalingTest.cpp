@@ -150,7 +150,7 @@ TEST(MapScaling, NamesAndMapsThatCannotBeRescaled)
     EXPECT_FALSE(MapScalingFromName("rowgab"));
     PlotInput bare;
     bare.NDim = 1;
-    bare.points.push_back({ true, false, 1, "a", { 0.5L }, {}, std::nullopt, {}, {} });
+    bare.points.push_back({ true, false, 1, "a", { 0.5L }, {}, std::nullopt, {}, 0, {} });
     bare.MaxAbsScale = 0.5L;
     EXPECT_FALSE(CanRescale(bare));
     EXPECT_TRUE(ScaledMap(bare, MapScaling::Symmetric) == bare);
