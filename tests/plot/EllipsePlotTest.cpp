@@ -77,8 +77,8 @@ std::vector<Outline> svgEllipses(const std::string &file)
 
 // In the column contribution biplot with supplementary categories, each
 // ellipse the SVG draws is centred where the plot's linear map takes the
-// JSON's centre, with the JSON's major semi-axis; the supplementary row,
-// which that map leaves out, has neither.
+// JSON's centre, with the JSON's major semi-axis, the supplementary row on
+// the √mass side included.
 TEST(EllipsePlot, SvgEllipsesSitAtTheJsonCentres)
 {
     ScratchFolder folder;
@@ -115,7 +115,7 @@ TEST(EllipsePlot, SvgEllipsesSitAtTheJsonCentres)
             EXPECT_NEAR(near->farthest, scale * p["semi_axes"][0].get<double>(), 0.5) << p["name"];
             drawn.erase(near);
         }
-    EXPECT_EQ(listed, 10u); // 5 rows, 4 + 1 supplementary columns
+    EXPECT_EQ(listed, 11u); // 5 + 1 supplementary rows, 4 + 1 supplementary columns
     EXPECT_TRUE(drawn.empty());
 }
 
