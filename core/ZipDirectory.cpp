@@ -114,7 +114,10 @@ ZipDirectoryCheck CheckZipDirectory(
 
     std::uint64_t inflatedTotal = 0;
     std::vector<ZipEntry> found;
-    for (std::uint64_t entry = 0; entry < count; ++entry) {
+    // Readers differ in what they believe, the count or the directory's
+    // size, so the directory is walked to its end and must hold the count.
+    const std::uint64_t directoryEnd = at + directorySize;
+    while (at < directoryEnd) {
         if (in.le(at, 4) != CentralSignature || at + CentralSize > *end)
             return ZipDirectoryCheck::Damaged;
         const std::uint64_t nameLength = *in.le(at + 28, 2), extraLength = *in.le(at + 30, 2),
@@ -148,6 +151,8 @@ ZipDirectoryCheck CheckZipDirectory(
             static_cast<std::uint32_t>(*in.le(at + 16, 4)) });
         at = extra + extraLength + commentLength;
     }
+    if (at != directoryEnd || found.size() != count)
+        return ZipDirectoryCheck::Damaged;
     if (entries)
         entries->insert(entries->end(), found.begin(), found.end());
     return ZipDirectoryCheck::Sound;
