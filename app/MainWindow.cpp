@@ -175,9 +175,14 @@ void TMainF::CrossTabButtonClick()
     request.sorted = choice->sorted;
     for (const qsizetype variable : choice->multipleAnswers)
         request.multipleAnswerVariables.push_back(std::to_string(variable + 1));
+    // Weights may sum to decimals; the run takes them as a weighted table
+    // (a table whose sums are whole is analysed as counts either way).
+    request.decimalSums = request.weightVariable.size() > 0;
     const LoadedTable table = CrossTabulate(*records, request);
     OpenInputF(false, QString(), QStringLiteral("値を確認してＯＫボタンをクリックして下さい"));
     InputF->ShowTable(table.table);
+    if (request.decimalSums)
+        InputF->DecimalBox->setChecked(true);
     InputF->MarkUnsaved();
     for (const std::string &warning : table.warnings)
         Prompts::current().showError(InputF, QString::fromStdString(warning));

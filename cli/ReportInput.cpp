@@ -52,6 +52,7 @@ LoadedTable loadTable(const ReportOptions &options)
         request.weightVariable = options.weightColumn;
         request.sorted = options.sortCategories;
         request.multipleAnswerVariables = options.multipleAnswers;
+        request.decimalSums = options.decimalCounts;
         return CrossTabulate(recordsSheet(options), request);
     }
     if (options.longFormat)

@@ -3,6 +3,7 @@
 #include "core/CategoryOrder.h"
 #include "core/CoreErrors.h"
 #include "core/CsvSheet.h"
+#include "core/DecimalCounts.h"
 #include "core/IntConversion.h"
 #include "core/MultipleAnswers.h"
 #include "core/SpreadsheetFile.h"
@@ -106,10 +107,28 @@ struct Categories {
     }
 };
 
-std::string countText(double sum, const std::string &row, const std::string &col)
+// A weighted sum as a decimal of at most MaxDecimalPlaces places, without
+// the trailing zeros.
+std::string decimalText(double sum)
+{
+    std::array<char, 64> text{};
+    const auto end = std::to_chars(
+        text.data(), text.data() + text.size(), sum, std::chars_format::fixed, MaxDecimalPlaces)
+                         .ptr;
+    std::string fixed(text.data(), end);
+    while (fixed.back() == '0')
+        fixed.pop_back();
+    if (fixed.back() == '.')
+        fixed.pop_back();
+    return fixed;
+}
+
+std::string countText(double sum, const std::string &row, const std::string &col, bool decimalSums)
 {
     const double whole = std::round(sum);
     if (std::fabs(sum - whole) > 1e-9 * std::max(1.0, std::fabs(sum))) {
+        if (decimalSums)
+            return decimalText(sum);
         std::array<char, 64> text{};
         const auto end = std::to_chars(text.data(), text.data() + text.size(), sum).ptr;
         throw InputError("行「" + row + "」・列「" + col + "」の重みの和 "
@@ -193,7 +212,7 @@ LoadedTable CrossTabulate(const SheetGrid &records, const CrossTabRequest &reque
                 countText(sums[static_cast<std::size_t>(i) * static_cast<std::size_t>(nCols)
                               + static_cast<std::size_t>(j)],
                     rows.names[static_cast<std::size_t>(i)],
-                    cols.names[static_cast<std::size_t>(j)]));
+                    cols.names[static_cast<std::size_t>(j)], request.decimalSums));
     if (skipped > 0)
         loaded.warnings.push_back(
             "行か列の変数が空のケース " + std::to_string(skipped) + " 件は数えていません");

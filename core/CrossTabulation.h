@@ -22,12 +22,15 @@ struct CrossTabRequest {
     // Variables whose cells hold several answers (see SplitAnswers): a case
     // counts once for each answer it gave, a multiple-response cross-table.
     std::vector<std::string> multipleAnswerVariables;
+    // Weighted sums that are not whole numbers are written as decimals
+    // (rounded to MaxDecimalPlaces), for a run that takes decimal values.
+    bool decimalSums = false;
 };
 
 // The cross-table as a table of counts: the row variable's categories are
 // its rows, the column variable's its columns. A case whose row or column
 // category is empty is not counted (a warning says how many). Weighted sums
-// must be whole numbers, as the run counts.
+// must be whole numbers, as the run counts, unless decimalSums says otherwise.
 //
 // Throws InputError naming the place: a variable that is not in the first
 // row, a weight that is not a number, negative or empty, a sum that is not

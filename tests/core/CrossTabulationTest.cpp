@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <map>
 #include <sstream>
 
@@ -100,6 +102,14 @@ TEST(CrossTabulation, BadVariablesAndWeightsAreNamedAtTheirPlace)
                             "なる表だけを集計できます",
         [] { tabulate("a,b,重み\nx,y,1.5\nx,y,1\n"); });
     EXPECT_EQ(tabulate("a,b,重み\nx,y,0.5\nx,y,1.5\n").table.count(1, 1), "2");
+    // Taken as a weighted table: the sums as decimals, whole ones as counts.
+    const InputTable weighted
+        = CrossTabulate(ReadCsvSheet("a,b,重み\nx,y,1.5\nx,y,1\nx,z,0.125\nw,z,3\n", "r.csv"),
+            { "a", "b", "重み", false, {}, true })
+              .table;
+    EXPECT_EQ(countsOf(weighted),
+        (Counts{ { "x", { { "y", "2.5" }, { "z", "0.125" } } },
+            { "w", { { "y", "0" }, { "z", "3" } } } }));
     ExpectError<InputError>(
         "シート「r.csv」には数えられるケースがありません", [] { tabulate("a,b,重み\n,y,1\n"); });
 }
@@ -117,4 +127,14 @@ TEST(CrossTabulation, TheCommandLineAnalysesTheCrossTable)
     EXPECT_NE(ReadBytes(folder.file("r.txt")).find("     16      5      8"), std::string::npos);
     EXPECT_EQ(
         RunReportTool({ csv, "--weight-column", "4", "-o", folder.file("s.txt") }, out, err), 2);
+    // Weights summing to decimals: refused as counts, analysed as values.
+    const std::string decimal = folder.file("d.csv");
+    std::ofstream(decimal) << "a,b,w\nx,p,1.5\nx,q,1\ny,p,0.25\ny,q,2\nz,p,1\nz,q,1.75\n";
+    const std::vector<std::string> run
+        = { decimal, "--crosstab", "a,b", "--weight-column", "w", "-o", folder.file("d.txt") };
+    EXPECT_EQ(RunReportTool(run, out, err), 1);
+    EXPECT_NE(err.str().find("重みの和 1.5 は整数ではありません"), std::string::npos);
+    std::vector<std::string> withValues = run;
+    withValues.push_back("--decimal-counts");
+    EXPECT_EQ(RunReportTool(withValues, out, err), 0) << err.str();
 }
