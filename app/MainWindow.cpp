@@ -13,6 +13,7 @@
 #include "shell/Prompts.h"
 #include "shell/SheetChoice.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
