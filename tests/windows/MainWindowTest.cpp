@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -519,6 +520,7 @@ private slots:
         QCOMPARE(grid->cells(1, 2), QStringLiteral("20代"));
         QCOMPARE(grid->cells(2, 1), QStringLiteral("不満"));
         QCOMPARE(grid->cells(2, 2), QStringLiteral("16")); // R's xtabs(重み ~ 年代 + 満足度)
+        QVERIFY(inputF()->DecimalBox->isChecked()); // weights may sum to decimals
         QVERIFY(inputF()->isWindowModified());
         QCOMPARE(prompts.asked(QStringLiteral("crosstab")), 2);
     }
@@ -543,6 +545,7 @@ private slots:
         QCOMPARE(grid->cells(2, 2), QStringLiteral("1"));
         QCOMPARE(grid->cells(3, 2), QStringLiteral("2"));
         QCOMPARE(grid->cells(3, 3), QStringLiteral("0"));
+        QVERIFY(!inputF()->DecimalBox->isChecked()); // unweighted: counts
     }
 
     // Files opened or saved come back in 「最近使ったファイル」, newest first,
