@@ -114,11 +114,12 @@ ZipDirectoryCheck CheckZipDirectory(
 
     std::uint64_t inflatedTotal = 0;
     std::vector<ZipEntry> found;
-    // Readers differ in what they believe, the count or the directory's
-    // size, so the directory is walked to its end and must hold the count.
+    // Readers differ in what they believe: the count, the directory's size,
+    // or the signatures (the library walks on while they follow). All three
+    // must tell the same entries.
     const std::uint64_t directoryEnd = at + directorySize;
-    while (at < directoryEnd) {
-        if (in.le(at, 4) != CentralSignature || at + CentralSize > *end)
+    while (in.le(at, 4) == CentralSignature) {
+        if (at + CentralSize > *end)
             return ZipDirectoryCheck::Damaged;
         const std::uint64_t nameLength = *in.le(at + 28, 2), extraLength = *in.le(at + 30, 2),
                             commentLength = *in.le(at + 32, 2);
