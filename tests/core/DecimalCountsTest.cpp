@@ -138,7 +138,7 @@ TEST(DecimalCounts, CoverValuesAgreeWithCa)
         1.15587165719 };
     peer.totalInertia = 2.08319828789;
     peer.chiSquare = 5036.5901646;
-    const LoadedTable varespec = LoadCsvDataFile(TestData("varespec.csv").string());
+    const LoadedTable varespec = LoadCsvDataFile(TestData("vare-cover.csv").string());
     const DecimalRun run = runDecimal(varespec.table);
     EXPECT_EQ(run.outcome.decimalPlaces, 2);
     expectAgrees(run, peer, { 1, 2, 3, 4, 5, 20, 21, 22, 23, 24 },

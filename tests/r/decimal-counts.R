@@ -1,12 +1,12 @@
 # Reference values for DecimalCountsTest: ca::ca of two tables of decimal
 # values, R's VADeaths (death rates per 1000) and vegan's varespec (cover
-# values). Writes tests/data/varespec.csv and prints the values as C++
+# values). Writes tests/data/vare-cover.csv and prints the values as C++
 # initialisers: singular values, then per table row and column the mass,
 # the inertia and the standard coordinates of dimensions 1 and 2.
 #   Rscript tests/r/decimal-counts.R
 library(ca)
 data(varespec, package = "vegan")
-write.csv(varespec, "tests/data/varespec.csv", fileEncoding = "UTF-8", quote = FALSE)
+write.csv(varespec, "tests/data/vare-cover.csv", fileEncoding = "UTF-8", quote = FALSE)
 vec <- function(x) paste0("{ ", paste(sprintf("%.12g", x), collapse = ", "), " }")
 show <- function(name, t, rows, cols) {
   fit <- ca(t)
