@@ -2,6 +2,7 @@
 
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
+#include "analysis/ReplicateProgress.h"
 #include "analysis/Supplementary.h"
 #include "analysis/TableRandom.h"
 
@@ -168,9 +169,8 @@ public:
         : request_(request)
         , cells_(MakeCells(request))
         , draw_(cells_)
-        , progress_(progress)
+        , progress_(progress, request.replicates)
         , cancel_(cancel)
-        , progressStep_(std::max(1, request.replicates / 100))
         , blocks_(static_cast<std::size_t>(std::min(request.replicates, MaxBlocks)))
     {
     }
@@ -201,9 +201,9 @@ public:
         ResamplingResult result;
         result.NDim = request_.NDim;
         result.replicates = request_.replicates;
-        result.completed = done_;
+        result.completed = progress_.done();
         result.seed = request_.seed;
-        result.cancelled = done_ < request_.replicates;
+        result.cancelled = progress_.done() < request_.replicates;
         if (result.cancelled)
             return result;
         const std::size_t points = cells_.profiles.size();
@@ -289,37 +289,22 @@ private:
                     for (std::size_t e = d; e < dims; ++e, ++t)
                         sums.second[t] += deviation[d] * deviation[e];
             }
-            Report(++done_);
+            progress_.add();
         }
         blocks_[static_cast<std::size_t>(b)] = std::move(sums);
-    }
-
-    void Report(int done)
-    {
-        if (!progress_ || (done % progressStep_ != 0 && done != request_.replicates))
-            return;
-        const std::lock_guard lock(progressMutex_);
-        if (done <= lastReported_)
-            return;
-        lastReported_ = done;
-        progress_(done);
     }
 
     const ResamplingRequest &request_;
     const Cells cells_;
     const MultinomialDraw draw_;
-    const std::function<void(int)> &progress_;
+    ReplicateProgress progress_;
     const std::atomic<bool> *cancel_;
-    const int progressStep_;
     std::vector<BlockSums> blocks_; // each written by the one thread that ran it
 
     std::atomic<int> nextBlock_{ 0 };
-    std::atomic<int> done_{ 0 };
     std::atomic<bool> failed_{ false };
     std::mutex mutex_; // error_
     std::exception_ptr error_;
-    std::mutex progressMutex_;
-    int lastReported_ = 0;
 };
 
 int ThreadCount(const ResamplingRequest &request, int blocks)

@@ -5,6 +5,7 @@
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
 #include "analysis/LeadingEtaSq.h"
+#include "analysis/ReplicateProgress.h"
 #include "analysis/TableRandom.h"
 #include "analysis/TableSampler.h"
 
@@ -141,9 +142,8 @@ public:
         : request_(request)
         , margins_(PositiveMargins(request))
         , sampler_(margins_.rows, margins_.cols)
-        , progress_(progress)
+        , progress_(progress, request.permutations)
         , cancel_(cancel)
-        , progressStep_(std::max(1, request.permutations / 100))
         , counts_(request.observedEtaSq.size(), 0)
     {
         const auto &observed = request.observedEtaSq;
@@ -188,10 +188,10 @@ public:
             std::rethrow_exception(error_);
         PermutationResult result;
         result.permutations = request_.permutations;
-        result.completed = done_;
+        result.completed = progress_.done();
         result.seed = request_.seed;
         result.atLeastObserved = counts_;
-        result.cancelled = done_ < request_.permutations;
+        result.cancelled = progress_.done() < request_.permutations;
         if (!result.cancelled)
             for (int c : counts_)
                 result.pValues.push_back((1.0 + c) / (request_.permutations + 1.0));
@@ -228,41 +228,25 @@ private:
             }
             for (std::size_t d = 0; d < etaSq.size(); ++d)
                 counts[d] += etaSq[d] >= thresholds_[d];
-            Report(++done_);
+            progress_.add();
         }
         const std::lock_guard lock(mutex_);
         for (std::size_t d = 0; d < counts.size(); ++d)
             counts_[d] += counts[d];
     }
 
-    // Hands over progress every progressStep_ tables and at the last one.
-    void Report(int done)
-    {
-        if (!progress_ || (done % progressStep_ != 0 && done != request_.permutations))
-            return;
-        const std::lock_guard lock(progressMutex_);
-        if (done <= lastReported_)
-            return;
-        lastReported_ = done;
-        progress_(done);
-    }
-
     const PermutationRequest &request_;
     const Margins margins_;
     const TableSampler sampler_;
-    const std::function<void(int)> &progress_;
+    ReplicateProgress progress_;
     const std::atomic<bool> *cancel_;
-    const int progressStep_;
     std::vector<double> thresholds_;
 
     std::atomic<std::int64_t> next_{ 0 }; // runs past R by up to one per thread
-    std::atomic<int> done_{ 0 };
     std::atomic<bool> failed_{ false };
     std::mutex mutex_; // counts_, error_
     std::vector<int> counts_;
     std::exception_ptr error_;
-    std::mutex progressMutex_; // lastReported_, and one progress call at a time
-    int lastReported_ = 0;
 };
 
 int ThreadCount(const PermutationRequest &request)
