@@ -9,6 +9,7 @@
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
+#include "core/HeldLongTable.h"
 #include "core/LongFormat.h"
 #include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
@@ -24,6 +25,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -82,6 +84,13 @@ TInputF::TInputF(Session &session, QWidget *owner)
     DecimalBox->setGeometry(536, 40, 170, 24);
     StringGrid1 = new StringGrid(this);
     StringGrid1->setGeometry(DesignGrid);
+    TableNote = new QLabel(this);
+    TableNote->setObjectName(QStringLiteral("TableNote"));
+    TableNote->setFrameShape(QFrame::StyledPanel);
+    TableNote->setAlignment(Qt::AlignCenter);
+    TableNote->setWordWrap(true);
+    TableNote->setGeometry(DesignGrid);
+    TableNote->hide();
     Label2 = placeLabel(this, QStringLiteral("次元数 ="), 32, 304);
     EditNDim = placeEdit(this, QStringLiteral("EditNDim"), 104, 296, 121, 24);
     OKButton = placeButton(this, QStringLiteral("OK"), 248, 296, 75, 25);
@@ -155,15 +164,25 @@ void TInputF::FormActivate()
 // The table size is set only once the whole file has loaded. A table read
 // from the long format has no data file of its own: 保存 writes a CSV data
 // file, which must not take the long file's place, and the recent files are
-// opened as CSV data files. A workbook whose sheet the user did not choose
-// loads nothing, and the way back is that of a failed load.
+// opened as CSV data files. A long file of millions of lines takes seconds.
+// A workbook whose sheet the user did not choose loads nothing, and the way
+// back is that of a failed load.
 void TInputF::LoadDataFile()
 {
     const std::string fileName = localFileName(DataFileName);
     if (session_.LongFormat) {
-        LoadedTable loaded = LoadLongFormatFile(fileName);
+        HeldLongTable held;
+        {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto busy = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+            held = HoldLongTable(LoadLongDataFile(fileName), session_.LongGridCells);
+        }
+        const QString longFile = DataFileName;
         DataFileName.clear();
-        ShowLoadedTable(std::move(loaded));
+        if (held.sparse)
+            HoldSparseTable(std::move(held), longFile);
+        else
+            ShowLoadedTable(std::move(held.loaded));
         return;
     }
     std::optional<LoadedTable> loaded = ::LoadDataFile(fileName, AskForSheet(this, fileName));
@@ -192,6 +211,31 @@ void TInputF::ShowLoadedTable(LoadedTable loaded)
     // user must know before running it.
     if (!loaded.warnings.empty())
         Prompts::current().showError(this, joinedLines(loaded.warnings));
+}
+
+// The grid stays empty and out of sight: a table this big is neither shown
+// nor edited, nor saved as a CSV file of all its cells (its long file holds
+// it already), so there is no change to save or autosave either.
+void TInputF::HoldSparseTable(HeldLongTable held, const QString &fileName)
+{
+    PutTableInGrid(InputTable());
+    StringGrid1->setEditing(false);
+    StringGrid1->hide();
+    sparse_ = std::move(held.sparse);
+    sparseMarks_ = std::move(held.sparseMarks);
+    sparseFileName_ = fileName;
+    session_.TableRows = sparse_->counts.NRow;
+    session_.TableCols = sparse_->counts.NCol;
+    TableNote->setText(QString::fromStdString(SparseTableNote(
+        QFileInfo(fileName).fileName().toStdString(), *sparse_, session_.LongGridCells)));
+    TableNote->show();
+    SButton->setEnabled(false);
+    SButton->setToolTip(QStringLiteral(
+        "この大きさの表は CSV ファイルに保存しません (縦長形式のファイルのままです)"));
+    DecimalBox->setEnabled(false);
+    UpdateTitle();
+    if (!held.loaded.warnings.empty())
+        Prompts::current().showError(this, joinedLines(held.loaded.warnings));
 }
 
 // A file that cannot be loaded leaves the table as it was, with no question
@@ -233,6 +277,7 @@ void TInputF::resizeEvent(QResizeEvent *event)
     const int dx = width() - DesignSize.width();
     const int dy = height() - DesignSize.height();
     StringGrid1->setGeometry(DesignGrid.adjusted(0, 0, dx, dy));
+    TableNote->setGeometry(StringGrid1->geometry());
     for (QWidget *below : { static_cast<QWidget *>(Label2), static_cast<QWidget *>(EditNDim),
              static_cast<QWidget *>(OKButton), static_cast<QWidget *>(SButton),
              static_cast<QWidget *>(GButton), static_cast<QWidget *>(ExitButton) })
@@ -264,9 +309,17 @@ void TInputF::MarkUnsaved()
 }
 
 // The cells keep the sizes they have: a loaded table is shown in the grid's
-// starting columns and rows.
+// starting columns and rows. It replaces a table held without the grid.
 void TInputF::PutTableInGrid(InputTable table)
 {
+    sparse_.reset();
+    sparseMarks_ = {};
+    sparseFileName_.clear();
+    TableNote->hide();
+    StringGrid1->show();
+    SButton->setEnabled(true);
+    SButton->setToolTip(QString());
+    DecimalBox->setEnabled(true);
     QFont font = StringGrid1->font();
     font.setPointSize(GridPointSize);
     StringGrid1->setFont(font);
@@ -337,11 +390,12 @@ void TInputF::WidenColumnsToNames()
 void TInputF::UpdateTitle()
 {
     const QString caption = QStringLiteral("InputF");
-    if (DataFileName.isEmpty())
+    const QString &file = sparse_ ? sparseFileName_ : DataFileName;
+    if (file.isEmpty())
         setWindowTitle(caption + QStringLiteral("[*]"));
     else
-        setWindowTitle(caption + QStringLiteral(" - ") + QFileInfo(DataFileName).fileName()
-            + QStringLiteral("[*]"));
+        setWindowTitle(
+            caption + QStringLiteral(" - ") + QFileInfo(file).fileName() + QStringLiteral("[*]"));
 }
 
 // Every change of the table goes through the grid's history: an edit, a
@@ -448,10 +502,18 @@ void TInputF::OKButtonClick()
     request.reportFileName = localFileName(EditFN->text());
     request.nDimText = EditNDim->text().toStdString();
     request.table = &table;
-    request.supplementary = table.marks();
-    request.decimalCounts = DecimalBox->isChecked();
+    request.supplementary = sparse_ ? sparseMarks_ : table.marks();
+    request.sparse = sparse_;
+    request.decimalCounts = !sparse_ && DecimalBox->isChecked();
     AnalysisResultPtr result;
     try {
+        // A table held without the grid may take seconds.
+        if (sparse_)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        auto busy = qScopeGuard([&] {
+            if (request.sparse)
+                QGuiApplication::restoreOverrideCursor();
+        });
         result = RunToFile(DualScalingAnalysis(), request);
     } catch (const CountConvertError &error) {
         StringGrid1->setCurrentPosition(error.row(), error.col());

@@ -51,6 +51,9 @@ public:
     // Takes decimal values (weighted or percentage tables) in the cells;
     // off, as by default, a decimal is refused as a count that is no integer.
     QCheckBox *DecimalBox;
+    // Stands in the grid's place while a long file's table too big for the
+    // grid is held (as its nonzero counts only): says what is held.
+    QLabel *TableNote;
     // The plot window, the one the draw button opened last; owned here,
     // and replaced by the next opening.
     TGraphF *GraphF = nullptr;
@@ -102,6 +105,7 @@ private:
     void LoadDataFile();
     void OpenDroppedFile(const QString &fileName);
     void ShowLoadedTable(LoadedTable loaded);
+    void HoldSparseTable(HeldLongTable held, const QString &fileName);
     bool MayLeaveTable();
     void AskReportFileName();
     void PutTableInGrid(InputTable table);
@@ -129,4 +133,10 @@ private:
     int LowerControlsShift = 0;
     // The report file this window may write without asking again.
     QString ReportAllowed;
+    // Set while the table is a long file's held without the grid, which is
+    // then empty and hidden; the run analyses this instead, with the marks
+    // of the file's header.
+    std::shared_ptr<const SparseTable> sparse_;
+    SupplementaryMarks sparseMarks_;
+    QString sparseFileName_;
 };

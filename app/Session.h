@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/HeldLongTable.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -21,4 +23,7 @@ struct Session {
     QString FileToOpen;
     // FileToOpen is in the long format (one cell a line), not a CSV data file.
     bool LongFormat = false;
+    // A long file whose table has more cells than this is held as its
+    // nonzero counts, not in the grid (tests set it low).
+    std::int64_t LongGridCells = LongGridMaxCells;
 };

@@ -37,6 +37,11 @@ Fields Line(const std::string &side, const CategoryStats &c, int dims)
 {
     Fields line
         = { side, c.name, NumberOrEmpty(c.mass), NumberOrEmpty(c.inertia), Number(c.quality) };
+    // A supplementary category that could not be placed has no values.
+    if (c.scale.size() < static_cast<std::size_t>(dims)) {
+        line.resize(line.size() + 4 * static_cast<std::size_t>(dims));
+        return line;
+    }
     for (std::size_t d = 0; d < static_cast<std::size_t>(dims); ++d) {
         line.push_back(Number(c.scale[d]));
         line.push_back(Number(c.weightedScale[d]));

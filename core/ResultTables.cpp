@@ -120,9 +120,12 @@ ResultTable CategoryTable(const std::vector<CategoryStats> &categories, int dims
         const std::string name = c.supplementary ? c.name + SupplementarySuffix : c.name;
         Row row = { ResultCell{ name, std::nullopt }, NumberOrEmpty(c.mass, 4, 1.0L),
             NumberOrEmpty(c.inertia, 2, 100.0L), Number(c.quality, 3) };
+        // A supplementary category that could not be placed has no values.
+        const bool placed = c.scale.size() >= static_cast<std::size_t>(dims);
         for (std::size_t d = 0; d < static_cast<std::size_t>(dims); ++d)
             for (const DimensionColumn &column : DimensionColumns())
-                row.push_back(NumberOrEmpty(column.value(c, d), column.decimals, 1.0L));
+                row.push_back(NumberOrEmpty(
+                    placed ? column.value(c, d) : std::nullopt, column.decimals, 1.0L));
         table.rows.push_back(std::move(row));
     }
     return table;

@@ -115,7 +115,10 @@ void CategorySheet(Sheet &sheet, const std::vector<CategoryStats> &categories, i
         sheet.numberOrEmpty(2, c.mass);
         sheet.numberOrEmpty(3, c.inertia);
         sheet.number(4, c.quality);
-        for (std::size_t d = 0; d < static_cast<std::size_t>(dims); ++d) {
+        // A supplementary category that could not be placed has no values.
+        const std::size_t placedDims
+            = c.scale.size() >= static_cast<std::size_t>(dims) ? static_cast<std::size_t>(dims) : 0;
+        for (std::size_t d = 0; d < placedDims; ++d) {
             const int at = 5 + 4 * static_cast<int>(d);
             sheet.number(at, c.scale[d]);
             sheet.number(at + 1, c.weightedScale[d]);

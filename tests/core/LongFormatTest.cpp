@@ -1,5 +1,7 @@
 #include "core/LongFormat.h"
 
+#include "core/HeldLongTable.h"
+
 #include "core/CoreErrors.h"
 #include "tests/ExpectError.h"
 
@@ -162,4 +164,26 @@ TEST(LongFormat, RefusesATablePastTheInputLimit)
     ExpectError<InputError>(
         "表の大きさが 4000 行 × 2501 列で、欄の数 10004000 が上限の 10000000 を超えています",
         [&] { LongTableToGrid(sparse); });
+}
+
+// The data window's grid takes a table up to its limit of cells; one cell
+// more and the table is held as its counts, with the same marks and warnings.
+TEST(LongFormat, TablesPastTheGridsLimitAreHeldAsCounts)
+{
+    const LongTable table = ReadLongData(
+        "\"#quarnet supplementary columns=3\",doc,n\r\na,x,1\r\nb,y,2\r\nc,x,0\r\na,z,4\r\n");
+    const HeldLongTable grid = HoldLongTable(table, 9);
+    EXPECT_EQ(grid.sparse, nullptr);
+    EXPECT_EQ(grid.loaded.table.count(1, 3), "4");
+    EXPECT_EQ(grid.loaded.table.marks(), (SupplementaryMarks{ {}, { 3 } }));
+
+    const HeldLongTable held = HoldLongTable(table, 8);
+    ASSERT_NE(held.sparse, nullptr);
+    EXPECT_EQ(held.loaded.table.rows(), 0);
+    EXPECT_EQ(held.sparse->counts.NRow, 3);
+    EXPECT_EQ(held.sparse->counts.NCol, 3);
+    EXPECT_EQ(held.sparse->counts.cells.size(), 3U);
+    EXPECT_EQ(held.sparseMarks, grid.loaded.table.marks());
+    EXPECT_EQ(held.loaded.warnings, grid.loaded.warnings);
+    EXPECT_EQ(held.loaded.warnings.size(), 1U);
 }

@@ -47,6 +47,12 @@ TEST(ResultCsv, OneLinePerCategoryWithExactNumbers)
             + JoinCommaText(lines[2]) + "\r\n",
         text);
     EXPECT_NE(std::string::npos, text.find("\"上級, 管理職\""));
+
+    // One that could not be placed has empty fields.
+    stats.columns[0].scale.clear();
+    stats.columns[0].weightedScale.clear();
+    stats.columns[0].cos2.clear();
+    EXPECT_EQ(Fields({ "column", "なし", "", "", "0", "", "", "", "" }), ResultCsvFields(stats)[2]);
 }
 
 TEST(ResultCsv, SavesJapaneseHeadingsInCp932UnlessANameNeedsUtf8)

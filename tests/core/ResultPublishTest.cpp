@@ -192,6 +192,27 @@ TEST(ResultPublish, ExcelWorkbookHoldsTheJsonsNumbers)
         }
 }
 
+// A supplementary category that could not be placed (its counts are all 0)
+// has its name and quality and no values.
+TEST(ResultPublish, ExcelWorkbookLeavesAnUnplacedCategoryEmpty)
+{
+    const TIntMatrix table = SmokingTable();
+    Interpretation stats = Analyse(table, 2);
+    CategoryStats unplaced;
+    unplaced.name = "空の行";
+    unplaced.supplementary = true;
+    stats.rows.push_back(unplaced);
+    ScratchFolder folder;
+    const std::string file = folder.file("unplaced.xlsx");
+    WriteResultXlsx(file, stats, table, nullptr);
+    const Cells rows = XlsxReader(file).sheet(2);
+    EXPECT_EQ("空の行", rows.at(Ref(0, 7)));
+    EXPECT_EQ("補助", rows.at(Ref(1, 7)));
+    for (int column = 5; column < 13; ++column)
+        EXPECT_EQ(0U, rows.count(Ref(column, 7))) << column;
+    EXPECT_EQ(1U, rows.count(Ref(5, 6)));
+}
+
 TEST(ResultPublish, CsvSectionsFollowTheCategoriesUnchanged)
 {
     const Interpretation stats = Analyse(SmokingTable(), 2);

@@ -60,6 +60,16 @@ TEST(ResultTables, CategoryTableShowsPerCentAndKeepsValuesForSorting)
         EXPECT_FALSE(table.rows[1][k].value) << k;
     }
     EXPECT_EQ(table.rows[1][11].text, "0.800");
+
+    // One that could not be placed (its counts are all 0) has no values.
+    CategoryStats unplaced = supplementary;
+    unplaced.scale.clear();
+    unplaced.weightedScale.clear();
+    unplaced.cos2.clear();
+    const std::vector<ResultCell> empty = CategoryTable({ unplaced }, 2).rows.at(0);
+    ASSERT_EQ(empty.size(), 12u);
+    for (std::size_t k = 4; k < 12; ++k)
+        EXPECT_EQ(empty[k].text, "") << k;
 }
 
 TEST(ResultTables, SolutionTableAndSummary)
