@@ -177,6 +177,9 @@ int main(int argc, char **argv)
 
         Interpretation many;
         many.dims = 2;
+        // The window lists every solution's eta squared beside the categories.
+        many.solutions = { { 0.6L, 0.36L, 75.0L, 75.0L }, { 0.3L, 0.09L, 18.75L, 93.75L } };
+        many.totalInertia = 0.48L;
         for (int k = 1; k <= rows; ++k)
             many.rows.push_back(category(k, 2));
         for (int k = 1; k <= cols; ++k)
