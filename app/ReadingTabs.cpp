@@ -42,15 +42,28 @@ QString summaryText(const Interpretation &interpretation, const PermutationResul
 
 } // namespace
 
-ReadingTabs::ReadingTabs(Interpretation interpretation, TIntMatrix counts, QWidget *parent)
+ReadingTabs::ReadingTabs(
+    Interpretation interpretation, TIntMatrix counts, QWidget *parent, long long cellLimit)
     : QTabWidget(parent)
     , interpretation_(std::move(interpretation))
     , counts_(std::move(counts))
 {
     const bool countsMatch = counts_.rows() == ActiveCount(interpretation_.rows)
         && counts_.cols() == ActiveCount(interpretation_.columns) && counts_.rows() > 0;
+    const long long cells = static_cast<long long>(counts_.rows()) * counts_.cols();
     addTab(dimensionsPage(), QStringLiteral("次元数"));
-    if (countsMatch) {
+    if (countsMatch && cells > cellLimit) {
+        CellsOmittedLabel = new QLabel(
+            QStringLiteral("%1 行 × %2 列の表は %3 セルを超えるため、残差と並べ替えた表は"
+                           "表示しません")
+                .arg(counts_.rows())
+                .arg(counts_.cols())
+                .arg(cellLimit),
+            this);
+        CellsOmittedLabel->setAlignment(Qt::AlignCenter);
+        CellsOmittedLabel->setWordWrap(true);
+        addTab(CellsOmittedLabel, QStringLiteral("残差"));
+    } else if (countsMatch) {
         Residuals = new ResidualHeatMap(interpretation_, counts_, this);
         addTab(Residuals, QStringLiteral("残差"));
         if (interpretation_.dims > 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ReadingTables.h"
+
 #include "analysis/Interpretation.h"
 #include "analysis/PermutationTest.h"
 #include "analysis/Types.h"
@@ -7,6 +9,7 @@
 #include <QTabWidget>
 
 class QComboBox;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
@@ -25,7 +28,10 @@ class ScreeChart;
 class ReadingTabs : public QTabWidget {
     Q_OBJECT
 public:
-    ReadingTabs(Interpretation interpretation, TIntMatrix counts, QWidget *parent = nullptr);
+    // Past `cellLimit` counts, the residual and reordered pages give way to
+    // one page that says why they are not shown.
+    ReadingTabs(Interpretation interpretation, TIntMatrix counts, QWidget *parent = nullptr,
+        long long cellLimit = MaxShownCells);
 
     // A completed test's p-values join the chart and the paragraph; null
     // takes them away. The result must outlive its use here (the results
@@ -38,6 +44,7 @@ public:
     QSpinBox *ReorderDimensionBox = nullptr;
     QComboBox *ReorderKindBox = nullptr;
     ResultView *ReorderedView = nullptr;
+    QLabel *CellsOmittedLabel = nullptr; // the page that stands for both, past the limit
     ResultView *PolesView;
     QPlainTextEdit *SummaryEdit;
     QPushButton *CopySummaryButton;

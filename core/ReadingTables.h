@@ -14,6 +14,11 @@
 // window code. `counts` are the analysed counts (supplementary categories
 // left out), and the active categories of `interpretation` match them.
 
+// The residual and reordered tables are made cell by cell, as texts: past
+// this many cells (a 20,000 x 50 word table) they would take seconds and
+// gigabytes to open, for a grid no one reads whole.
+inline constexpr long long MaxShownCells = 1'000'000;
+
 // 保持次元数 k, χ², 自由度, p 値: one line per k = 0..NSol - 1.
 ResultTable MalinvaudTable(const Interpretation &interpretation);
 

@@ -234,6 +234,22 @@ private slots:
             QStringLiteral("4 行 × 3 列の分割表 (N = %1)").arg(expected().n)));
     }
 
+    // A table past the cell limit has one page saying why its cell tables
+    // are missing; at the limit they are there.
+    void cellTablesGiveWayPastTheLimit()
+    {
+        runTable();
+        const AnalysisResult &run = *inputF()->LastRun();
+        const TIntMatrix counts = run.permutationRequest().table;
+        const long long cells = static_cast<long long>(counts.rows()) * counts.cols();
+        ReadingTabs atLimit(run.statistics(), counts, nullptr, cells);
+        QVERIFY(atLimit.Residuals && atLimit.ReorderedView && !atLimit.CellsOmittedLabel);
+        ReadingTabs past(run.statistics(), counts, nullptr, cells - 1);
+        QVERIFY(!past.Residuals && !past.ReorderedView && past.CellsOmittedLabel);
+        QCOMPARE(past.tabText(past.indexOf(past.CellsOmittedLabel)), QStringLiteral("残差"));
+        QVERIFY(past.CellsOmittedLabel->text().startsWith(QStringLiteral("4 行 × 3 列")));
+    }
+
     // 結果の記述 names the scaling the map was last drawn in, also when the
     // map is drawn after this window opened.
     void theParagraphNamesTheScalingOfTheMapDrawn()
