@@ -50,8 +50,11 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
         QRegularExpression(QStringLiteral("[0-9]{1,20}")), SeedEdit));
     SeedEdit->setToolTip(QStringLiteral("乱数の種"));
     ComputeButton = new QPushButton(QStringLiteral("計算"), this);
-    ComputeButton->setToolTip(
-        QStringLiteral("多項分布から R 個の表を引き直し、各点の位置のばらつきから楕円を求めます"));
+    ComputeButton->setToolTip(ResamplesRespondents(*result)
+            ? QStringLiteral("回答者を復元抽出で R 回引き直し、各カテゴリーの位置のばらつきから"
+                             "楕円を求めます")
+            : QStringLiteral(
+                "多項分布から R 個の表を引き直し、各点の位置のばらつきから楕円を求めます"));
     Progress = new QProgressBar(this);
     Progress->setValue(0);
     Progress->setTextVisible(false);
@@ -73,7 +76,7 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
     grid->addWidget(StateLabel, 3, 0, 1, 3);
 
     try {
-        request_ = EllipseRequest(*result);
+        resampler_ = EllipseResamplerFor(*result);
         StateLabel->setText(QStringLiteral("楕円は未計算です"));
     } catch (const QuarnetError &error) {
         StateLabel->setText(QString::fromUtf8(error.what()));
@@ -101,7 +104,7 @@ PlotInput EllipsePanel::shown(const PlotInput &input) const
 
 void EllipsePanel::showRunning(bool running)
 {
-    ComputeButton->setEnabled(!running && request_);
+    ComputeButton->setEnabled(!running && resampler_);
     ReplicatesBox->setEnabled(!running);
     SeedEdit->setEnabled(!running);
     CancelButton->setEnabled(running);
@@ -111,23 +114,22 @@ void EllipsePanel::showRunning(bool running)
 // panel is gone.
 void EllipsePanel::ComputeButtonClick()
 {
-    if (running_ || !request_)
+    if (running_ || !resampler_)
         return;
-    ResamplingRequest request = *request_;
-    request.replicates = ReplicatesBox->value();
-    request.seed = seedFrom(SeedEdit->text());
-    Progress->setRange(0, request.replicates);
+    const int replicates = ReplicatesBox->value();
+    const std::uint64_t seed = seedFrom(SeedEdit->text());
+    Progress->setRange(0, replicates);
     Progress->setValue(0);
     StateLabel->setText(QStringLiteral("信頼楕円を計算中です"));
     showRunning(true);
     running_ = true;
     cancel_ = false;
-    worker_ = std::thread([this, request = std::move(request)] {
+    worker_ = std::thread([this, replicates, seed] {
         std::optional<ResamplingResult> result;
         std::exception_ptr error;
         try {
-            result = RunResampling(
-                request,
+            result = resampler_(
+                replicates, seed, 0,
                 [this](int done) {
                     QMetaObject::invokeMethod(
                         this, [this, done] { Progress->setValue(done); }, Qt::QueuedConnection);

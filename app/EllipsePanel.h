@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Analysis.h"
+#include "core/MapEllipses.h"
 #include "core/PlotInput.h"
 
 #include "analysis/MapResampling.h"
@@ -21,12 +22,12 @@ class QPushButton;
 class QSpinBox;
 
 // The plot window's confidence ellipses (core/MapEllipses.h): the number of
-// resampled tables R, the seed (fresh for each window and kept, so that a
-// result can be repeated), 計算 with its progress and 中止, the level, and
-// whether to draw them. The resampling runs on a thread of its own as the
-// results window's permutation test does, so the window keeps answering; a
-// result that cannot be resampled (a questionnaire, a table read as its
-// nonzero counts) leaves the panel disabled with the reason as its tip.
+// resampled tables (or samples of respondents, for a questionnaire) R, the seed (fresh for each
+// window and kept, so that a result can be repeated), 計算 with its progress and 中止, the level,
+// and whether to draw them. The resampling runs on a thread of its own as the results window's
+// permutation test does, so the window keeps answering; a result that cannot be resampled (a table
+// read as its nonzero counts, a result without solutions) leaves the panel disabled with the reason
+// as its tip.
 class EllipsePanel : public QWidget {
     Q_OBJECT
 public:
@@ -59,7 +60,7 @@ private:
     void showRunning(bool running);
     void computationDone(std::optional<ResamplingResult> result, std::exception_ptr error);
 
-    std::optional<ResamplingRequest> request_;
+    EllipseResampler resampler_; // empty: nothing to resample
     std::optional<ResamplingResult> spreads_;
     std::thread worker_;
     std::atomic<bool> cancel_{ false };

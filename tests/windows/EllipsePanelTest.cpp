@@ -5,6 +5,10 @@
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/MapEllipses.h"
+#include "core/McaAnalysis.h"
+#include "core/QuestionnaireWorkbook.h"
+
+#include "analysis/McaResampling.h"
 #include "plot/PlotExport.h"
 #include "shell/FontFaces.h"
 
@@ -27,6 +31,7 @@ private:
     FakePrompts prompts_;
     QWidget *dataWindow_ = nullptr;
     AnalysisResultPtr smoking_;
+    AnalysisResultPtr poison_; // a questionnaire with supplementary questions
 
     TGraphF *open(const AnalysisResultPtr &result)
     {
@@ -52,6 +57,14 @@ private slots:
         request.table = &table.table;
         std::string report;
         smoking_ = RunToBytes(DualScalingAnalysis(), request, report);
+        const LoadedQuestionnaire loaded
+            = LoadQuestionnaireFile(QUARNET_TEST_DATA_DIR "/mca/poison.csv");
+        QuestionnaireMarks marks;
+        marks.quantitative = { 1, 2 };
+        marks.supplementary = { 3, 4 };
+        RunRequest mcaRequest;
+        mcaRequest.nDimText = "2";
+        poison_ = RunToBytes(McaAnalysis(loaded.sheet, marks), mcaRequest, report);
     }
 
     void init()
@@ -100,6 +113,33 @@ private slots:
         panel->EllipseBox->setChecked(false);
         QTest::mouseClick(graph->OKButton, Qt::LeftButton);
         QCOMPARE(graph->PlotImage(), classic);
+    }
+
+    // A questionnaire's map resamples its respondents: every category,
+    // supplementary ones included, gets its ellipse.
+    void aQuestionnaireMapResamplesItsRespondents()
+    {
+        TGraphF *graph = open(poison_);
+        EllipsePanel *panel = graph->Ellipses;
+        QVERIFY(panel->isEnabled());
+        panel->ReplicatesBox->setValue(100);
+        panel->SeedEdit->setText(QStringLiteral("8"));
+        compute(graph);
+        QVERIFY(panel->EllipseBox->isChecked());
+
+        const auto &mca = static_cast<const McaResult &>(*poison_);
+        McaResamplingRequest request
+            = MakeMcaResamplingRequest(mca.prepared().input, mca.solution());
+        request.replicates = 100;
+        request.seed = 8;
+        PlotInput expected = poison_->plotInput();
+        AddEllipses(expected, RunMcaResampling(request), 0.95L);
+        QVERIFY(std::ranges::all_of(
+            expected.points, [](const PlotInputPoint &p) { return p.spread.size() == 4; }));
+        QCOMPARE(panel->shown(poison_->plotInput()), expected);
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        QVERIFY(graph->PlotDrawn());
+        QCOMPARE(graph->PlotImage(), PlotImage(expected, 1, 2, graph->size(), 1.0, graph->Options));
     }
 
     void cancelKeepsNoEllipsesAndAResultWithoutTableDisablesThePanel()
