@@ -93,6 +93,24 @@ EllipsePanel::~EllipsePanel()
     stop();
 }
 
+EllipseSettings EllipsePanel::settings() const
+{
+    EllipseSettings s;
+    s.replicates = ReplicatesBox->value();
+    s.levelPercent = LevelBox->value();
+    s.draw = spreads_ ? EllipseBox->isChecked() : drawWhenComputed_;
+    return s;
+}
+
+void EllipsePanel::apply(const EllipseSettings &settings)
+{
+    ReplicatesBox->setValue(settings.replicates);
+    LevelBox->setValue(settings.levelPercent);
+    drawWhenComputed_ = settings.draw;
+    if (spreads_)
+        EllipseBox->setChecked(settings.draw);
+}
+
 PlotInput EllipsePanel::shown(const PlotInput &input) const
 {
     if (!spreads_ || !EllipseBox->isChecked())
@@ -165,7 +183,7 @@ void EllipsePanel::computationDone(std::optional<ResamplingResult> result, std::
     if (result && !result->cancelled) {
         spreads_ = result;
         EllipseBox->setEnabled(true);
-        EllipseBox->setChecked(true);
+        EllipseBox->setChecked(drawWhenComputed_);
         StateLabel->setText(QStringLiteral("計算済み: R = %1, シード = %2")
                                 .arg(result->replicates)
                                 .arg(result->seed));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PlotSettings.h"
 #include "core/Analysis.h"
 #include "core/MapEllipses.h"
 #include "core/PlotInput.h"
@@ -48,6 +49,11 @@ public:
     PlotInput shown(const PlotInput &input) const;
     bool running() const { return running_; }
 
+    // The replicates, level and draw box as the next window should open
+    // with them, and back; the seed stays this window's own.
+    EllipseSettings settings() const;
+    void apply(const EllipseSettings &settings);
+
     void ComputeButtonClick();
     void CancelButtonClick();
     // Cancels a running computation and waits for its thread.
@@ -65,4 +71,5 @@ private:
     std::thread worker_;
     std::atomic<bool> cancel_{ false };
     bool running_ = false;
+    bool drawWhenComputed_ = true; // the draw box, before there is anything to draw
 };

@@ -1,5 +1,6 @@
 #include "app/EllipsePanel.h"
 #include "app/PlotWindow.h"
+#include "app/RecentFiles.h"
 
 #include "FakePrompts.h"
 #include "core/CorrespondenceAnalysis.h"
@@ -14,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,6 +71,7 @@ private slots:
 
     void init()
     {
+        QFile::remove(recentFilesStore());
         prompts_ = FakePrompts();
         Prompts::install(&prompts_);
         dataWindow_ = new QWidget;
@@ -140,6 +143,29 @@ private slots:
         QTest::mouseClick(graph->OKButton, Qt::LeftButton);
         QVERIFY(graph->PlotDrawn());
         QCOMPARE(graph->PlotImage(), PlotImage(expected, 1, 2, graph->size(), 1.0, graph->Options));
+    }
+
+    // The next window opens with the replicates, the level and the draw box
+    // left in the last one, and a seed of its own.
+    void theNextWindowKeepsTheSettingsButNotTheSeed()
+    {
+        TGraphF *first = open(smoking_);
+        first->Ellipses->ReplicatesBox->setValue(150);
+        first->Ellipses->LevelBox->setValue(90.0);
+        first->Ellipses->SeedEdit->setText(QStringLiteral("42"));
+        compute(first);
+        first->Ellipses->EllipseBox->setChecked(false);
+        QTest::mouseClick(first->OKButton, Qt::LeftButton);
+        first->ExitButtonClick();
+
+        TGraphF *second = open(smoking_);
+        EllipsePanel *panel = second->Ellipses;
+        QCOMPARE(panel->ReplicatesBox->value(), 150);
+        QCOMPARE(panel->LevelBox->value(), 90.0);
+        QVERIFY(panel->SeedEdit->text() != QStringLiteral("42"));
+        compute(second);
+        QVERIFY(panel->EllipseBox->isEnabled() && !panel->EllipseBox->isChecked());
+        QCOMPARE(panel->shown(smoking_->plotInput()), smoking_->plotInput());
     }
 
     void cancelKeepsNoEllipsesAndAResultWithoutTableDisablesThePanel()
