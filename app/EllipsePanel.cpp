@@ -128,57 +128,39 @@ void EllipsePanel::showRunning(bool running)
     CancelButton->setEnabled(running);
 }
 
-// Progress and the end come back as queued calls, which Qt drops once the
-// panel is gone.
 void EllipsePanel::ComputeButtonClick()
 {
-    if (running_ || !resampler_)
+    if (task_.running() || !resampler_)
         return;
     const int replicates = ReplicatesBox->value();
     const std::uint64_t seed = seedFrom(SeedEdit->text());
     Progress->setRange(0, replicates);
     Progress->setValue(0);
     StateLabel->setText(QStringLiteral("信頼楕円を計算中です"));
+    task_.start(
+        [this, replicates, seed](const auto &progress, const std::atomic<bool> *cancel) {
+            return resampler_(replicates, seed, 0, progress, cancel);
+        },
+        [this](int done) { Progress->setValue(done); },
+        [this](std::optional<ResamplingResult> result, std::exception_ptr error) {
+            computationDone(std::move(result), error);
+        });
     showRunning(true);
-    running_ = true;
-    cancel_ = false;
-    worker_ = std::thread([this, replicates, seed] {
-        std::optional<ResamplingResult> result;
-        std::exception_ptr error;
-        try {
-            result = resampler_(
-                replicates, seed, 0,
-                [this](int done) {
-                    QMetaObject::invokeMethod(
-                        this, [this, done] { Progress->setValue(done); }, Qt::QueuedConnection);
-                },
-                &cancel_);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        QMetaObject::invokeMethod(
-            this, [this, result, error] { computationDone(result, error); }, Qt::QueuedConnection);
-    });
 }
 
 void EllipsePanel::CancelButtonClick()
 {
-    cancel_ = true;
+    task_.cancel();
 }
 
 void EllipsePanel::stop()
 {
-    cancel_ = true;
-    if (worker_.joinable())
-        worker_.join();
+    task_.stop();
 }
 
 // A cancelled or failed computation keeps the ellipses computed before it.
 void EllipsePanel::computationDone(std::optional<ResamplingResult> result, std::exception_ptr error)
 {
-    if (worker_.joinable())
-        worker_.join();
-    running_ = false;
     showRunning(false);
     if (result && !result->cancelled) {
         spreads_ = result;

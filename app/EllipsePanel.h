@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BackgroundTask.h"
 #include "app/PlotSettings.h"
 #include "core/Analysis.h"
 #include "core/MapEllipses.h"
@@ -9,10 +10,8 @@
 
 #include <QWidget>
 
-#include <atomic>
 #include <exception>
 #include <optional>
-#include <thread>
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -47,7 +46,7 @@ public:
     // `input` with the ellipses at the chosen level when they are computed
     // and asked for; `input` itself otherwise.
     PlotInput shown(const PlotInput &input) const;
-    bool running() const { return running_; }
+    bool running() const { return task_.running(); }
 
     // The replicates, level and draw box as the next window should open
     // with them, and back; the seed stays this window's own.
@@ -68,8 +67,6 @@ private:
 
     EllipseResampler resampler_; // empty: nothing to resample
     std::optional<ResamplingResult> spreads_;
-    std::thread worker_;
-    std::atomic<bool> cancel_{ false };
-    bool running_ = false;
+    BackgroundTask<ResamplingResult> task_{ this };
     bool drawWhenComputed_ = true; // the draw box, before there is anything to draw
 };
