@@ -2,24 +2,15 @@
 
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
-#include "analysis/ReplicateProgress.h"
 #include "analysis/Supplementary.h"
-#include "analysis/TableRandom.h"
 
 #include <boost/random/binomial_distribution.hpp>
 
 #include <algorithm>
-#include <exception>
 #include <limits>
-#include <mutex>
 #include <stdexcept>
-#include <thread>
 
 namespace {
-
-// The covariance sums go into at most this many blocks of consecutive
-// replicates; the threads take whole blocks.
-constexpr int MaxBlocks = 32;
 
 // One map point as a slice of the flat cell list: `length` cells from
 // `first`, `stride` apart, projected on `scale` (the other side's).
@@ -149,169 +140,11 @@ private:
     std::vector<double> probability_;
 };
 
-// The sums of one block: per point the replicates used, the deviations from
-// the observed point and their products (upper triangle, d <= e).
-struct BlockSums {
-    std::vector<int> used;
-    std::vector<long double> first; // point * NDim + d
-    std::vector<long double> second; // point * triangle + (d, e)
-};
-
-int TriangleSize(int dims)
+std::vector<PointSpread> take(
+    const std::vector<PointSpread> &all, std::size_t from, std::size_t count)
 {
-    return dims * (dims + 1) / 2;
-}
-
-class Run {
-public:
-    Run(const ResamplingRequest &request, const std::function<void(int)> &progress,
-        const std::atomic<bool> *cancel)
-        : request_(request)
-        , cells_(MakeCells(request))
-        , draw_(cells_)
-        , progress_(progress, request.replicates)
-        , cancel_(cancel)
-        , blocks_(static_cast<std::size_t>(std::min(request.replicates, MaxBlocks)))
-    {
-    }
-
-    int BlockCount() const { return static_cast<int>(blocks_.size()); }
-
-    void Work() noexcept
-    {
-        try {
-            for (;;) {
-                const int b = nextBlock_++;
-                if (b >= BlockCount() || Stopping())
-                    break;
-                RunBlock(b);
-            }
-        } catch (...) {
-            const std::lock_guard lock(mutex_);
-            if (!error_)
-                error_ = std::current_exception();
-            failed_ = true;
-        }
-    }
-
-    ResamplingResult Result() const
-    {
-        if (error_)
-            std::rethrow_exception(error_);
-        ResamplingResult result;
-        result.NDim = request_.NDim;
-        result.replicates = request_.replicates;
-        result.completed = progress_.done();
-        result.seed = request_.seed;
-        result.cancelled = progress_.done() < request_.replicates;
-        if (result.cancelled)
-            return result;
-        const std::size_t points = cells_.profiles.size();
-        const auto dims = static_cast<std::size_t>(request_.NDim);
-        const auto tri = static_cast<std::size_t>(TriangleSize(request_.NDim));
-        std::vector<PointSpread> spreads(points);
-        for (std::size_t p = 0; p < points; ++p) {
-            long double n = 0.0L;
-            std::vector<long double> first(dims, 0.0L);
-            std::vector<long double> second(tri, 0.0L);
-            for (const BlockSums &block : blocks_) {
-                n += block.used[p];
-                for (std::size_t d = 0; d < dims; ++d)
-                    first[d] += block.first[p * dims + d];
-                for (std::size_t t = 0; t < tri; ++t)
-                    second[t] += block.second[p * tri + t];
-            }
-            PointSpread &spread = spreads[p];
-            spread.replicates = static_cast<int>(n);
-            if (spread.replicates < 2)
-                continue;
-            spread.covariance.assign(dims * dims, 0.0L);
-            std::size_t t = 0;
-            for (std::size_t d = 0; d < dims; ++d)
-                for (std::size_t e = d; e < dims; ++e, ++t) {
-                    const long double c
-                        = CheckFinite((second[t] - first[d] * first[e] / n) / (n - 1.0L));
-                    spread.covariance[d * dims + e] = c;
-                    spread.covariance[e * dims + d] = c;
-                }
-        }
-        auto take = [&spreads](std::size_t from, std::size_t count) {
-            return std::vector<PointSpread>(spreads.begin() + static_cast<std::ptrdiff_t>(from),
-                spreads.begin() + static_cast<std::ptrdiff_t>(from + count));
-        };
-        const auto nRow = static_cast<std::size_t>(request_.NRow);
-        const auto nCol = static_cast<std::size_t>(request_.NCol);
-        const std::size_t supRows = request_.supplementaryRows.size();
-        result.rows = take(0, nRow);
-        result.cols = take(nRow, nCol);
-        result.supplementaryRows = take(nRow + nCol, supRows);
-        result.supplementaryCols = take(nRow + nCol + supRows, request_.supplementaryCols.size());
-        return result;
-    }
-
-private:
-    bool Stopping() const { return failed_ || (cancel_ && cancel_->load()); }
-
-    // Replicates [R b / B, R (b + 1) / B) into block b.
-    void RunBlock(int b)
-    {
-        const std::int64_t R = request_.replicates;
-        const std::int64_t from = R * b / BlockCount();
-        const std::int64_t to = R * (b + 1) / BlockCount();
-        const std::size_t points = cells_.profiles.size();
-        const auto dims = static_cast<std::size_t>(request_.NDim);
-        const auto tri = static_cast<std::size_t>(TriangleSize(request_.NDim));
-        BlockSums sums;
-        sums.used.assign(points, 0);
-        sums.first.assign(points * dims, 0.0L);
-        sums.second.assign(points * tri, 0.0L);
-        std::vector<std::int32_t> counts;
-        std::vector<long double> deviation(dims);
-        for (std::int64_t k = from; k < to; ++k) {
-            if (Stopping())
-                return;
-            std::mt19937_64 gen = TableStream(request_.seed, static_cast<std::uint64_t>(k));
-            draw_.Draw(gen, counts);
-            for (std::size_t p = 0; p < points; ++p) {
-                const Profile &profile = cells_.profiles[p];
-                if (profile.observed.empty())
-                    continue;
-                const std::vector<long double> at = Project(counts, profile, request_.NDim);
-                if (at.empty())
-                    continue;
-                ++sums.used[p];
-                for (std::size_t d = 0; d < dims; ++d) {
-                    deviation[d] = at[d] - profile.observed[d];
-                    sums.first[p * dims + d] += deviation[d];
-                }
-                std::size_t t = p * tri;
-                for (std::size_t d = 0; d < dims; ++d)
-                    for (std::size_t e = d; e < dims; ++e, ++t)
-                        sums.second[t] += deviation[d] * deviation[e];
-            }
-            progress_.add();
-        }
-        blocks_[static_cast<std::size_t>(b)] = std::move(sums);
-    }
-
-    const ResamplingRequest &request_;
-    const Cells cells_;
-    const MultinomialDraw draw_;
-    ReplicateProgress progress_;
-    const std::atomic<bool> *cancel_;
-    std::vector<BlockSums> blocks_; // each written by the one thread that ran it
-
-    std::atomic<int> nextBlock_{ 0 };
-    std::atomic<bool> failed_{ false };
-    std::mutex mutex_; // error_
-    std::exception_ptr error_;
-};
-
-int ThreadCount(const ResamplingRequest &request, int blocks)
-{
-    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    const int wanted = request.threads > 0 ? request.threads : cores;
-    return std::min(wanted, blocks);
+    return std::vector<PointSpread>(all.begin() + static_cast<std::ptrdiff_t>(from),
+        all.begin() + static_cast<std::ptrdiff_t>(from + count));
 }
 
 } // namespace
@@ -338,12 +171,41 @@ ResamplingResult RunResampling(const ResamplingRequest &request,
     const std::function<void(int done)> &progress, const std::atomic<bool> *cancel)
 {
     CheckRequest(request);
-    Run run(request, progress, cancel);
-    {
-        std::vector<std::jthread> helpers;
-        for (int t = 1; t < ThreadCount(request, run.BlockCount()); ++t)
-            helpers.emplace_back([&run] { run.Work(); });
-        run.Work();
-    }
-    return run.Result();
+    const Cells cells = MakeCells(request);
+    const MultinomialDraw draw(cells);
+    SpreadRun run;
+    for (const Profile &p : cells.profiles)
+        run.observed.push_back(p.observed);
+    run.NDim = request.NDim;
+    run.replicates = request.replicates;
+    run.seed = request.seed;
+    run.threads = request.threads;
+    const int dims = request.NDim;
+    const SpreadOutcome outcome = RunReplicateSpread(
+        run,
+        [&cells, &draw, dims](std::mt19937_64 &gen, std::vector<std::vector<long double>> &at) {
+            std::vector<std::int32_t> counts;
+            draw.Draw(gen, counts);
+            for (std::size_t p = 0; p < cells.profiles.size(); ++p)
+                if (!cells.profiles[p].observed.empty())
+                    at[p] = Project(counts, cells.profiles[p], dims);
+        },
+        progress, cancel);
+    ResamplingResult result;
+    result.NDim = request.NDim;
+    result.replicates = request.replicates;
+    result.completed = outcome.completed;
+    result.seed = request.seed;
+    result.cancelled = outcome.cancelled;
+    if (result.cancelled)
+        return result;
+    const auto nRow = static_cast<std::size_t>(request.NRow);
+    const auto nCol = static_cast<std::size_t>(request.NCol);
+    const std::size_t supRows = request.supplementaryRows.size();
+    result.rows = take(outcome.spreads, 0, nRow);
+    result.cols = take(outcome.spreads, nRow, nCol);
+    result.supplementaryRows = take(outcome.spreads, nRow + nCol, supRows);
+    result.supplementaryCols
+        = take(outcome.spreads, nRow + nCol + supRows, request.supplementaryCols.size());
+    return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/ReplicateSpread.h"
 #include "analysis/ResultStore.h"
 #include "analysis/Types.h"
 
@@ -24,10 +25,9 @@
 // total 0 has no profile in that replicate and skips it.
 //
 // The covariance of each point's principal coordinates over dimensions
-// 1..NDim is summed in a fixed number of blocks of consecutive replicates,
-// whatever thread computes them, and the blocks are added in their order:
-// together with TableStream(seed, k) for replicate k (the permutation test's
-// streams), the same request gives the same bits on any number of threads.
+// 1..NDim comes from RunReplicateSpread (ReplicateSpread.h): seeded streams
+// per replicate and fixed blocks, so the same request gives the same bits on
+// any number of threads.
 //
 // The multinomial is drawn cell by cell as binomials of what is left
 // (Boost.Random's binomial_distribution, whose algorithm is its own and not
@@ -35,12 +35,6 @@
 // plus a projection of every point, about (2 NRow NCol + S_r NCol + S_c NRow)
 // NDim multiply-adds in extended precision; a 10 x 10 table with two
 // dimensions takes about 10 microseconds a replicate.
-
-// The replicates the window and the command line start with, and the most
-// they take.
-inline constexpr int DefaultEllipseReplicates = 1000;
-inline constexpr int MinEllipseReplicates = 10;
-inline constexpr int MaxEllipseReplicates = 1000000;
 
 struct ResamplingRequest {
     TIntMatrix table; // the active counts, rows 1..NRow, columns 1..NCol
@@ -56,14 +50,6 @@ struct ResamplingRequest {
     int replicates = DefaultEllipseReplicates; // R
     std::uint64_t seed = 0;
     int threads = 0; // 0: one per core
-};
-
-// One point's spread. Covariance entry (d, e), d and e in 1..NDim, is at
-// (d - 1) * NDim + (e - 1); it is empty when fewer than two replicates gave
-// the point a profile.
-struct PointSpread {
-    int replicates = 0; // the replicates in which the point had a profile
-    std::vector<long double> covariance;
 };
 
 struct ResamplingResult {

@@ -50,8 +50,11 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
         QRegularExpression(QStringLiteral("[0-9]{1,20}")), SeedEdit));
     SeedEdit->setToolTip(QStringLiteral("乱数の種"));
     ComputeButton = new QPushButton(QStringLiteral("計算"), this);
-    ComputeButton->setToolTip(
-        QStringLiteral("多項分布から R 個の表を引き直し、各点の位置のばらつきから楕円を求めます"));
+    ComputeButton->setToolTip(ResamplesRespondents(*result)
+            ? QStringLiteral("回答者を復元抽出で R 回引き直し、各カテゴリーの位置のばらつきから"
+                             "楕円を求めます")
+            : QStringLiteral(
+                "多項分布から R 個の表を引き直し、各点の位置のばらつきから楕円を求めます"));
     Progress = new QProgressBar(this);
     Progress->setValue(0);
     Progress->setTextVisible(false);
@@ -73,7 +76,7 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
     grid->addWidget(StateLabel, 3, 0, 1, 3);
 
     try {
-        request_ = EllipseRequest(*result);
+        resampler_ = EllipseResamplerFor(*result);
         StateLabel->setText(QStringLiteral("楕円は未計算です"));
     } catch (const QuarnetError &error) {
         StateLabel->setText(QString::fromUtf8(error.what()));
@@ -90,6 +93,24 @@ EllipsePanel::~EllipsePanel()
     stop();
 }
 
+EllipseSettings EllipsePanel::settings() const
+{
+    EllipseSettings s;
+    s.replicates = ReplicatesBox->value();
+    s.levelPercent = LevelBox->value();
+    s.draw = spreads_ ? EllipseBox->isChecked() : drawWhenComputed_;
+    return s;
+}
+
+void EllipsePanel::apply(const EllipseSettings &settings)
+{
+    ReplicatesBox->setValue(settings.replicates);
+    LevelBox->setValue(settings.levelPercent);
+    drawWhenComputed_ = settings.draw;
+    if (spreads_)
+        EllipseBox->setChecked(settings.draw);
+}
+
 PlotInput EllipsePanel::shown(const PlotInput &input) const
 {
     if (!spreads_ || !EllipseBox->isChecked())
@@ -101,69 +122,50 @@ PlotInput EllipsePanel::shown(const PlotInput &input) const
 
 void EllipsePanel::showRunning(bool running)
 {
-    ComputeButton->setEnabled(!running && request_);
+    ComputeButton->setEnabled(!running && resampler_);
     ReplicatesBox->setEnabled(!running);
     SeedEdit->setEnabled(!running);
     CancelButton->setEnabled(running);
 }
 
-// Progress and the end come back as queued calls, which Qt drops once the
-// panel is gone.
 void EllipsePanel::ComputeButtonClick()
 {
-    if (running_ || !request_)
+    if (task_.running() || !resampler_)
         return;
-    ResamplingRequest request = *request_;
-    request.replicates = ReplicatesBox->value();
-    request.seed = seedFrom(SeedEdit->text());
-    Progress->setRange(0, request.replicates);
+    const int replicates = ReplicatesBox->value();
+    const std::uint64_t seed = seedFrom(SeedEdit->text());
+    Progress->setRange(0, replicates);
     Progress->setValue(0);
     StateLabel->setText(QStringLiteral("信頼楕円を計算中です"));
+    task_.start(
+        [this, replicates, seed](const auto &progress, const std::atomic<bool> *cancel) {
+            return resampler_(replicates, seed, 0, progress, cancel);
+        },
+        [this](int done) { Progress->setValue(done); },
+        [this](std::optional<ResamplingResult> result, std::exception_ptr error) {
+            computationDone(std::move(result), error);
+        });
     showRunning(true);
-    running_ = true;
-    cancel_ = false;
-    worker_ = std::thread([this, request = std::move(request)] {
-        std::optional<ResamplingResult> result;
-        std::exception_ptr error;
-        try {
-            result = RunResampling(
-                request,
-                [this](int done) {
-                    QMetaObject::invokeMethod(
-                        this, [this, done] { Progress->setValue(done); }, Qt::QueuedConnection);
-                },
-                &cancel_);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        QMetaObject::invokeMethod(
-            this, [this, result, error] { computationDone(result, error); }, Qt::QueuedConnection);
-    });
 }
 
 void EllipsePanel::CancelButtonClick()
 {
-    cancel_ = true;
+    task_.cancel();
 }
 
 void EllipsePanel::stop()
 {
-    cancel_ = true;
-    if (worker_.joinable())
-        worker_.join();
+    task_.stop();
 }
 
 // A cancelled or failed computation keeps the ellipses computed before it.
 void EllipsePanel::computationDone(std::optional<ResamplingResult> result, std::exception_ptr error)
 {
-    if (worker_.joinable())
-        worker_.join();
-    running_ = false;
     showRunning(false);
     if (result && !result->cancelled) {
         spreads_ = result;
         EllipseBox->setEnabled(true);
-        EllipseBox->setChecked(true);
+        EllipseBox->setChecked(drawWhenComputed_);
         StateLabel->setText(QStringLiteral("計算済み: R = %1, シード = %2")
                                 .arg(result->replicates)
                                 .arg(result->seed));

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "app/BackgroundTask.h"
+#include "app/PlotSettings.h"
 #include "core/Analysis.h"
+#include "core/MapEllipses.h"
 #include "core/PlotInput.h"
 
 #include "analysis/MapResampling.h"
 
 #include <QWidget>
 
-#include <atomic>
 #include <exception>
 #include <optional>
-#include <thread>
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -21,12 +22,12 @@ class QPushButton;
 class QSpinBox;
 
 // The plot window's confidence ellipses (core/MapEllipses.h): the number of
-// resampled tables R, the seed (fresh for each window and kept, so that a
-// result can be repeated), 計算 with its progress and 中止, the level, and
-// whether to draw them. The resampling runs on a thread of its own as the
-// results window's permutation test does, so the window keeps answering; a
-// result that cannot be resampled (a questionnaire, a table read as its
-// nonzero counts) leaves the panel disabled with the reason as its tip.
+// resampled tables (or samples of respondents, for a questionnaire) R, the seed (fresh for each
+// window and kept, so that a result can be repeated), 計算 with its progress and 中止, the level,
+// and whether to draw them. The resampling runs on a thread of its own as the results window's
+// permutation test does, so the window keeps answering; a result that cannot be resampled (a table
+// read as its nonzero counts, a result without solutions) leaves the panel disabled with the reason
+// as its tip.
 class EllipsePanel : public QWidget {
     Q_OBJECT
 public:
@@ -45,7 +46,12 @@ public:
     // `input` with the ellipses at the chosen level when they are computed
     // and asked for; `input` itself otherwise.
     PlotInput shown(const PlotInput &input) const;
-    bool running() const { return running_; }
+    bool running() const { return task_.running(); }
+
+    // The replicates, level and draw box as the next window should open
+    // with them, and back; the seed stays this window's own.
+    EllipseSettings settings() const;
+    void apply(const EllipseSettings &settings);
 
     void ComputeButtonClick();
     void CancelButtonClick();
@@ -59,9 +65,8 @@ private:
     void showRunning(bool running);
     void computationDone(std::optional<ResamplingResult> result, std::exception_ptr error);
 
-    std::optional<ResamplingRequest> request_;
+    EllipseResampler resampler_; // empty: nothing to resample
     std::optional<ResamplingResult> spreads_;
-    std::thread worker_;
-    std::atomic<bool> cancel_{ false };
-    bool running_ = false;
+    BackgroundTask<ResamplingResult> task_{ this };
+    bool drawWhenComputed_ = true; // the draw box, before there is anything to draw
 };

@@ -42,6 +42,27 @@ void saveMapAids(QSettings &file, const MapAids &aids)
     file.setValue(QStringLiteral("respondents"), aids.respondents);
 }
 
+// A value out of the panel's range leaves the default.
+EllipseSettings loadEllipses(QSettings &file)
+{
+    EllipseSettings e;
+    const int replicates = file.value(QStringLiteral("ellipseReplicates"), e.replicates).toInt();
+    if (replicates >= MinEllipseReplicates && replicates <= MaxEllipseReplicates)
+        e.replicates = replicates;
+    const double level = file.value(QStringLiteral("ellipseLevel"), e.levelPercent).toDouble();
+    if (level >= 50.0 && level <= 99.9)
+        e.levelPercent = level;
+    e.draw = file.value(QStringLiteral("ellipseDraw"), true).toBool();
+    return e;
+}
+
+void saveEllipses(QSettings &file, const EllipseSettings &e)
+{
+    file.setValue(QStringLiteral("ellipseReplicates"), e.replicates);
+    file.setValue(QStringLiteral("ellipseLevel"), e.levelPercent);
+    file.setValue(QStringLiteral("ellipseDraw"), e.draw);
+}
+
 }
 
 PlotWindowSettings loadPlotWindowSettings()
@@ -63,6 +84,7 @@ PlotWindowSettings loadPlotWindowSettings()
     loadMapAids(file, s.options.aids);
     s.flip1 = file.value(QStringLiteral("flip1"), false).toBool();
     s.flip2 = file.value(QStringLiteral("flip2"), false).toBool();
+    s.ellipses = loadEllipses(file);
     return s;
 }
 
@@ -84,4 +106,5 @@ void savePlotWindowSettings(const PlotWindowSettings &s)
     saveMapAids(file, s.options.aids);
     file.setValue(QStringLiteral("flip1"), s.flip1);
     file.setValue(QStringLiteral("flip2"), s.flip2);
+    saveEllipses(file, s.ellipses);
 }

@@ -178,13 +178,15 @@ void TGraphF::createOptionBoxes()
     Aids.create(this, grid, 7, input_);
     if (!CanRescale(input_))
         ScalingBox->setEnabled(false);
-    applySettings(loadPlotWindowSettings());
+    const PlotWindowSettings settings = loadPlotWindowSettings();
+    applySettings(settings);
     auto *entry = new QVBoxLayout(this);
     // The window's sizes are the form's, set by resize(), not the layout's.
     entry->setSizeConstraint(QLayout::SetNoConstraint);
     entry->setContentsMargins(FormLeftColumn, OptionsTop, FormLeftColumn, 8);
     entry->addLayout(grid);
     Ellipses = new EllipsePanel(result_, this);
+    Ellipses->apply(settings.ellipses);
     entry->addWidget(Ellipses);
     entry->addStretch();
     QWidget *previous = SaveButton;
@@ -344,7 +346,8 @@ void TGraphF::OKButtonClick()
     Axis1 = ClampAxis(axis1, input_.NDim);
     Axis2 = ClampAxis(axis2, input_.NDim);
     Options = optionsFromBoxes();
-    PlotWindowSettings kept{ Options, Flip1Box->isChecked(), Flip2Box->isChecked() };
+    PlotWindowSettings kept{ Options, Flip1Box->isChecked(), Flip2Box->isChecked(),
+        Ellipses->settings() };
     kept.options.mirrored.clear();
     savePlotWindowSettings(kept);
     if (const char *reason = NothingToPlotText(input_)) {

@@ -259,7 +259,7 @@ void ResultsWindow::ExcelButtonClick()
 // the table, so that what is shown always belongs to the line below it.
 void ResultsWindow::PermutationButtonClick()
 {
-    if (testing_ || test_.observedEtaSq.empty())
+    if (testTask_.running() || test_.observedEtaSq.empty())
         return;
     PermutationRequest request = test_;
     request.permutations = PermutationsBox->value();
@@ -270,43 +270,26 @@ void ResultsWindow::PermutationButtonClick()
     PermutationProgress->setRange(0, request.permutations);
     PermutationProgress->setValue(0);
     PermutationLabel->setText(QStringLiteral("並べ替え検定を実行中です"));
+    testTask_.start(
+        [request = std::move(request)](const auto &progress, const std::atomic<bool> *cancel) {
+            return RunPermutationTest(request, progress, cancel);
+        },
+        [this](int done) { PermutationProgress->setValue(done); },
+        [this](std::optional<PermutationResult> result, std::exception_ptr error) {
+            permutationTestDone(std::move(result), error);
+        });
     showTestRunning(true);
-    testing_ = true;
-    cancel_ = false;
-    worker_ = std::thread([this, request = std::move(request)] {
-        std::optional<PermutationResult> result;
-        std::exception_ptr error;
-        try {
-            result = RunPermutationTest(
-                request,
-                [this](int done) {
-                    QMetaObject::invokeMethod(
-                        this, [this, done] { PermutationProgress->setValue(done); },
-                        Qt::QueuedConnection);
-                },
-                &cancel_);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        QMetaObject::invokeMethod(
-            this, [this, result, error] { permutationTestDone(result, error); },
-            Qt::QueuedConnection);
-    });
 }
 
 void ResultsWindow::CancelButtonClick()
 {
-    cancel_ = true;
+    testTask_.cancel();
 }
 
-// The worker posts this as its last act, so the join is at once (or was
-// done by a close). Until then the test counts as running: no other starts.
+// Until this has run the test counts as running: no other starts.
 void ResultsWindow::permutationTestDone(
     std::optional<PermutationResult> result, std::exception_ptr error)
 {
-    if (worker_.joinable())
-        worker_.join();
-    testing_ = false;
     showTestRunning(false);
     if (result && !result->cancelled) {
         solutions_->setTable(SolutionTable(interpretation_, result->pValues));
@@ -328,9 +311,7 @@ void ResultsWindow::permutationTestDone(
 // most; the window then shows the ending the worker posted.
 void ResultsWindow::stopTest()
 {
-    cancel_ = true;
-    if (worker_.joinable())
-        worker_.join();
+    testTask_.stop();
 }
 
 void ResultsWindow::closeEvent(QCloseEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BackgroundTask.h"
 #include "core/Analysis.h"
 
 #include "analysis/Interpretation.h"
@@ -8,10 +9,8 @@
 #include <QTableView>
 #include <QWidget>
 
-#include <atomic>
 #include <exception>
 #include <optional>
-#include <thread>
 
 class QLabel;
 class QLineEdit;
@@ -95,7 +94,5 @@ private:
     PermutationRequest test_;
     ResultTableModel *solutions_ = nullptr;
     std::optional<PermutationResult> permutation_; // the last completed test
-    std::thread worker_;
-    std::atomic<bool> cancel_{ false };
-    bool testing_ = false; // from the click to the worker's posted ending
+    BackgroundTask<PermutationResult> testTask_{ this };
 };

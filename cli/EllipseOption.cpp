@@ -27,11 +27,11 @@ int parseReplicates(const std::string &text)
 void EllipseOption::addOptions(CommandLine &commandLine)
 {
     commandLine.addOption({ "--ellipses", "",
-        "図の各点に信頼楕円 (表の復元抽出による) / confidence ellipses of the map's points "
-        "(by resampling the table)",
+        "図の各点に信頼楕円 (表か回答者の復元抽出による) / confidence ellipses of the map's "
+        "points (by resampling the table or the respondents)",
         [this](const std::string &) { asked_ = true; } });
     commandLine.addOption({ "--replicates", "R",
-        "信頼楕円の復元抽出の回数 (既定 1000) / resampled tables of the ellipses (default 1000)",
+        "信頼楕円の復元抽出の回数 (既定 1000) / resamples of the ellipses (default 1000)",
         [this](const std::string &value) { replicates_ = parseReplicates(value); } });
     commandLine.addOption({ "--level", "L",
         "信頼楕円の水準 (既定 0.95) / confidence level of the ellipses (default 0.95)",
@@ -59,12 +59,12 @@ void EllipseOption::takeSeed(std::optional<std::uint64_t> seed, int threads)
 void EllipseOption::addTo(PlotInput &input, const AnalysisResult &result)
 {
     if (!withEllipses_) {
-        ResamplingRequest request = EllipseRequest(result);
-        request.replicates = replicates_.value_or(DefaultEllipseReplicates);
-        request.seed = seed_ ? *seed_ : NewPermutationSeed();
-        request.threads = threads_;
+        const EllipseResampler resample = EllipseResamplerFor(result);
         withEllipses_ = input;
-        AddEllipses(*withEllipses_, RunResampling(request), level_.value_or(DefaultEllipseLevel));
+        AddEllipses(*withEllipses_,
+            resample(replicates_.value_or(DefaultEllipseReplicates),
+                seed_ ? *seed_ : NewPermutationSeed(), threads_, {}, nullptr),
+            level_.value_or(DefaultEllipseLevel));
     }
     input = *withEllipses_;
 }

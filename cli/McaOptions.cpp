@@ -1,7 +1,9 @@
 #include "cli/McaOptions.h"
 
 #include "cli/CommandLine.h"
+#include "cli/ReportOptions.h"
 
+#include "core/FileIo.h"
 #include "core/McaAnalysis.h"
 #include "core/McaJson.h"
 #include "core/McaScores.h"
@@ -12,6 +14,7 @@
 #include "core/SupplementaryMark.h"
 
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <set>
 
@@ -26,7 +29,21 @@ struct McaOptions {
     std::optional<std::set<int>> supplementary, quantitative, ignored;
     std::optional<MissingAnswers> missing;
     std::optional<int> weightColumn;
+    std::optional<std::uint64_t> seed; // the ellipses' (an extension's random numbers)
+    int threads = 0;
 };
+
+template <typename Number>
+Number numberFor(const std::string &option, const std::string &v, Number min, Number max)
+{
+    Number value = 0;
+    const auto [ptr, error] = std::from_chars(v.data(), v.data() + v.size(), value);
+    if (v.empty() || error != std::errc() || ptr != v.data() + v.size() || value < min
+        || value > max)
+        throw UsageError(option + " には " + std::to_string(min) + " から " + std::to_string(max)
+            + " までの整数を指定してください ('" + v + "')");
+    return value;
+}
 
 std::set<int> positionsFor(const std::string &option, const std::string &list)
 {
@@ -98,6 +115,17 @@ void addOptions(CommandLine &line, McaOptions &o)
                     "--weight-column には 1 以上の列の位置を指定してください ('" + v + "')");
             o.weightColumn = value;
         } });
+    line.addOption({ "--seed", "S",
+        "信頼楕円の乱数の種 (既定: 新しく作る) / seed of the ellipses' resampling (default: a "
+        "fresh one)",
+        [&o](const std::string &v) {
+            o.seed = numberFor<std::uint64_t>(
+                "--seed", v, 0, std::numeric_limits<std::uint64_t>::max());
+        } });
+    line.addOption({ "--threads", "N",
+        "計算のスレッド数 (既定: コア数) / threads of the computation (default: one per core)",
+        [&o](
+            const std::string &v) { o.threads = numberFor<int>("--threads", v, 1, MaxThreads); } });
     line.addOption({ "--sheet", "NAME|N",
         "Excel・ODS のファイルで読むシート (名前か 1 から始まる番号) / the sheet of an Excel "
         "or ODS file to read (name or 1-based number)",
@@ -154,6 +182,8 @@ std::string usage(const CommandLine &line)
            "                 [--scores FILE] [--supplementary-questions LIST]\n"
            "                 [--quantitative LIST] [--ignore-questions LIST]\n"
            "                 [--missing category|passive] [--weight-column N]\n"
+           "                 [--plot FILE ...] [--ellipses [--replicates R] [--level L]\n"
+           "                 [--seed S]] [--threads N]\n"
            "\n"
            "質問紙 SHEET.csv (1 行目に設問名、以降 1 行に 1 人: ID と設問ごとの回答) を\n"
            "数量化III類 (多重対応分析) で分析します。LIST と N は ID の次の列を 1 とする位置。\n"
@@ -199,8 +229,12 @@ int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, st
         if (!o.help && !o.sheetName.empty() && SpreadsheetKindOf(o.sheet) == SpreadsheetKind::None)
             throw UsageError(
                 "--sheet は Excel・ODS のファイル (.xlsx, .xlsm, .ods) にだけ指定できます");
-        if (extension && !o.help)
+        if (o.seed && !o.help && !(extension && extension->drawsRandomNumbers()))
+            throw UsageError("--seed は --ellipses と一緒に指定してください");
+        if (extension && !o.help) {
             extension->check();
+            extension->takeSeed(o.seed, o.threads);
+        }
     } catch (const UnknownOptionError &error) {
         if (handover)
             handover();
@@ -234,8 +268,14 @@ int RunMcaReportTool(const std::vector<std::string> &args, std::ostream &out, st
         request.encoding = o.encoding;
         const AnalysisResultPtr result = RunToFile(McaAnalysis(loaded.sheet, marks), request);
         const auto &mca = static_cast<const McaResult &>(*result);
-        if (!o.json.empty())
-            WriteMcaJson(mca, o.json);
+        if (!o.json.empty()) {
+            std::string json = McaJsonText(mca);
+            if (extension)
+                extension->amendJson(mca, json);
+            OutputFile file(o.json);
+            file.write(json);
+            file.close();
+        }
         if (!o.xlsx.empty())
             WriteMcaXlsx(mca, o.xlsx);
         if (!o.summary.empty())

@@ -10,11 +10,15 @@ std::string WithEllipseJson(const std::string &resultJson, const PlotInput &scal
     MapScaling scaling, int axis1, int axis2)
 {
     Json json = Json::parse(resultJson);
+    const bool questionnaire = !scaled.groups.empty();
     Json rows = Json::array();
     Json columns = Json::array();
     for (const PlotInputPoint &point : scaled.points) {
         Json entry;
         entry["name"] = point.name;
+        if (questionnaire && point.group >= 1
+            && static_cast<std::size_t>(point.group) <= scaled.groups.size())
+            entry["question"] = scaled.groups[static_cast<std::size_t>(point.group - 1)];
         entry["supplementary"] = point.supplementary;
         if (const std::optional<MapEllipse> e
             = EllipseOf(point, scaled.NDim, axis1, axis2, scaled.ellipseLevel)) {
@@ -31,8 +35,12 @@ std::string WithEllipseJson(const std::string &resultJson, const PlotInput &scal
     ellipses["scaling"] = MapScalingName(scaling);
     ellipses["axes"] = { axis1, axis2 };
     ellipses["note"] = EllipseNote(scaled.ellipseLevel, scaled.ellipseReplicates);
-    ellipses["rows"] = std::move(rows);
-    ellipses["columns"] = std::move(columns);
+    if (questionnaire) {
+        ellipses["categories"] = std::move(columns);
+    } else {
+        ellipses["rows"] = std::move(rows);
+        ellipses["columns"] = std::move(columns);
+    }
     json["ellipses"] = std::move(ellipses);
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -11,6 +11,8 @@
 //                 "rows" / "columns": [ { "name", "supplementary",
 //                     "centre": [x, y], "semi_axes": [major, minor],
 //                     "angle": degrees of the major axis to the horizontal } ] }
+// A questionnaire's map lists "categories" instead of rows and columns, each
+// with its "question", the active questions' first, in report order. All
 // in the coordinates of `scaled` (ScaledMap in `scaling`) on axis1 against
 // axis2, as the map draws them (a mirrored dimension aside). A point without
 // a spread is listed without centre, semi_axes and angle.

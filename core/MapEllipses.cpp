@@ -2,10 +2,13 @@
 
 #include "core/CoreErrors.h"
 #include "core/CorrespondenceAnalysis.h"
+#include "core/McaAnalysis.h"
 
 #include "analysis/ExtMath.h"
+#include "analysis/McaResampling.h"
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <sstream>
 
@@ -50,12 +53,42 @@ ResamplingRequest EllipseRequest(const AnalysisResult &result)
 {
     const auto *ca = dynamic_cast<const CorrespondenceResult *>(&result);
     if (!ca)
-        throw InputError("信頼楕円は分割表の分析で使えます (質問紙の分析にはまだありません)");
+        throw InputError("信頼楕円は分割表と質問紙の分析で使えます");
     if (ca->outcome().sparseTable)
         throw InputError("縦長形式で読んだ大きな表には信頼楕円を描けません");
     if (!ca->outcome().associated || ca->store().NSol < 1)
         throw InputError("解のない結果には信頼楕円を描けません");
     return MakeResamplingRequest(ca->outcome().analysedTable, ca->store());
+}
+
+EllipseResampler EllipseResamplerFor(const AnalysisResult &result)
+{
+    if (const auto *mca = dynamic_cast<const McaResult *>(&result)) {
+        auto request = std::make_shared<const McaResamplingRequest>(
+            MakeMcaResamplingRequest(mca->prepared().input, mca->solution()));
+        return [request](int replicates, std::uint64_t seed, int threads,
+                   const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
+            McaResamplingRequest run = *request;
+            run.replicates = replicates;
+            run.seed = seed;
+            run.threads = threads;
+            return RunMcaResampling(run, progress, cancel);
+        };
+    }
+    auto request = std::make_shared<const ResamplingRequest>(EllipseRequest(result));
+    return [request](int replicates, std::uint64_t seed, int threads,
+               const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
+        ResamplingRequest run = *request;
+        run.replicates = replicates;
+        run.seed = seed;
+        run.threads = threads;
+        return RunResampling(run, progress, cancel);
+    };
+}
+
+bool ResamplesRespondents(const AnalysisResult &result)
+{
+    return dynamic_cast<const McaResult *>(&result) != nullptr;
 }
 
 namespace {

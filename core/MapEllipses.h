@@ -5,6 +5,9 @@
 
 #include "analysis/MapResampling.h"
 
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,9 +47,25 @@ std::optional<MapEllipse> EllipseOf(
 
 // The resampling of a run's map: the request for a correspondence analysis'
 // result with its active counts, scale values and supplementary counts.
-// Throws InputError for a result that has none (a questionnaire, a table
+// Throws InputError for a result that has none (not a table's, or a table
 // read as its nonzero counts) or no solutions to resample.
 ResamplingRequest EllipseRequest(const AnalysisResult &result);
+
+// A map's resampling, ready to run with R replicates, a seed and threads
+// (0: one per core), progress and cancel as RunResampling. Tables redraw
+// their cells (MapResampling.h), questionnaires their respondents
+// (McaResampling.h); the caller needs not know which.
+using EllipseResampler = std::function<ResamplingResult(int replicates, std::uint64_t seed,
+    int threads, const std::function<void(int done)> &progress, const std::atomic<bool> *cancel)>;
+
+// The resampling of `result`'s map: EllipseRequest's for a correspondence
+// analysis, the respondents' for a questionnaire. Throws InputError as
+// EllipseRequest does for a result that cannot be resampled.
+EllipseResampler EllipseResamplerFor(const AnalysisResult &result);
+
+// True when `result`'s ellipses come from resampling respondents (a
+// questionnaire) rather than a table's observations.
+bool ResamplesRespondents(const AnalysisResult &result);
 
 // `input` (the result's plotInput) with each point's spread from `spreads`
 // and the ellipses' level, replicates and seed. Unplaced supplementary

@@ -152,3 +152,33 @@ TEST(EllipsePlot, OptionsItRefuses)
         EXPECT_EQ(runTool(args).status, ToolUsageError) << extra[0] << " " << extra[1];
     }
 }
+
+// A questionnaire's ellipses list its categories with their questions, the
+// supplementary ones too; one seed gives one set on any number of threads,
+// and --seed without --ellipses is refused. Fish_n has one respondent, who
+// always sits where it is: its ellipse is a point.
+TEST(EllipsePlot, QuestionnaireEllipsesListCategories)
+{
+    ScratchFolder folder;
+    const std::string sheet = TestData("mca/poison.csv").string();
+    std::vector<nlohmann::json> runs;
+    for (const char *threads : { "1", "2" }) {
+        const std::string json = folder.file(std::string("q") + threads + ".json");
+        const ToolResult result = runTool({ "--mca", sheet, "--quantitative", "1,2",
+            "--supplementary-questions", "3,4", "-o", folder.file("r.txt"), "--json", json,
+            "--ellipses", "--replicates", "100", "--seed", "3", "--threads", threads });
+        ASSERT_EQ(result.status, ToolDone) << result.err;
+        runs.push_back(nlohmann::json::parse(ReadBytes(json))["ellipses"]);
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+    const nlohmann::json &categories = runs[0]["categories"];
+    ASSERT_EQ(categories.size(), 26u);
+    EXPECT_FALSE(runs[0].contains("rows"));
+    EXPECT_EQ(categories[0]["question"], "Nausea");
+    EXPECT_EQ(categories[25]["supplementary"], true);
+    for (const auto &c : categories)
+        EXPECT_TRUE(c.contains("centre") && (c["semi_axes"][0] > 1e-9) == (c["name"] != "Fish_n"))
+            << c["name"];
+    EXPECT_EQ(runTool({ "--mca", sheet, "-o", folder.file("r.txt"), "--seed", "3" }).status,
+        ToolUsageError);
+}

@@ -1,15 +1,21 @@
 #include "app/EllipsePanel.h"
 #include "app/PlotWindow.h"
+#include "app/RecentFiles.h"
 
 #include "FakePrompts.h"
 #include "core/CorrespondenceAnalysis.h"
 #include "core/CsvFile.h"
 #include "core/MapEllipses.h"
+#include "core/McaAnalysis.h"
+#include "core/QuestionnaireWorkbook.h"
+
+#include "analysis/McaResampling.h"
 #include "plot/PlotExport.h"
 #include "shell/FontFaces.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +33,7 @@ private:
     FakePrompts prompts_;
     QWidget *dataWindow_ = nullptr;
     AnalysisResultPtr smoking_;
+    AnalysisResultPtr poison_; // a questionnaire with supplementary questions
 
     TGraphF *open(const AnalysisResultPtr &result)
     {
@@ -52,10 +59,19 @@ private slots:
         request.table = &table.table;
         std::string report;
         smoking_ = RunToBytes(DualScalingAnalysis(), request, report);
+        const LoadedQuestionnaire loaded
+            = LoadQuestionnaireFile(QUARNET_TEST_DATA_DIR "/mca/poison.csv");
+        QuestionnaireMarks marks;
+        marks.quantitative = { 1, 2 };
+        marks.supplementary = { 3, 4 };
+        RunRequest mcaRequest;
+        mcaRequest.nDimText = "2";
+        poison_ = RunToBytes(McaAnalysis(loaded.sheet, marks), mcaRequest, report);
     }
 
     void init()
     {
+        QFile::remove(recentFilesStore());
         prompts_ = FakePrompts();
         Prompts::install(&prompts_);
         dataWindow_ = new QWidget;
@@ -100,6 +116,56 @@ private slots:
         panel->EllipseBox->setChecked(false);
         QTest::mouseClick(graph->OKButton, Qt::LeftButton);
         QCOMPARE(graph->PlotImage(), classic);
+    }
+
+    // A questionnaire's map resamples its respondents: every category,
+    // supplementary ones included, gets its ellipse.
+    void aQuestionnaireMapResamplesItsRespondents()
+    {
+        TGraphF *graph = open(poison_);
+        EllipsePanel *panel = graph->Ellipses;
+        QVERIFY(panel->isEnabled());
+        panel->ReplicatesBox->setValue(100);
+        panel->SeedEdit->setText(QStringLiteral("8"));
+        compute(graph);
+        QVERIFY(panel->EllipseBox->isChecked());
+
+        const auto &mca = static_cast<const McaResult &>(*poison_);
+        McaResamplingRequest request
+            = MakeMcaResamplingRequest(mca.prepared().input, mca.solution());
+        request.replicates = 100;
+        request.seed = 8;
+        PlotInput expected = poison_->plotInput();
+        AddEllipses(expected, RunMcaResampling(request), 0.95L);
+        QVERIFY(std::ranges::all_of(
+            expected.points, [](const PlotInputPoint &p) { return p.spread.size() == 4; }));
+        QCOMPARE(panel->shown(poison_->plotInput()), expected);
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        QVERIFY(graph->PlotDrawn());
+        QCOMPARE(graph->PlotImage(), PlotImage(expected, 1, 2, graph->size(), 1.0, graph->Options));
+    }
+
+    // The next window opens with the replicates, the level and the draw box
+    // left in the last one, and a seed of its own.
+    void theNextWindowKeepsTheSettingsButNotTheSeed()
+    {
+        TGraphF *first = open(smoking_);
+        first->Ellipses->ReplicatesBox->setValue(150);
+        first->Ellipses->LevelBox->setValue(90.0);
+        first->Ellipses->SeedEdit->setText(QStringLiteral("42"));
+        compute(first);
+        first->Ellipses->EllipseBox->setChecked(false);
+        QTest::mouseClick(first->OKButton, Qt::LeftButton);
+        first->ExitButtonClick();
+
+        TGraphF *second = open(smoking_);
+        EllipsePanel *panel = second->Ellipses;
+        QCOMPARE(panel->ReplicatesBox->value(), 150);
+        QCOMPARE(panel->LevelBox->value(), 90.0);
+        QVERIFY(panel->SeedEdit->text() != QStringLiteral("42"));
+        compute(second);
+        QVERIFY(panel->EllipseBox->isEnabled() && !panel->EllipseBox->isChecked());
+        QCOMPARE(panel->shown(smoking_->plotInput()), smoking_->plotInput());
     }
 
     void cancelKeepsNoEllipsesAndAResultWithoutTableDisablesThePanel()
