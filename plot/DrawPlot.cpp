@@ -504,8 +504,11 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
             return std::any_of(scene.marks.begin(), scene.marks.end(),
                 [&](const PlotMark &m) { return m.point.supplementary && m.point.isRow == isRow; });
         };
+        // The legend lists the respondents only where they are drawn.
+        MapAids listed = aids;
+        listed.respondents = !scene.respondents.empty();
         scene.aidLegend = AidLegend(
-            input, aids, options.legend, shows(true), shows(false), scene.geometry.MarkerHalf);
+            input, listed, options.legend, shows(true), shows(false), scene.geometry.MarkerHalf);
         if (scene.aidLegend->empty())
             scene.aidLegend.reset();
         else
@@ -518,6 +521,12 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
     }
     for (const QString &note : AidNotes(aids))
         scene.notes.push_back(note);
+    // In the column contribution biplot a respondent, scaled by the root of
+    // its tiny mass (1/n unweighted), would stand next to the origin: the
+    // map says why they are missing.
+    if (aids.respondents && !input.respondents.empty() && scene.respondents.empty()
+        && options.scaling == MapScaling::ColGreen)
+        scene.notes.push_back(QStringLiteral("回答者は描きません (質量が小さく原点に集まるため)"));
     if (input.ellipseLevel > 0.0L)
         scene.notes.push_back(
             QString::fromStdString(EllipseNote(input.ellipseLevel, input.ellipseReplicates)));
