@@ -302,7 +302,7 @@ void drawLegend(
         const QString text
             = labelMetrics.elidedText(entries[line].text, Qt::ElideRight, box.width - 2 * m.pad);
         const int top = centreY - labelMetrics.height() / 2;
-        if (scene.aidLegend && !paintLabels)
+        if (!paintLabels)
             scene.legendTexts.push_back({ left, top, text });
         else
             drawTextAt(painter, labelMetrics, left, top, text);

@@ -44,7 +44,8 @@ private slots:
         QVERIFY(dir_.isValid());
     }
 
-    // Mixed scripts (Latin, kanji, kana, digits) each make one element.
+    // Mixed scripts (Latin, kanji, kana, digits) each make one element, as
+    // does each line of the legend.
     void svgWritesEachLabelAsOneTextElement()
     {
         const QStringList names = { QStringLiteral("SM上級管理職"), QStringLiteral("JEかな123漢字"),
@@ -54,6 +55,7 @@ private slots:
             { { 0.1L, 0.6L, names[2].toStdString() }, { -0.6L, -0.1L, "x" } });
         PlotOptions options;
         options.labels = LabelMode::Full;
+        options.legend = true;
         for (bool repel : { false, true }) {
             options.repel = repel;
             const QString file = dir_.filePath(QStringLiteral("labels.svg"));
@@ -61,6 +63,7 @@ private slots:
             const QStringList texts = svgTexts(file);
             for (const QString &name : names)
                 QVERIFY2(texts.contains(name), qPrintable(name));
+            QVERIFY(texts.contains(QStringLiteral("行カテゴリー")));
         }
     }
 
