@@ -130,7 +130,7 @@ private slots:
 
     // Markers sized by mass, a big one between two small ones: every label
     // moved apart keeps off every marker's own inked square, its own
-    // included, and none is dropped.
+    // included, and none is dropped; the pointer finds a marker at its size.
     void labelsKeepOffMarkersSizedByMass()
     {
         const ResultStore store = makeStore(2,
@@ -151,6 +151,9 @@ private slots:
         QCOMPARE(scene.looks.size(), scene.marks.size());
         QVERIFY(scene.looks[0].half > scene.geometry.MarkerHalf);
         QVERIFY(scene.looks[1].half < scene.geometry.MarkerHalf);
+        // The pointer finds the big marker out to its own edge.
+        const PlotMark &big = scene.marks[0];
+        QCOMPARE(MarkAt(scene, big.x - scene.looks[0].half, big.y), &big);
         const int pen = (scene.geometry.MarkerPen + 1) / 2;
         for (const PlotMark &mark : scene.marks) {
             QVERIFY(mark.labelShown);
