@@ -94,9 +94,30 @@ int inkedHalf(const PlotGeometry &g)
     return g.MarkerHalf + (g.MarkerPen + 1) / 2;
 }
 
-void drawLeader(QPainter &painter, const PlotGeometry &g, const PlotMark &mark)
+// The half side of mark k's own marker: sized by its mass, the aids' look
+// has it; otherwise every marker shares the geometry's.
+int markerHalfOf(const PlotScene &scene, std::size_t k)
 {
-    const std::optional<LeaderLine> line = LeaderTo(mark.labelBox, mark.x, mark.y, inkedHalf(g));
+    return scene.looks.empty() ? scene.geometry.MarkerHalf : scene.looks[k].half;
+}
+
+int inkedHalfOf(const PlotScene &scene, std::size_t k)
+{
+    return markerHalfOf(scene, k) + (scene.geometry.MarkerPen + 1) / 2;
+}
+
+PlotRect inkedMarkerBox(const PlotScene &scene, std::size_t k)
+{
+    const PlotMark &m = scene.marks[k];
+    const int half = inkedHalfOf(scene, k);
+    return { m.x - half, m.y - half, 2 * half + 1, 2 * half + 1 };
+}
+
+void drawLeader(QPainter &painter, const PlotScene &scene, std::size_t k)
+{
+    const PlotMark &mark = scene.marks[k];
+    const std::optional<LeaderLine> line
+        = LeaderTo(mark.labelBox, mark.x, mark.y, inkedHalfOf(scene, k));
     if (!line)
         return;
     painter.setPen(QPen(ThinLineColour, 1));
@@ -124,9 +145,9 @@ void drawMarks(QPainter &painter, const PlotScene &scene, const QFontMetrics &me
     }
     if (!repel)
         return;
-    for (const PlotMark &mark : scene.marks)
-        if (mark.labelMoved)
-            drawLeader(painter, scene.geometry, mark);
+    for (std::size_t k = 0; k < scene.marks.size(); ++k)
+        if (scene.marks[k].labelMoved)
+            drawLeader(painter, scene, k);
     for (const PlotMark &mark : scene.marks)
         if (mark.labelShown && paintLabels)
             drawLabel(painter, metrics, mark);
@@ -281,7 +302,7 @@ void drawLegend(
         const QString text
             = labelMetrics.elidedText(entries[line].text, Qt::ElideRight, box.width - 2 * m.pad);
         const int top = centreY - labelMetrics.height() / 2;
-        if (scene.aidLegend && !paintLabels)
+        if (!paintLabels)
             scene.legendTexts.push_back({ left, top, text });
         else
             drawTextAt(painter, labelMetrics, left, top, text);
@@ -388,9 +409,9 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
     std::vector<PlotRect> obstacles;
     if (scene.showsMarkerLegend || !scene.notes.empty()) {
         std::vector<PlotRect> occupied;
-        for (const PlotMark &m : scene.marks) {
-            occupied.push_back({ m.x - half, m.y - half, 2 * half + 1, 2 * half + 1 });
-            occupied.push_back(m.labelBox);
+        for (std::size_t k = 0; k < scene.marks.size(); ++k) {
+            occupied.push_back(inkedMarkerBox(scene, k));
+            occupied.push_back(scene.marks[k].labelBox);
         }
         const LegendMetrics lm = legendMetrics(g, metrics, legendEntries(scene));
         // A note wider than the frame is shortened inside it rather than crossing it.
@@ -402,11 +423,14 @@ void placeLegendAndLabels(PlotScene &scene, const QFontMetrics &metrics, const P
         return;
     std::vector<LabelRequest> requests;
     std::vector<QString> shortened;
-    for (const PlotMark &m : scene.marks) {
+    for (std::size_t k = 0; k < scene.marks.size(); ++k) {
+        const PlotMark &m = scene.marks[k];
         shortened.push_back(shortenedLabel(m));
         const int shortWidth
             = shortened.back().isEmpty() ? 0 : metrics.horizontalAdvance(shortened.back());
-        requests.push_back({ m.x, m.y, m.labelBox, shortWidth, m.labelShown });
+        // Markers sized by mass: each label keeps off every marker's own square.
+        const int markerHalf = scene.looks.empty() ? 0 : inkedHalfOf(scene, k);
+        requests.push_back({ m.x, m.y, m.labelBox, shortWidth, m.labelShown, markerHalf });
     }
     const std::vector<PlacedLabel> placed = PlaceLabels(requests, half, scene.area, obstacles);
     for (std::size_t k = 0; k < placed.size(); ++k) {
@@ -480,8 +504,11 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
             return std::any_of(scene.marks.begin(), scene.marks.end(),
                 [&](const PlotMark &m) { return m.point.supplementary && m.point.isRow == isRow; });
         };
+        // The legend lists the respondents only where they are drawn.
+        MapAids listed = aids;
+        listed.respondents = !scene.respondents.empty();
         scene.aidLegend = AidLegend(
-            input, aids, options.legend, shows(true), shows(false), scene.geometry.MarkerHalf);
+            input, listed, options.legend, shows(true), shows(false), scene.geometry.MarkerHalf);
         if (scene.aidLegend->empty())
             scene.aidLegend.reset();
         else
@@ -494,6 +521,12 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
     }
     for (const QString &note : AidNotes(aids))
         scene.notes.push_back(note);
+    // In the column contribution biplot a respondent, scaled by the root of
+    // its tiny mass (1/n unweighted), would stand next to the origin: the
+    // map says why they are missing.
+    if (aids.respondents && !input.respondents.empty() && scene.respondents.empty()
+        && options.scaling == MapScaling::ColGreen)
+        scene.notes.push_back(QStringLiteral("回答者は描きません (質量が小さく原点に集まるため)"));
     if (input.ellipseLevel > 0.0L)
         scene.notes.push_back(
             QString::fromStdString(EllipseNote(input.ellipseLevel, input.ellipseReplicates)));
@@ -563,9 +596,11 @@ PlotScene DrawPlot(QPainter &painter, const PlotGeometry &geometry, const PlotIn
 
 const PlotMark *MarkAt(const PlotScene &scene, int x, int y)
 {
-    const int half = scene.geometry.MarkerHalf;
-    for (auto m = scene.marks.rbegin(); m != scene.marks.rend(); ++m)
-        if (std::abs(x - m->x) <= half && std::abs(y - m->y) <= half)
-            return &*m;
+    for (std::size_t k = scene.marks.size(); k-- > 0;) {
+        const PlotMark &m = scene.marks[k];
+        const int half = markerHalfOf(scene, k);
+        if (std::abs(x - m.x) <= half && std::abs(y - m.y) <= half)
+            return &m;
+    }
     return nullptr;
 }

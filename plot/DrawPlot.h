@@ -44,7 +44,7 @@ struct PlotScene {
     std::optional<std::vector<AidLegendLine>> aidLegend;
     std::vector<QPoint> respondents; // the respondents' points when drawn
     int respondentHalf = 1;
-    // The restyled legend's lines when the labels are not painted: the SVG
+    // The legend's lines when the labels are not painted: the SVG
     // writes each as one text element, as it writes the labels.
     struct Text {
         int left = 0;

@@ -131,7 +131,8 @@ public:
             taken_.add(obstacle, -1);
         for (std::size_t k = 0; k < labels.size(); ++k) {
             const LabelRequest &l = labels[k];
-            markerBoxes_.push_back({ l.x - half, l.y - half, 2 * half + 1, 2 * half + 1 });
+            const int h = halfOf(l);
+            markerBoxes_.push_back({ l.x - h, l.y - h, 2 * h + 1, 2 * h + 1 });
             markers_.add(markerBoxes_.back(), static_cast<int>(k));
         }
     }
@@ -164,12 +165,17 @@ public:
     }
 
 private:
-    // About two label heights, so that a box meets few cells.
+    int halfOf(const LabelRequest &label) const
+    {
+        return label.markerHalf > 0 ? label.markerHalf : half_;
+    }
+
+    // About two label heights (or marker sides), so that a box meets few cells.
     static int cellSide(const std::vector<LabelRequest> &labels, int half)
     {
         int height = 2 * half + 1;
         for (const LabelRequest &l : labels)
-            height = std::max(height, l.home.height);
+            height = std::max({ height, l.home.height, 2 * l.markerHalf + 1 });
         return 2 * height;
     }
 
@@ -222,7 +228,7 @@ private:
     {
         LabelRequest request = label;
         request.home = home;
-        for (const PlotRect &box : besideMarker(request, half_))
+        for (const PlotRect &box : besideMarker(request, halfOf(label)))
             if (visit(box, true))
                 return;
         const int step = std::max(1, home.height / 2);

@@ -32,15 +32,16 @@ struct PlotRect {
 // Method: a greedy placement over candidate positions. Labels are taken in
 // the order given (the drawing order, rows then columns). Each label tries,
 // in a fixed order, its classic place (on its own marker), then the eight
-// places just beside its marker (right, left, above, below, the corners),
-// then ever wider square rings of positions about its classic place, a step
-// of half a label height apart, nearest first, out to the whole area (or
-// MaxRingCandidates positions, whichever comes first). A place is admissible
-// when the box lies inside `area` and overlaps no box already placed nor any
-// obstacle; the first admissible place that also leaves every other marker
-// uncovered (and its own, unless the label fits inside it as a two-character
-// label does) is taken, or, when none lies within two label heights beyond
-// the first admissible one, that first admissible place.
+// places just beside its marker's own square (right, left, above, below,
+// the corners), then ever wider square rings of positions about its classic
+// place, a step of half a label height apart, nearest first, out to the
+// whole area (or MaxRingCandidates positions, whichever comes first). A
+// place is admissible when the box lies inside `area` and overlaps no box
+// already placed nor any obstacle; the first admissible place that also
+// leaves every other marker uncovered (and its own, unless the label fits
+// inside it as a two-character label does) is taken, or, when none lies
+// within two label heights beyond the first admissible one, that first
+// admissible place. Markers sized by mass count at their own size.
 //
 // A label is never left out: with no admissible place for its whole text,
 // its shortened form (when it has one, `shortWidth`) is searched the same
@@ -67,6 +68,9 @@ struct LabelRequest {
     PlotRect home; // the classic place of the label box
     int shortWidth = 0; // the width of its shortened text; 0: it has none
     bool wanted = true; // false: the marker alone, whose label is not drawn
+    // This marker's half side (the pen included) when markers differ in size;
+    // 0: the markerHalf every marker shares.
+    int markerHalf = 0;
 };
 
 struct PlacedLabel {
@@ -80,8 +84,9 @@ struct PlacedLabel {
 // The candidates one label may try beyond the places beside its marker.
 inline constexpr int MaxRingCandidates = 800;
 
-// `markerHalf` is the half side of every marker's square (the pen included);
-// `obstacles` are boxes no label may cover (the legend).
+// `markerHalf` is the half side of every marker's square (the pen included)
+// unless a request gives its own; `obstacles` are boxes no label may cover
+// (the legend).
 std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest> &labels, int markerHalf,
     const PlotRect &area, const std::vector<PlotRect> &obstacles = {});
 

@@ -1,8 +1,9 @@
 // Time to draw a map of 10,000 points (5,000 rows and 5,000 columns) with
 // their labels into the window's kept image (1000 x 700) and to export it as
 // an SVG: short labels as on the classic map, whole names moved apart, and
-// whole names on the 100 points of largest contribution only, and the
-// reading aids that restyle every marker.
+// whole names on the 100 points of largest contribution only, the reading
+// aids that restyle every marker, and whole names moved apart off markers
+// sized by mass.
 // Peer in the same run: bench/plot/many-points.R (R's own plot and text).
 #include "plot/DrawPlot.h"
 #include "plot/PlotExport.h"
@@ -59,6 +60,8 @@ PlotOptions optionsFor(int which)
     }
     if (which == 2)
         o.labelTop = 100;
+    if (which == 4)
+        o.aids.sizing = MarkerSizing::Mass;
     if (which == 3) {
         o.aids.sizing = MarkerSizing::Mass;
         o.aids.shade = MarkerShade::Contribution;
@@ -88,9 +91,10 @@ void BM_ExportSvgTenThousand(benchmark::State &state)
 
 // 0: short labels; 1: whole names moved apart; 2: the same, top 100 only;
 // 3: short labels with the reading aids (size by mass, shade by
-// contribution, grey, two panels).
-BENCHMARK(BM_DrawTenThousand)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExportSvgTenThousand)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+// contribution, grey, two panels); 4: whole names moved apart off markers
+// sized by mass.
+BENCHMARK(BM_DrawTenThousand)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportSvgTenThousand)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 }
 

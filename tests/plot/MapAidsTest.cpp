@@ -237,6 +237,29 @@ private slots:
                 && p.y() < scene.area.bottom());
     }
 
+    // The column contribution biplot leaves the respondents out: the legend
+    // does not list them, and a note under it says why.
+    void respondentsLeftOutAreNotListedButExplained()
+    {
+        PlotOptions options;
+        options.aids.respondents = true;
+        options.aids.byQuestion = true;
+        const auto listsRespondents = [](const PlotScene &scene) {
+            return std::ranges::any_of(
+                *scene.aidLegend, [](const AidLegendLine &l) { return l.text == "回答者"; });
+        };
+        const auto explains = [](const PlotScene &scene) {
+            return std::ranges::any_of(
+                scene.notes, [](const QString &n) { return n.startsWith("回答者"); });
+        };
+        options.scaling = MapScaling::RowGreen;
+        const PlotScene drawn = layOut(survey_, options);
+        QVERIFY(!drawn.respondents.empty() && listsRespondents(drawn) && !explains(drawn));
+        options.scaling = MapScaling::ColGreen;
+        const PlotScene leftOut = layOut(survey_, options);
+        QVERIFY(leftOut.respondents.empty() && !listsRespondents(leftOut) && explains(leftOut));
+    }
+
     // What the questionnaire adds to the map's input (questions, masses,
     // cos^2, respondents) changes nothing while every aid is off.
     void everyAidOffDrawsTheClassicMap()

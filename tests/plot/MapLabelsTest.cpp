@@ -44,7 +44,8 @@ private slots:
         QVERIFY(dir_.isValid());
     }
 
-    // Mixed scripts (Latin, kanji, kana, digits) each make one element.
+    // Mixed scripts (Latin, kanji, kana, digits) each make one element, as
+    // does each line of the legend.
     void svgWritesEachLabelAsOneTextElement()
     {
         const QStringList names = { QStringLiteral("SM上級管理職"), QStringLiteral("JEかな123漢字"),
@@ -54,6 +55,7 @@ private slots:
             { { 0.1L, 0.6L, names[2].toStdString() }, { -0.6L, -0.1L, "x" } });
         PlotOptions options;
         options.labels = LabelMode::Full;
+        options.legend = true;
         for (bool repel : { false, true }) {
             options.repel = repel;
             const QString file = dir_.filePath(QStringLiteral("labels.svg"));
@@ -61,6 +63,7 @@ private slots:
             const QStringList texts = svgTexts(file);
             for (const QString &name : names)
                 QVERIFY2(texts.contains(name), qPrintable(name));
+            QVERIFY(texts.contains(QStringLiteral("行カテゴリー")));
         }
     }
 
@@ -123,6 +126,46 @@ private slots:
             shortened += mark.label.endsWith(QChar(0x2026)) ? 1 : 0;
         }
         QVERIFY(shortened > 0);
+    }
+
+    // Markers sized by mass, a big one between two small ones: every label
+    // moved apart keeps off every marker's own inked square, its own
+    // included, and none is dropped; the pointer finds a marker at its size.
+    void labelsKeepOffMarkersSizedByMass()
+    {
+        const ResultStore store = makeStore(2,
+            { { 0.0L, 0.0L, "大きな行カテゴリー" }, { 0.13L, 0.02L, "小さな行" },
+                { -1.0L, 1.0L, "端の行" } },
+            { { -0.12L, -0.03L, "小さな列" }, { 1.0L, -1.0L, "端の列" } });
+        PlotInput input = plotInput(store);
+        const long double masses[] = { 0.6L, 0.01L, 0.1L, 0.01L, 0.1L };
+        for (std::size_t k = 0; k < input.points.size(); ++k)
+            input.points[k].mass = masses[k];
+        PlotOptions options;
+        options.labels = LabelMode::Full;
+        options.repel = true;
+        options.aids.sizing = MarkerSizing::Mass;
+        QImage image(1000, 700, QImage::Format_RGB32);
+        QPainter painter(&image);
+        const PlotScene scene = DrawPlot(painter, ScreenGeometry(1000, 700), input, 1, 2, options);
+        QCOMPARE(scene.looks.size(), scene.marks.size());
+        QVERIFY(scene.looks[0].half > scene.geometry.MarkerHalf);
+        QVERIFY(scene.looks[1].half < scene.geometry.MarkerHalf);
+        // The pointer finds the big marker out to its own edge.
+        const PlotMark &big = scene.marks[0];
+        QCOMPARE(MarkAt(scene, big.x - scene.looks[0].half, big.y), &big);
+        const int pen = (scene.geometry.MarkerPen + 1) / 2;
+        for (const PlotMark &mark : scene.marks) {
+            QVERIFY(mark.labelShown);
+            QVERIFY(mark.label == QString::fromStdString(mark.point.name));
+            for (std::size_t k = 0; k < scene.marks.size(); ++k) {
+                const int h = scene.looks[k].half + pen;
+                const PlotRect marker{ scene.marks[k].x - h, scene.marks[k].y - h, 2 * h + 1,
+                    2 * h + 1 };
+                QVERIFY2(!mark.labelBox.overlaps(marker),
+                    qPrintable(mark.label + QStringLiteral(" on marker ") + QString::number(k)));
+            }
+        }
     }
 
     // Ticks stand on the frame's bottom and left inner edges at the multiples

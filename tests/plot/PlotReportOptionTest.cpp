@@ -159,7 +159,7 @@ TEST(PlotReportOption, TheMapsOptionsReachTheExport)
         ToolDone);
     const std::string text = ReadBytes(svg);
     for (const char *shown :
-        { ">SE上級社員</text>", ">Solution 1 (87.76%)</text>", ">カテゴリー</text>" })
+        { ">SE上級社員</text>", ">Solution 1 (87.76%)</text>", ">行カテゴリー</text>" })
         EXPECT_NE(text.find(shown), std::string::npos) << shown;
     EXPECT_EQ(ReadBytes(report), ReadBytes(TestData("smoking.report.txt")));
 
