@@ -1,6 +1,7 @@
 #include "app/DataWindow.h"
 
 #include "app/AutosaveFile.h"
+#include "app/LastTableSettings.h"
 #include "app/MainWindow.h"
 #include "app/PlotWindow.h"
 #include "app/RecentFiles.h"
@@ -13,6 +14,7 @@
 #include "core/LongFormat.h"
 #include "core/SpreadsheetFile.h"
 #include "core/TableSize.h"
+#include "core/TableSource.h"
 #include "core/TotalLines.h"
 #include "shell/FileDrop.h"
 #include "shell/FormControls.h"
@@ -157,7 +159,10 @@ void TInputF::FormActivate()
     InputActivated = true;
     if (session_.OldData)
         LoadDataFile();
-    AskReportFileName();
+    if (session_.ReportFile.isEmpty())
+        AskReportFileName();
+    else
+        EditFN->setText(session_.ReportFile);
     EditNDim->setText(QStringLiteral("2"));
 }
 
@@ -179,15 +184,21 @@ void TInputF::LoadDataFile()
         }
         const QString longFile = DataFileName;
         DataFileName.clear();
+        KeepSource(TableSource::Long, longFile, QString());
         if (held.sparse)
             HoldSparseTable(std::move(held), longFile);
         else
             ShowLoadedTable(std::move(held.loaded));
         return;
     }
-    std::optional<LoadedTable> loaded = ::LoadDataFile(fileName, AskForSheet(this, fileName));
+    std::string sheet;
+    std::optional<LoadedTable> loaded = ::LoadDataFile(fileName,
+        RecordChosenSheet(
+            ChooseSheetNamed(session_.SheetToOpen.toStdString(), AskForSheet(this, fileName)),
+            sheet));
     if (!loaded)
         throw QuarnetError("シートを選ばなかったため、読み込みを取りやめました");
+    KeepSource(DataFileSource(fileName), DataFileName, QString::fromStdString(sheet));
     ShowLoadedTable(std::move(*loaded));
 }
 
@@ -243,10 +254,13 @@ void TInputF::HoldSparseTable(HeldLongTable held, const QString &fileName)
 void TInputF::OpenDroppedFile(const QString &fileName)
 {
     const std::string name = localFileName(fileName);
-    std::optional<LoadedTable> table = ::LoadDataFile(name, AskForSheet(this, name));
+    std::string sheet;
+    std::optional<LoadedTable> table
+        = ::LoadDataFile(name, RecordChosenSheet(AskForSheet(this, name), sheet));
     if (!table || !MayLeaveTable())
         return;
     DataFileName = fileName;
+    KeepSource(DataFileSource(name), fileName, QString::fromStdString(sheet));
     ShowLoadedTable(std::move(*table));
     AutosaveTimer->stop();
     removeAutosave();
@@ -569,6 +583,7 @@ bool TInputF::SaveTable(bool toDataFile)
     AutosaveTimer->stop();
     removeAutosave();
     DataFileName = QFile::decodeName(QByteArray::fromStdString(fileName));
+    KeepSource(TableSource::Csv, DataFileName, QString());
     UpdateTitle();
     rememberRecentFile(DataFileName);
     return true;
@@ -614,10 +629,38 @@ void TInputF::ExitButtonClick()
 // the program ends as with Exit.
 void TInputF::FormClose()
 {
+    RememberTable();
     if (ResultsW)
         ResultsW->close(); // stops a permutation test at once
     lastRun_.reset();
     parentWidget()->close();
+}
+
+void TInputF::KeepSource(TableSource source, const QString &fileName, const QString &sheet)
+{
+    source_ = source;
+    sourceFile_ = fileName;
+    sourceSheet_ = sheet;
+}
+
+// What the next start opens when asked to. A table that was never in a file
+// has nothing to open from, and forgets the one kept before: the next start
+// never brings back a table older than the one the user last had.
+void TInputF::RememberTable()
+{
+    if (sourceFile_.isEmpty()) {
+        saveLastTable(std::nullopt);
+        return;
+    }
+    LastTable table;
+    table.source = source_;
+    table.file = QFileInfo(sourceFile_).absoluteFilePath();
+    table.sheet = sourceSheet_;
+    table.nDimText = EditNDim->text();
+    table.decimal = DecimalBox->isEnabled() && DecimalBox->isChecked();
+    table.reportFile
+        = EditFN->text().isEmpty() ? QString() : QFileInfo(EditFN->text()).absoluteFilePath();
+    saveLastTable(table);
 }
 
 void TInputF::closeEvent(QCloseEvent *event)

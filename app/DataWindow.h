@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "core/Analysis.h"
 #include "core/CsvFile.h"
+#include "core/TableSource.h"
 
 #include <QString>
 #include <QWidget>
@@ -122,6 +123,8 @@ private:
     // was saved to a file.
     bool SaveTable(bool toDataFile = false);
     bool MayReplaceReport(const QString &fileName);
+    void KeepSource(TableSource source, const QString &fileName, const QString &sheet);
+    void RememberTable();
 
     Session &session_;
     bool InputActivated = false;
@@ -139,4 +142,9 @@ private:
     std::shared_ptr<const SparseTable> sparse_;
     SupplementaryMarks sparseMarks_;
     QString sparseFileName_;
+    // The file the table was last read from or saved to, and how it was
+    // read; no file for a table never in one. Kept for the next start.
+    TableSource source_ = TableSource::Csv;
+    QString sourceFile_;
+    QString sourceSheet_;
 };

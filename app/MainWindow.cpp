@@ -2,6 +2,7 @@
 
 #include "app/AutosaveFile.h"
 #include "app/DataWindow.h"
+#include "app/LastTableSettings.h"
 #include "app/QuestionnaireWindow.h"
 #include "app/RecentFiles.h"
 #include "core/CrossTabulation.h"
@@ -92,6 +93,16 @@ TMainF::TMainF(Session &session, QWidget *parent)
     window->addSpacing(4);
     window->addLayout(crossTabRow);
     window->addStretch();
+    // Under the buttons, in the form's free bottom margin: nothing moves.
+    LastTableBox = new QCheckBox(QStringLiteral("起動時に前回の表を開く"), this);
+    LastTableBox->setObjectName(QStringLiteral("LastTableBox"));
+    LastTableBox->setToolTip(QStringLiteral(
+        "前回終了したときの表を、そのファイル (CSV・ブック・縦長形式) から開き直します。"
+        "次元数・小数の値を使う・出力ファイルも前回のままです。"
+        "ファイルに保存していない表は覚えません"));
+    LastTableBox->setGeometry(56, 172, 292, 20);
+    LastTableBox->setChecked(openLastTableAtStart());
+    connect(LastTableBox, &QCheckBox::toggled, this, [](bool on) { setOpenLastTableAtStart(on); });
     connect(QuestionnaireButton, &QPushButton::clicked, this,
         [this] { runGuarded(this, [this] { OpenQuestionnaire(this); }); });
     connect(RecentButton, &QToolButton::clicked, this, [this] {
@@ -110,6 +121,7 @@ TMainF::TMainF(Session &session, QWidget *parent)
     setTabOrder(ExitButton, OKODButton);
     setTabOrder(OKODButton, RecentButton);
     setTabOrder(RecentButton, CrossTabButton);
+    setTabOrder(CrossTabButton, LastTableBox);
 
     connectGuarded(OKButton, &QPushButton::clicked, this, &TMainF::OKButtonClick);
     connectGuarded(OKODButton, &QPushButton::clicked, this, &TMainF::OKODButtonClick);
@@ -299,8 +311,35 @@ void TMainF::OfferRestore()
     InputF->MarkUnsaved();
 }
 
+// A file that has gone is named and this window stays as it is; one that
+// fails to load takes the way back of any "Old Data". The dimensions and the
+// decimal box are set once the table is in, as the user left them.
+void TMainF::OpenLastTable()
+{
+    const std::optional<LastTable> last = loadLastTable();
+    if (!last)
+        return;
+    if (!QFileInfo(last->file).isFile()) {
+        Prompts::current().showError(
+            this, QStringLiteral("前回の表のファイル '%1' が見つかりません").arg(last->file));
+        return;
+    }
+    session_.SheetToOpen = last->sheet;
+    session_.ReportFile = last->reportFile;
+    const auto once = qScopeGuard([this] {
+        session_.SheetToOpen.clear();
+        session_.ReportFile.clear();
+    });
+    OpenDataFile(last->file, last->source == TableSource::Long);
+    if (!last->nDimText.isEmpty())
+        InputF->EditNDim->setText(last->nDimText);
+    if (InputF->DecimalBox->isEnabled())
+        InputF->DecimalBox->setChecked(last->decimal);
+}
+
 // With a file argument the table asked for opens at once; an autosave left
-// by an abnormal end is then offered at the next plain start.
+// by an abnormal end is then offered at the next plain start, and otherwise,
+// when the user asked for it, the table of the last session opens.
 TMainF *StartQuarnet(Session &session, const QStringList &arguments)
 {
     auto *MainF = new TMainF(session);
@@ -310,6 +349,9 @@ TMainF *StartQuarnet(Session &session, const QStringList &arguments)
     }
     MainF->show();
     claimAutosaveSlot();
-    runGuarded(MainF, [MainF] { MainF->OfferRestore(); });
+    if (autosaveExists())
+        runGuarded(MainF, [MainF] { MainF->OfferRestore(); });
+    else if (MainF->LastTableBox->isChecked())
+        runGuarded(MainF, [MainF] { MainF->OpenLastTable(); });
     return MainF;
 }

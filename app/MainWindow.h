@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -41,6 +42,9 @@ public:
     QPushButton *QuestionnaireButton;
     // 「クロス集計...」: a table made from records, one line per case.
     QToolButton *CrossTabButton;
+    // 「起動時に前回の表を開く」: a plain start opens the table the data window
+    // last had; kept in the settings, off unless the user turns it on.
+    QCheckBox *LastTableBox;
     // The data window, owned by this window; null until one opens and after
     // a load that failed took it away.
     QPointer<TInputF> InputF;
@@ -59,6 +63,9 @@ public:
     void OpenDroppedFile(const QString &fileName);
     // Offers the table of an autosave that an abnormal end left behind.
     void OfferRestore();
+    // Opens the table the data window had when the program last ended, with
+    // its dimensions, decimal box and report file.
+    void OpenLastTable();
     // The menu of RecentButton: one entry per recent file, opening it as
     // "Old Data" does.
     QMenu *RecentMenu();

@@ -23,6 +23,11 @@ struct Session {
     QString FileToOpen;
     // FileToOpen is in the long format (one cell a line), not a CSV data file.
     bool LongFormat = false;
+    // Set when the last table is opened again at start: the workbook sheet
+    // FileToOpen takes without asking (empty: asked as usual), and the report
+    // file the data window takes instead of asking for one (empty: asked).
+    QString SheetToOpen;
+    QString ReportFile;
     // A long file whose table has more cells than this is held as its
     // nonzero counts, not in the grid (tests set it low).
     std::int64_t LongGridCells = LongGridMaxCells;

@@ -5,6 +5,7 @@
 #include "core/LongFormat.h"
 #include "core/LongSparse.h"
 
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -159,6 +160,19 @@ private slots:
         QVERIFY(inputF()->SButton->isEnabled());
         QCOMPARE(inputF()->StringGrid1->cells(2, 1), QStringLiteral("なし"));
         QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF - smoking.csv[*]"));
+    }
+
+    // Asked to, the next start reads the file again in the long format.
+    void aHeldLongFileReopensAtTheNextStart()
+    {
+        QTest::mouseClick(MainF->LastTableBox, Qt::LeftButton);
+        openLong(writeLongFile(QStringLiteral("words.csv")));
+        QVERIFY(inputF()->close());
+        QCOMPARE(endProgram(), QWidgetList());
+        session->LongGridCells = Words * Docs - 1;
+        startQuarnet({ QStringLiteral("quarnet") });
+        expectHeld(QStringLiteral("words.csv"));
+        QCOMPARE(inputF()->EditFN->text(), report());
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/LastTableSettings.h"
 #include "shell/QtTranslations.h"
 
 #include <functional>
@@ -115,7 +116,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(MainF));
         MainF->EditR->setFocus();
         const QWidgetList expected{ MainF->EditC, MainF->OKButton, MainF->ExitButton,
-            MainF->OKODButton, MainF->CrossTabButton, MainF->EditR };
+            MainF->OKODButton, MainF->CrossTabButton, MainF->LastTableBox, MainF->EditR };
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -575,6 +576,106 @@ private slots:
         QVERIFY(prompts.errors.isEmpty());
         QVERIFY(inputF() && inputF()->isVisible());
         QCOMPARE(inputF()->StringGrid1->cells(2, 1), QStringLiteral("fair"));
+    }
+
+    // 「起動時に前回の表を開く」, off at first, opens at the next plain start
+    // the table the data window was closed with, as it was left: no question
+    // for the report file, yet one before an existing report is replaced.
+    void theLastTableOpensAtStartOnlyWhenAsked()
+    {
+        QCheckBox *box = MainF->LastTableBox;
+        QVERIFY(!box->isChecked());
+        QVERIFY(MainF->rect().contains(box->geometry()));
+        QVERIFY(box->height() >= box->sizeHint().height());
+        QVERIFY(box->width() >= box->sizeHint().width());
+        for (const QWidget *control : std::initializer_list<const QWidget *>{ MainF->OKButton,
+                 MainF->OKODButton, MainF->ExitButton, MainF->CrossTabButton, MainF->EditC })
+            QVERIFY(!box->geometry().intersects(control->geometry()));
+        const QString data = filePath(QStringLiteral("前回.csv"));
+        QVERIFY(QFile::copy(caithness(), data));
+        prompts.accept(data);
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        inputF()->EditNDim->setText(QStringLiteral("3"));
+        inputF()->DecimalBox->setChecked(true);
+        QVERIFY(inputF()->close());
+
+        QCOMPARE(endProgram(), QWidgetList());
+        startQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(MainF->isVisible());
+        QVERIFY(!inputF());
+        QTest::mouseClick(MainF->LastTableBox, Qt::LeftButton);
+
+        QCOMPARE(endProgram(), QWidgetList());
+        const qsizetype asked = prompts.questions.size();
+        startQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(prompts.questions.size(), asked);
+        QVERIFY(MainF->LastTableBox->isChecked());
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->windowTitle(), QStringLiteral("InputF - 前回.csv[*]"));
+        QCOMPARE(inputF()->StringGrid1->cells(6, 5), QStringLiteral("85"));
+        QCOMPARE(inputF()->EditNDim->text(), QStringLiteral("3"));
+        QVERIFY(inputF()->DecimalBox->isChecked());
+        QCOMPARE(inputF()->EditFN->text(), filePath("r.txt"));
+        QVERIFY(QFile(filePath("r.txt")).open(QIODevice::WriteOnly));
+        prompts.yesNoAnswers.append(false);
+        QTest::mouseClick(inputF()->OKButton, Qt::LeftButton);
+        QCOMPARE(prompts.asked(QStringLiteral("yesno")), 1);
+        QVERIFY(!inputF()->GButton->isEnabled()); // answered no: nothing ran
+    }
+
+    // The sheet of a workbook is taken again without asking; a table never
+    // saved to a file is not kept, and then nothing opens.
+    void aWorkbookReopensItsSheetAndAnUnsavedTableIsForgotten()
+    {
+        QTest::mouseClick(MainF->LastTableBox, Qt::LeftButton);
+        const QString book = filePath(QStringLiteral("two-tables.xlsx"));
+        QVERIFY(QFile::copy(testData(QStringLiteral("sheets/two-tables.xlsx")), book));
+        prompts.accept(book);
+        prompts.sheetAnswers.append(1);
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(inputF()->close());
+
+        QCOMPARE(endProgram(), QWidgetList());
+        startQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.asked(QStringLiteral("sheet")), 1);
+        QVERIFY(inputF() && inputF()->isVisible());
+        QCOMPARE(inputF()->StringGrid1->cells(1, 2), QStringLiteral("blue"));
+        QVERIFY(inputF()->close());
+
+        QCOMPARE(endProgram(), QWidgetList());
+        setOpenLastTableAtStart(false);
+        startQuarnet({ QStringLiteral("quarnet") });
+        clickNewData(QStringLiteral("2"), QStringLiteral("2"), filePath("r.txt"));
+        QVERIFY(inputF());
+        QVERIFY(inputF()->close());
+        QCOMPARE(endProgram(), QWidgetList());
+        setOpenLastTableAtStart(true);
+        startQuarnet({ QStringLiteral("quarnet") });
+        QVERIFY(MainF->isVisible());
+        QVERIFY(!inputF());
+    }
+
+    void aLastTableWhoseFileHasGoneIsNamedAndTheMainWindowStays()
+    {
+        QTest::mouseClick(MainF->LastTableBox, Qt::LeftButton);
+        const QString data = filePath(QStringLiteral("gone.csv"));
+        QVERIFY(QFile::copy(caithness(), data));
+        prompts.accept(data);
+        prompts.accept(filePath("r.txt"));
+        QTest::mouseClick(MainF->OKODButton, Qt::LeftButton);
+        QVERIFY(inputF()->close());
+        QVERIFY(QFile::remove(data));
+
+        QCOMPARE(endProgram(), QWidgetList());
+        startQuarnet({ QStringLiteral("quarnet") });
+        QCOMPARE(prompts.errors,
+            QStringList{ QStringLiteral("前回の表のファイル '%1' が見つかりません").arg(data) });
+        QVERIFY(MainF->isVisible());
+        QVERIFY(!inputF());
+        QCOMPARE(MainF->MsgLabel->text(), QStringLiteral("行数と列数を設定して下さい"));
     }
 
     void qtsOwnDialogsSpeakJapanese()
