@@ -51,9 +51,10 @@
 //
 // Cost per replicate: one dense SVD of the replicate table, about
 // 4 NRow NCol min(NRow, NCol) flops in double, so the tables are limited to
-// MaxAxesResamplingCells cells: at that size (200 x 200) 1000 replicates take
-// minutes on two cores; a 10 x 10 table takes about 10 microseconds a
-// replicate, a 50 x 50 one about a millisecond.
+// MaxAxesResamplingCells cells. Measured on the shared 2-core machine
+// (bench/EllipseBench): about 40 microseconds a replicate for a 10 x 10
+// table, 1.2 ms for 50 x 50, and 10 to 30 ms for 200 x 200, the largest
+// square table taken (1000 replicates: under a minute).
 
 inline constexpr long long MaxAxesResamplingCells = 40000;
 
