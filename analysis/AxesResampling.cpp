@@ -206,6 +206,18 @@ void CheckAxesResamplingSize(int NRow, int NCol)
             + std::to_string(NRow) + " × " + std::to_string(NCol) + ")");
 }
 
+void TurnOnto(std::vector<std::vector<long double>> &points, std::size_t fitted,
+    const std::vector<std::vector<long double>> &target, const std::vector<long double> &weights,
+    int dims)
+{
+    if (fitted > points.size() || target.size() != fitted || weights.size() != fitted)
+        throw std::invalid_argument("TurnOnto: sizes do not match");
+    const Points first(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(fitted));
+    const Matrix Q = Procrustes(first, target, weights, dims);
+    for (std::vector<long double> &point : points)
+        Turn(point, Q);
+}
+
 std::vector<std::vector<long double>> AlignedConfiguration(const std::vector<double> &cells,
     int NRow, int NCol, int dims, const std::vector<std::vector<long double>> &target,
     const std::vector<long double> &weights)

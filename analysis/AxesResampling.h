@@ -68,6 +68,14 @@ void CheckAxesResamplingSize(int NRow, int NCol);
 ResamplingResult RunAxesResampling(const ResamplingRequest &request,
     const std::function<void(int done)> &progress = {}, const std::atomic<bool> *cancel = nullptr);
 
+// Turns every point of `points` (empty ones stay empty) by Q of the header,
+// the rotation fitted on the first `fitted` points onto `target` (the
+// observed positions of those points, in the same order) with `weights`.
+// A questionnaire's replicates are turned the same way (McaAxesResampling.h).
+void TurnOnto(std::vector<std::vector<long double>> &points, std::size_t fitted,
+    const std::vector<std::vector<long double>> &target, const std::vector<long double> &weights,
+    int dims);
+
 // The table `cells` (NRow x NCol, row by row, nonnegative) analysed on its
 // own axes and turned onto `target` (the rows' then the columns' positions on
 // 1..dims) with the masses `weights` (in the same order) as above: its rows'

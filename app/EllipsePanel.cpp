@@ -87,9 +87,11 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
     if (resampler_) {
         try {
             axesResampler_ = EllipseResamplerFor(*result, true);
-            AxesBox->setToolTip(QStringLiteral(
-                "引き直した表ごとに軸も求め直し、観測した図に回転で合わせます。母集団での"
-                "位置を読むときに。この図の上で点どうしを比べるだけなら外します"));
+            AxesBox->setToolTip((ResamplesRespondents(*result)
+                                        ? QStringLiteral("引き直した回答者ごとに分析をやり直し、")
+                                        : QStringLiteral("引き直した表ごとに軸も求め直し、"))
+                + QStringLiteral("観測した図に回転で合わせます。母集団での位置を読むときに。"
+                                 "この図の上で点どうしを比べるだけなら外します"));
         } catch (const QuarnetError &error) {
             AxesBox->setToolTip(QString::fromUtf8(error.what()));
         }

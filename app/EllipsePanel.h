@@ -36,9 +36,8 @@ public:
 
     QCheckBox *EllipseBox; // draw them; checked when a computation completes
     // 軸の揺れを含める: the next computation analyses each replicate on axes
-    // of its own (analysis/AxesResampling.h); disabled, with the reason as
-    // its tip, for a map that cannot have it (a questionnaire's, a table
-    // beyond MaxAxesResamplingCells).
+    // of its own (analysis/AxesResampling.h, McaAxesResampling.h); disabled,
+    // with the reason as its tip, for a map too big for it.
     QCheckBox *AxesBox;
     QDoubleSpinBox *LevelBox; // per cent
     QSpinBox *ReplicatesBox;

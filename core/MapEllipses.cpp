@@ -6,6 +6,7 @@
 
 #include "analysis/AxesResampling.h"
 #include "analysis/ExtMath.h"
+#include "analysis/McaAxesResampling.h"
 #include "analysis/McaResampling.h"
 
 #include <cmath>
@@ -65,17 +66,18 @@ ResamplingRequest EllipseRequest(const AnalysisResult &result)
 EllipseResampler EllipseResamplerFor(const AnalysisResult &result, bool resampleAxes)
 {
     if (const auto *mca = dynamic_cast<const McaResult *>(&result)) {
-        if (resampleAxes)
-            throw InputError("軸も再計算する信頼楕円は分割表の分析に限ります");
         auto request = std::make_shared<const McaResamplingRequest>(
             MakeMcaResamplingRequest(mca->prepared().input, mca->solution()));
-        return [request](int replicates, std::uint64_t seed, int threads,
+        if (resampleAxes)
+            CheckMcaAxesResamplingSize(*request);
+        return [request, resampleAxes](int replicates, std::uint64_t seed, int threads,
                    const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
             McaResamplingRequest run = *request;
             run.replicates = replicates;
             run.seed = seed;
             run.threads = threads;
-            return RunMcaResampling(run, progress, cancel);
+            return resampleAxes ? RunMcaAxesResampling(run, progress, cancel)
+                                : RunMcaResampling(run, progress, cancel);
         };
     }
     auto request = std::make_shared<const ResamplingRequest>(EllipseRequest(result));

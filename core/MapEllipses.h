@@ -61,9 +61,10 @@ using EllipseResampler = std::function<ResamplingResult(int replicates, std::uin
 // The resampling of `result`'s map: EllipseRequest's for a correspondence
 // analysis, the respondents' for a questionnaire. Throws InputError as
 // EllipseRequest does for a result that cannot be resampled. With
-// `resampleAxes`, each replicate table is analysed on its own axes
-// (analysis/AxesResampling.h): InputError for a questionnaire, and
-// TableLimitError for a table beyond MaxAxesResamplingCells.
+// `resampleAxes`, each replicate is analysed on its own axes
+// (analysis/AxesResampling.h, McaAxesResampling.h): TableLimitError for a
+// table beyond MaxAxesResamplingCells or a questionnaire beyond
+// MaxMcaAxesCategories.
 EllipseResampler EllipseResamplerFor(const AnalysisResult &result, bool resampleAxes = false);
 
 // True when `result`'s ellipses come from resampling respondents (a
