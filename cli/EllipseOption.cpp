@@ -34,8 +34,8 @@ void EllipseOption::addOptions(CommandLine &commandLine)
         "信頼楕円の復元抽出の回数 (既定 1000) / resamples of the ellipses (default 1000)",
         [this](const std::string &value) { replicates_ = parseReplicates(value); } });
     commandLine.addOption({ "--ellipse-axes", "",
-        "信頼楕円の各表で軸も再計算する (分割表のみ) / ellipses with the axes recomputed for "
-        "each resampled table (tables only)",
+        "信頼楕円で引き直すたびに軸も再計算する / ellipses with the axes recomputed for "
+        "each resampled table or sample of respondents",
         [this](const std::string &) { axes_ = true; } });
     commandLine.addOption({ "--level", "L",
         "信頼楕円の水準 (既定 0.95) / confidence level of the ellipses (default 0.95)",

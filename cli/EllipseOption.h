@@ -13,7 +13,7 @@
 // [--level L] [--ellipse-axes]" resamples the table R times (default
 // DefaultEllipseReplicates) and gives each map point its ellipse at level L
 // (default 0.95; 95 is read as per cent), with --ellipse-axes each replicate
-// on axes of its own (a table's map only), seeded by --seed (a fresh seed without it) and run on
+// on axes of its own, seeded by --seed (a fresh seed without it) and run on
 // --threads. The plot's extension draws them and writes them to the JSON.
 class EllipseOption {
 public:
