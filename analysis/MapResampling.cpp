@@ -2,9 +2,8 @@
 
 #include "analysis/Errors.h"
 #include "analysis/ExtMath.h"
+#include "analysis/MultinomialDraw.h"
 #include "analysis/Supplementary.h"
-
-#include <boost/random/binomial_distribution.hpp>
 
 #include <algorithm>
 #include <limits>
@@ -98,48 +97,6 @@ Cells MakeCells(const ResamplingRequest &r)
     return cells;
 }
 
-// Draws the multinomial of `total` observations over the cells with the
-// observed proportions: cell c takes a binomial share of what the cells
-// before it left, with probability n_c / (n_c + n_{c+1} + ...).
-class MultinomialDraw {
-public:
-    explicit MultinomialDraw(const Cells &cells)
-        : size_(cells.counts.size())
-        , total_(cells.total)
-    {
-        std::int64_t after = cells.total;
-        for (std::size_t c = 0; c < cells.counts.size(); ++c) {
-            if (cells.counts[c] == 0)
-                continue;
-            nonzero_.push_back(c);
-            probability_.push_back(
-                static_cast<double>(cells.counts[c]) / static_cast<double>(after));
-            after -= cells.counts[c];
-        }
-    }
-
-    void Draw(std::mt19937_64 &gen, std::vector<std::int32_t> &out) const
-    {
-        out.assign(size_, 0);
-        std::int64_t left = total_;
-        for (std::size_t k = 0; k + 1 < nonzero_.size() && left > 0; ++k) {
-            boost::random::binomial_distribution<std::int64_t, double> binomial(
-                left, probability_[k]);
-            const std::int64_t n = binomial(gen);
-            out[nonzero_[k]] = static_cast<std::int32_t>(n);
-            left -= n;
-        }
-        if (left > 0)
-            out[nonzero_.back()] = static_cast<std::int32_t>(left);
-    }
-
-private:
-    std::size_t size_;
-    std::int64_t total_;
-    std::vector<std::size_t> nonzero_;
-    std::vector<double> probability_;
-};
-
 std::vector<PointSpread> take(
     const std::vector<PointSpread> &all, std::size_t from, std::size_t count)
 {
@@ -172,7 +129,7 @@ ResamplingResult RunResampling(const ResamplingRequest &request,
 {
     CheckRequest(request);
     const Cells cells = MakeCells(request);
-    const MultinomialDraw draw(cells);
+    const MultinomialDraw draw(cells.counts, cells.total);
     SpreadRun run;
     for (const Profile &p : cells.profiles)
         run.observed.push_back(p.observed);

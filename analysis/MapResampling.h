@@ -60,6 +60,7 @@ struct ResamplingResult {
     int completed = 0; // replicates drawn (R unless cancelled)
     std::uint64_t seed = 0;
     bool cancelled = false;
+    bool axesResampled = false; // each replicate on its own axes (AxesResampling.h)
 };
 
 // A request for the run in `store` of the active counts `table`: its scale

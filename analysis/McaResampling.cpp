@@ -59,6 +59,17 @@ McaResamplingRequest MakeMcaResamplingRequest(const McaInput &input, const McaSo
     return request;
 }
 
+std::vector<int> DrawRespondents(std::mt19937_64 &gen, std::size_t n)
+{
+    // Boost's uniform integers, whose algorithm is its own and not each
+    // standard library's, so the draws are the same everywhere.
+    boost::random::uniform_int_distribution<std::size_t> respondent(0, n - 1);
+    std::vector<int> times(n, 0);
+    for (std::size_t draw = 0; draw < n; ++draw)
+        ++times[respondent(gen)];
+    return times;
+}
+
 std::vector<std::vector<long double>> McaCategoryPositions(
     const McaResamplingRequest &request, const std::vector<int> &times)
 {
@@ -108,13 +119,7 @@ ResamplingResult RunMcaResampling(const McaResamplingRequest &request,
     const SpreadOutcome outcome = RunReplicateSpread(
         run,
         [&request, n](std::mt19937_64 &gen, std::vector<std::vector<long double>> &at) {
-            // Boost's uniform integers, whose algorithm is its own and not
-            // each standard library's, so the draws are the same everywhere.
-            boost::random::uniform_int_distribution<std::size_t> respondent(0, n - 1);
-            std::vector<int> times(n, 0);
-            for (std::size_t draw = 0; draw < n; ++draw)
-                ++times[respondent(gen)];
-            at = McaCategoryPositions(request, times);
+            at = McaCategoryPositions(request, DrawRespondents(gen, n));
         },
         progress, cancel);
     ResamplingResult result;

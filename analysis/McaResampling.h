@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <vector>
 
 // How far each category of a questionnaire's map moves when the respondents
@@ -53,6 +54,11 @@ struct McaResamplingRequest {
 // The request for `solution`, the analysis of `input`. Replicates, seed and
 // threads keep their defaults.
 McaResamplingRequest MakeMcaResamplingRequest(const McaInput &input, const McaSolution &solution);
+
+// How often each of n respondents is drawn in one replicate: n draws with
+// replacement from `gen`. Both questionnaire resamplings use it, so that
+// replicate k of a seed is the same sample in both.
+std::vector<int> DrawRespondents(std::mt19937_64 &gen, std::size_t n);
 
 // Every category's position on 1..NDim (the active questions' categories in
 // order, then the supplementary ones') when respondent i is drawn times[i]

@@ -33,6 +33,7 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
     : QWidget(parent)
 {
     EllipseBox = new QCheckBox(QStringLiteral("信頼楕円"), this);
+    AxesBox = new QCheckBox(QStringLiteral("軸の揺れを含める"), this);
     LevelBox = new QDoubleSpinBox(this);
     LevelBox->setRange(50.0, 99.9);
     LevelBox->setDecimals(1);
@@ -67,6 +68,7 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
     grid->setVerticalSpacing(4);
     grid->addWidget(EllipseBox, 0, 0);
     grid->addWidget(LevelBox, 0, 1);
+    grid->addWidget(AxesBox, 0, 2);
     grid->addWidget(ReplicatesBox, 1, 0);
     grid->addWidget(new QLabel(QStringLiteral("シード"), this), 1, 1, Qt::AlignRight);
     grid->addWidget(SeedEdit, 1, 2);
@@ -81,6 +83,18 @@ EllipsePanel::EllipsePanel(const AnalysisResultPtr &result, QWidget *parent)
     } catch (const QuarnetError &error) {
         StateLabel->setText(QString::fromUtf8(error.what()));
         setEnabled(false);
+    }
+    if (resampler_) {
+        try {
+            axesResampler_ = EllipseResamplerFor(*result, true);
+            AxesBox->setToolTip((ResamplesRespondents(*result)
+                                        ? QStringLiteral("引き直した回答者ごとに分析をやり直し、")
+                                        : QStringLiteral("引き直した表ごとに軸も求め直し、"))
+                + QStringLiteral("観測した図に回転で合わせます。母集団での位置を読むときに。"
+                                 "この図の上で点どうしを比べるだけなら外します"));
+        } catch (const QuarnetError &error) {
+            AxesBox->setToolTip(QString::fromUtf8(error.what()));
+        }
     }
     EllipseBox->setEnabled(false);
     showRunning(false);
@@ -99,6 +113,7 @@ EllipseSettings EllipsePanel::settings() const
     s.replicates = ReplicatesBox->value();
     s.levelPercent = LevelBox->value();
     s.draw = spreads_ ? EllipseBox->isChecked() : drawWhenComputed_;
+    s.axes = AxesBox->isChecked();
     return s;
 }
 
@@ -107,6 +122,7 @@ void EllipsePanel::apply(const EllipseSettings &settings)
     ReplicatesBox->setValue(settings.replicates);
     LevelBox->setValue(settings.levelPercent);
     drawWhenComputed_ = settings.draw;
+    AxesBox->setChecked(settings.axes && axesResampler_);
     if (spreads_)
         EllipseBox->setChecked(settings.draw);
 }
@@ -125,6 +141,7 @@ void EllipsePanel::showRunning(bool running)
     ComputeButton->setEnabled(!running && resampler_);
     ReplicatesBox->setEnabled(!running);
     SeedEdit->setEnabled(!running);
+    AxesBox->setEnabled(!running && axesResampler_);
     CancelButton->setEnabled(running);
 }
 
@@ -134,12 +151,13 @@ void EllipsePanel::ComputeButtonClick()
         return;
     const int replicates = ReplicatesBox->value();
     const std::uint64_t seed = seedFrom(SeedEdit->text());
+    const EllipseResampler resample = AxesBox->isChecked() ? axesResampler_ : resampler_;
     Progress->setRange(0, replicates);
     Progress->setValue(0);
     StateLabel->setText(QStringLiteral("信頼楕円を計算中です"));
     task_.start(
-        [this, replicates, seed](const auto &progress, const std::atomic<bool> *cancel) {
-            return resampler_(replicates, seed, 0, progress, cancel);
+        [resample, replicates, seed](const auto &progress, const std::atomic<bool> *cancel) {
+            return resample(replicates, seed, 0, progress, cancel);
         },
         [this](int done) { Progress->setValue(done); },
         [this](std::optional<ResamplingResult> result, std::exception_ptr error) {
@@ -166,9 +184,11 @@ void EllipsePanel::computationDone(std::optional<ResamplingResult> result, std::
         spreads_ = result;
         EllipseBox->setEnabled(true);
         EllipseBox->setChecked(drawWhenComputed_);
-        StateLabel->setText(QStringLiteral("計算済み: R = %1, シード = %2")
-                                .arg(result->replicates)
-                                .arg(result->seed));
+        StateLabel->setText(
+            QStringLiteral("計算済み: R = %1, シード = %2%3")
+                .arg(result->replicates)
+                .arg(result->seed)
+                .arg(result->axesResampled ? QStringLiteral("、軸も再計算") : QString()));
     } else {
         StateLabel->setText(error ? QStringLiteral("信頼楕円の計算は失敗しました")
                                   : QStringLiteral("信頼楕円の計算を中止しました"));

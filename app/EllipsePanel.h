@@ -35,6 +35,10 @@ public:
     ~EllipsePanel() override;
 
     QCheckBox *EllipseBox; // draw them; checked when a computation completes
+    // 軸の揺れを含める: the next computation analyses each replicate on axes
+    // of its own (analysis/AxesResampling.h, McaAxesResampling.h); disabled,
+    // with the reason as its tip, for a map too big for it.
+    QCheckBox *AxesBox;
     QDoubleSpinBox *LevelBox; // per cent
     QSpinBox *ReplicatesBox;
     QLineEdit *SeedEdit;
@@ -48,8 +52,8 @@ public:
     PlotInput shown(const PlotInput &input) const;
     bool running() const { return task_.running(); }
 
-    // The replicates, level and draw box as the next window should open
-    // with them, and back; the seed stays this window's own.
+    // The replicates, level, draw and axes boxes as the next window should
+    // open with them, and back; the seed stays this window's own.
     EllipseSettings settings() const;
     void apply(const EllipseSettings &settings);
 
@@ -66,6 +70,7 @@ private:
     void computationDone(std::optional<ResamplingResult> result, std::exception_ptr error);
 
     EllipseResampler resampler_; // empty: nothing to resample
+    EllipseResampler axesResampler_; // empty: the axes cannot be recomputed
     std::optional<ResamplingResult> spreads_;
     BackgroundTask<ResamplingResult> task_{ this };
     bool drawWhenComputed_ = true; // the draw box, before there is anything to draw

@@ -53,6 +53,7 @@ EllipseSettings loadEllipses(QSettings &file)
     if (level >= 50.0 && level <= 99.9)
         e.levelPercent = level;
     e.draw = file.value(QStringLiteral("ellipseDraw"), true).toBool();
+    e.axes = file.value(QStringLiteral("ellipseAxes"), false).toBool();
     return e;
 }
 
@@ -61,6 +62,7 @@ void saveEllipses(QSettings &file, const EllipseSettings &e)
     file.setValue(QStringLiteral("ellipseReplicates"), e.replicates);
     file.setValue(QStringLiteral("ellipseLevel"), e.levelPercent);
     file.setValue(QStringLiteral("ellipseDraw"), e.draw);
+    file.setValue(QStringLiteral("ellipseAxes"), e.axes);
 }
 
 }

@@ -4,8 +4,12 @@
 // positions: the true profile projected on the sample's axes (what the
 // ellipse describes, the axes being held fixed) and the true table's own
 // coordinates with each dimension's sign aligned to the sample's (which also
-// carries the axes' own variation). Prints both shares.
+// carries the axes' own variation). Then the ellipses with the axes
+// recomputed for each replicate (AxesResampling.h) against the true table's
+// own coordinates turned onto the sample's map by the same mass-weighted
+// Procrustes rotation the replicates get. Prints the shares.
 //   bench/EllipseCoverage [samples=1000] [R=500] [N=600]
+#include "analysis/AxesResampling.h"
 #include "analysis/MapResampling.h"
 #include "analysis/Supplementary.h"
 #include "analysis/TableAnalysis.h"
@@ -58,7 +62,7 @@ int main(int argc, char **argv)
     AnalyseTable(truthTable, Side, Side, 2, truth);
     boost::random::discrete_distribution<int, double> cell(Truth.begin(), Truth.end());
     std::mt19937_64 gen(7);
-    long projected = 0, aligned = 0, cases = 0;
+    long projected = 0, aligned = 0, turnedFixed = 0, turnedMoving = 0, cases = 0;
     for (int s = 0; s < samples; ++s) {
         TIntMatrix table(Side, Side);
         for (int n = 0; n < N; ++n) {
@@ -71,6 +75,20 @@ int main(int argc, char **argv)
         request.replicates = R;
         request.seed = static_cast<std::uint64_t>(s);
         const ResamplingResult r = RunResampling(request);
+        const ResamplingResult moving = RunAxesResampling(request);
+        std::vector<std::vector<long double>> map;
+        std::vector<long double> masses;
+        for (int k = 0; k < 2 * Side; ++k) {
+            const bool isRow = k < Side;
+            const int at = k % Side + 1;
+            const TExtMatrix &own = isRow ? store.RowWeightedScale : store.ColWeightedScale;
+            map.push_back({ own(at, 1), own(at, 2) });
+            long double sum = 0;
+            for (int l = 1; l <= Side; ++l)
+                sum += isRow ? table(at, l) : table(l, at);
+            masses.push_back(sum / N);
+        }
+        const auto turned = AlignedConfiguration(Truth, Side, Side, 2, map, masses);
         long double sign[2];
         for (int d = 1; d <= 2; ++d) {
             long double dot = 0;
@@ -89,11 +107,20 @@ int main(int argc, char **argv)
             projected += Inside(spread, target[0] - own(at, 1), target[1] - own(at, 2), q);
             aligned += Inside(
                 spread, sign[0] * real(at, 1) - own(at, 1), sign[1] * real(at, 2) - own(at, 2), q);
+            const std::vector<long double> &t = turned[static_cast<std::size_t>(k)];
+            turnedFixed += Inside(spread, t[0] - own(at, 1), t[1] - own(at, 2), q);
+            turnedMoving
+                += Inside((isRow ? moving.rows : moving.cols)[static_cast<std::size_t>(at - 1)],
+                    t[0] - own(at, 1), t[1] - own(at, 2), q);
             ++cases;
         }
     }
     std::printf("samples %d, R %d, N %d, points %ld\n", samples, R, N, cases);
     std::printf("true profile on the sample's axes inside: %.4f\n", double(projected) / cases);
     std::printf("true coordinates (signs aligned) inside:  %.4f\n", double(aligned) / cases);
+    std::printf(
+        "true coordinates (turned) inside, fixed axes:  %.4f\n", double(turnedFixed) / cases);
+    std::printf(
+        "true coordinates (turned) inside, axes recomputed:  %.4f\n", double(turnedMoving) / cases);
     return 0;
 }

@@ -2,10 +2,11 @@
 // ellipses: 1000 replicates on two dimensions of FactoMineR's tea survey
 // (300 respondents, 18 active and 17 supplementary questions, 89 categories
 // placed) and of 3000 respondents drawn from it with replacement (a fixed
-// seed), on one thread and on all. Build with -DCMAKE_BUILD_TYPE=Release and
+// seed), on one thread and on all; the same with each replicate analysed
+// afresh (McaAxesResampling.h). Build with -DCMAKE_BUILD_TYPE=Release and
 // run
 //   bench/McaEllipseBench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
-#include "analysis/McaResampling.h"
+#include "analysis/McaAxesResampling.h"
 #include "core/McaPrepare.h"
 
 #include <benchmark/benchmark.h>
@@ -39,7 +40,7 @@ McaInput Tea(std::size_t respondents)
     return input;
 }
 
-void Ellipses(benchmark::State &state, std::size_t respondents, int threads)
+void Ellipses(benchmark::State &state, std::size_t respondents, int threads, bool axes)
 {
     const McaInput input = Tea(respondents);
     McaResamplingRequest request = MakeMcaResamplingRequest(input, RunMca(input));
@@ -47,7 +48,8 @@ void Ellipses(benchmark::State &state, std::size_t respondents, int threads)
     request.seed = 1;
     request.threads = threads;
     for (auto _ : state) {
-        const ResamplingResult result = RunMcaResampling(request);
+        const ResamplingResult result
+            = axes ? RunMcaAxesResampling(request) : RunMcaResampling(request);
         benchmark::DoNotOptimize(result.cols.data());
     }
     state.SetLabel(std::to_string(threads) + " thread(s)");
@@ -56,14 +58,16 @@ void Ellipses(benchmark::State &state, std::size_t respondents, int threads)
 void Register()
 {
     const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    for (const std::size_t respondents : { 300, 3000 })
-        for (int threads : { 1, cores }) {
-            const std::string name = "BM_McaEllipses1000/" + std::to_string(respondents)
-                + "/threads:" + std::to_string(threads);
-            benchmark::RegisterBenchmark(name.c_str(), Ellipses, respondents, threads)
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime();
-        }
+    for (const bool axes : { false, true })
+        for (const std::size_t respondents : { 300, 3000 })
+            for (int threads : { 1, cores }) {
+                const std::string name
+                    = std::string(axes ? "BM_McaAxesEllipses1000/" : "BM_McaEllipses1000/")
+                    + std::to_string(respondents) + "/threads:" + std::to_string(threads);
+                benchmark::RegisterBenchmark(name.c_str(), Ellipses, respondents, threads, axes)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
+            }
 }
 
 } // namespace

@@ -9,9 +9,13 @@
 // ellipse describes, the axes being held fixed), and the population's own
 // MCA coordinates (the patterns weighted by their shares) with each
 // dimension's sign aligned to the sample's (which also carries the axes' own
-// variation). Prints both shares.
+// variation). Then the ellipses with each replicate analysed afresh
+// (McaAxesResampling.h) against the population's own coordinates turned onto
+// the sample's map by the Procrustes rotation the replicates get. Prints the
+// shares.
 //   bench/McaEllipseCoverage [samples=1000] [R=500] [n=300]
-#include "analysis/McaResampling.h"
+#include "analysis/AxesResampling.h"
+#include "analysis/McaAxesResampling.h"
 
 #include <boost/random/discrete_distribution.hpp>
 
@@ -106,7 +110,7 @@ int main(int argc, char **argv)
     const McaSolution truth = RunMca(population);
     boost::random::discrete_distribution<int, double> draw(shares.begin(), shares.end());
     std::mt19937_64 gen(7);
-    long projected = 0, aligned = 0, cases = 0, skipped = 0;
+    long projected = 0, aligned = 0, turnedMoving = 0, cases = 0, skipped = 0;
     for (int s = 0; s < samples; ++s) {
         std::vector<const Pattern *> sample;
         for (int i = 0; i < n; ++i)
@@ -127,6 +131,19 @@ int main(int argc, char **argv)
         request.replicates = R;
         request.seed = static_cast<std::uint64_t>(s);
         const ResamplingResult r = RunMcaResampling(request);
+        const ResamplingResult moving = RunMcaAxesResampling(request);
+        std::vector<std::vector<long double>> real, map;
+        std::vector<long double> masses;
+        for (const auto *side : { &truth.active, &truth.supplementary })
+            for (const auto &question : *side)
+                for (const McaCategory &c : question)
+                    real.push_back({ c.coord[0], c.coord[1] });
+        for (const auto &question : solution.active)
+            for (const McaCategory &c : question) {
+                map.push_back({ c.coord[0], c.coord[1] });
+                masses.push_back(c.mass);
+            }
+        TurnOnto(real, map.size(), map, masses, 2);
         // The population's patterns on the sample's axes: the transition
         // formula from the sample's active standard coordinates.
         const std::size_t Q = input.active.size();
@@ -155,7 +172,7 @@ int main(int argc, char **argv)
         std::size_t at = 0;
         for (const auto *side : { &solution.active, &solution.supplementary }) {
             const bool supplementary = side == &solution.supplementary;
-            const auto &real = supplementary ? truth.supplementary : truth.active;
+            const auto &truthSide = supplementary ? truth.supplementary : truth.active;
             const auto &spreads = supplementary ? r.supplementaryCols : r.cols;
             std::size_t own = 0;
             for (std::size_t k = 0; k < side->size(); ++k)
@@ -164,8 +181,11 @@ int main(int argc, char **argv)
                     const auto &observed = (*side)[k][c].coord;
                     projected += Inside(
                         spread, target[at][0] - observed[0], target[at][1] - observed[1], q);
-                    aligned += Inside(spread, sign[0] * real[k][c].coord[0] - observed[0],
-                        sign[1] * real[k][c].coord[1] - observed[1], q);
+                    aligned += Inside(spread, sign[0] * truthSide[k][c].coord[0] - observed[0],
+                        sign[1] * truthSide[k][c].coord[1] - observed[1], q);
+                    turnedMoving
+                        += Inside((supplementary ? moving.supplementaryCols : moving.cols)[own],
+                            real[at][0] - observed[0], real[at][1] - observed[1], q);
                     ++cases;
                 }
         }
@@ -174,5 +194,7 @@ int main(int argc, char **argv)
         "samples %d (skipped %ld), R %d, n %d, categories %ld\n", samples, skipped, R, n, cases);
     std::printf("true mean score on the sample's axes inside: %.4f\n", double(projected) / cases);
     std::printf("true coordinates (signs aligned) inside:      %.4f\n", double(aligned) / cases);
+    std::printf(
+        "true coordinates (turned) inside, axes recomputed: %.4f\n", double(turnedMoving) / cases);
     return 0;
 }

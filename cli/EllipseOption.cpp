@@ -33,6 +33,10 @@ void EllipseOption::addOptions(CommandLine &commandLine)
     commandLine.addOption({ "--replicates", "R",
         "信頼楕円の復元抽出の回数 (既定 1000) / resamples of the ellipses (default 1000)",
         [this](const std::string &value) { replicates_ = parseReplicates(value); } });
+    commandLine.addOption({ "--ellipse-axes", "",
+        "信頼楕円で引き直すたびに軸も再計算する / ellipses with the axes recomputed for "
+        "each resampled table or sample of respondents",
+        [this](const std::string &) { axes_ = true; } });
     commandLine.addOption({ "--level", "L",
         "信頼楕円の水準 (既定 0.95) / confidence level of the ellipses (default 0.95)",
         [this](const std::string &value) {
@@ -48,6 +52,8 @@ void EllipseOption::check() const
 {
     if (!asked_ && (replicates_ || level_))
         throw UsageError("--replicates と --level は --ellipses と一緒に指定してください");
+    if (!asked_ && axes_)
+        throw UsageError("--ellipse-axes は --ellipses と一緒に指定してください");
 }
 
 void EllipseOption::takeSeed(std::optional<std::uint64_t> seed, int threads)
@@ -59,7 +65,7 @@ void EllipseOption::takeSeed(std::optional<std::uint64_t> seed, int threads)
 void EllipseOption::addTo(PlotInput &input, const AnalysisResult &result)
 {
     if (!withEllipses_) {
-        const EllipseResampler resample = EllipseResamplerFor(result);
+        const EllipseResampler resample = EllipseResamplerFor(result, axes_);
         withEllipses_ = input;
         AddEllipses(*withEllipses_,
             resample(replicates_.value_or(DefaultEllipseReplicates),

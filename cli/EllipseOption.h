@@ -10,9 +10,10 @@
 #include <string>
 
 // quarnet-report's confidence ellipses: "--ellipses [--replicates R]
-// [--level L]" resamples the table R times (default DefaultEllipseReplicates)
-// and gives each map point its ellipse at level L (default 0.95; 95 is read
-// as per cent), seeded by --seed (a fresh seed without it) and run on
+// [--level L] [--ellipse-axes]" resamples the table R times (default
+// DefaultEllipseReplicates) and gives each map point its ellipse at level L
+// (default 0.95; 95 is read as per cent), with --ellipse-axes each replicate
+// on axes of its own, seeded by --seed (a fresh seed without it) and run on
 // --threads. The plot's extension draws them and writes them to the JSON.
 class EllipseOption {
 public:
@@ -30,6 +31,7 @@ public:
 
 private:
     bool asked_ = false;
+    bool axes_ = false; // --ellipse-axes
     std::optional<int> replicates_;
     std::optional<long double> level_;
     std::optional<std::uint64_t> seed_;

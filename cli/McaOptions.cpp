@@ -183,7 +183,7 @@ std::string usage(const CommandLine &line)
            "                 [--quantitative LIST] [--ignore-questions LIST]\n"
            "                 [--missing category|passive] [--weight-column N]\n"
            "                 [--plot FILE ...] [--ellipses [--replicates R] [--level L]\n"
-           "                 [--seed S]] [--threads N]\n"
+           "                 [--ellipse-axes] [--seed S]] [--threads N]\n"
            "\n"
            "質問紙 SHEET.csv (1 行目に設問名、以降 1 行に 1 人: ID と設問ごとの回答) を\n"
            "数量化III類 (多重対応分析) で分析します。LIST と N は ID の次の列を 1 とする位置。\n"

@@ -32,9 +32,12 @@ std::string WithEllipseJson(const std::string &resultJson, const PlotInput &scal
     ellipses["level"] = static_cast<double>(scaled.ellipseLevel);
     ellipses["replicates"] = scaled.ellipseReplicates;
     ellipses["seed"] = scaled.ellipseSeed;
+    if (scaled.ellipseAxesResampled)
+        ellipses["axes_resampled"] = true;
     ellipses["scaling"] = MapScalingName(scaling);
     ellipses["axes"] = { axis1, axis2 };
-    ellipses["note"] = EllipseNote(scaled.ellipseLevel, scaled.ellipseReplicates);
+    ellipses["note"]
+        = EllipseNote(scaled.ellipseLevel, scaled.ellipseReplicates, scaled.ellipseAxesResampled);
     if (questionnaire) {
         ellipses["categories"] = std::move(columns);
     } else {

@@ -7,6 +7,8 @@
 
 // The result's JSON with the map's confidence ellipses added as its last key:
 //   "ellipses": { "level": 0.95, "replicates": 1000, "seed": S,
+//                 "axes_resampled": true (only when each replicate had
+//                     axes of its own: the key is absent otherwise),
 //                 "scaling": "rowgreen", "axes": [1, 2], "note": "...",
 //                 "rows" / "columns": [ { "name", "supplementary",
 //                     "centre": [x, y], "semi_axes": [major, minor],

@@ -4,7 +4,9 @@
 #include "core/CorrespondenceAnalysis.h"
 #include "core/McaAnalysis.h"
 
+#include "analysis/AxesResampling.h"
 #include "analysis/ExtMath.h"
+#include "analysis/McaAxesResampling.h"
 #include "analysis/McaResampling.h"
 
 #include <cmath>
@@ -61,21 +63,35 @@ ResamplingRequest EllipseRequest(const AnalysisResult &result)
     return MakeResamplingRequest(ca->outcome().analysedTable, ca->store());
 }
 
-EllipseResampler EllipseResamplerFor(const AnalysisResult &result)
+EllipseResampler EllipseResamplerFor(const AnalysisResult &result, bool resampleAxes)
 {
     if (const auto *mca = dynamic_cast<const McaResult *>(&result)) {
         auto request = std::make_shared<const McaResamplingRequest>(
             MakeMcaResamplingRequest(mca->prepared().input, mca->solution()));
-        return [request](int replicates, std::uint64_t seed, int threads,
+        if (resampleAxes)
+            CheckMcaAxesResamplingSize(*request);
+        return [request, resampleAxes](int replicates, std::uint64_t seed, int threads,
                    const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
             McaResamplingRequest run = *request;
             run.replicates = replicates;
             run.seed = seed;
             run.threads = threads;
-            return RunMcaResampling(run, progress, cancel);
+            return resampleAxes ? RunMcaAxesResampling(run, progress, cancel)
+                                : RunMcaResampling(run, progress, cancel);
         };
     }
     auto request = std::make_shared<const ResamplingRequest>(EllipseRequest(result));
+    if (resampleAxes) {
+        CheckAxesResamplingSize(request->NRow, request->NCol);
+        return [request](int replicates, std::uint64_t seed, int threads,
+                   const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
+            ResamplingRequest run = *request;
+            run.replicates = replicates;
+            run.seed = seed;
+            run.threads = threads;
+            return RunAxesResampling(run, progress, cancel);
+        };
+    }
     return [request](int replicates, std::uint64_t seed, int threads,
                const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
         ResamplingRequest run = *request;
@@ -134,12 +150,14 @@ void AddEllipses(PlotInput &input, const ResamplingResult &spreads, long double 
     input.ellipseLevel = level;
     input.ellipseReplicates = spreads.replicates;
     input.ellipseSeed = spreads.seed;
+    input.ellipseAxesResampled = spreads.axesResampled;
 }
 
-std::string EllipseNote(long double level, int replicates)
+std::string EllipseNote(long double level, int replicates, bool axesResampled)
 {
     std::ostringstream text;
-    text << static_cast<double>(level * 100.0L) << "% 信頼楕円 (復元抽出 " << replicates << " 回)";
+    text << static_cast<double>(level * 100.0L) << "% 信頼楕円 (復元抽出 " << replicates << " 回"
+         << (axesResampled ? "、軸も再計算)" : ")");
     return text.str();
 }
 

@@ -60,8 +60,12 @@ using EllipseResampler = std::function<ResamplingResult(int replicates, std::uin
 
 // The resampling of `result`'s map: EllipseRequest's for a correspondence
 // analysis, the respondents' for a questionnaire. Throws InputError as
-// EllipseRequest does for a result that cannot be resampled.
-EllipseResampler EllipseResamplerFor(const AnalysisResult &result);
+// EllipseRequest does for a result that cannot be resampled. With
+// `resampleAxes`, each replicate is analysed on its own axes
+// (analysis/AxesResampling.h, McaAxesResampling.h): TableLimitError for a
+// table beyond MaxAxesResamplingCells or a questionnaire beyond
+// MaxMcaAxesCategories.
+EllipseResampler EllipseResamplerFor(const AnalysisResult &result, bool resampleAxes = false);
 
 // True when `result`'s ellipses come from resampling respondents (a
 // questionnaire) rather than a table's observations.
@@ -72,8 +76,10 @@ bool ResamplesRespondents(const AnalysisResult &result);
 // categories, which the map leaves out, are skipped in step.
 void AddEllipses(PlotInput &input, const ResamplingResult &spreads, long double level);
 
-// The map's line that says what the ellipses are: "95% 信頼楕円 (復元抽出 1000 回)".
-std::string EllipseNote(long double level, int replicates);
+// The map's line that says what the ellipses are: "95% 信頼楕円 (復元抽出 1000 回)",
+// with "、軸も再計算" before the parenthesis closes when the replicates had axes of
+// their own.
+std::string EllipseNote(long double level, int replicates, bool axesResampled = false);
 
 // "--level": a confidence level in (0, 1), as 0.95 or 95 (per cent).
 // Nothing for a text that is not one.

@@ -65,6 +65,7 @@ struct PlotInput {
     long double ellipseLevel = 0.0L;
     int ellipseReplicates = 0;
     std::uint64_t ellipseSeed = 0;
+    bool ellipseAxesResampled = false; // each replicate had axes of its own
 
     friend bool operator==(const PlotInput &, const PlotInput &) = default;
 };

@@ -528,8 +528,8 @@ PlotScene layOut(const QFontMetrics &labelMetrics, const PlotGeometry &geometry,
         && options.scaling == MapScaling::ColGreen)
         scene.notes.push_back(QStringLiteral("回答者は描きません (質量が小さく原点に集まるため)"));
     if (input.ellipseLevel > 0.0L)
-        scene.notes.push_back(
-            QString::fromStdString(EllipseNote(input.ellipseLevel, input.ellipseReplicates)));
+        scene.notes.push_back(QString::fromStdString(
+            EllipseNote(input.ellipseLevel, input.ellipseReplicates, input.ellipseAxesResampled)));
     if (scene.showsMarkerLegend || options.repel || !scene.notes.empty())
         placeLegendAndLabels(scene, labelMetrics, options);
     return scene;

@@ -57,6 +57,7 @@ TEST(MapEllipses, LevelAsAShareOrPerCent)
     for (const char *bad : { "0", "1", "100", "-0.5", "0.9x", "", "nan", "inf" })
         EXPECT_FALSE(ParseEllipseLevel(bad)) << bad;
     EXPECT_EQ(EllipseNote(0.95L, 1000), "95% 信頼楕円 (復元抽出 1000 回)");
+    EXPECT_EQ(EllipseNote(0.9L, 500, true), "90% 信頼楕円 (復元抽出 500 回、軸も再計算)");
 }
 
 // On a real run with supplementary categories, every point gets a spread,

@@ -136,6 +136,7 @@ TEST(EllipsePlot, SameSeedSameJsonOnAnyThreadCount)
     }
     EXPECT_EQ(runs[0], runs[1]);
     EXPECT_EQ(runs[0]["replicates"], 1000);
+    EXPECT_FALSE(runs[0].contains("axes_resampled"));
     const std::string plain = folder.file("plain.json");
     ASSERT_EQ(runTool({ csv, "-o", folder.file("r.txt"), "--json", plain }).status, ToolDone);
     EXPECT_FALSE(nlohmann::json::parse(ReadBytes(plain)).contains("ellipses"));
@@ -146,9 +147,9 @@ TEST(EllipsePlot, OptionsItRefuses)
     const std::string csv = TestData("smoking-supplementary.csv").string();
     for (const std::vector<std::string> &extra :
         { std::vector<std::string>{ "--replicates", "100" }, { "--ellipses", "--replicates", "9" },
-            { "--ellipses", "--level", "1" }, { "--level", "0.9" } }) {
+            { "--ellipses", "--level", "1" }, { "--level", "0.9" }, { "--ellipse-axes", "" } }) {
         std::vector<std::string> args = { csv, "-o", "unused.txt", "--json", "unused.json" };
-        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), extra.begin(), extra.end() - (extra.back().empty() ? 1 : 0));
         EXPECT_EQ(runTool(args).status, ToolUsageError) << extra[0] << " " << extra[1];
     }
 }
@@ -181,4 +182,45 @@ TEST(EllipsePlot, QuestionnaireEllipsesListCategories)
             << c["name"];
     EXPECT_EQ(runTool({ "--mca", sheet, "-o", folder.file("r.txt"), "--seed", "3" }).status,
         ToolUsageError);
+}
+
+// With the axes recomputed, the ellipses keep the observed centres, the JSON
+// and the map's line say so, and the spreads are the moving axes' own (not
+// wider everywhere: axes that follow a replicate can steady a point that
+// lies along them). A questionnaire's map takes the option too.
+TEST(EllipsePlot, AxesRecomputedOnRequest)
+{
+    ScratchFolder folder;
+    const std::string csv = TestData("smoking-supplementary.csv").string();
+    std::vector<nlohmann::json> runs;
+    for (const bool axes : { false, true }) {
+        const std::string json = folder.file(axes ? "axes.json" : "fixed.json");
+        std::vector<std::string> args = { csv, "-o", folder.file("r.txt"), "--json", json,
+            "--ellipses", "--replicates", "300", "--seed", "4" };
+        if (axes)
+            args.push_back("--ellipse-axes");
+        const ToolResult result = runTool(args);
+        ASSERT_EQ(result.status, ToolDone) << result.err;
+        runs.push_back(nlohmann::json::parse(ReadBytes(json))["ellipses"]);
+    }
+    EXPECT_EQ(runs[1]["axes_resampled"], true);
+    EXPECT_EQ(runs[1]["note"], "95% 信頼楕円 (復元抽出 300 回、軸も再計算)");
+    int differ = 0;
+    for (const char *side : { "rows", "columns" })
+        for (std::size_t k = 0; k < runs[0][side].size(); ++k) {
+            const nlohmann::json &fixed = runs[0][side][k];
+            const nlohmann::json &moving = runs[1][side][k];
+            EXPECT_EQ(fixed["centre"], moving["centre"]) << fixed["name"];
+            differ += std::fabs(moving["semi_axes"][0].get<double>()
+                          - fixed["semi_axes"][0].get<double>())
+                > 1e-3;
+        }
+    EXPECT_EQ(differ, 11);
+    const std::string mca = folder.file("q.json");
+    ASSERT_EQ(runTool({ "--mca", TestData("mca/poison.csv").string(), "--quantitative", "1,2", "-o",
+                          folder.file("q.txt"), "--json", mca, "--ellipses", "--replicates", "50",
+                          "--seed", "2", "--ellipse-axes" })
+                  .status,
+        ToolDone);
+    EXPECT_EQ(nlohmann::json::parse(ReadBytes(mca))["ellipses"]["axes_resampled"], true);
 }

@@ -9,6 +9,7 @@
 #include "core/McaAnalysis.h"
 #include "core/QuestionnaireWorkbook.h"
 
+#include "analysis/AxesResampling.h"
 #include "analysis/McaResampling.h"
 #include "plot/PlotExport.h"
 #include "shell/FontFaces.h"
@@ -166,6 +167,42 @@ private slots:
         compute(second);
         QVERIFY(panel->EllipseBox->isEnabled() && !panel->EllipseBox->isChecked());
         QCOMPARE(panel->shown(smoking_->plotInput()), smoking_->plotInput());
+    }
+
+    // 軸の揺れを含める: the replicates get axes of their own, the map's line
+    // says so, the next window keeps the box, a questionnaire's map too.
+    void theAxesBoxRecomputesTheAxesOfEachReplicate()
+    {
+        TGraphF *graph = open(smoking_);
+        EllipsePanel *panel = graph->Ellipses;
+        QVERIFY(panel->AxesBox->isEnabled() && !panel->AxesBox->isChecked());
+        panel->AxesBox->setChecked(true);
+        panel->ReplicatesBox->setValue(100);
+        panel->SeedEdit->setText(QStringLiteral("5"));
+        compute(graph);
+        QCOMPARE(
+            panel->StateLabel->text(), QStringLiteral("計算済み: R = 100, シード = 5、軸も再計算"));
+        ResamplingRequest request = EllipseRequest(*smoking_);
+        request.replicates = 100;
+        request.seed = 5;
+        PlotInput expected = smoking_->plotInput();
+        AddEllipses(expected, RunAxesResampling(request), 0.95L);
+        QVERIFY(expected.ellipseAxesResampled);
+        QCOMPARE(panel->shown(smoking_->plotInput()), expected);
+        PlotInput unsaid = expected;
+        unsaid.ellipseAxesResampled = false;
+        QVERIFY(PlotImage(expected, 1, 2, graph->size(), 1.0, graph->Options)
+            != PlotImage(unsaid, 1, 2, graph->size(), 1.0, graph->Options));
+        QTest::mouseClick(graph->OKButton, Qt::LeftButton);
+        graph->ExitButtonClick();
+        QVERIFY(open(smoking_)->Ellipses->AxesBox->isChecked());
+
+        TGraphF *questionnaire = open(poison_);
+        QVERIFY(questionnaire->Ellipses->AxesBox->isChecked());
+        questionnaire->Ellipses->ReplicatesBox->setValue(50);
+        compute(questionnaire);
+        QVERIFY(
+            questionnaire->Ellipses->StateLabel->text().endsWith(QStringLiteral("、軸も再計算")));
     }
 
     void cancelKeepsNoEllipsesAndAResultWithoutTableDisablesThePanel()
