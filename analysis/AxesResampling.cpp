@@ -189,13 +189,6 @@ void CheckRequest(const ResamplingRequest &r)
     CheckAxesResamplingSize(r.NRow, r.NCol);
 }
 
-std::vector<PointSpread> take(
-    const std::vector<PointSpread> &all, std::size_t from, std::size_t count)
-{
-    return std::vector<PointSpread>(all.begin() + static_cast<std::ptrdiff_t>(from),
-        all.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
-
 } // namespace
 
 void CheckAxesResamplingSize(int NRow, int NCol)
@@ -331,18 +324,7 @@ ResamplingResult RunAxesResampling(const ResamplingRequest &request,
         },
         progress, cancel);
 
-    ResamplingResult result;
-    result.NDim = dims;
-    result.replicates = request.replicates;
-    result.completed = outcome.completed;
-    result.seed = request.seed;
-    result.cancelled = outcome.cancelled;
+    ResamplingResult result = LaidOutResult(run, outcome, nRow, nCol, supRows);
     result.axesResampled = true;
-    if (result.cancelled)
-        return result;
-    result.rows = take(outcome.spreads, 0, nRow);
-    result.cols = take(outcome.spreads, nRow, nCol);
-    result.supplementaryRows = take(outcome.spreads, nRow + nCol, supRows);
-    result.supplementaryCols = take(outcome.spreads, nRow + nCol + supRows, supCols);
     return result;
 }

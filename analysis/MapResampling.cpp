@@ -97,13 +97,6 @@ Cells MakeCells(const ResamplingRequest &r)
     return cells;
 }
 
-std::vector<PointSpread> take(
-    const std::vector<PointSpread> &all, std::size_t from, std::size_t count)
-{
-    return std::vector<PointSpread>(all.begin() + static_cast<std::ptrdiff_t>(from),
-        all.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
-
 } // namespace
 
 ResamplingRequest MakeResamplingRequest(const TIntMatrix &table, const ResultStore &store)
@@ -148,21 +141,29 @@ ResamplingResult RunResampling(const ResamplingRequest &request,
                     at[p] = Project(counts, cells.profiles[p], dims);
         },
         progress, cancel);
+    return LaidOutResult(run, outcome, static_cast<std::size_t>(request.NRow),
+        static_cast<std::size_t>(request.NCol), request.supplementaryRows.size());
+}
+
+ResamplingResult LaidOutResult(const SpreadRun &run, const SpreadOutcome &outcome, std::size_t rows,
+    std::size_t cols, std::size_t supRows)
+{
     ResamplingResult result;
-    result.NDim = request.NDim;
-    result.replicates = request.replicates;
+    result.NDim = run.NDim;
+    result.replicates = run.replicates;
     result.completed = outcome.completed;
-    result.seed = request.seed;
+    result.seed = run.seed;
     result.cancelled = outcome.cancelled;
     if (result.cancelled)
         return result;
-    const auto nRow = static_cast<std::size_t>(request.NRow);
-    const auto nCol = static_cast<std::size_t>(request.NCol);
-    const std::size_t supRows = request.supplementaryRows.size();
-    result.rows = take(outcome.spreads, 0, nRow);
-    result.cols = take(outcome.spreads, nRow, nCol);
-    result.supplementaryRows = take(outcome.spreads, nRow + nCol, supRows);
-    result.supplementaryCols
-        = take(outcome.spreads, nRow + nCol + supRows, request.supplementaryCols.size());
+    const auto part = [&](std::size_t from, std::size_t count) {
+        const auto first = outcome.spreads.begin() + static_cast<std::ptrdiff_t>(from);
+        return std::vector<PointSpread>(first, first + static_cast<std::ptrdiff_t>(count));
+    };
+    result.rows = part(0, rows);
+    result.cols = part(rows, cols);
+    result.supplementaryRows = part(rows + cols, supRows);
+    const std::size_t before = rows + cols + supRows;
+    result.supplementaryCols = part(before, outcome.spreads.size() - before);
     return result;
 }

@@ -77,5 +77,12 @@ ResamplingRequest MakeResamplingRequest(const TIntMatrix &table, const ResultSto
 // MaxEllipseReplicates or scale matrices of the wrong size, TableLimitError
 // for counts totalling beyond 2^31 - 1, FloatError for a table without
 // observations, and rethrows what a worker or the progress callback threw.
+// The result of a spread run whose points are `rows` rows, `cols` columns,
+// `supRows` supplementary rows and then the supplementary columns, in that
+// order, as every resampling lays them out; the lists stay empty when the
+// run was cancelled.
+ResamplingResult LaidOutResult(const SpreadRun &run, const SpreadOutcome &outcome, std::size_t rows,
+    std::size_t cols, std::size_t supRows);
+
 ResamplingResult RunResampling(const ResamplingRequest &request,
     const std::function<void(int done)> &progress = {}, const std::atomic<bool> *cancel = nullptr);

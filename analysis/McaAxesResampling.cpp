@@ -7,23 +7,6 @@
 #include <stdexcept>
 #include <string>
 
-namespace {
-
-std::size_t ActiveCategories(const McaResamplingRequest &r)
-{
-    std::size_t count = 0;
-    for (const McaQuestion &q : r.active)
-        count += static_cast<std::size_t>(q.categories);
-    return count;
-}
-
-long double WeightOf(const McaResamplingRequest &r, std::size_t i)
-{
-    return r.weights.empty() ? 1.0L : r.weights[i];
-}
-
-} // namespace
-
 void CheckMcaAxesResamplingSize(const McaResamplingRequest &request)
 {
     if (ActiveCategories(request) > static_cast<std::size_t>(MaxMcaAxesCategories))
@@ -36,27 +19,19 @@ std::vector<std::vector<long double>> McaOwnAxesPositions(const McaResamplingReq
     const std::vector<int> &times, const std::vector<std::vector<long double>> &observed,
     const std::vector<long double> &masses)
 {
+    CheckMcaSizes(request, "McaOwnAxesPositions");
     const std::size_t n = times.size();
-    for (const auto *list : { &request.active, &request.supplementary })
-        for (const McaQuestion &q : *list) {
-            if (q.code.size() != n)
-                throw std::invalid_argument("McaOwnAxesPositions: a question's size");
-            for (const std::int32_t c : q.code)
-                if (c >= q.categories)
-                    throw std::invalid_argument("McaOwnAxesPositions: a code beyond its question");
-        }
-    if (request.standard.size() != n * static_cast<std::size_t>(request.NDim)
-        || (!request.weights.empty() && request.weights.size() != n))
+    if (n != RespondentsOf(request))
         throw std::invalid_argument("McaOwnAxesPositions: sizes do not match");
     const auto dims = static_cast<std::size_t>(request.NDim);
     std::vector<std::size_t> kept;
     for (std::size_t i = 0; i < n; ++i)
-        if (times[i] > 0 && WeightOf(request, i) > 0.0L)
+        if (times[i] > 0 && RespondentWeight(request, i) > 0.0L)
             kept.push_back(i);
     McaInput input;
     input.dims = request.NDim;
     for (const std::size_t i : kept)
-        input.weights.push_back(times[i] * WeightOf(request, i));
+        input.weights.push_back(times[i] * RespondentWeight(request, i));
     for (const McaQuestion &q : request.active) {
         std::vector<char> chosen(static_cast<std::size_t>(q.categories), 0);
         for (const std::size_t i : kept)
@@ -99,8 +74,9 @@ ResamplingResult RunMcaAxesResampling(const McaResamplingRequest &request,
 {
     if (request.replicates < MinEllipseReplicates || request.replicates > MaxEllipseReplicates)
         throw std::invalid_argument("RunMcaAxesResampling: replicates out of range");
+    CheckMcaSizes(request, "RunMcaAxesResampling");
     CheckMcaAxesResamplingSize(request);
-    const std::size_t n = request.active.empty() ? 0 : request.active.front().code.size();
+    const std::size_t n = RespondentsOf(request);
     if (n == 0)
         RaiseFloatError();
     const std::vector<int> everyone(n, 1);
@@ -118,7 +94,7 @@ ResamplingResult RunMcaAxesResampling(const McaResamplingRequest &request,
     for (const McaQuestion &q : request.active) {
         for (std::size_t i = 0; i < n; ++i)
             if (q.code[i] >= 0)
-                masses[first + static_cast<std::size_t>(q.code[i])] += WeightOf(request, i);
+                masses[first + static_cast<std::size_t>(q.code[i])] += RespondentWeight(request, i);
         first += static_cast<std::size_t>(q.categories);
     }
     const SpreadOutcome outcome = RunReplicateSpread(
@@ -127,17 +103,7 @@ ResamplingResult RunMcaAxesResampling(const McaResamplingRequest &request,
             at = McaOwnAxesPositions(request, DrawRespondents(gen, n), observed, masses);
         },
         progress, cancel);
-    ResamplingResult result;
-    result.NDim = request.NDim;
-    result.replicates = request.replicates;
-    result.completed = outcome.completed;
-    result.seed = request.seed;
-    result.cancelled = outcome.cancelled;
+    ResamplingResult result = LaidOutResult(run, outcome, 0, active, 0);
     result.axesResampled = true;
-    if (result.cancelled)
-        return result;
-    const auto split = outcome.spreads.begin() + static_cast<std::ptrdiff_t>(active);
-    result.cols.assign(outcome.spreads.begin(), split);
-    result.supplementaryCols.assign(split, outcome.spreads.end());
     return result;
 }

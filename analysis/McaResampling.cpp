@@ -6,31 +6,16 @@
 #include <boost/random/uniform_int_distribution.hpp>
 
 #include <stdexcept>
+#include <string>
 
 namespace {
-
-std::size_t RespondentsOf(const McaResamplingRequest &r)
-{
-    return r.active.empty() ? 0 : r.active.front().code.size();
-}
 
 void CheckRequest(const McaResamplingRequest &r)
 {
     if (r.replicates < MinEllipseReplicates || r.replicates > MaxEllipseReplicates)
         throw std::invalid_argument("RunMcaResampling: replicates out of range");
-    const std::size_t n = RespondentsOf(r);
-    if (r.NDim < 1 || r.standard.size() != n * static_cast<std::size_t>(r.NDim)
-        || (!r.weights.empty() && r.weights.size() != n))
-        throw std::invalid_argument("RunMcaResampling: sizes do not match");
-    for (const auto *list : { &r.active, &r.supplementary })
-        for (const McaQuestion &q : *list) {
-            if (q.code.size() != n)
-                throw std::invalid_argument("RunMcaResampling: a question's size");
-            for (const std::int32_t c : q.code)
-                if (c >= q.categories)
-                    throw std::invalid_argument("RunMcaResampling: a code beyond its question");
-        }
-    if (n == 0)
+    CheckMcaSizes(r, "RunMcaResampling");
+    if (RespondentsOf(r) == 0)
         RaiseFloatError();
 }
 
@@ -44,6 +29,43 @@ std::size_t CategoryCount(const McaResamplingRequest &r)
 }
 
 } // namespace
+
+std::size_t RespondentsOf(const McaResamplingRequest &request)
+{
+    return request.active.empty() ? 0 : request.active.front().code.size();
+}
+
+std::size_t ActiveCategories(const McaResamplingRequest &request)
+{
+    std::size_t count = 0;
+    for (const McaQuestion &q : request.active)
+        count += static_cast<std::size_t>(q.categories);
+    return count;
+}
+
+long double RespondentWeight(const McaResamplingRequest &request, std::size_t i)
+{
+    return request.weights.empty() ? 1.0L : request.weights[i];
+}
+
+void CheckMcaSizes(const McaResamplingRequest &request, const char *caller)
+{
+    const auto refuse = [caller](const char *what) {
+        throw std::invalid_argument(std::string(caller) + ": " + what);
+    };
+    const std::size_t n = RespondentsOf(request);
+    if (request.NDim < 1 || request.standard.size() != n * static_cast<std::size_t>(request.NDim)
+        || (!request.weights.empty() && request.weights.size() != n))
+        refuse("sizes do not match");
+    for (const auto *list : { &request.active, &request.supplementary })
+        for (const McaQuestion &q : *list) {
+            if (q.code.size() != n)
+                refuse("a question's size");
+            for (const std::int32_t c : q.code)
+                if (c >= q.categories)
+                    refuse("a code beyond its question");
+        }
+}
 
 McaResamplingRequest MakeMcaResamplingRequest(const McaInput &input, const McaSolution &solution)
 {
@@ -87,8 +109,7 @@ std::vector<std::vector<long double>> McaCategoryPositions(
                 if (times[i] == 0 || q.code[i] < 0)
                     continue;
                 const auto k = static_cast<std::size_t>(q.code[i]);
-                const long double w
-                    = times[i] * (request.weights.empty() ? 1.0L : request.weights[i]);
+                const long double w = times[i] * RespondentWeight(request, i);
                 weight[k] += w;
                 for (std::size_t d = 0; d < dims; ++d)
                     sum[k * dims + d] += w * request.standard[i * dims + d];
@@ -122,19 +143,5 @@ ResamplingResult RunMcaResampling(const McaResamplingRequest &request,
             at = McaCategoryPositions(request, DrawRespondents(gen, n));
         },
         progress, cancel);
-    ResamplingResult result;
-    result.NDim = request.NDim;
-    result.replicates = request.replicates;
-    result.completed = outcome.completed;
-    result.seed = request.seed;
-    result.cancelled = outcome.cancelled;
-    if (result.cancelled)
-        return result;
-    std::size_t active = 0;
-    for (const McaQuestion &q : request.active)
-        active += static_cast<std::size_t>(q.categories);
-    const auto split = outcome.spreads.begin() + static_cast<std::ptrdiff_t>(active);
-    result.cols.assign(outcome.spreads.begin(), split);
-    result.supplementaryCols.assign(split, outcome.spreads.end());
-    return result;
+    return LaidOutResult(run, outcome, 0, ActiveCategories(request), 0);
 }

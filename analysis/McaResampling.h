@@ -51,6 +51,17 @@ struct McaResamplingRequest {
     int threads = 0; // 0: one per core
 };
 
+// The respondents of `request` (the length of its questions' codes), the
+// categories of its active questions, and respondent i's weight.
+std::size_t RespondentsOf(const McaResamplingRequest &request);
+std::size_t ActiveCategories(const McaResamplingRequest &request);
+long double RespondentWeight(const McaResamplingRequest &request, std::size_t i);
+
+// Throws std::invalid_argument, naming `caller`, for fewer than one
+// dimension, scores, weights or codes whose sizes do not match the
+// respondents, or a code beyond its question's categories.
+void CheckMcaSizes(const McaResamplingRequest &request, const char *caller);
+
 // The request for `solution`, the analysis of `input`. Replicates, seed and
 // threads keep their defaults.
 McaResamplingRequest MakeMcaResamplingRequest(const McaInput &input, const McaSolution &solution);

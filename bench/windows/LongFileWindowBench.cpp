@@ -6,6 +6,7 @@
 // table of 10,000,000 cells in the grid. A timed harness, not a test; one
 // round, on the offscreen platform unless QT_QPA_PLATFORM says another.
 //   QT_QPA_PLATFORM=offscreen build/bench/windows/LongFileWindowBench FILE.csv [limit]
+#include "BenchPrompts.h"
 #include "app/DataWindow.h"
 #include "app/MainWindow.h"
 #include "app/PlotWindow.h"
@@ -30,36 +31,6 @@
 #include <string>
 
 namespace {
-
-class BenchPrompts : public Prompts {
-public:
-    QString reportFile;
-    FileAnswer openFile(QWidget *, const QString &, const QString &) override
-    {
-        return { true, reportFile, QString() };
-    }
-    FileAnswer saveFile(QWidget *, const QString &, const QString &) override { return {}; }
-    bool choosePrinter(QWidget *, QPrinter &) override { return false; }
-    std::optional<QSize> chooseImageSize(QWidget *, QSize proposed, int) override
-    {
-        return proposed;
-    }
-    void showError(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(QWidget *, const QString &) override { return false; }
-    SaveChoice askSaveChanges(QWidget *, const QString &) override { return SaveChoice::Discard; }
-    std::optional<qsizetype> chooseSheet(
-        QWidget *, const QString &, const QList<SheetChoice> &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<CrossTabChoice> chooseCrossTab(QWidget *, const QStringList &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // The peak resident memory of the process so far, from the kernel.
 long peakKilobytes()

@@ -4,6 +4,7 @@
 // 20,000 row categories. A timed harness, not a test: each step's median of
 // a few rounds, on the offscreen platform unless QT_QPA_PLATFORM says another.
 //   QT_QPA_PLATFORM=offscreen build/bench/windows/WindowsBench [rows] [cols] [rounds]
+#include "BenchPrompts.h"
 #include "app/DataWindow.h"
 #include "app/MainWindow.h"
 #include "app/ResultsWindow.h"
@@ -31,37 +32,6 @@
 #include <vector>
 
 namespace {
-
-// The report file question is answered with a name; nothing else is asked.
-class BenchPrompts : public Prompts {
-public:
-    QString reportFile;
-    FileAnswer openFile(QWidget *, const QString &, const QString &) override
-    {
-        return { true, reportFile, QString() };
-    }
-    FileAnswer saveFile(QWidget *, const QString &, const QString &) override { return {}; }
-    bool choosePrinter(QWidget *, QPrinter &) override { return false; }
-    std::optional<QSize> chooseImageSize(QWidget *, QSize proposed, int) override
-    {
-        return proposed;
-    }
-    void showError(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-    bool askYesNo(QWidget *, const QString &) override { return false; }
-    SaveChoice askSaveChanges(QWidget *, const QString &) override { return SaveChoice::Discard; }
-    std::optional<qsizetype> chooseSheet(
-        QWidget *, const QString &, const QList<SheetChoice> &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<CrossTabChoice> chooseCrossTab(QWidget *, const QStringList &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // The processor time of the process beside the wall-clock time: on a busy
 // machine the wall clock counts the other programs too.

@@ -10,15 +10,6 @@
 
 namespace {
 
-std::vector<long double> AllCovariances(const ResamplingResult &r)
-{
-    std::vector<long double> all;
-    for (const auto *side : { &r.cols, &r.supplementaryCols })
-        for (const PointSpread &s : *side)
-            all.insert(all.end(), s.covariance.begin(), s.covariance.end());
-    return all;
-}
-
 McaResamplingRequest RequestFor(const McaInput &input)
 {
     return MakeMcaResamplingRequest(input, RunMca(input));

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "analysis/MapResampling.h"
 #include "analysis/Mca.h"
 
 #include <algorithm>
 #include <random>
+#include <vector>
 
 // A questionnaire of n respondents whose answers to three active questions
 // (3, 2 and 3 categories) and one supplementary question (2) lean on one
@@ -36,4 +38,15 @@ inline McaInput Questionnaire(int n, bool awkward)
     if (awkward)
         input.supplementary[0].code[4] = 1;
     return input;
+}
+
+// Every category's covariance entries, active then supplementary, for
+// comparing two runs bit for bit.
+inline std::vector<long double> AllCovariances(const ResamplingResult &r)
+{
+    std::vector<long double> all;
+    for (const auto *side : { &r.cols, &r.supplementaryCols })
+        for (const PointSpread &s : *side)
+            all.insert(all.end(), s.covariance.begin(), s.covariance.end());
+    return all;
 }

@@ -8,19 +8,6 @@
 #include <random>
 #include <vector>
 
-namespace {
-
-std::vector<long double> AllCovariances(const ResamplingResult &r)
-{
-    std::vector<long double> all;
-    for (const auto *side : { &r.cols, &r.supplementaryCols })
-        for (const PointSpread &s : *side)
-            all.insert(all.end(), s.covariance.begin(), s.covariance.end());
-    return all;
-}
-
-} // namespace
-
 // Drawn once each, the respondents place every category where the analysis
 // does: the active ones at their principal coordinates, the supplementary
 // ones where the analysis put them, with weights and passive answers too.
