@@ -63,43 +63,41 @@ ResamplingRequest EllipseRequest(const AnalysisResult &result)
     return MakeResamplingRequest(ca->outcome().analysedTable, ca->store());
 }
 
-EllipseResampler EllipseResamplerFor(const AnalysisResult &result, bool resampleAxes)
+namespace {
+
+// Runs `resample` on a copy of the prepared request with the call's
+// replicates, seed and threads.
+template <typename Request, typename Resample>
+EllipseResampler ResamplerOf(Request prepared, Resample resample)
 {
-    if (const auto *mca = dynamic_cast<const McaResult *>(&result)) {
-        auto request = std::make_shared<const McaResamplingRequest>(
-            MakeMcaResamplingRequest(mca->prepared().input, mca->solution()));
-        if (resampleAxes)
-            CheckMcaAxesResamplingSize(*request);
-        return [request, resampleAxes](int replicates, std::uint64_t seed, int threads,
-                   const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
-            McaResamplingRequest run = *request;
-            run.replicates = replicates;
-            run.seed = seed;
-            run.threads = threads;
-            return resampleAxes ? RunMcaAxesResampling(run, progress, cancel)
-                                : RunMcaResampling(run, progress, cancel);
-        };
-    }
-    auto request = std::make_shared<const ResamplingRequest>(EllipseRequest(result));
-    if (resampleAxes) {
-        CheckAxesResamplingSize(request->NRow, request->NCol);
-        return [request](int replicates, std::uint64_t seed, int threads,
-                   const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
-            ResamplingRequest run = *request;
-            run.replicates = replicates;
-            run.seed = seed;
-            run.threads = threads;
-            return RunAxesResampling(run, progress, cancel);
-        };
-    }
-    return [request](int replicates, std::uint64_t seed, int threads,
+    auto request = std::make_shared<const Request>(std::move(prepared));
+    return [request, resample](int replicates, std::uint64_t seed, int threads,
                const std::function<void(int)> &progress, const std::atomic<bool> *cancel) {
-        ResamplingRequest run = *request;
+        Request run = *request;
         run.replicates = replicates;
         run.seed = seed;
         run.threads = threads;
-        return RunResampling(run, progress, cancel);
+        return resample(run, progress, cancel);
     };
+}
+
+} // namespace
+
+EllipseResampler EllipseResamplerFor(const AnalysisResult &result, bool resampleAxes)
+{
+    if (const auto *mca = dynamic_cast<const McaResult *>(&result)) {
+        McaResamplingRequest request
+            = MakeMcaResamplingRequest(mca->prepared().input, mca->solution());
+        if (!resampleAxes)
+            return ResamplerOf(std::move(request), RunMcaResampling);
+        CheckMcaAxesResamplingSize(request);
+        return ResamplerOf(std::move(request), RunMcaAxesResampling);
+    }
+    ResamplingRequest request = EllipseRequest(result);
+    if (!resampleAxes)
+        return ResamplerOf(std::move(request), RunResampling);
+    CheckAxesResamplingSize(request.NRow, request.NCol);
+    return ResamplerOf(std::move(request), RunAxesResampling);
 }
 
 bool ResamplesRespondents(const AnalysisResult &result)
