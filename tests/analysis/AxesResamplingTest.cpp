@@ -1,10 +1,10 @@
 #include "analysis/AxesResampling.h"
 #include "MatrixHelpers.h"
+#include "ResamplingTestSupport.h"
 #include "analysis/Errors.h"
 #include "analysis/Supplementary.h"
 #include "analysis/TableAnalysis.h"
 
-#include <boost/random/discrete_distribution.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -43,21 +43,6 @@ void MapOf(const TIntMatrix &t, const ResultStore &store,
             sum += isRow ? t(at, l) : t(l, at);
         masses.push_back(sum / total);
     }
-}
-
-std::vector<long double> AllCovariances(const ResamplingResult &r)
-{
-    std::vector<long double> all;
-    for (const auto *side : { &r.rows, &r.cols, &r.supplementaryRows, &r.supplementaryCols })
-        for (const PointSpread &s : *side)
-            all.insert(all.end(), s.covariance.begin(), s.covariance.end());
-    return all;
-}
-
-long double Mahalanobis2(const std::vector<long double> &S, long double dx, long double dy)
-{
-    const long double a = S[0], b = S[1], d = S[3];
-    return (d * dx * dx - 2 * b * dx * dy + a * dy * dy) / (a * d - b * b);
 }
 
 } // namespace
@@ -146,18 +131,13 @@ TEST(AxesResampling, BigTablesAndBadRequestsAreRefusedAndCancelReturnsNothing)
 // about 95% of cases.
 TEST(AxesResampling, NinetyFivePercentEllipsesCoverTheTrueTablesOwnPositions)
 {
-    const std::vector<double> truth = { 30, 10, 5, 5, 10, 30, 10, 5, 5, 10, 30, 15, 5, 5, 10, 20 };
-    const int side = 4, N = 600, samples = 150;
+    const std::vector<double> &truth = KnownTruth;
+    const int side = KnownSide, N = 600, samples = 150;
     const long double q = -2.0L * std::log(1.0L - 0.95L);
-    boost::random::discrete_distribution<int, double> cell(truth.begin(), truth.end());
     std::mt19937_64 gen(11);
     int inside = 0, cases = 0;
     for (int s = 0; s < samples; ++s) {
-        TIntMatrix table(side, side);
-        for (int n = 0; n < N; ++n) {
-            const int c = cell(gen);
-            ++table(c / side + 1, c % side + 1);
-        }
+        const TIntMatrix table = SampleOfKnownTable(N, gen);
         ResultStore store;
         ASSERT_TRUE(AnalyseTable(table, side, side, 2, store).Associated);
         ResamplingRequest request = MakeResamplingRequest(table, store);
@@ -171,8 +151,8 @@ TEST(AxesResampling, NinetyFivePercentEllipsesCoverTheTrueTablesOwnPositions)
         const auto real = AlignedConfiguration(truth, side, side, 2, map, masses);
         for (std::size_t k = 0; k < map.size(); ++k) {
             const PointSpread &spread = k < side ? r.rows[k] : r.cols[k - side];
-            inside
-                += Mahalanobis2(spread.covariance, real[k][0] - map[k][0], real[k][1] - map[k][1])
+            inside += Mahalanobis2(
+                          spread.covariance, 2, real[k][0] - map[k][0], real[k][1] - map[k][1])
                 <= q;
             ++cases;
         }

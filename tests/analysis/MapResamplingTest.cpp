@@ -1,9 +1,9 @@
 #include "analysis/MapResampling.h"
 #include "MatrixHelpers.h"
+#include "ResamplingTestSupport.h"
 #include "analysis/Supplementary.h"
 #include "analysis/TableAnalysis.h"
 
-#include <boost/random/discrete_distribution.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,24 +29,6 @@ PlacedRun Analyse(const TIntMatrix &table, int rows, int cols, const Supplementa
 
 const TIntMatrix Smoking = MakeTable({ { 4, 2, 3, 2, 7 }, { 4, 3, 7, 4, 14 }, { 25, 10, 12, 4, 26 },
     { 18, 24, 33, 13, 70 }, { 10, 6, 7, 2, 15 }, { 42, 29, 20, 9, 58 } });
-
-std::vector<long double> AllCovariances(const ResamplingResult &r)
-{
-    std::vector<long double> all;
-    for (const auto *side : { &r.rows, &r.cols, &r.supplementaryRows, &r.supplementaryCols })
-        for (const PointSpread &s : *side)
-            all.insert(all.end(), s.covariance.begin(), s.covariance.end());
-    return all;
-}
-
-// (t - c)' S^-1 (t - c) for the 2 x 2 covariance S of the first two dimensions.
-long double Mahalanobis2(
-    const std::vector<long double> &S, int dims, long double dx, long double dy)
-{
-    const long double a = S[0], b = S[1], d = S[static_cast<std::size_t>(dims) + 1];
-    const long double det = a * d - b * b;
-    return (d * dx * dx - 2 * b * dx * dy + a * dy * dy) / det;
-}
 
 } // namespace
 
@@ -106,18 +88,13 @@ TEST(MapResampling, CancelReturnsNoSpreadAndBadRequestsAreRefused)
 // in about 95% of cases.
 TEST(MapResampling, NinetyFivePercentEllipsesCoverTheTruePositions)
 {
-    const std::vector<double> truth = { 30, 10, 5, 5, 10, 30, 10, 5, 5, 10, 30, 15, 5, 5, 10, 20 };
-    const int side = 4, N = 600, samples = 200;
+    const std::vector<double> &truth = KnownTruth;
+    const int side = KnownSide, N = 600, samples = 200;
     const long double q = -2.0L * std::log(1.0L - 0.95L); // chi-square, 2 df
-    boost::random::discrete_distribution<int, double> cell(truth.begin(), truth.end());
     std::mt19937_64 gen(7);
     int inside = 0, cases = 0;
     for (int s = 0; s < samples; ++s) {
-        TIntMatrix table(side, side);
-        for (int n = 0; n < N; ++n) {
-            const int c = cell(gen);
-            ++table(c / side + 1, c % side + 1);
-        }
+        const TIntMatrix table = SampleOfKnownTable(N, gen);
         ResultStore store;
         ASSERT_TRUE(AnalyseTable(table, side, side, 2, store).Associated);
         ResamplingRequest request = MakeResamplingRequest(table, store);

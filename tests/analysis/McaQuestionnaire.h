@@ -1,7 +1,8 @@
 #pragma once
 
-#include "analysis/MapResampling.h"
 #include "analysis/Mca.h"
+
+#include "ResamplingTestSupport.h"
 
 #include <algorithm>
 #include <random>
@@ -38,15 +39,4 @@ inline McaInput Questionnaire(int n, bool awkward)
     if (awkward)
         input.supplementary[0].code[4] = 1;
     return input;
-}
-
-// Every category's covariance entries, active then supplementary, for
-// comparing two runs bit for bit.
-inline std::vector<long double> AllCovariances(const ResamplingResult &r)
-{
-    std::vector<long double> all;
-    for (const auto *side : { &r.cols, &r.supplementaryCols })
-        for (const PointSpread &s : *side)
-            all.insert(all.end(), s.covariance.begin(), s.covariance.end());
-    return all;
 }

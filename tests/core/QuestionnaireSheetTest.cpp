@@ -2,6 +2,7 @@
 // marks kept in the corner field, and the input the analysis refuses.
 #include "core/McaPrepare.h"
 
+#include "QuestionnaireFailure.h"
 #include "RunTables.h"
 #include "core/TextCoding.h"
 
@@ -15,17 +16,6 @@ namespace {
 LoadedQuestionnaire read(const std::string &utf8)
 {
     return ReadQuestionnaireCsv(utf8);
-}
-
-// The message and place the user sees for `action`.
-template <typename Action> std::string failure(Action &&action)
-{
-    try {
-        action();
-    } catch (const QuestionnaireError &error) {
-        return UserMessage(error);
-    }
-    return "nothing thrown";
 }
 
 std::string prepareFailure(const std::string &csv, QuestionnaireMarks marks = {})

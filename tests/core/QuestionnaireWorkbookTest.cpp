@@ -5,6 +5,7 @@
 #include "core/McaPrepare.h"
 #include "core/TextCoding.h"
 
+#include "QuestionnaireFailure.h"
 #include "RunTables.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +19,6 @@
 namespace {
 
 const std::string Csv = "ID,q1,q2,w\n1,a,x,1.5\n2,b,y,2\n3,a,,1\n";
-
-template <typename Action> std::string failure(Action &&action)
-{
-    try {
-        action();
-    } catch (const QuestionnaireError &error) {
-        return UserMessage(error);
-    }
-    return "nothing thrown";
-}
 
 // The CSV sheet's cells on a grid, from `row`, `col` (0-based); numbers as
 // the numbers a spreadsheet stores.

@@ -1,7 +1,5 @@
-#include "cli/PlotReportOption.h"
-
-#include "cli/ReportTool.h"
 #include "tests/core/RunTables.h"
+#include "tests/plot/PlotToolRun.h"
 
 #include <QFile>
 #include <QXmlStreamReader>
@@ -16,22 +14,6 @@
 #include <vector>
 
 namespace {
-
-struct ToolResult {
-    int status = -1;
-    std::string err;
-};
-
-ToolResult runTool(const std::vector<std::string> &args)
-{
-    PlotReportOption plot;
-    std::ostringstream out;
-    std::ostringstream err;
-    ToolResult result;
-    result.status = RunReportTool(args, out, err, &plot);
-    result.err = err.str();
-    return result;
-}
 
 struct Outline {
     double x = 0; // the mean of its vertices: the centre
