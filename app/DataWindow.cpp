@@ -234,7 +234,6 @@ void TInputF::HoldSparseTable(HeldLongTable held, const QString &fileName)
     StringGrid1->hide();
     sparse_ = std::move(held.sparse);
     sparseMarks_ = std::move(held.sparseMarks);
-    sparseFileName_ = fileName;
     session_.TableRows = sparse_->counts.NRow;
     session_.TableCols = sparse_->counts.NCol;
     TableNote->setText(QString::fromStdString(SparseTableNote(
@@ -328,7 +327,6 @@ void TInputF::PutTableInGrid(InputTable table)
 {
     sparse_.reset();
     sparseMarks_ = {};
-    sparseFileName_.clear();
     TableNote->hide();
     StringGrid1->show();
     SButton->setEnabled(true);
@@ -404,7 +402,8 @@ void TInputF::WidenColumnsToNames()
 void TInputF::UpdateTitle()
 {
     const QString caption = QStringLiteral("InputF");
-    const QString &file = sparse_ ? sparseFileName_ : DataFileName;
+    // A held long file is the table's source; it has no data file.
+    const QString &file = sparse_ ? sourceFile_ : DataFileName;
     if (file.isEmpty())
         setWindowTitle(caption + QStringLiteral("[*]"));
     else

@@ -138,10 +138,9 @@ private:
     QString ReportAllowed;
     // Set while the table is a long file's held without the grid, which is
     // then empty and hidden; the run analyses this instead, with the marks
-    // of the file's header.
+    // of the file's header. The long file is then the table's source below.
     std::shared_ptr<const SparseTable> sparse_;
     SupplementaryMarks sparseMarks_;
-    QString sparseFileName_;
     // The file the table was last read from or saved to, and how it was
     // read; no file for a table never in one. Kept for the next start.
     TableSource source_ = TableSource::Csv;
